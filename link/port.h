@@ -1,0 +1,37 @@
+#pragma once
+// Everything that touches the serial line goes through this interface. One backend
+// wraps QSerialPort; tests plug in the emulated controller in-process.
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// Line errors the port reports while a transfer waits (the event numbers the
+// error report uses: break 1001, framing 1004, overrun 1006, receive buffer
+// overflow 1008, parity 1009).
+enum class LineError { Break = 1001, Framing = 1004, Overrun = 1006, RxOverflow = 1008, Parity = 1009 };
+
+class Port {
+public:
+    virtual ~Port() = default;
+
+    // Opens the device. On failure returns false and sets `error` to a plain
+    // sentence for the person (what is wrong and what to do).
+    virtual bool open(QString* error) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Number of received bytes waiting to be read.
+    virtual int bytesWaiting() = 0;
+    // Reads one waiting byte; -1 when none is waiting.
+    virtual int readByte() = 0;
+    // Writes one byte; false when the port is closed or the write failed.
+    virtual bool writeByte(uint8_t byte) = 0;
+    // Drops everything waiting in the receive buffer.
+    virtual void discardInput() = 0;
+    // Blocks until at least `count` bytes are waiting or `msecs` have passed;
+    // returns true when they are there. Never spins: it sleeps on the device.
+    virtual bool waitForBytes(int count, int msecs) = 0;
+
+    // Called for each line error detected while the port is open.
+    std::function<void(LineError)> onLineError;
+};

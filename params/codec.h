@@ -1,0 +1,34 @@
+#pragma once
+// The EEPROM image codec: parameter set to image (UpdateEEPROM) and image back to
+// parameter set (UpdateParams). Both check everything first and change nothing on
+// failure, so a save or an upload can never write a mix of old and new values.
+#include "params/paramset.h"
+
+#include <QString>
+
+struct CodecResult {
+    bool ok = true;
+    QString parameter;  // the parameter that does not fit
+    int offset = 0;     // its image offset
+    int value = 0;      // its value (encode) or the high byte (decode)
+    QString message() const;  // one line for the person: what, where, what to do
+    explicit operator bool() const { return ok; }
+};
+
+// Writes offsets 16 to 159 of the image from the parameter set, the user text from
+// params.UserData (the window copies its user text field there first). Rebuilds
+// the flag bytes from their Booleans, keeping the carried-over bits, and forces the
+// GPO off in multi-stage mode without gear detection. Reserved gaps, offsets 0-15
+// and 160-511 are left untouched. BufferEmpty is not changed.
+CodecResult UpdateEEPROM(ParameterSet& params, ImageBuffer& image);
+
+// Reads offsets 16 to 159 into the parameter set and derives the TPS percents.
+// It also applies what the editor refresh does to the parameters, from the image
+// alone: with multi-stage off, gear detection ends off (and the GPO too when the
+// image had gear detection on); with multi-stage on and gear detection off, the
+// GPO ends off. A two-byte value with its high byte at 128 or more does not fit:
+// the result names it and the parameter set is left exactly as it was.
+CodecResult UpdateParams(const ImageBuffer& image, ParameterSet& params);
+
+// Checks an image without decoding it into anything.
+CodecResult checkImage(const ImageBuffer& image);

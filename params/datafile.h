@@ -1,0 +1,32 @@
+#pragma once
+// Parameter data files: exactly image offsets 16 to 159 as 144 raw bytes.
+#include "params/paramset.h"
+
+#include <QString>
+
+namespace datafile {
+
+inline const char* const kFilter = "Shift Light Controller data files (*.dat)|*.dat";
+inline const char* const kPrematureEnd = "Error - reached premature end-of-file";
+
+struct Result {
+    bool ok = true;
+    QString error;  // the message for the person when !ok
+};
+
+// Reads a data file into image offsets 16 to 159. A file longer than 144 bytes
+// gives its first 144; a shorter one fails with kPrematureEnd and the image is
+// left untouched. Does not change BufferEmpty.
+Result read(const QString& path, ImageBuffer& image);
+Result readBlock(const QString& path, QByteArray& block);
+
+// Writes image offsets 16 to 159 through a save file: the old file stays as it was
+// unless all 144 bytes reached the disk.
+Result write(const QString& path, const ImageBuffer& image);
+Result writeBlock(const QString& path, const QByteArray& block);
+
+// The name shown in the caption: the part after the last path separator, cut to
+// "..." and its last 40 characters when longer than 40.
+QString captionName(const QString& path);
+
+}  // namespace datafile

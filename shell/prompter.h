@@ -1,0 +1,39 @@
+#pragma once
+// Everything that talks to the person goes through this one interface: message
+// boxes, the input box and the colour and file dialogs. The windowed program uses
+// Qt's dialogs; the command-line tool prints; tests script the answers.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+enum class PromptIcon { None, Critical, Question, Exclamation, Information };
+enum class PromptButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+enum class PromptAnswer { OK, Cancel, Abort, Retry, Ignore, Yes, No };
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A message box: text, title, buttons, icon; returns the button pressed.
+    virtual PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
+                                 PromptIcon icon) = 0;
+
+    // The input box; nullopt when cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& defaultText = QString()) = 0;
+
+    // The colour dialog, preselecting `initial` (RGB, red in the low byte); nullopt
+    // when cancelled.
+    virtual std::optional<uint32_t> color(uint32_t initial) = 0;
+
+    // File dialogs. `filter` is in the program's "Text|pattern" form. Empty when cancelled.
+    virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+
+    // A shorthand for the common warning box with one OK button.
+    void warn(const QString& text, const QString& title)
+    {
+        message(text, title, PromptButtons::OK, PromptIcon::Exclamation);
+    }
+};

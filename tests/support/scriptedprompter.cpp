@@ -1,0 +1,170 @@
+#include "scriptedprompter.h"
+
+#include <QtTest>
+
+namespace {
+const char* kindName(ScriptedPrompter::Kind k)
+{
+    switch (k) {
+    case ScriptedPrompter::Kind::Message: return "message";
+    case ScriptedPrompter::Kind::Input: return "input box";
+    case ScriptedPrompter::Kind::Color: return "colour dialog";
+    case ScriptedPrompter::Kind::OpenFile: return "open dialog";
+    case ScriptedPrompter::Kind::SaveFile: return "save dialog";
+    }
+    return "?";
+}
+}  // namespace
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    if (!m_lenient && !m_queue.isEmpty())
+        qWarning("ScriptedPrompter: %lld expected prompt(s) never shown, first: %s \"%s\"",
+                 static_cast<long long>(m_queue.size()), kindName(m_queue.first().kind),
+                 qPrintable(m_queue.first().text));
+}
+
+ScriptedPrompter& ScriptedPrompter::expect(const QString& text, const QString& title, PromptAnswer answer)
+{
+    Expected e;
+    e.text = text;
+    e.title = title;
+    e.answer = answer;
+    m_queue.append(e);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
+                                              PromptIcon icon, PromptAnswer answer)
+{
+    Expected e;
+    e.text = text;
+    e.title = title;
+    e.buttons = buttons;
+    e.icon = icon;
+    e.checkButtonsAndIcon = true;
+    e.answer = answer;
+    m_queue.append(e);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)
+{
+    return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
+}
+
+ScriptedPrompter& ScriptedPrompter::expectInput(const QString& prompt, const QString& title,
+                                                std::optional<QString> answer)
+{
+    Expected e;
+    e.kind = Kind::Input;
+    e.text = prompt;
+    e.title = title;
+    e.inputAnswer = std::move(answer);
+    m_queue.append(e);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<uint32_t> answer)
+{
+    Expected e;
+    e.kind = Kind::Color;
+    e.colorAnswer = answer;
+    m_queue.append(e);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& answer)
+{
+    Expected e;
+    e.kind = Kind::OpenFile;
+    e.fileAnswer = answer;
+    m_queue.append(e);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& answer)
+{
+    Expected e;
+    e.kind = Kind::SaveFile;
+    e.fileAnswer = answer;
+    m_queue.append(e);
+    return *this;
+}
+
+QStringList ScriptedPrompter::failures() const
+{
+    QStringList all = m_failures;
+    for (const Expected& e : m_queue)
+        all << QStringLiteral("expected %1 \"%2\" (title \"%3\") was never shown")
+                   .arg(QLatin1String(kindName(e.kind)), e.text, e.title);
+    return all;
+}
+
+bool ScriptedPrompter::take(Kind kind, const QString& text, const QString& title, Expected* out)
+{
+    m_shown << QStringLiteral("%1: %2").arg(title, text);
+    if (m_queue.isEmpty()) {
+        m_failures << QStringLiteral("unexpected %1 \"%2\" (title \"%3\")")
+                          .arg(QLatin1String(kindName(kind)), text, title);
+        return false;
+    }
+    const Expected e = m_queue.takeFirst();
+    bool ok = e.kind == kind && (e.text.isEmpty() || e.text == text) && (e.title.isEmpty() || e.title == title);
+    if (!ok) {
+        m_failures << QStringLiteral("expected %1 \"%2\" (title \"%3\"), got %4 \"%5\" (title \"%6\")")
+                          .arg(QLatin1String(kindName(e.kind)), e.text, e.title, QLatin1String(kindName(kind)),
+                               text, title);
+    }
+    *out = e;
+    return ok;
+}
+
+PromptAnswer ScriptedPrompter::message(const QString& text, const QString& title, PromptButtons buttons,
+                                       PromptIcon icon)
+{
+    Expected e;
+    if (!take(Kind::Message, text, title, &e))
+        return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+    if (e.checkButtonsAndIcon && (e.buttons != buttons || e.icon != icon))
+        m_failures << QStringLiteral("message \"%1\": buttons %2/icon %3, expected %4/%5")
+                          .arg(text)
+                          .arg(int(buttons))
+                          .arg(int(icon))
+                          .arg(int(e.buttons))
+                          .arg(int(e.icon));
+    return e.answer;
+}
+
+std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title, const QString&)
+{
+    Expected e;
+    if (!take(Kind::Input, prompt, title, &e))
+        return std::nullopt;
+    return e.inputAnswer;
+}
+
+std::optional<uint32_t> ScriptedPrompter::color(uint32_t initial)
+{
+    lastColorInitial = initial;
+    Expected e;
+    if (!take(Kind::Color, QString(), QString(), &e))
+        return std::nullopt;
+    return e.colorAnswer;
+}
+
+QString ScriptedPrompter::openFileName(const QString& title, const QString&)
+{
+    Expected e;
+    if (!take(Kind::OpenFile, QString(), title, &e))
+        return QString();
+    return e.fileAnswer;
+}
+
+QString ScriptedPrompter::saveFileName(const QString& title, const QString&)
+{
+    Expected e;
+    if (!take(Kind::SaveFile, QString(), title, &e))
+        return QString();
+    return e.fileAnswer;
+}

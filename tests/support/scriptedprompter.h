@@ -1,0 +1,70 @@
+#pragma once
+// A prompter for tests: a queue of expected prompts with their answers. An
+// unexpected prompt, or one left unshown at the end, fails the test.
+#include "shell/prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ScriptedPrompter : public Prompter {
+public:
+    enum class Kind { Message, Input, Color, OpenFile, SaveFile };
+
+    struct Expected {
+        Kind kind = Kind::Message;
+        QString text;   // message text or input prompt; empty matches anything
+        QString title;  // empty matches anything
+        PromptButtons buttons = PromptButtons::OK;
+        PromptIcon icon = PromptIcon::None;
+        bool checkButtonsAndIcon = false;
+        PromptAnswer answer = PromptAnswer::OK;
+        std::optional<QString> inputAnswer;
+        std::optional<uint32_t> colorAnswer;
+        QString fileAnswer;
+    };
+
+    ~ScriptedPrompter() override;
+
+    // Expect a message box with this text and title; answer it.
+    ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK);
+    // The same, also checking the buttons and icon.
+    ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
+                                PromptIcon icon, PromptAnswer answer);
+    // Expect the error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
+    ScriptedPrompter& expectError(const QString& text, PromptAnswer answer);
+    ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer);
+    ScriptedPrompter& expectColor(std::optional<uint32_t> answer);
+    ScriptedPrompter& expectOpenFile(const QString& answer);
+    ScriptedPrompter& expectSaveFile(const QString& answer);
+
+    // True when every expected prompt was shown and nothing unexpected came.
+    bool done() const { return m_queue.isEmpty() && m_failures.isEmpty(); }
+    QStringList failures() const;
+    // Everything shown so far, one line each ("title: text").
+    QStringList shown() const { return m_shown; }
+    void clear() { m_queue.clear(); m_failures.clear(); m_shown.clear(); }
+    // When set, the destructor does not complain about unshown prompts.
+    void setLenient(bool lenient) { m_lenient = lenient; }
+
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
+                         PromptIcon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    std::optional<uint32_t> color(uint32_t initial) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter) override;
+
+    uint32_t lastColorInitial = 0;
+
+private:
+    bool take(Kind kind, const QString& text, const QString& title, Expected* out);
+
+    QList<Expected> m_queue;
+    QStringList m_failures;
+    QStringList m_shown;
+    bool m_lenient = false;
+};
+
+// Fails the current test with the prompter's failures, if any.
+#define QVERIFY_PROMPTS(p) QVERIFY2((p).done(), qPrintable((p).failures().join(QLatin1Char('\n'))))

@@ -1,0 +1,10 @@
+#pragma once
+// The commands of revora-shift-cli. Each takes the arguments after its name and
+// returns the process exit status.
+#include <QStringList>
+
+int cmdDefaults(const QStringList& args);
+int cmdShow(const QStringList& args);
+int cmdDiff(const QStringList& args);
+int cmdDownload(const QStringList& args);
+int cmdUpload(const QStringList& args);

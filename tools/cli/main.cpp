@@ -1,0 +1,50 @@
+// revora-shift-cli: the configuration tools without the window, for backups,
+// fleets of cars and checking files. Runs the same core as the windowed program.
+#include "tools/cli/commands.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"defaults", cmdDefaults, "defaults FILE.dat           write the factory defaults as a data file"},
+    {"show", cmdShow, "show FILE.dat               print the file's configuration as the report's text"},
+    {"diff", cmdDiff, "diff A.dat B.dat            print what differs (exit 0 same, 1 different, 2 error)"},
+    {"download", cmdDownload, "download --port PORT FILE.dat  read the controller into FILE.dat"},
+    {"upload", cmdUpload, "upload --port PORT FILE.dat    program the controller from FILE.dat"},
+};
+
+int usage(FILE* out)
+{
+    std::fprintf(out, "usage: revora-shift-cli COMMAND ...\n");
+    for (const Command& c : kCommands)
+        std::fprintf(out, "  revora-shift-cli %s\n", c.usage);
+    std::fprintf(out, "PORT is a device path (/dev/ttyUSB0) or ComN.\n");
+    return out == stderr ? 2 : 0;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage(stderr);
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
+        return usage(stdout);
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    std::fprintf(stderr, "revora-shift-cli: unknown command '%s'\n", qPrintable(name));
+    return usage(stderr);
+}
