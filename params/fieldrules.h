@@ -1,0 +1,44 @@
+#pragma once
+// The rules of every validated field of the editors, as data, and the one function
+// that applies a rule to what the person typed. Windows only call these.
+#include "params/paramset.h"
+
+#include <QMap>
+#include <QString>
+
+namespace fieldrules {
+
+struct Rule {
+    QString field;       // the control's name, e.g. "txtLaunchRPM"
+    QString title;       // title of its warning boxes
+    bool whole = true;   // whole: the floor of the number; otherwise as typed
+    double minimum = 0;
+    QString minMessage;
+    double maximum = 0;
+    QString maxMessage;
+    QString unit;        // the user unit, for tooltips ("RPM", "MPH", "V", "%", "s", "ms", "Hz")
+};
+
+// The rule of a field; nullptr when the field has none.
+const Rule* find(const QString& field);
+
+// "1000 to 20000 RPM": the range and unit, from the same rule the validator applies.
+QString tooltip(const QString& field);
+
+struct Outcome {
+    QString text;                      // what the field shows now (from the stored value)
+    QString warning;                   // empty, or the warning to show (exclamation, OK)
+    QString warningTitle;              // the rule's box title
+    QMap<QString, QString> otherTexts; // other fields whose text the rule rewrote, by name
+};
+
+// Reads `typed` by the field's rule, clamps it with at most one warning, converts it
+// to the stored unit, writes the parameter(s) into `params`, runs the field's
+// follow-ups (calibration order, GPO throttle points, partner fields) and returns
+// what the window shows. An unknown field changes nothing and returns `typed`.
+Outcome validate(const QString& field, const QString& typed, ParameterSet& params);
+
+// The text a field shows for what `params` holds.
+QString display(const QString& field, const ParameterSet& params);
+
+}  // namespace fieldrules

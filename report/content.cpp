@@ -1,0 +1,1 @@
+#include "report/content.h"

@@ -1,0 +1,2 @@
+#pragma once
+// The printed parameter report as lines of text.
