@@ -1,1 +1,168 @@
 #include "params/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace numbers {
+
+double readLeadingNumber(const QString& text)
+{
+    const QByteArray s = text.toLatin1();
+    int i = 0;
+    const int n = s.size();
+    while (i < n && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    std::string num;
+    if (i < n && (s[i] == '+' || s[i] == '-'))
+        num += s[i++];
+    bool digits = false;
+    bool point = false;
+    while (i < n) {
+        const char c = s[i];
+        if (c >= '0' && c <= '9') {
+            num += c;
+            digits = true;
+        } else if (c == '.' && !point) {
+            num += c;
+            point = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (!digits)
+        return 0.0;
+    // An exponent counts only when digits follow it ("4e" reads as 4).
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        int j = i + 1;
+        std::string exp = "e";
+        if (j < n && (s[j] == '+' || s[j] == '-'))
+            exp += s[j++];
+        const int firstDigit = j;
+        while (j < n && s[j] >= '0' && s[j] <= '9')
+            exp += s[j++];
+        if (j > firstDigit)
+            num += exp;
+    }
+    const double v = std::strtod(num.c_str(), nullptr);
+    // A huge exponent reads as the largest finite value, never as infinity: the
+    // field rules clamp it to their maximum.
+    if (std::isinf(v))
+        return v > 0 ? 1.7976931348623157e308 : -1.7976931348623157e308;
+    return v;
+}
+
+double wholePart(double v) { return std::floor(v); }
+
+double roundHalfEven(double v)
+{
+    const double f = std::floor(v);
+    const double diff = v - f;
+    if (diff < 0.5)
+        return f;
+    if (diff > 0.5)
+        return f + 1.0;
+    return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
+}
+
+namespace {
+
+// The decimal digits of |v| as printed with 15 significant digits, and the power
+// of ten of the first digit: v = 0.d1d2d3... x 10^exp10.
+struct Decimal {
+    std::string digits;
+    int exp10 = 0;
+};
+
+Decimal toDecimal(double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    // buf = "d.dddddddddddddde[+-]xx"
+    Decimal d;
+    d.digits += buf[0];
+    int k = 2;
+    while (buf[k] != 'e')
+        d.digits += buf[k++];
+    d.exp10 = std::atoi(buf + k + 1) + 1;
+    return d;
+}
+
+// Rounds |v| to `decimals` places, half away from zero on the decimal digits, and
+// returns the integer and fraction digit strings.
+void roundDecimal(double v, int decimals, std::string* intPart, std::string* fracPart)
+{
+    Decimal d = toDecimal(v);
+    if (v == 0.0) {
+        *intPart = "0";
+        *fracPart = std::string(decimals, '0');
+        return;
+    }
+    // All digits as a fixed string with `decimals` places plus one guard digit.
+    // digit i (0-based) has weight 10^(exp10 - 1 - i).
+    const int keep = d.exp10 + decimals;  // digits kept before the guard digit
+    std::string kept;
+    int guard = 0;
+    if (keep < 0) {
+        kept = "";
+    } else {
+        for (int i = 0; i < keep; ++i)
+            kept += i < static_cast<int>(d.digits.size()) ? d.digits[i] : '0';
+        if (keep < static_cast<int>(d.digits.size()))
+            guard = d.digits[keep] - '0';
+    }
+    if (guard >= 5) {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[i] == '9') {
+            kept[i] = '0';
+            --i;
+        }
+        if (i >= 0)
+            kept[i] = static_cast<char>(kept[i] + 1);
+        else
+            kept.insert(kept.begin(), '1');
+    }
+    // Pad on the left so that there is at least one integer digit.
+    while (static_cast<int>(kept.size()) < decimals + 1)
+        kept.insert(kept.begin(), '0');
+    *intPart = kept.substr(0, kept.size() - decimals);
+    *fracPart = kept.substr(kept.size() - decimals);
+    const size_t nz = intPart->find_first_not_of('0');
+    *intPart = nz == std::string::npos ? "0" : intPart->substr(nz);
+}
+
+}  // namespace
+
+QString format(double v, const QString& pattern)
+{
+    const int pointAt = pattern.indexOf(QLatin1Char('.'));
+    const QString intPattern = pointAt < 0 ? pattern : pattern.left(pointAt);
+    const QString fracPattern = pointAt < 0 ? QString() : pattern.mid(pointAt + 1);
+    const int intMin = intPattern.count(QLatin1Char('0'));
+    const int fracMin = fracPattern.count(QLatin1Char('0'));
+    const int fracMax = fracPattern.size();
+
+    std::string ip, fp;
+    roundDecimal(v, fracMax, &ip, &fp);
+    // Optional decimals ('#') drop their trailing zeros.
+    while (static_cast<int>(fp.size()) > fracMin && !fp.empty() && fp.back() == '0')
+        fp.pop_back();
+    if (ip == "0" && intMin == 0)
+        ip.clear();
+    while (static_cast<int>(ip.size()) < intMin)
+        ip.insert(ip.begin(), '0');
+
+    const bool zero = ip.find_first_not_of('0') == std::string::npos && fp.find_first_not_of('0') == std::string::npos;
+    QString out;
+    if (v < 0 && !zero)
+        out += QLatin1Char('-');
+    out += QString::fromStdString(ip);
+    if (pointAt >= 0) {
+        out += QLatin1Char('.');
+        out += QString::fromStdString(fp);
+    }
+    return out;
+}
+
+}  // namespace numbers
