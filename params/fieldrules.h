@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace fieldrules {
 
@@ -21,6 +22,10 @@ struct Rule {
 
 // The rule of a field; nullptr when the field has none.
 const Rule* find(const QString& field);
+
+// Every field that has a rule, main window first, then the alarms, GPO and VSS
+// alarm dialogs.
+QStringList fieldNames();
 
 // "1000 to 20000 RPM": the range and unit, from the same rule the validator applies.
 QString tooltip(const QString& field);

@@ -1,1 +1,310 @@
 #include "report/content.h"
+
+#include "params/numbers.h"
+
+namespace report {
+
+namespace {
+
+using numbers::format;
+using numbers::roundHalfEven;
+
+enum class Shape { Blank, Heading, Switch, Ident, Parameter };
+
+// One line of a page before layout; lines that show a parameter carry its entry.
+struct Item {
+    Shape shape = Shape::Blank;
+    Entry entry;  // heading: entry.value holds the text
+};
+
+QList<int> span(int first, int count)
+{
+    QList<int> list;
+    for (int i = 0; i < count; ++i)
+        list << first + i;
+    return list;
+}
+
+Item blank() { return Item{}; }
+
+Item heading(const QString& text)
+{
+    Item i;
+    i.shape = Shape::Heading;
+    i.entry.value = text;
+    return i;
+}
+
+Item switchLine(const QString& name, bool on, const QString& whenOn, const QString& whenOff, int offset, uint8_t bit)
+{
+    Item i;
+    i.shape = Shape::Switch;
+    i.entry.name = name;
+    i.entry.value = on ? whenOn : whenOff;
+    i.entry.offsets = {offset};
+    i.entry.bits = bit;
+    return i;
+}
+
+Item parameter(const QString& name, const QString& label, const QString& value, const QList<int>& offsets)
+{
+    Item i;
+    i.shape = Shape::Parameter;
+    i.entry.name = name;
+    i.entry.label = label;
+    i.entry.value = value;
+    i.entry.offsets = offsets;
+    return i;
+}
+
+// Seconds of a delay or interval to the nearest 0.05 s.
+QString ticksText(double tickSeconds, int ticks)
+{
+    return format(roundHalfEven(20.0 * tickSeconds * ticks) / 20.0, QStringLiteral("0.00"));
+}
+
+// Threshold volts rounded to one decimal (half to even), then printed.
+QString thresholdVolts(int count)
+{
+    return format(roundHalfEven(count * 5.0 / 255.0 * 10.0) / 10.0, QStringLiteral("0.0"));
+}
+
+QString percentOfPwm(int pwm) { return format(pwm * 100.0 / 255.0, QStringLiteral("##0")); }
+
+QList<Item> page1Items(const ParameterSet& p)
+{
+    const QString rpm = QStringLiteral("####0"), mph = QStringLiteral("##0");
+    QList<Item> items;
+    items << heading(QStringLiteral("Scale Factors and General Setup"));
+    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / 2.0, "0.0"), {16});
+    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / 20.0, "0.00"), {23});
+    items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"), {17, 18});
+    items << parameter("TPSZero", "Zero TPS (volts):", format(p.TPSZero * 5.0 / 255.0, "0.#"), {21});
+    items << parameter("TPSFullscale", "100% TPS (volts):", format(p.TPSFullscale * 5.0 / 255.0, "0.#"), {22});
+    items << parameter("DataLogInterval", "Data Logging Interval (sec):", ticksText(0.016, p.DataLogInterval), {19});
+    items << switchLine("OptionFlags.LogArmed", p.LogArmed, "Data Logging Only When Armed",
+                        "Continuous Data Logging Enabled", 20, 0x02);
+    items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM), {31});
+    items << parameter("MaxLEDPWM", "Maximum LED Brightness:", percentOfPwm(p.MaxLEDPWM), {30});
+    items << blank();
+
+    items << heading(QStringLiteral("Shift Light Setup"));
+    items << switchLine("OptionFlags.MultiStageShift", p.MultiStageShift, "Multi-Stage Shift Light Enabled",
+                        "Multi-Stage Shift Light Disabled", 20, 0x08);
+    items << switchLine("OptionFlags.VSSGearDetect", p.VSSGearDetect, "VSS Based Gear Detection Enabled",
+                        "VSS Based Gear Detection Disabled", 20, 0x10);
+    items << parameter("LaunchColor", "Launch Light Color (RGB):", colorText(p.LaunchColor), span(24, 3));
+    items << parameter("ShiftColor", "Shift Light Color (RGB):", colorText(p.ShiftColor), span(27, 3));
+    items << parameter("LaunchRPM", "Launch RPM:", format(p.LaunchRPM, rpm), {32, 33});
+    const int16_t shift[] = {p.ShiftRPM1, p.ShiftRPM2, p.ShiftRPM3, p.ShiftRPM4, p.ShiftRPM5};
+    for (int g = 0; g < 5; ++g)
+        items << parameter(QStringLiteral("ShiftRPM%1").arg(g + 1), QStringLiteral("Gear %1 Shift RPM:").arg(g + 1),
+                           format(shift[g], rpm), span(34 + 2 * g, 2));
+    items << parameter("ShortShiftRPM", "Short Shift Window (RPM):", format(p.ShortShiftRPM, rpm), {49, 50});
+    items << parameter("ShiftDropRPM", "Minimum Shift Drop (RPM):", format(p.ShiftDropRPM, rpm), {51, 52});
+    const int16_t vss[] = {p.ShiftVSS1, p.ShiftVSS2, p.ShiftVSS3, p.ShiftVSS4, p.ShiftVSS5};
+    for (int g = 0; g < 5; ++g)
+        items << parameter(QStringLiteral("ShiftVSS%1").arg(g + 1),
+                           QStringLiteral("Gear %1 Minimum VSS (MPH):").arg(g + 1), format(vss[g], mph), {44 + g});
+    items << blank();
+
+    items << heading(QStringLiteral("GPO Parameters"));
+    items << switchLine("OptionFlags.GPOEnable", p.GPOEnable, "GPO Enabled", "GPO Disabled", 20, 0x01);
+    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * 100.0, rpm), {64});
+    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * 100.0, rpm), {65});
+    // The percents as last derived; the report does not recompute them from the counts.
+    items << parameter("GPOOffTPSPercent", "GPO TPS Off (%):", format(p.GPOOffTPSPercent, mph), {66});
+    items << parameter("GPOOnTPSPercent", "GPO TPS On (%):", format(p.GPOOnTPSPercent, mph), {67});
+    items << parameter("GPOMinVSS", "GPO Minimum VSS (MPH):", format(p.GPOMinVSS, mph), {68});
+    items << parameter("GPOMaxVSS", "GPO Maximum VSS (MPH):", format(p.GPOMaxVSS, mph), {69});
+    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(0.032, p.GPODelay), {70});
+    items << switchLine("GPOFlags.GPOOneShotDelay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
+                        "GPO One-Shot Delay Disabled", 71, 0x01);
+    items << blank();
+
+    items << heading(QStringLiteral("VSS (Speed) Alarm Parameters"));
+    items << switchLine("OptionFlags.AlarmVSSEnable", p.AlarmVSSEnable, "VSS Alarm Enabled", "VSS Alarm Disabled", 20,
+                        0x04);
+    items << parameter("AlarmVSSColor", "VSS Alarm Color (RGB):", colorText(p.AlarmVSSColor), span(82, 3));
+    items << parameter("AlarmVSSMin", "Alarm Minimum VSS (MPH):", format(p.AlarmVSSMin, mph), {80});
+    items << parameter("AlarmVSSMax", "Alarm Maximum VSS (MPH):", format(p.AlarmVSSMax, mph), {81});
+    return items;
+}
+
+struct AlarmView {
+    int n;
+    bool enable;
+    int32_t color;
+    uint8_t input;
+    int16_t above, below;
+    float minTPSPercent;
+    int16_t minRPM, minVSS, delay;
+    int base;  // image offset of the alarm's flag byte
+};
+
+QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
+{
+    const QString pre = QStringLiteral("Alarm %1 ").arg(a.n);
+    const QString var = QStringLiteral("Alarm%1").arg(a.n);
+    QList<Item> items;
+    items << heading(pre + "Parameters");
+    items << switchLine(var + "Flags." + var + "Enable", a.enable, pre + "Enabled", pre + "Disabled", a.base, 0x01);
+    items << parameter(var + "Color", pre + "Color (RGB):", colorText(a.color), span(a.base + 8, 3));
+    Item input;
+    input.shape = Shape::Switch;
+    input.entry.name = var + "Input";
+    input.entry.offsets = {a.base + 1};
+    if (a.n == 1) {
+        static const char* const names[] = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
+        input.entry.value = pre + (a.input < 4 ? names[a.input] : "MAP 3 bar") + " Input";
+    } else {
+        input.entry.value = pre + (a.input == 0 ? "Analog 0-5V" : "AFR") + " Input";
+    }
+    items << input;
+    if (a.n == 1)
+        items << switchLine("Alarm1Flags.Alarm1PressurePSI", p.Alarm1PressurePSI, "Alarm 1 psi MAP units",
+                            "Alarm 1 In-HG MAP units", a.base, 0x02);
+    items << parameter(var + "Above", pre + "Above Value (volts):", thresholdVolts(a.above), {a.base + 2});
+    items << parameter(var + "Below", pre + "Below Value (volts):", thresholdVolts(a.below), {a.base + 3});
+    items << parameter(var + "MinTPSPercent", pre + "Minimum TPS (%):", format(a.minTPSPercent, "##0"), {a.base + 4});
+    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * 100.0, "####0"), {a.base + 5});
+    items << parameter(var + "MinVSS", pre + "Minimum VSS (MPH):", format(a.minVSS, "##0"), {a.base + 6});
+    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(0.032, a.delay), {a.base + 7});
+    return items;
+}
+
+QList<Item> page2Items(const ParameterSet& p)
+{
+    QList<Item> items;
+    items << alarmItems({1, p.Alarm1Enable, p.Alarm1Color, p.Alarm1Input, p.Alarm1Above, p.Alarm1Below,
+                         p.Alarm1MinTPSPercent, p.Alarm1MinRPM, p.Alarm1MinVSS, p.Alarm1Delay, 96},
+                        p);
+    items << blank();
+    items << alarmItems({2, p.Alarm2Enable, p.Alarm2Color, p.Alarm2Input, p.Alarm2Above, p.Alarm2Below,
+                         p.Alarm2MinTPSPercent, p.Alarm2MinRPM, p.Alarm2MinVSS, p.Alarm2Delay, 112},
+                        p);
+    return items;
+}
+
+Line layout(const Item& item)
+{
+    switch (item.shape) {
+    case Shape::Blank:
+        return {};
+    case Shape::Heading:
+    case Shape::Switch:
+        return {{kLabelColumn, item.entry.value}};
+    case Shape::Ident:
+        return {{kLabelColumn, item.entry.label}, {kIdentColumn, item.entry.value}};
+    case Shape::Parameter:
+        return {{kLabelColumn, item.entry.label}, {kValueColumn, item.entry.value}};
+    }
+    return {};
+}
+
+Line headingLine(const Header& header) { return {{kLabelColumn, headingText(header)}}; }
+
+Item userData(const ParameterSet& p)
+{
+    Item i;
+    i.shape = Shape::Ident;
+    i.entry.name = QStringLiteral("UserData");
+    i.entry.label = QStringLiteral("User Data:");
+    i.entry.value = p.UserData;
+    i.entry.offsets = span(kUserDataFirst, kUserDataLength);
+    return i;
+}
+
+}  // namespace
+
+QString headingText(const Header& header)
+{
+    // The general date format: short date and long time. Qt's long time carries the
+    // time zone, which the printed sheet never had.
+    QString timeFormat = header.locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    timeFormat = timeFormat.trimmed();
+    const QString when = header.locale.toString(header.printedAt.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                         header.locale.toString(header.printedAt.time(), timeFormat);
+    return header.companyName + QStringLiteral(" Controller Data Printed: ") + when;
+}
+
+QString colorText(int32_t rgb)
+{
+    const uint32_t c = static_cast<uint32_t>(rgb) & 0xFFFFFFu;
+    return QStringLiteral("%1, %2, %3").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
+}
+
+Page page1(const ParameterSet& params, const Header& header)
+{
+    Page page;
+    page << headingLine(header);
+    page << Line{};
+    if (!header.comment.isEmpty())
+        page << Line{{kLabelColumn, QStringLiteral("Comment: ") + header.comment}};
+    page << Line{};
+    page << Line{{kLabelColumn, QStringLiteral("Firmware ID:")}, {kIdentColumn, header.firmwareID}};
+    page << Line{};
+    page << layout(userData(params));
+    page << Line{};
+    for (const Item& item : page1Items(params))
+        page << layout(item);
+    return page;
+}
+
+Page page2(const ParameterSet& params, const Header& header)
+{
+    Page page;
+    page << headingLine(header);
+    page << Line{};
+    for (const Item& item : page2Items(params))
+        page << layout(item);
+    return page;
+}
+
+QList<Page> pages(const ParameterSet& params, const Header& header)
+{
+    return {page1(params, header), page2(params, header)};
+}
+
+QString toPlainText(const Line& line)
+{
+    QString text;
+    for (const Piece& piece : line) {
+        const int start = qMax(piece.column - 1, 0);
+        if (text.size() < start)
+            text += QString(start - text.size(), QLatin1Char(' '));
+        else if (!text.isEmpty())
+            text += QLatin1Char(' ');  // a text running into the next column keeps a gap
+        text += piece.text;
+    }
+    // Blanks at the end of a line carry nothing on paper; a terminal shows them as noise.
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+QString toPlainText(const QList<Page>& pageList)
+{
+    QStringList out;
+    for (int i = 0; i < pageList.size(); ++i) {
+        if (i > 0)
+            out << QString();
+        for (const Line& line : pageList[i])
+            out << toPlainText(line);
+    }
+    return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QList<Entry> entries(const ParameterSet& params)
+{
+    QList<Entry> list;
+    list << userData(params).entry;
+    const QList<Item> items = page1Items(params) + page2Items(params);
+    for (const Item& item : items)
+        if (!item.entry.name.isEmpty())
+            list << item.entry;
+    return list;
+}
+
+}  // namespace report
