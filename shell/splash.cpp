@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -23,12 +24,21 @@ constexpr int kMaxLogoWidth = 480;
 constexpr int kMaxLogoHeight = 240;
 // Long labels wrap at this width instead of widening the window without end.
 constexpr int kMaxTextWidth = 560;
+constexpr int kMinWidth = 420;
 
 QSize boundedSize(QSize size)
 {
     if (size.width() > kMaxLogoWidth || size.height() > kMaxLogoHeight)
         size.scale(kMaxLogoWidth, kMaxLogoHeight, Qt::KeepAspectRatio);
     return size;
+}
+
+// A word-wrapped label otherwise settles for a narrow width and breaks even a
+// short name; let it take the width of its text, up to the wrapping limit.
+void widenToText(QLabel* label)
+{
+    const int textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text()) + 8;
+    label->setMinimumWidth(qMin(textWidth, kMaxTextWidth));
 }
 
 QLabel* fixedLabel(const QString& objectName, const QString& text, int pointSize, bool bold,
@@ -44,6 +54,7 @@ QLabel* fixedLabel(const QString& objectName, const QString& text, int pointSize
     label->setWordWrap(true);
     label->setMaximumWidth(kMaxTextWidth);
     label->setTextFormat(Qt::PlainText);
+    widenToText(label);
     return label;
 }
 
@@ -116,6 +127,7 @@ frmSplash::frmSplash(const Branding& branding, int durationMs, QWidget* parent)
     companyFont.setBold(branding.bold());
     companyFont.setItalic(branding.italic());
     lblCompanyName->setFont(companyFont);
+    widenToText(lblCompanyName);
     layout->addWidget(lblCompanyName);
 
     layout->addSpacing(8);
@@ -128,6 +140,7 @@ frmSplash::frmSplash(const Branding& branding, int durationMs, QWidget* parent)
     layout->addWidget(lblCopyright);
 
     applyLogo(branding);
+    frame->setMinimumWidth(kMinWidth);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     tmrSplashUnload = new QTimer(this);

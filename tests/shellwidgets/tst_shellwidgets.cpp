@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QMovie>
@@ -97,6 +98,9 @@ void TestShellWidgets::splashShowsBranding_data()
         << QSize(480, 240);
     QTest::newRow("NULL: no logo")
         << QByteArray("Acme\nArial\n20\nBOLD\nnull\n!\nAcme\n") << "Acme" << 20.0 << true << false << QSize();
+    QTest::newRow("long label wraps")
+        << QByteArray(QByteArray(40, 'x') + QByteArray(" word").repeated(60) + "\nArial\n20\nbold\nNULL\n!\nAcme\n")
+        << QString(QString(40, 'x') + QString(" word").repeated(60)) << 20.0 << true << false << QSize();
     QTest::newRow("markup in the label is shown as text")
         << QByteArray("<b>Acme</b> & Co\nArial\n20\nbold\nNULL\n!\nAcme\n") << "<b>Acme</b> & Co" << 20.0 << true
         << false << QSize();
@@ -134,6 +138,11 @@ void TestShellWidgets::splashShowsBranding()
     QCOMPARE(splash.imgLogo->isVisible(), logoSize.isValid());
     if (logoSize.isValid())
         QCOMPARE(splash.imgLogo->pixmap().size(), logoSize);
+    // A name that fits is not broken over two lines.
+    const QFontMetrics metrics(splash.lblCompanyName->font());
+    if (metrics.horizontalAdvance(label) < 500)
+        QVERIFY2(splash.lblCompanyName->height() < 2 * metrics.lineSpacing(),
+                 qPrintable(QString::number(splash.lblCompanyName->height())));
     // Nothing the file says may make the window larger than a screen.
     QVERIFY(splash.width() < 1000 && splash.height() < 1000);
     QVERIFY(splash.tmrSplashUnload->isActive());
