@@ -6,6 +6,7 @@
 #include "params/datafile.h"
 #include "params/defaults.h"
 #include "report/content.h"
+#include "shell/branding.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -13,10 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-// The company name of the built-in branding; the command-line tool reads no
-// branding file.
-const char* const kCompanyName = "Velmont Sensors";
 
 void printErr(const QString& command, const QString& text)
 {
@@ -131,7 +128,9 @@ int cmdShow(const QStringList& args)
     if (!load(command, args[0], image, params))
         return 2;
     report::Header header;
-    header.companyName = QLatin1String(kCompanyName);
+    // The built-in company name: the tool reads no branding file, so its output does
+    // not depend on where it was installed.
+    header.companyName = defaultBranding().companyName();
     header.printedAt = QDateTime::currentDateTime();
     printOut(report::toPlainText(report::pages(params, header)));
     return 0;
