@@ -1,1 +1,0 @@
-// Windowed library anchor.

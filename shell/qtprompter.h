@@ -1,0 +1,31 @@
+#pragma once
+// The prompter of the windowed program: Qt's message box, input box, colour and
+// file dialogs.
+#include "shell/prompter.h"
+
+class QWidget;
+
+class QtPrompter : public Prompter {
+public:
+    explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
+                         PromptIcon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText = QString()) override;
+    // Preselects the colour the dialog last returned to any picker; before the
+    // first pick, the caller's current colour.
+    std::optional<uint32_t> color(uint32_t initial) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter) override;
+
+    // "Text|pattern|Text|pattern" to Qt's "Text (pattern);;Text (pattern)". A text
+    // that already shows its pattern in brackets is not given it twice.
+    static QString toQtFilter(const QString& filter);
+
+private:
+    QWidget* m_parent;
+    std::optional<uint32_t> m_lastColor;
+};
