@@ -7,12 +7,25 @@
 
 // Line errors the port reports while a transfer waits (the event numbers the
 // error report uses: break 1001, framing 1004, overrun 1006, receive buffer
-// overflow 1008, parity 1009).
-enum class LineError { Break = 1001, Framing = 1004, Overrun = 1006, RxOverflow = 1008, Parity = 1009 };
+// overflow 1008, parity 1009, transmit buffer full 1010, device control block
+// error 1011).
+enum class LineError {
+    Break = 1001,
+    Framing = 1004,
+    Overrun = 1006,
+    RxOverflow = 1008,
+    Parity = 1009,
+    TxFull = 1010,
+    DeviceControlBlock = 1011,
+};
 
 class Port {
 public:
     virtual ~Port() = default;
+
+    // The device the next open() uses (a path such as /dev/ttyUSB0, or COM3 on
+    // Windows). Ports that stand for one fixed device ignore it.
+    virtual void setPortName(const QString& name) { (void)name; }
 
     // Opens the device. On failure returns false and sets `error` to a plain
     // sentence for the person (what is wrong and what to do).

@@ -1,0 +1,404 @@
+#include "link/link.h"
+
+#include "link/portsettings.h"
+#include "shell/errortrap.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+using namespace linkproto;
+
+QString linktext::lineErrorText(LineError error)
+{
+    switch (error) {
+    case LineError::Framing: return QStringLiteral("Framing error.");
+    case LineError::Overrun: return QStringLiteral("Port hardware overrun.");
+    case LineError::RxOverflow: return QStringLiteral("Receive buffer overflow.");
+    case LineError::Parity: return QStringLiteral("Parity error.");
+    case LineError::TxFull: return QStringLiteral("Transmit buffer full.");
+    case LineError::DeviceControlBlock: return QStringLiteral("Device control block error.");
+    case LineError::Break: break;  // a break is a line signal, not an error worth a message
+    }
+    return QString();
+}
+
+int transferProgress(int address)
+{
+    // No address gives an exact half (143 is odd and 200 x a = 143 x odd only at
+    // a = 143), so plain rounding is exact here.
+    const long p = std::lround(address * 100.0 / 143.0);
+    return static_cast<int>(std::clamp(p, 0L, 100L));
+}
+
+ControllerLink::ControllerLink(Port& port, Prompter& prompter, LinkView& view, LinkState& state, LinkTiming timing)
+    : m_port(port), m_prompter(prompter), m_view(view), m_state(state), m_timing(timing)
+{
+    m_port.onLineError = [this](LineError e) { MSComm1_OnComm(e); };
+}
+
+ControllerLink::~ControllerLink()
+{
+    m_port.onLineError = nullptr;
+}
+
+void ControllerLink::closePort()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void ControllerLink::yield()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool ControllerLink::ensureOpen()
+{
+    if (m_port.isOpen())
+        return true;
+    m_port.setPortName(m_state.DevicePath.isEmpty() ? portsettings::deviceForPort(m_state.PortNumber)
+                                                     : m_state.DevicePath);
+    // The port's own failures (missing, in use, not permitted) go through the
+    // common prompt; Retry tries to open it again, which helps after plugging
+    // the adapter in. Abort and Ignore both end the primitive without a link.
+    bool opened = false;
+    ErrorTrap trap(m_prompter, [this] { m_abortedByUser = true; });
+    trap.run([&]() -> StepError {
+        QString error;
+        if (m_port.open(&error)) {
+            opened = true;
+            return std::nullopt;
+        }
+        if (error.isEmpty())
+            error = QStringLiteral("The serial port could not be opened.");
+        return error;
+    });
+    return opened;
+}
+
+void ControllerLink::send(std::initializer_list<uint8_t> bytes)
+{
+    int left = static_cast<int>(bytes.size());
+    for (uint8_t b : bytes) {
+        // A failed write (the port closed under us) shows up as a missing reply.
+        m_port.writeByte(b);
+        if (--left > 0)
+            DelayTimer(m_timing.pauseMs);
+    }
+}
+
+bool ControllerLink::waitReply(int count)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (!m_port.isOpen())
+            return false;
+        if (m_port.bytesWaiting() >= count)
+            return true;
+        const qint64 left = m_timing.replyDeadlineMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        m_port.waitForBytes(count, static_cast<int>(left));
+    }
+    return m_port.isOpen() && m_port.bytesWaiting() > 0;
+}
+
+bool ControllerLink::waitReplyYielding()
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (!m_port.isOpen())
+            return false;
+        if (m_port.bytesWaiting() > 0)
+            return true;
+        const qint64 left = m_timing.replyDeadlineMs - clock.elapsed();
+        if (left <= 0)
+            return false;
+        m_port.waitForBytes(1, static_cast<int>(std::min<qint64>(left, m_timing.yieldSliceMs)));
+        yield();
+    }
+}
+
+void ControllerLink::raiseTimeout(const char* text)
+{
+    closePort();
+    ErrorTrap trap(m_prompter, [this] {
+        closePort();
+        m_abortedByUser = true;
+    });
+    // The error is raised by the primitive itself, so Retry raises it again.
+    trap.run([text]() -> StepError { return QString::fromLatin1(text); });
+}
+
+void ControllerLink::DelayTimer(int ms)
+{
+    if (ms <= 0)
+        return;
+    // Short sleeps with the event loop run before each check: the window stays
+    // alive, the core stays idle, and the wait ends within a few tens of
+    // microseconds of the 2 ms the controller needs.
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 total = qint64(ms) * 1000000;
+    for (;;) {
+        yield();
+        const qint64 left = total - clock.nsecsElapsed();
+        if (left <= 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::nanoseconds(std::min<qint64>(left, 500000)));
+    }
+}
+
+void ControllerLink::ReSync()
+{
+    m_state.LinkOK = false;
+    if (!ensureOpen())
+        return;
+    m_port.discardInput();
+    send({kReSync});
+    if (!waitReply(1))
+        return;  // silent: the workflow tries again and decides
+    const int b = m_port.readByte();
+    DelayTimer(m_timing.pauseMs);
+    m_state.LinkOK = (b == kAck);
+}
+
+int ControllerLink::ReadStatus()
+{
+    m_state.LinkOK = false;
+    if (!ensureOpen())
+        return 0;
+    m_port.discardInput();
+    send({kReadStatus});
+    if (!waitReply(1)) {
+        raiseTimeout(linktext::kRs232Timeout);
+        return 0;
+    }
+    const int status = m_port.readByte();
+    DelayTimer(m_timing.pauseMs);
+    m_state.LinkOK = true;
+    return std::max(status, 0);
+}
+
+void ControllerLink::ReadFirmwareID()
+{
+    m_state.LinkOK = false;
+    m_state.FirmwareID.clear();
+    if (!ensureOpen())
+        return;
+    m_port.discardInput();
+    send({kReadFirmwareID});
+
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray text;
+    bool complete = false;
+    while (m_port.isOpen()) {
+        if (m_port.bytesWaiting() > 0) {
+            const int b = m_port.readByte();
+            if (b == kCR)
+                complete = true;
+            else if (b >= 0)
+                text.append(static_cast<char>(b));
+        }
+        if (complete)
+            break;
+        yield();
+        const qint64 left = m_timing.replyDeadlineMs - clock.elapsed();
+        if (left < 0)
+            break;
+        if (m_port.isOpen() && m_port.bytesWaiting() == 0)
+            m_port.waitForBytes(1, static_cast<int>(std::clamp<qint64>(left, 1, m_timing.yieldSliceMs)));
+    }
+    // A line that ends after the deadline is as good as none: what arrived is dropped.
+    if (!complete || clock.elapsed() > m_timing.replyDeadlineMs) {
+        raiseTimeout(linktext::kRs232Timeout);
+        return;
+    }
+    // The controller speaks the PC's 8-bit character set.
+    m_state.FirmwareID = QString::fromLatin1(text);
+    m_state.ProductName = m_state.FirmwareID.contains(QLatin1String("Shift Light"), Qt::CaseInsensitive)
+                              ? QStringLiteral("Shift Light")
+                              : QStringLiteral("Unknown");
+    closePort();
+    DelayTimer(m_timing.pauseMs);
+    m_state.LinkOK = true;
+}
+
+void ControllerLink::SetEEPROMAddress(int address)
+{
+    m_state.LinkOK = false;
+    if (!ensureOpen())
+        return;
+    m_port.discardInput();
+    send({kSetAddress, static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>((address & 0xFF00) >> 8)});
+    if (!waitReply(1)) {
+        raiseTimeout(linktext::kRs232Timeout);
+        return;
+    }
+    if (m_port.readByte() == kAck) {
+        m_state.LinkOK = true;
+        DelayTimer(m_timing.pauseMs);
+    }
+}
+
+uint8_t ControllerLink::ReadEEPROM()
+{
+    m_state.LinkOK = false;
+    if (!ensureOpen())
+        return 0;
+    m_port.discardInput();
+    send({kReadByte});
+    if (!waitReply(1)) {
+        raiseTimeout(linktext::kRs232Timeout);
+        return 0;
+    }
+    const int b = m_port.readByte();
+    DelayTimer(m_timing.pauseMs);
+    m_state.LinkOK = true;
+    return static_cast<uint8_t>(std::max(b, 0));
+}
+
+void ControllerLink::ResetController()
+{
+    m_state.LinkOK = false;
+    if (!ensureOpen())
+        return;
+    m_port.discardInput();
+    send({kReset, kResetConfirmation[0], kResetConfirmation[1], kResetConfirmation[2], kResetConfirmation[3]});
+    // Waits for more than one byte: a controller that answers 06 alone is only
+    // heard at the deadline, which is also the time it takes to restart.
+    if (!waitReply(2)) {
+        raiseTimeout(linktext::kComPortTimeout);
+        return;
+    }
+    m_state.LinkOK = (m_port.readByte() == kAck);
+    DelayTimer(m_timing.pauseMs);
+    closePort();
+}
+
+void ControllerLink::ReadEEPROMData(ImageBuffer& image)
+{
+    m_view.showProgress(QString::fromLatin1(linktext::kReadingCaption));
+    image.ClearEEPROMBuffer();
+    SetEEPROMAddress(kFirstAddress);
+    if (!m_state.LinkOK) {
+        closePort();
+        m_view.hideProgress();  // not left showing a transfer that never started
+        return;
+    }
+    m_state.LinkOK = false;
+    bool stopped = false;
+    for (int a = kFirstAddress; a <= kLastAddress; ++a) {
+        image.EEPROMBuffer[a] = ReadEEPROM();
+        m_view.setProgress(transferProgress(a));
+        yield();
+        if (m_state.UserAbort || !m_state.LinkOK) {
+            stopped = true;
+            break;
+        }
+        DelayTimer(m_timing.pauseMs);
+    }
+    m_view.hideProgress();
+    if (stopped) {
+        // The bytes read so far stay, but the buffer is not marked as holding data.
+        m_state.UserAbort = false;
+        m_state.LinkOK = false;
+    } else {
+        image.BufferEmpty = false;
+        m_state.LinkOK = true;
+    }
+    closePort();
+}
+
+void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
+{
+    m_view.showProgress(QString::fromLatin1(linktext::kProgrammingCaption));
+    SetEEPROMAddress(kFirstAddress);
+    if (!m_state.LinkOK) {
+        closePort();
+        m_view.hideProgress();
+        return;
+    }
+    m_state.LinkOK = false;
+    if (!ensureOpen()) {
+        m_view.hideProgress();
+        return;
+    }
+    for (int a = kFirstAddress; a <= kLastAddress; ++a) {
+        m_port.discardInput();
+        m_port.writeByte(kWriteByte);
+        DelayTimer(m_timing.pauseMs);
+        m_port.writeByte(image.EEPROMBuffer[a]);
+        if (!waitReplyYielding()) {
+            raiseTimeout(linktext::kRs232Timeout);
+            m_view.hideProgress();
+            return;
+        }
+        if (m_port.readByte() != kAck) {
+            // Programming stops here; the bytes before this address are already stored.
+            m_view.hideProgress();
+            closePort();
+            return;
+        }
+        DelayTimer(m_timing.pauseMs);
+        m_view.setProgress(transferProgress(a));
+    }
+    m_view.hideProgress();
+    VerifyEEPROM(image);
+    // Programming worked; whether the controller holds the right bytes is in VerifyErrors.
+    m_state.LinkOK = true;
+    closePort();
+}
+
+void ControllerLink::VerifyEEPROM(const ImageBuffer& image)
+{
+    m_state.VerifyErrors = 0;
+    m_view.showProgress(QString::fromLatin1(linktext::kVerifyingCaption));
+    // Not tested on purpose: a failed address command makes the reads compare
+    // the wrong bytes, which the verify then reports.
+    SetEEPROMAddress(kFirstAddress);
+    bool stopped = false;
+    for (int a = kFirstAddress; a <= kLastAddress; ++a) {
+        const uint8_t b = ReadEEPROM();
+        if (image.EEPROMBuffer[a] != b)
+            ++m_state.VerifyErrors;
+        m_view.setProgress(transferProgress(a));
+        yield();
+        if (m_state.UserAbort || !m_state.LinkOK) {
+            stopped = true;
+            break;
+        }
+    }
+    if (stopped) {
+        ++m_state.VerifyErrors;  // a verify cut short never passes
+        m_state.UserAbort = false;
+    }
+    m_view.hideProgress();
+    closePort();
+}
+
+void ControllerLink::MSComm1_OnComm(LineError error)
+{
+    const QString text = linktext::lineErrorText(error);
+    if (text.isEmpty())
+        return;
+    ++m_state.CommErrorCount;
+    // From the third error on the line is too noisy to go on: the running
+    // transfer fails through its next wait.
+    if (m_state.CommErrorCount > 2)
+        closePort();
+    const PromptAnswer answer = m_prompter.message(text, QString::fromLatin1(linktext::kCommErrorTitle),
+                                                   PromptButtons::RetryCancel, PromptIcon::Critical);
+    if (answer == PromptAnswer::Retry) {
+        if (m_port.isOpen())
+            m_port.discardInput();
+    } else {
+        closePort();
+    }
+}

@@ -1,0 +1,155 @@
+#pragma once
+// The controller's command protocol: the single-transaction primitives, the
+// EEPROM block transfers and the line-error report, over any Port.
+//
+// Every primitive sets LinkOK false first and true only on success; callers
+// test it after each call. A reply that does not come within the deadline is
+// reported through the common error prompt (Abort / Retry / Ignore), except for
+// ReSync, whose silence the workflows handle themselves.
+#include "link/port.h"
+#include "params/paramset.h"
+#include "shell/prompter.h"
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+
+// The protocol's timing. Tests shorten the deadline; everything else keeps the defaults.
+struct LinkTiming {
+    int replyDeadlineMs = 1000;  // from the last command byte to the reply
+    int pauseMs = 2;             // between command bytes, after replies, between block bytes
+    int yieldSliceMs = 5;        // longest block on the port before the event loop runs again
+};
+
+// What the link shares with the rest of the program.
+struct LinkState {
+    bool LinkOK = false;      // result of the last primitive
+    int PortNumber = 1;       // Com n, 1 to 255
+    QString DevicePath;       // when set, opened instead of Com PortNumber (command-line --port)
+    int CommErrorCount = 0;   // line errors reported since start-up
+    QString FirmwareID;
+    QString ProductName;
+    bool UserAbort = false;   // Esc (or Ctrl+C) seen; the read and verify loops stop and clear it
+    int VerifyErrors = 0;     // result of the last verify; 0 = the controller equals the buffer
+};
+
+// What a transfer shows and changes on the screen. The main window and the
+// command-line tool implement it, so both run the same workflows.
+class LinkView {
+public:
+    virtual ~LinkView() = default;
+    // Shows the progress display with this caption and value 0, painted at once.
+    virtual void showProgress(const QString& caption) = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual void hideProgress() = 0;
+    // Hides the scale factor and single-stage frames (the multi-stage frame keeps
+    // its visibility) while the buffer holds nothing to show.
+    virtual void hideParameterFrames() = 0;
+    virtual void setCaption(const QString& caption) = 0;
+    // Writes the decoded parameter set into the editor and shows its frames again.
+    virtual void refreshEditor() = 0;
+};
+
+// A view that shows nothing, for callers without a screen.
+class NullLinkView : public LinkView {
+public:
+    void showProgress(const QString&) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
+    void hideParameterFrames() override {}
+    void setCaption(const QString&) override {}
+    void refreshEditor() override {}
+};
+
+namespace linkproto {
+constexpr uint8_t kReSync = 0x33;
+constexpr uint8_t kReadStatus = 0x2E;
+constexpr uint8_t kReadFirmwareID = 0x10;
+constexpr uint8_t kSetAddress = 0x14;
+constexpr uint8_t kReadByte = 0x15;
+constexpr uint8_t kWriteByte = 0x16;
+constexpr uint8_t kReset = 0x34;
+// The controller resets only when these four bytes follow 0x34, so a stray 0x34
+// on a noisy line cannot restart it.
+constexpr uint8_t kResetConfirmation[4] = {0x5A, 0xA5, 0x3C, 0xC3};
+constexpr uint8_t kAck = 0x06;
+constexpr uint8_t kCR = 0x0D;
+
+constexpr int kFirstAddress = kConfigFirst;  // 16
+constexpr int kLastAddress = kConfigLast;    // 159
+}  // namespace linkproto
+
+// Texts of the link's own errors and reports.
+namespace linktext {
+inline const char* const kRs232Timeout = "RS-232 timeout. Check cable and click Abort.";
+inline const char* const kComPortTimeout = "COM port timeout. Check cable and click Abort.";
+inline const char* const kCommErrorTitle = "Communications Error";
+inline const char* const kReadingCaption = "Reading EEPROM";
+inline const char* const kProgrammingCaption = "Programming EEPROM";
+inline const char* const kVerifyingCaption = "Verifying EEPROM";
+// The report of a line error, empty for events that are not reported (break).
+QString lineErrorText(LineError error);
+}  // namespace linktext
+
+// Progress shown after the byte at `address`: address x 100 / 143, rounded,
+// limited to 0..100 (11 at address 16, 100 from 143 on).
+int transferProgress(int address);
+
+class ControllerLink {
+public:
+    ControllerLink(Port& port, Prompter& prompter, LinkView& view, LinkState& state, LinkTiming timing = {});
+    ~ControllerLink();
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
+
+    Port& port() { return m_port; }
+    Prompter& prompter() { return m_prompter; }
+    LinkView& view() { return m_view; }
+    LinkState& state() { return m_state; }
+    const LinkTiming& timing() const { return m_timing; }
+
+    // Primitives.
+    void ReSync();
+    int ReadStatus();  // the status byte; 0 when the read failed
+    void ReadFirmwareID();
+    void SetEEPROMAddress(int address);
+    uint8_t ReadEEPROM();  // the data byte; 0 when the read failed
+    void ResetController();
+    // Waits `ms` milliseconds while the event loop keeps running.
+    void DelayTimer(int ms);
+
+    // Block transfers of addresses 16 to 159 between the controller and `image`.
+    void ReadEEPROMData(ImageBuffer& image);
+    void WriteEEPROMData(const ImageBuffer& image);  // programs, then verifies
+    void VerifyEEPROM(const ImageBuffer& image);
+
+    // The report of a line error (the port calls it while a transfer waits): counts
+    // it, closes the port from the third one on, and asks Retry / Cancel.
+    void MSComm1_OnComm(LineError error);
+
+    void closePort();
+    // True when the person answered Abort to a prompt since the last clearAbort():
+    // the workflows stop retrying a link the person has given up on.
+    bool abortedByUser() const { return m_abortedByUser; }
+    void clearAbort() { m_abortedByUser = false; }
+
+private:
+    bool ensureOpen();
+    void send(std::initializer_list<uint8_t> bytes);
+    // Blocks on the port until `count` bytes are waiting or the deadline passes;
+    // true when at least one byte is waiting.
+    bool waitReply(int count);
+    // The same, letting the event loop run between short waits.
+    bool waitReplyYielding();
+    // Closes the port and shows the timeout prompt until it is answered with
+    // Abort or Ignore (Retry raises the same error again).
+    void raiseTimeout(const char* text);
+    void yield();
+
+    Port& m_port;
+    Prompter& m_prompter;
+    LinkView& m_view;
+    LinkState& m_state;
+    LinkTiming m_timing;
+    bool m_abortedByUser = false;
+};

@@ -1,0 +1,77 @@
+#include "link/portsettings.h"
+
+#include <QSettings>
+
+namespace portsettings {
+
+namespace {
+// Every entry lives under the organisation and application "Revora_Shift"; the
+// emulator writes its terminal's mapping with the very same pair.
+const char* const kPortKey = "Properties/CommPort";
+QString mapKey(int n) { return QStringLiteral("Ports/Com%1").arg(n); }
+}  // namespace
+
+std::optional<int> parsePortNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 3)
+        return std::nullopt;
+    for (QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const int n = t.toInt();
+    if (n < kFirstPort || n > kLastPort)
+        return std::nullopt;
+    return n;
+}
+
+int loadPortNumber()
+{
+    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    return parsePortNumber(s.value(QLatin1String(kPortKey)).toString()).value_or(kFirstPort);
+}
+
+void savePortNumber(int n)
+{
+    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    s.setValue(QLatin1String(kPortKey), QString::number(n));
+    s.sync();
+}
+
+QString deviceForPort(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    const QString mapped = s.value(mapKey(n)).toString().trimmed();
+    if (!mapped.isEmpty())
+        return mapped;
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+void mapPortDevice(int n, const QString& device)
+{
+    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    s.setValue(mapKey(n), device);
+    s.sync();
+}
+
+QString resolvePortArgument(const QString& text, QString* error)
+{
+    const QString t = text.trimmed();
+    if (t.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && !t.contains(QLatin1Char('/'))) {
+        if (auto n = parsePortNumber(t.mid(3)))
+            return deviceForPort(*n);
+        if (error)
+            *error = QStringLiteral("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
+                         .arg(text);
+        return QString();
+    }
+    if (t.isEmpty() && error)
+        *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+    return t;
+}
+
+}  // namespace portsettings

@@ -1,0 +1,55 @@
+#pragma once
+// The real serial line: a QSerialPort set up the way the controller talks
+// (56000 baud, 8 data bits, no parity, 1 stop bit, no flow control, DTR raised,
+// NUL bytes kept, one byte per read).
+#include "link/port.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <array>
+
+class SerialPort : public QObject, public Port {
+    Q_OBJECT
+public:
+    static constexpr qint32 kBaudRate = 56000;
+
+    explicit SerialPort(QObject* parent = nullptr);
+    ~SerialPort() override;
+
+    void setPortName(const QString& name) override;
+    QString portName() const { return m_name; }
+
+    bool open(QString* error) override;
+    void close() override;
+    bool isOpen() const override;
+    int bytesWaiting() override;
+    int readByte() override;
+    bool writeByte(uint8_t byte) override;
+    void discardInput() override;
+    bool waitForBytes(int count, int msecs) override;
+
+    // After open(): the rate the device really runs at, as the kernel reports
+    // it (0 when it cannot tell), and whether the device keeps line-error
+    // counters (serial hardware does, pseudo-terminals don't).
+    qint64 actualBaudRate() const { return m_actualBaud; }
+    bool hasLineCounters() const { return m_hasCounters; }
+
+    // The plain sentence for an open failure of `port` with Qt's error code.
+    static QString openErrorText(QSerialPort::SerialPortError error, const QString& port, const QString& detail);
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+    // Closes the port if the device went away since the last call.
+    bool dropIfLost();
+    // Reads the kernel's line-error counters and reports what increased.
+    void pollLineCounters();
+
+    QSerialPort m_port;
+    QString m_name;  // as given: Qt shortens /dev/ttyUSB0 to ttyUSB0
+    bool m_configuring = false;  // errors while setting up are handled by open() itself
+    bool m_lost = false;
+    qint64 m_actualBaud = 0;
+    bool m_hasCounters = false;
+    // frame, overrun, buffer overrun, parity, break
+    std::array<int, 5> m_counters{};
+};

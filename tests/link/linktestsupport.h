@@ -1,0 +1,73 @@
+#pragma once
+// A view that records what a transfer showed, and a link on the emulated
+// controller with short deadlines.
+#include "emulator/controller.h"
+#include "emulator/emulatedport.h"
+#include "link/link.h"
+#include "support/scriptedprompter.h"
+
+#include <QList>
+#include <QStringList>
+
+class RecordingView : public LinkView {
+public:
+    void showProgress(const QString& caption) override
+    {
+        events << QStringLiteral("show:") + caption;
+        progressVisible = true;
+        values.clear();
+    }
+    void setProgress(int percent) override { values << percent; }
+    void hideProgress() override
+    {
+        events << QStringLiteral("hide");
+        progressVisible = false;
+    }
+    void hideParameterFrames() override
+    {
+        events << QStringLiteral("frames-hidden");
+        framesVisible = false;
+    }
+    void setCaption(const QString& c) override { caption = c; }
+    void refreshEditor() override
+    {
+        events << QStringLiteral("refresh");
+        framesVisible = true;
+    }
+
+    QStringList events;
+    QList<int> values;  // of the last progress display
+    bool progressVisible = false;
+    bool framesVisible = true;
+    QString caption;
+};
+
+// Everything a test of the link needs, the controller answering at once and a
+// silent reply given up after a few milliseconds.
+struct Rig {
+    static LinkTiming fastTiming()
+    {
+        LinkTiming t;
+        t.replyDeadlineMs = 25;
+        t.pauseMs = 0;
+        t.yieldSliceMs = 2;
+        return t;
+    }
+
+    EmulatedController controller;
+    EmulatedPort port{controller};
+    ScriptedPrompter prompter;
+    RecordingView view;
+    LinkState state;
+    ControllerLink link;
+
+    explicit Rig(LinkTiming timing = fastTiming()) : link(port, prompter, view, state, timing) {}
+    void fail(const QString& mode)
+    {
+        QString error;
+        const auto failure = emu::parseFailure(mode, &error);
+        if (!failure)
+            qFatal("unknown failure mode %s: %s", qPrintable(mode), qPrintable(error));
+        controller.addFailure(*failure);
+    }
+};

@@ -1,0 +1,103 @@
+#pragma once
+// The command-line tool's prompter and transfer view: every message box text is
+// printed on a line of its own, questions get the answer that changes nothing
+// (Abort, Cancel, No), and the progress display becomes one line on a terminal.
+#include "link/link.h"
+#include "shell/prompter.h"
+
+#include <QString>
+#include <cstdio>
+#include <unistd.h>
+
+// The one console both write to, so a message never lands inside the progress line.
+class CliConsole {
+public:
+    CliConsole() : m_progressTty(::isatty(::fileno(stderr)) == 1) {}
+
+    void line(const QString& text)
+    {
+        clearProgress();
+        std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+    void progress(const QString& caption, int percent)
+    {
+        if (!m_progressTty)
+            return;
+        std::fprintf(stderr, "\r%s %3d%%", caption.toLocal8Bit().constData(), percent);
+        std::fflush(stderr);
+        m_progressShown = true;
+    }
+    void clearProgress()
+    {
+        if (!m_progressShown)
+            return;
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+        m_progressShown = false;
+    }
+
+private:
+    bool m_progressTty;
+    bool m_progressShown = false;
+};
+
+class CliPrompter : public Prompter {
+public:
+    explicit CliPrompter(CliConsole& console) : m_console(console) {}
+
+    PromptAnswer message(const QString& text, const QString&, PromptButtons buttons, PromptIcon) override
+    {
+        m_console.line(text);
+        switch (buttons) {
+        case PromptButtons::OK: return PromptAnswer::OK;
+        case PromptButtons::AbortRetryIgnore: return PromptAnswer::Abort;
+        case PromptButtons::YesNo:
+        case PromptButtons::YesNoCancel: return PromptAnswer::No;
+        case PromptButtons::OKCancel:
+        case PromptButtons::RetryCancel: return PromptAnswer::Cancel;
+        }
+        return PromptAnswer::Cancel;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&) override
+    {
+        m_console.line(prompt);
+        return std::nullopt;
+    }
+    std::optional<uint32_t> color(uint32_t) override { return std::nullopt; }
+    QString openFileName(const QString&, const QString&) override { return QString(); }
+    QString saveFileName(const QString&, const QString&) override { return QString(); }
+
+private:
+    CliConsole& m_console;
+};
+
+class CliLinkView : public LinkView {
+public:
+    explicit CliLinkView(CliConsole& console) : m_console(console) {}
+
+    void showProgress(const QString& caption) override
+    {
+        m_caption = caption;
+        m_console.progress(m_caption, 0);
+    }
+    void setProgress(int percent) override
+    {
+        if (percent != m_percent)
+            m_console.progress(m_caption, percent);
+        m_percent = percent;
+    }
+    void hideProgress() override
+    {
+        m_percent = -1;
+        m_console.clearProgress();
+    }
+    void hideParameterFrames() override {}
+    void setCaption(const QString&) override {}
+    void refreshEditor() override {}
+
+private:
+    CliConsole& m_console;
+    QString m_caption;
+    int m_percent = -1;
+};
