@@ -23,6 +23,9 @@ struct Field {
     std::function<void(double value, ParameterSet& p)> store;
     std::function<QString(const ParameterSet& p)> show;
     std::function<void(const QString& text, ParameterSet& p, QMap<QString, QString>& others)> followUp;
+    // The shown text rounds the stored value, so an unchanged text keeps it. Not for the
+    // throttle percents: their percent is shown exactly and the count must follow it.
+    bool keepWhenUnchanged = true;
 };
 
 QString whole(int v) { return QString::number(v); }
@@ -234,6 +237,7 @@ QList<Field> buildAlarm(int n, const AlarmMembers& m)
                                  : calibration::PercentToTPSCount(p.*m.minTPSPercent, p.TPSZero, p.TPSFullscale);
         };
         f.show = [m](const ParameterSet& p) { return format(p.*m.minTPSPercent, QStringLiteral("#0")); };
+        f.keepWhenUnchanged = false;
         fields << f;
     }
     {
@@ -273,6 +277,7 @@ QList<Field> buildGpo()
             p.GPOOffTPS = calibration::PercentToTPSCount(p.GPOOffTPSPercent, p.TPSZero, p.TPSFullscale);
         };
         f.show = [](const ParameterSet& p) { return format(p.GPOOffTPSPercent, QStringLiteral("0")); };
+        f.keepWhenUnchanged = false;
         // The on point is never below the off point; compared on the percents.
         f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
             if (p.GPOOffTPSPercent > p.GPOOnTPSPercent) {
@@ -291,6 +296,7 @@ QList<Field> buildGpo()
             p.GPOOnTPS = calibration::PercentToTPSCount(p.GPOOnTPSPercent, p.TPSZero, p.TPSFullscale);
         };
         f.show = [](const ParameterSet& p) { return format(p.GPOOnTPSPercent, QStringLiteral("0")); };
+        f.keepWhenUnchanged = false;
         f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
             if (p.GPOOnTPSPercent < p.GPOOffTPSPercent) {
                 p.GPOOffTPSPercent = p.GPOOnTPSPercent;
@@ -413,7 +419,12 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
         out.warningTitle = r.title;
         v = r.maximum;
     }
-    f->store(v, params);
+    // A text that only shows what is stored, in range, keeps the stored value: the
+    // display rounds (44 counts show as 0.9 V, which reads back as 46), and merely
+    // passing through a field must not change a downloaded value.
+    const bool unchanged = f->keepWhenUnchanged && out.warning.isEmpty() && typed == f->show(params);
+    if (!unchanged)
+        f->store(v, params);
     out.text = f->show(params);
     if (f->followUp)
         f->followUp(out.text, params, out.otherTexts);

@@ -40,7 +40,11 @@ struct Outcome {
 // Reads `typed` by the field's rule, clamps it with at most one warning, converts it
 // to the stored unit, writes the parameter(s) into `params`, runs the field's
 // follow-ups (calibration order, GPO throttle points, partner fields) and returns
-// what the window shows. An unknown field changes nothing and returns `typed`.
+// what the window shows. A text that is exactly what the field shows for the stored
+// value, in range, keeps that value (the display rounds; passing through a field must
+// not change it); the follow-ups still run. The throttle percent fields always
+// re-derive their count. An unknown field changes nothing and
+// returns `typed`.
 Outcome validate(const QString& field, const QString& typed, ParameterSet& params);
 
 // The text a field shows for what `params` holds.

@@ -128,9 +128,9 @@ int cmdShow(const QStringList& args)
     if (!load(command, args[0], image, params))
         return 2;
     report::Header header;
-    // The built-in company name: the tool reads no branding file, so its output does
-    // not depend on where it was installed.
-    header.companyName = defaultBranding().companyName();
+    // The same company name the windowed program prints: from the branding file
+    // beside the program, else the built-in one.
+    header.companyName = loadBranding().companyName();
     header.printedAt = QDateTime::currentDateTime();
     printOut(report::toPlainText(report::pages(params, header)));
     return 0;

@@ -8,3 +8,5 @@ int cmdShow(const QStringList& args);
 int cmdDiff(const QStringList& args);
 int cmdDownload(const QStringList& args);
 int cmdUpload(const QStringList& args);
+// Only where the windowed parts are built (it prints with them).
+int cmdReport(const QStringList& args);

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#ifdef REVORA_CLI_REPORT
+#include <QGuiApplication>
+#endif
 
 namespace {
 struct Command {
@@ -20,6 +24,9 @@ const Command kCommands[] = {
     {"diff", cmdDiff, "diff A.dat B.dat            print what differs (exit 0 same, 1 different, 2 error)"},
     {"download", cmdDownload, "download --port PORT FILE.dat  read the controller into FILE.dat"},
     {"upload", cmdUpload, "upload --port PORT FILE.dat    program the controller from FILE.dat"},
+#ifdef REVORA_CLI_REPORT
+    {"report", cmdReport, "report FILE.dat --pdf OUT.pdf [--comment TEXT]  print the report sheet to a PDF"},
+#endif
 };
 
 int usage(FILE* out)
@@ -34,9 +41,20 @@ int usage(FILE* out)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The report lays its text out in real fonts and so needs the GUI application,
+    // without a display unless one is asked for; the other commands stay on the core.
+    std::unique_ptr<QCoreApplication> app;
+#ifdef REVORA_CLI_REPORT
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+#endif
+    if (!app)
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();
