@@ -33,6 +33,7 @@ private slots:
     void download();
     void upload_data();
     void upload();
+    void ctrlCStopsTheRead();
 
 private:
     // Starts the emulator; returns its terminal's path.
@@ -207,6 +208,28 @@ void TestLinkE2E::upload()
     QCOMPARE(after.size(), file.size());
     QCOMPARE(after == file, stored);
     QCOMPARE(QFile(in).size(), qint64(file.size()));  // the input file is never touched
+}
+
+void TestLinkE2E::ctrlCStopsTheRead()
+{
+    const QString tty = startEmulator({});
+    QVERIFY(tty.startsWith(QLatin1Char('/')));
+    const QString out = m_dir.filePath(QStringLiteral("interrupted.dat"));
+    QFile::remove(out);
+    QProcess cli;
+    cli.setProcessEnvironment(m_env);
+    cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("download"), QStringLiteral("--port"), tty, out});
+    // The firmware ID is shown just before the block read starts, which takes
+    // more than half a second at the protocol's pauses.
+    while (!cli.canReadLine() && cli.waitForReadyRead(10000)) {
+    }
+    QCOMPARE(cli.readLine().trimmed(), QByteArray("Firmware ID: Revora Shift Light v1.0"));
+    ::kill(pid_t(cli.processId()), SIGINT);
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(cli.readAllStandardOutput().trimmed(), QByteArray("Download failed."));
+    QVERIFY(!QFile::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestLinkE2E)

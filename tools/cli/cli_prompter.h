@@ -7,12 +7,18 @@
 
 #include <QString>
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define REVORA_ISATTY(f) (_isatty(_fileno(f)) != 0)
+#else
 #include <unistd.h>
+#define REVORA_ISATTY(f) (::isatty(::fileno(f)) == 1)
+#endif
 
 // The one console both write to, so a message never lands inside the progress line.
 class CliConsole {
 public:
-    CliConsole() : m_progressTty(::isatty(::fileno(stderr)) == 1) {}
+    CliConsole() : m_progressTty(REVORA_ISATTY(stderr)) {}
 
     void line(const QString& text)
     {
