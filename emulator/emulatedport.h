@@ -13,6 +13,9 @@ public:
     // The controller must outlive the port.
     explicit EmulatedPort(EmulatedController& controller) : controller_(controller) {}
 
+    // Recorded only: the emulated line is the same whatever the name.
+    void setPortName(const QString& name) override { portName_ = name; }
+    QString portName() const { return portName_; }
     bool open(QString* error) override;
     void close() override;
     bool isOpen() const override { return open_; }
@@ -44,6 +47,7 @@ private:
     QByteArray received_;  // the controller's answers not yet read
     QByteArray written_;
     QString openError_;
+    QString portName_;
     bool open_ = false;
     int openCount_ = 0;
 };

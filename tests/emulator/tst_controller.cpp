@@ -314,7 +314,9 @@ void TestEmulatedController::openErrorIsReported()
     QVERIFY(error.startsWith(QStringLiteral("Com7 is in use")));
     QVERIFY(!port.isOpen());
     port.setOpenError({});
+    port.setPortName(QStringLiteral("/dev/ttyS2"));
     QVERIFY(port.open(&error));
+    QCOMPARE(port.portName(), QStringLiteral("/dev/ttyS2"));
 
     LineError seen = LineError::Break;
     port.onLineError = [&](LineError e) { seen = e; };
