@@ -24,6 +24,8 @@ const char* const kDefaultCompany[] = {
 };
 
 constexpr int kSplashItems = 5;  // label, font, size, style, logo
+// The About box shows every company line; more than this would run off the screen.
+constexpr int kMaxCompanyLines = 20;
 constexpr double kMinFontSize = 4;
 constexpr double kMaxFontSize = 144;
 // A branding file is a dozen short lines; anything this large is some other file.
@@ -267,6 +269,12 @@ Branding readBranding(const QString& folder)
 
     if (hasSeparator && company.isEmpty()) {
         faults << QStringLiteral("it has no company lines after the separator; the built-in company details are used.");
+    }
+    if (company.size() > kMaxCompanyLines) {
+        faults << QStringLiteral("it has %1 company lines; only the first %2 are used.")
+                      .arg(company.size())
+                      .arg(kMaxCompanyLines);
+        company = company.mid(0, kMaxCompanyLines);
     }
     if (company.isEmpty()) {
         company = defaultCompany();

@@ -137,6 +137,10 @@ void TestBranding::reading_data()
         << QByteArray("\nArial\n20\nbold\nNULL\n!\n   \n")
         << QStringList{"", "Arial", "20", "bold", "NULL"} << QStringList{"Velmont Sensors"}
         << QStringList{"company name"};
+    QTest::newRow("too many company lines: the first 20 kept")
+        << (QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n") + QByteArray("line\n").repeated(25))
+        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList(20, "line")
+        << QStringList{"only the first 20"};
     QTest::newRow("empty file") << QByteArray() << kDefaultSplash << QStringList{"<built-in>"}
                                 << QStringList{"is empty"};
     QTest::newRow("comments only")
