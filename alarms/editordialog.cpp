@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <optional>
 
 const char* const EditorDialog::kColorCancelled = "Cancel was selected.";
@@ -225,5 +226,6 @@ void EditorDialog::centreOnScreen()
     const QRect area = s->availableGeometry();
     QRect frame = frameGeometry();
     frame.moveCenter(area.center());
-    move(frame.topLeft());
+    // On a screen smaller than the dialog, keep its title bar and left edge reachable.
+    move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
 }

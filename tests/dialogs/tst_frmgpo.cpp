@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QScreen>
 #include <functional>
 
 using namespace dialogtesting;
@@ -263,6 +264,8 @@ void TestFrmGPO::okStoresTheFieldBeingTyped()
     ScriptedPrompter prompter;
     frmGPO d(p, prompter);
     QVERIFY(showActive(&d));
+    const QRect screen = d.screen()->availableGeometry();
+    QVERIFY((d.frameGeometry().center() - screen.center()).manhattanLength() <= 2);  // centred
     typeInto(field(&d, "txtGPOMaxVSS"), "150");
     click(&d, "cmdOK");
     QVERIFY(!d.isVisible());
