@@ -2,6 +2,7 @@
 
 #include "shell/prompter.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -11,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace report {
 
@@ -341,6 +343,10 @@ bool QtPrintDialogs::setup(QPrinter& printer)
     QPrintDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QLatin1String(kSetupTitle));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Here the dialog only chooses; the report is printed by its own command.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 
