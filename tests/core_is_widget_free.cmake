@@ -5,7 +5,8 @@ file(GLOB core_files
   ${ROOT}/link/*.h ${ROOT}/link/*.cpp
   ${ROOT}/emulator/*.h ${ROOT}/emulator/*.cpp
   ${ROOT}/report/content*.h ${ROOT}/report/content*.cpp
-  ${ROOT}/shell/prompter.h ${ROOT}/shell/errortrap.h ${ROOT}/shell/errortrap.cpp)
+  ${ROOT}/shell/prompter.h ${ROOT}/shell/errortrap.h ${ROOT}/shell/errortrap.cpp
+  ${ROOT}/shell/branding.h ${ROOT}/shell/branding.cpp ${ROOT}/shell/about.h ${ROOT}/shell/about.cpp)
 set(bad "")
 foreach(f ${core_files})
   file(STRINGS ${f} lines REGEX "#[ \t]*include[ \t]*[<\"](QtWidgets|QtGui|QtPrintSupport|QWidget|QMessageBox|QDialog|QApplication|QPrinter|QColor)")
