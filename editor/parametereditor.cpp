@@ -200,6 +200,12 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
         f->addRow(chkLogArmed);
     }
 
+    // Both shift frames take the width of the wider one, so switching modes or
+    // gear detection does not move the scale factors frame.
+    const int leftWidth = qMax(fraShiftSetup->sizeHint().width(), fraMultiStageShiftSetup->sizeHint().width());
+    fraShiftSetup->setMinimumWidth(leftWidth);
+    fraMultiStageShiftSetup->setMinimumWidth(leftWidth);
+
     auto* left = new QVBoxLayout;
     left->addWidget(fraShiftSetup);
     left->addWidget(fraMultiStageShiftSetup);

@@ -74,7 +74,11 @@ QString defaultSuffix(const QString& filter)
 PromptAnswer QtPrompter::message(const QString& text, const QString& title, PromptButtons buttons,
                                  PromptIcon icon)
 {
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, m_parent);
+    // The program's texts break lines with CR LF; a label wants one line feed.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::NoButton, m_parent);
+    box.setTextFormat(Qt::PlainText);
     const ButtonSet set = qtButtons(buttons);
     for (QMessageBox::StandardButton b : set.buttons)
         box.addButton(b);

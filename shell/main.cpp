@@ -1,0 +1,27 @@
+// The windowed program: the splash window, then the main window until it closes.
+#include "link/serialport.h"
+#include "shell/branding.h"
+#include "shell/mainwindow.h"
+#include "shell/qtprompter.h"
+#include "shell/splash.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // The settings store's application name and the title of untitled boxes.
+    QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    QtPrompter prompter;
+    Branding branding = loadBranding();
+    runSplash(branding, prompter);
+
+    SerialPort port;
+    frmRevora_Main window(prompter, port, branding.CompanyInfo);
+    prompter.setParent(&window);
+    window.show();
+    return app.exec();
+}
