@@ -136,7 +136,13 @@ struct SheetJob::Impl {
             double x = qMax(piece.column - 1, 0) * charWidth;
             if (!rows.last().isEmpty() && end > x + 0.01)
                 x = end + charWidth;
-            const QStringList parts = wrap(piece.text, x);
+            // A piece is one line of the sheet: a line break or tab typed into a comment
+            // is a blank here, not a jump the columns cannot follow.
+            QString text = piece.text;
+            for (QChar& c : text)
+                if (c.category() == QChar::Other_Control)
+                    c = QLatin1Char(' ');
+            const QStringList parts = wrap(text, x);
             for (int i = 0; i < parts.size(); ++i) {
                 if (i > 0)
                     rows << Row{};
