@@ -7,6 +7,7 @@
 #include "params/defaults.h"
 #include "params/fieldrules.h"
 #include "gpo/frmgpo.h"
+#include "link/serialport.h"
 #include "report/printer.h"
 #include "support/scriptedprompter.h"
 #include "shell/mainwindow.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -183,6 +185,7 @@ private slots:
             {"mnuOpenFile", "&Open File"},
             {"mnuSaveFIle", "&Save File"},
             {"mnuPrintParams", "&Print Parameters"},
+            {"mnuPrintPreview", "Print Pre&view..."},
             {"mnuPrintSetup", "Print Set&up..."},
             {"mnuExit", "E&xit"},
             {"mnuEditGPOParams", "Edit GPO Parameters"},
@@ -220,7 +223,7 @@ private slots:
         QStringList file;
         for (QAction* a : fx.window->mnuFile->actions())
             file << a->objectName();
-        QCOMPARE(file, (QStringList{"mnuOpenFile", "mnuSaveFIle", "mnuSep1", "mnuPrintParams", "mnuPrintSetup",
+        QCOMPARE(file, (QStringList{"mnuOpenFile", "mnuSaveFIle", "mnuSep1", "mnuPrintParams", "mnuPrintPreview", "mnuPrintSetup",
                                     "mnuSep2", "mnuExit"}));
     }
 
@@ -974,6 +977,46 @@ private slots:
         QCOMPARE(fx.controller.configBlock(), expected);
         QCOMPARE(fx.controller.resetCount(), 1);
         QVERIFY(!fx.port.isOpen());
+    }
+
+    void downloadAndUploadThroughTheSerialPort()
+    {
+        // The real serial backend against the emulator program on a
+        // pseudo-terminal, found as Com9 through the settings store.
+        QProcess emulator;
+        emulator.start(QStringLiteral(REVORA_EMULATOR), {QStringLiteral("--com"), QStringLiteral("9")});
+        QVERIFY(emulator.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(emulator.canReadLine(), 5000);
+        const QString pty = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+        QVERIFY(pty.startsWith(QLatin1String("/dev/")));
+        settings().setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("9"));
+
+        ScriptedPrompter prompter;
+        SerialPort port;
+        {
+            frmRevora_Main window(prompter, port, {kCompany});
+            QCOMPARE(window.linkState().PortNumber, 9);
+            QVERIFY(window.lblPortDevice->text().startsWith(pty));
+            prompter.expect(QStringLiteral("Firmware ID: Revora Shift Light v1.0"), QStringLiteral("Download From EEPROM"));
+            window.mnuDownload->trigger();
+            QVERIFY_PROMPTS(prompter);
+            QCOMPARE(window.store().image.configBlock(), defaultsBlock());
+            QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("txtVSSFreq"))->text(), QStringLiteral("150"));
+
+            window.findChild<QLineEdit*>(QStringLiteral("txtUserData"))->setText(QStringLiteral("Round trip"));
+            prompter.expect(QStringLiteral("Upload completed."), QStringLiteral("Upload To EEPROM"));
+            window.mnuUpload->trigger();
+            QVERIFY_PROMPTS(prompter);
+            QVERIFY(!port.isOpen());
+
+            prompter.expect(QStringLiteral("Data buffer not empty. OK to overwrite?"), QString(), PromptAnswer::OK)
+                .expect(QStringLiteral("Firmware ID: Revora Shift Light v1.0"), QString());
+            window.mnuDownload->trigger();
+            QVERIFY_PROMPTS(prompter);
+            QCOMPARE(window.store().params.UserData.trimmed(), QStringLiteral("Round trip"));
+        }
+        emulator.terminate();
+        QVERIFY(emulator.waitForFinished(5000));
     }
 
     // Pictures to look at by eye: REVORA_SCREENSHOT_DIR=dir xvfb-run -a tst_gui screenshots
