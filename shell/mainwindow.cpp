@@ -106,6 +106,7 @@ void frmRevora_Main::buildMenus()
     mnuSaveFIle = addItem(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("&Save File"));
     mnuSep1 = addSeparator(mnuFile, QStringLiteral("mnuSep1"));
     mnuPrintParams = addItem(mnuFile, QStringLiteral("mnuPrintParams"), QStringLiteral("&Print Parameters"));
+    mnuPrintPreview = addItem(mnuFile, QStringLiteral("mnuPrintPreview"), QStringLiteral("Print Pre&view..."));
     mnuPrintSetup = addItem(mnuFile, QStringLiteral("mnuPrintSetup"), QStringLiteral("Print Set&up..."));
     mnuSep2 = addSeparator(mnuFile, QStringLiteral("mnuSep2"));
     mnuExit = addItem(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
@@ -133,6 +134,7 @@ void frmRevora_Main::buildMenus()
     connect(mnuSaveFIle, &QAction::triggered, this, &frmRevora_Main::mnuSaveFIle_Click);
     connect(mnuPrintParams, &QAction::triggered, this, &frmRevora_Main::mnuPrintParams_Click);
     connect(mnuPrintSetup, &QAction::triggered, this, &frmRevora_Main::mnuPrintSetup_Click);
+    connect(mnuPrintPreview, &QAction::triggered, this, &frmRevora_Main::mnuPrintPreview_Click);
     connect(mnuExit, &QAction::triggered, this, &frmRevora_Main::mnuExit_Click);
     connect(mnuEditGPOParams, &QAction::triggered, this, &frmRevora_Main::mnuEditGPOParams_Click);
     connect(mnuEditAlarmVSS, &QAction::triggered, this, &frmRevora_Main::mnuEditAlarmVSS_Click);
@@ -495,7 +497,7 @@ QPrinter& frmRevora_Main::printer()
 {
     // Made on first use: looking up the system's printers can take a moment.
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);  // columns placed finer than 1/96 in
     return *m_printer;
 }
 
@@ -513,6 +515,18 @@ void frmRevora_Main::mnuPrintParams_Click()
     context.companyName = m_companyInfo.value(0);
     context.firmwareID = m_link.FirmwareID;
     report::printParameters(m_store, m_prompter, printDialogs(), printer(), context);
+}
+
+// The sheet on screen before paper is used; it can be printed from there.
+void frmRevora_Main::mnuPrintPreview_Click()
+{
+    if (m_transferRunning)
+        return;
+    m_editor->commitPendingEdit();
+    report::PrintContext context;
+    context.companyName = m_companyInfo.value(0);
+    context.firmwareID = m_link.FirmwareID;
+    report::previewParameters(m_store, m_prompter, printDialogs(), printer(), context);
 }
 
 void frmRevora_Main::mnuPrintSetup_Click()
@@ -558,8 +572,8 @@ void frmRevora_Main::mnuEditAlarms_Click()
 void frmRevora_Main::setTransferRunning(bool running)
 {
     m_transferRunning = running;
-    for (QAction* a : {mnuOpenFile, mnuSaveFIle, mnuPrintParams, mnuPrintSetup, mnuEditGPOParams, mnuEditAlarmVSS,
-                       mnuEditAlarms, mnuDisplayDefaults, mnuDownload, mnuUpload})
+    for (QAction* a : {mnuOpenFile, mnuSaveFIle, mnuPrintParams, mnuPrintPreview, mnuPrintSetup, mnuEditGPOParams,
+                       mnuEditAlarmVSS, mnuEditAlarms, mnuDisplayDefaults, mnuDownload, mnuUpload})
         a->setEnabled(!running);
     cboPort->setEnabled(!running);
     m_editor->setSuspended(running);

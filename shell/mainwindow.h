@@ -58,6 +58,7 @@ public:
     void mnuSaveFIle_Click();
     void mnuPrintParams_Click();
     void mnuPrintSetup_Click();
+    void mnuPrintPreview_Click();
     void mnuExit_Click();
     void mnuEditGPOParams_Click();
     void mnuEditAlarmVSS_Click();
@@ -83,6 +84,7 @@ public:
     QAction* mnuSaveFIle;
     QAction* mnuSep1;
     QAction* mnuPrintParams;
+    QAction* mnuPrintPreview;
     QAction* mnuPrintSetup;
     QAction* mnuSep2;
     QAction* mnuExit;
