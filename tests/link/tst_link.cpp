@@ -259,7 +259,7 @@ void TestLink::delayTimerKeepsEventsRunningWithoutSpinning()
     QVERIFY(fired);
     QVERIFY2(ns >= 100'000'000, qPrintable(QString::number(ns)));
     // Generous bounds for a busy machine; a spinning wait would use all 100 ms.
-    QVERIFY2(ns < 160'000'000, qPrintable(QString::number(ns)));
+    QVERIFY2(ns < 400'000'000, qPrintable(QString::number(ns)));
     QVERIFY2(cpuMs < 50, qPrintable(QString::number(cpuMs)));
 }
 

@@ -117,7 +117,7 @@ void TestSerialPort::waitSleepsOnTheDevice()
     QVERIFY(!port.waitForBytes(1, 150));
     const qint64 ms = t.elapsed();
     const double cpuMs = double(std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC;
-    QVERIFY2(ms >= 150 && ms < 400, qPrintable(QString::number(ms)));
+    QVERIFY2(ms >= 150 && ms < 1000, qPrintable(QString::number(ms)));
     QVERIFY2(cpuMs < 30, qPrintable(QString::number(cpuMs)));
     QVERIFY(port.isOpen());  // a timed-out wait is no error
 }

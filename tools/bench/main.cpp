@@ -129,6 +129,29 @@ int main(int argc, char** argv)
         ControllerLink link(port, prompter, view, state, timing);
         ParameterStore store;
 
+        if (!ackOnly) {
+            // Where the time over the floor goes: the pauses themselves, and the
+            // line's round trip (command out, the emulator's answer back in).
+            const Figures p = timed([&] {
+                for (int i = 0; i < kDownloadPauses; ++i)
+                    link.DelayTimer(timing.pauseMs);
+                return true;
+            });
+            report("pauses alone", p, kDownloadPauses * pause);
+            LinkTiming noPauses = timing;
+            noPauses.pauseMs = 0;
+            ControllerLink bare(port, prompter, view, state, noPauses);
+            bare.SetEEPROMAddress(16);
+            const Figures rt = timed([&] {
+                for (int i = 0; i < kConfigSize; ++i)
+                    bare.ReadEEPROM();
+                return state.LinkOK;
+            });
+            bare.closePort();
+            std::printf("%-28s %s  %.0f us per one-byte transaction (%d reads without pauses, cpu %.0f us each)\n",
+                        "round trip", rt.ok ? "ok    " : "FAILED", rt.wall * 1e6 / kConfigSize, kConfigSize,
+                        rt.cpu * 1e6 / kConfigSize);
+        }
         for (int run = 0; run < runs; ++run) {
             if (!ackOnly) {
                 store.image.ClearEEPROMBuffer();

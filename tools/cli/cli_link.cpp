@@ -13,8 +13,10 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -49,6 +51,7 @@ bool parseArgs(const char* command, const QStringList& args, Args* out)
     return true;
 }
 
+#ifdef Q_OS_UNIX
 // Ctrl+C during a transfer does what Esc does in the window: the read or
 // verify loop stops at its next byte. The signal only writes to a pipe; the
 // flag is set from the event loop, which the transfers run once per byte.
@@ -98,6 +101,13 @@ public:
 private:
     QSocketNotifier* m_notifier = nullptr;
 };
+#else
+// Elsewhere Ctrl+C keeps its ordinary meaning.
+class InterruptToAbort {
+public:
+    explicit InterruptToAbort(LinkState&) {}
+};
+#endif
 
 // Everything one run of a workflow needs, wired the way the main window wires it.
 struct Session {
