@@ -6,7 +6,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QtTest>
 
 namespace dialogtesting {
@@ -73,6 +75,37 @@ inline QString enabledStates(QWidget* dialog, const QStringList& names)
     for (const QString& n : names)
         out << QStringLiteral("%1=%2").arg(n).arg(child(dialog, n)->isEnabled() ? 1 : 0);
     return out.join(QLatin1Char(' '));
+}
+
+// "field=text;field=text" for the named fields.
+inline QString texts(QWidget* dialog, const QStringList& names)
+{
+    QStringList out;
+    for (const QString& n : names)
+        out << n + QLatin1Char('=') + field(dialog, n)->text();
+    return out.join(QLatin1Char(';'));
+}
+
+// What a person sees of every named control (text, swatch, check, slider, enabled,
+// hidden), one line each, so two dialogs or one dialog at two moments compare at once.
+inline QStringList snapshot(QWidget* dialog)
+{
+    QStringList out;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QString s = w->objectName() + (w->isEnabled() ? " on" : " off") + (w->isHidden() ? " hidden" : "");
+        if (auto* f = qobject_cast<QLineEdit*>(w))
+            s += QStringLiteral(" '%1' %2").arg(f->text()).arg(EditorDialog::swatchColor(f), 0, 16);
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            s += b->isChecked() ? QStringLiteral(" checked") : QString();
+        else if (auto* sl = qobject_cast<QSlider*>(w))
+            s += QLatin1Char(' ') + QString::number(sl->value());
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            s += QStringLiteral(" '%1'").arg(l->text());
+        out << s;
+    }
+    return out;
 }
 
 inline QString allEnabled(const QStringList& names, bool enabled)
