@@ -11,22 +11,9 @@
 namespace {
 
 const QStringList kDefaultSplash = {"Velmont Sensors", "Arial", "28", "bold italic", "Velmont_Sensors_Logo.gif"};
+const QByteArray kGood = "Acme\nArial\n20\nbold\nNULL\n!\nAcme\n";
 
-// Writes the branding file (raw bytes) into `dir`.
-void writeBranding(const QTemporaryDir& dir, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(QString::fromLatin1(kBrandingFileName)));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-void touch(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("GIF89a");
-}
+QStringList items(const QString& joined) { return joined.split(QLatin1Char('|')); }
 
 }  // namespace
 
@@ -37,9 +24,6 @@ private slots:
     void reading_data();
     void reading();
     void problemNamesFileAndEveryFault();
-    void unusualFiles_data();
-    void unusualFiles();
-    void style_data();
     void style();
     void fontSize_data();
     void fontSize();
@@ -55,132 +39,97 @@ void TestBranding::missingFileGivesDefaults()
     QTemporaryDir dir;
     const Branding b = readBranding(dir.path());
     QCOMPARE(b.SplashInfo, kDefaultSplash);
-    QCOMPARE(b.CompanyInfo.size(), 6);
     QCOMPARE(b.companyName(), QStringLiteral("Velmont Sensors"));
-    QVERIFY(b.CompanyInfo[4].startsWith(QStringLiteral("Phone: ")));
-    QVERIFY(b.faults.isEmpty());
-    QVERIFY(b.problem().isEmpty());
+    QVERIFY(b.CompanyInfo.value(4).startsWith(QStringLiteral("Phone: ")));
+    QVERIFY(b.faults.isEmpty() && b.problem().isEmpty());
     QCOMPARE(b.fontPointSize(), 28.0);
-    QVERIFY(b.bold() && b.italic());
-    QVERIFY(b.usesDefaultLogo());
+    QVERIFY(b.bold() && b.italic() && b.usesDefaultLogo());
 }
 
-// File content -> lists after loading and what the faults mention. Logo files
-// named "present*.gif" are created beside the branding file.
+// File content -> splash and company lines after loading ("|" between lines,
+// "<built-in>" for the built-in company lines) and what each fault mentions.
+// A file "present.gif" lies beside the branding file.
 void TestBranding::reading_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("splash");
-    QTest::addColumn<QStringList>("company");
-    QTest::addColumn<QStringList>("faultWords");  // one entry per expected fault
+    QTest::addColumn<QByteArray>("file");  // "<folder>": a folder in the file's place
+    QTest::addColumn<QString>("splash");
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QString>("faults");
 
-    const QString longText = QString(3000, QLatin1Char('W'));
+    const QString noLogo = "Acme|Arial|20|bold|NULL";
+    QTest::newRow("comments, trailing block ignored")
+        << QByteArray("! comment\n!another\nAcme\nTimes\n14\nItalic\npresent.gif\n!sep\nAcme Racing\nAcme Ltd\n"
+                      "12 Pit Lane\n!end\nignored\n")
+        << "Acme|Times|14|Italic|present.gif" << "Acme Racing|Acme Ltd|12 Pit Lane" << "";
+    QTest::newRow("windows line ends") << QByteArray("!c\r\nAcme\r\nArial\r\n20\r\nbold\r\nNULL\r\n!\r\nAcme\r\nPhone: 1")
+                                       << noLogo << "Acme|Phone: 1" << "";
+    QTest::newRow("lines taken whole") << QByteArray("  Acme  \nArial\n20\n\nNULL\n!\nAcme  \n\n  street\n")
+                                       << "  Acme  |Arial|20||NULL" << "Acme  ||  street" << "";
+    QTest::newRow("latin-1 text") << kGood + "\xA9 M\xFCller GmbH\n" << noLogo
+                                  << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
+    QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller GmbH\n" << noLogo
+                                                << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
 
-    QTest::newRow("good file, comments, trailing block ignored")
-        << QByteArray("! comment\n!another\nAcme\nTimes\n14\nItalic\nNULL\n!sep\nAcme Racing\nAcme Ltd\n"
-                      "12 Pit Lane\n!end\nignored\nalso ignored\n")
-        << QStringList{"Acme", "Times", "14", "Italic", "NULL"}
-        << QStringList{"Acme Racing", "Acme Ltd", "12 Pit Lane"} << QStringList{};
-    QTest::newRow("present logo, no trailing newline")
-        << QByteArray("Acme\nArial\n20\nbold\npresent.gif\n!\nAcme")
-        << QStringList{"Acme", "Arial", "20", "bold", "present.gif"} << QStringList{"Acme"} << QStringList{};
-    QTest::newRow("windows line ends")
-        << QByteArray("!c\r\nAcme\r\nArial\r\n20\r\nbold\r\nNULL\r\n!\r\nAcme\r\nPhone: 1\r\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"Acme", "Phone: 1"}
-        << QStringList{};
-    QTest::newRow("lines are taken whole, spaces kept")
-        << QByteArray("  Acme  \nArial\n20\n\nNULL\n!\nAcme  \n  street\n")
-        << QStringList{"  Acme  ", "Arial", "20", "", "NULL"} << QStringList{"Acme  ", "  street"}
-        << QStringList{};
-    QTest::newRow("empty lines inside the company block are kept")
-        << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\nAcme\n\nPhone: 1\n\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"Acme", "", "Phone: 1", ""}
-        << QStringList{};
-    QTest::newRow("more than five splash lines are kept")
-        << QByteArray("Acme\nArial\n20\nbold\nNULL\nextra\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL", "extra"} << QStringList{"Acme"} << QStringList{};
-    QTest::newRow("long texts")
-        << (longText.toLatin1() + "\nArial\n20\nbold\nNULL\n!\n" + longText.toLatin1() + "\n" + longText.toLatin1() + "\n")
-        << QStringList{longText, "Arial", "20", "bold", "NULL"} << QStringList{longText, longText} << QStringList{};
-
-    QTest::newRow("no separator: company details from the defaults")
-        << QByteArray("Acme\nArial\n20\nbold\nNULL\nAcme Racing\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL", "Acme Racing"}
-        << QStringList{"<built-in>"} << QStringList{"no separator"};
-    QTest::newRow("bad font size: default size, line named")
-        << QByteArray("!c\nAcme\nArial\nhuge\nbold\nNULL\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "28", "bold", "NULL"} << QStringList{"Acme"}
-        << QStringList{"\"huge\" (line 4)"};
-    QTest::newRow("empty font size")
-        << QByteArray("Acme\nArial\n\nbold\nNULL\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "28", "bold", "NULL"} << QStringList{"Acme"} << QStringList{"font size"};
-    QTest::newRow("missing logo: no logo, file named")
-        << QByteArray("Acme\nArial\n20\nbold\nacme.gif\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"Acme"}
-        << QStringList{"acme.gif (line 5) does not exist"};
-    QTest::newRow("logo is a folder")
-        << QByteArray("Acme\nArial\n20\nbold\n.\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"Acme"} << QStringList{"is not a file"};
-    QTest::newRow("short splash block: defaults fill the rest")
-        << QByteArray("Acme\nTimes\n!\nAcme\n")
-        << QStringList{"Acme", "Times", "28", "bold italic", "Velmont_Sensors_Logo.gif"} << QStringList{"Acme"}
-        << QStringList{"only 2 of the 5"};
-    QTest::newRow("empty company block")
-        << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n!\nAcme\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"<built-in>"}
-        << QStringList{"no company lines"};
-    QTest::newRow("empty company name: the splash label stands in")
-        << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n")
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList{"Acme", "Phone: 1"}
-        << QStringList{"company name"};
-    QTest::newRow("empty first line starts the splash block")
-        << QByteArray("\nArial\n20\nbold\nNULL\n!\n   \n")
-        << QStringList{"", "Arial", "20", "bold", "NULL"} << QStringList{"Velmont Sensors"}
-        << QStringList{"company name"};
-    QTest::newRow("too many company lines: the first 20 kept")
-        << (QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n") + QByteArray("line\n").repeated(25))
-        << QStringList{"Acme", "Arial", "20", "bold", "NULL"} << QStringList(20, "line")
-        << QStringList{"only the first 20"};
-    QTest::newRow("empty file") << QByteArray() << kDefaultSplash << QStringList{"<built-in>"}
-                                << QStringList{"is empty"};
-    QTest::newRow("comments only")
-        << QByteArray("!a\n!b\n") << kDefaultSplash << QStringList{"<built-in>"}
-        << QStringList{"no separator", "no splash lines"};
-    QTest::newRow("three faults, one message")
-        << QByteArray("Acme\nArial\nxx\nbold\nnope.png\n")
-        << QStringList{"Acme", "Arial", "28", "bold", "NULL"} << QStringList{"<built-in>"}
-        << QStringList{"no separator", "\"xx\"", "nope.png"};
+    QTest::newRow("no separator") << QByteArray("Acme\nArial\n20\nbold\nNULL\nAcme Racing\n")
+                                  << noLogo + "|Acme Racing" << "<built-in>" << "no separator";
+    QTest::newRow("bad font size, line named") << QByteArray("!c\nAcme\nArial\nhuge\nbold\nNULL\n!\nAcme\n")
+                                               << "Acme|Arial|28|bold|NULL" << "Acme" << "\"huge\" (line 4)";
+    QTest::newRow("missing logo, file named") << QByteArray("Acme\nArial\n20\nbold\nacme.gif\n!\nAcme\n") << noLogo
+                                              << "Acme" << "acme.gif (line 5) does not exist";
+    QTest::newRow("logo is a folder") << QByteArray("Acme\nArial\n20\nbold\n.\n!\nAcme\n") << noLogo << "Acme"
+                                      << "is not a file";
+    QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
+                                        << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme"
+                                        << "only 2 of the 5";
+    QTest::newRow("empty company block") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n!\nAcme\n") << noLogo
+                                         << "<built-in>" << "no company lines";
+    QTest::newRow("empty company name") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n") << noLogo
+                                        << "Acme|Phone: 1" << "company name";
+    QTest::newRow("only the first 20 company lines") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n")
+                                                            + QByteArray("line\n").repeated(25)
+                                                     << noLogo << QStringList(20, "line").join('|')
+                                                     << "only the first 20";
+    QTest::newRow("empty file") << QByteArray() << kDefaultSplash.join('|') << "<built-in>" << "is empty";
+    QTest::newRow("too large") << kGood + QByteArray(70 * 1024, 'x') << kDefaultSplash.join('|') << "<built-in>"
+                               << "too large";
+    QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash.join('|') << "<built-in>" << "folder";
+    QTest::newRow("three faults") << QByteArray("Acme\nArial\nxx\nbold\nnope.png\n") << "Acme|Arial|28|bold|NULL"
+                                  << "<built-in>" << "no separator|\"xx\"|nope.png";
 }
 
 void TestBranding::reading()
 {
     QFETCH(QByteArray, file);
-    QFETCH(QStringList, splash);
-    QFETCH(QStringList, company);
-    QFETCH(QStringList, faultWords);
-
+    QFETCH(QString, company);
+    QFETCH(QString, faults);
     QTemporaryDir dir;
-    writeBranding(dir, file);
-    touch(dir.filePath(QStringLiteral("present.gif")));
+    const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
+    QFile f(path);
+    if (file == "<folder>")
+        QVERIFY(QDir().mkpath(path));
+    else
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    f.close();
+    QFile logo(dir.filePath(QStringLiteral("present.gif")));
+    QVERIFY(logo.open(QIODevice::WriteOnly));
     const Branding b = readBranding(dir.path());
 
-    QCOMPARE(b.SplashInfo, splash);
-    if (company == QStringList{"<built-in>"})
-        QCOMPARE(b.CompanyInfo, defaultBranding().CompanyInfo);
-    else
-        QCOMPARE(b.CompanyInfo, company);
+    QTEST(b.SplashInfo.join('|'), "splash");
+    QCOMPARE(b.CompanyInfo, company == "<built-in>" ? defaultBranding().CompanyInfo : items(company));
     QVERIFY(!b.companyName().trimmed().isEmpty());
-
-    QCOMPARE(b.faults.size(), faultWords.size());
-    for (int i = 0; i < faultWords.size(); ++i)
-        QVERIFY2(b.faults.join('\n').contains(faultWords[i]), qPrintable(b.faults.join('\n')));
-    QCOMPARE(b.problem().isEmpty(), faultWords.isEmpty());
+    const QStringList words = faults.split('|', Qt::SkipEmptyParts);
+    QCOMPARE(b.faults.size(), words.size());
+    for (const QString& w : words)
+        QVERIFY2(b.faults.join('\n').contains(w), qPrintable(b.faults.join('\n')));
+    QCOMPARE(b.problem().isEmpty(), words.isEmpty());
 }
 
 void TestBranding::problemNamesFileAndEveryFault()
 {
     QTemporaryDir dir;
-    writeBranding(dir, "Acme\nArial\nxx\nbold\nnope.png\n");
+    QFile f(dir.filePath(QString::fromLatin1(kBrandingFileName)));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("Acme\nArial\nxx\nbold\nnope.png\n") > 0);
+    f.close();
     const Branding b = readBranding(dir.path());
     const QString problem = b.problem();
     QVERIFY(problem.contains(QDir::toNativeSeparators(dir.filePath("Revora_Shift.cfg"))));
@@ -190,85 +139,26 @@ void TestBranding::problemNamesFileAndEveryFault()
     QVERIFY(problem.contains("delete it"));  // and says what to do
 }
 
-// Files that are no branding text at all: built-in branding and one fault.
-void TestBranding::unusualFiles_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("faultWords");
-    QTest::newRow("folder") << "folder" << "folder";
-    QTest::newRow("too large") << "large" << "too large";
-    QTest::newRow("latin-1 text") << "latin1" << "";
-    QTest::newRow("utf-8 with byte order mark") << "bom" << "";
-}
-
-void TestBranding::unusualFiles()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, faultWords);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
-    if (kind == "folder")
-        QVERIFY(QDir().mkpath(path));
-    else if (kind == "large")
-        writeBranding(dir, "Acme\nArial\n20\nbold\nNULL\n!\nAcme\n" + QByteArray(70 * 1024, 'x'));
-    else if (kind == "latin1")
-        writeBranding(dir, "Acme\nArial\n20\nbold\nNULL\n!\nAcme\n\xA9 M\xFCller GmbH\n");
-    else if (kind == "bom")
-        writeBranding(dir, "\xEF\xBB\xBF" "Acme\nArial\n20\nbold\nNULL\n!\nAcme\n\xC2\xA9 M\xC3\xBCller GmbH\n");
-
-    const Branding b = readBranding(dir.path());
-    if (faultWords.isEmpty()) {
-        QVERIFY2(b.faults.isEmpty(), qPrintable(b.faults.join('\n')));
-        QCOMPARE(b.SplashInfo.first(), QStringLiteral("Acme"));
-        QCOMPARE(b.CompanyInfo.value(1), QStringLiteral("\u00A9 M\u00FCller GmbH"));
-    } else {
-        QCOMPARE(b.faults.size(), 1);
-        QVERIFY2(b.faults.first().contains(faultWords), qPrintable(b.faults.first()));
-        QCOMPARE(b.SplashInfo, kDefaultSplash);
-        QCOMPARE(b.CompanyInfo, defaultBranding().CompanyInfo);
-    }
-}
-
-void TestBranding::style_data()
-{
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<bool>("italic");
-    QTest::newRow("bold") << "bold" << true << false;
-    QTest::newRow("BOLD") << "BOLD" << true << false;
-    QTest::newRow("Bold Italic") << "Bold Italic" << true << true;
-    QTest::newRow("italic bold, any case") << "iTaLiC bOlD" << true << true;
-    QTest::newRow("italic") << "Italic" << false << true;
-    QTest::newRow("empty") << "" << false << false;
-    QTest::newRow("regular") << "Regular" << false << false;
-}
-
 void TestBranding::style()
 {
-    QFETCH(QString, style);
     Branding b = defaultBranding();
-    b.SplashInfo[3] = style;
-    QFETCH(bool, bold);
-    QFETCH(bool, italic);
-    QCOMPARE(b.bold(), bold);
-    QCOMPARE(b.italic(), italic);
+    const QList<std::pair<QString, QString>> cases = {
+        {"bold", "bold"}, {"Bold Italic", "bold italic"}, {"iTaLiC bOlD", "bold italic"}, {"Regular", ""}};
+    for (const auto& [style, expected] : cases) {
+        b.SplashInfo[3] = style;
+        QCOMPARE(QStringList({b.bold() ? "bold" : "", b.italic() ? "italic" : ""}).join(' ').trimmed(), expected);
+    }
 }
 
 void TestBranding::fontSize_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("size");  // -1: not a usable size
-    QTest::newRow("28") << "28" << 28.0;
-    QTest::newRow("spaces") << " 12 " << 12.0;
-    QTest::newRow("decimal point") << "10.5" << 10.5;
     QTest::newRow("decimal comma") << "10,5" << 10.5;
     QTest::newRow("smallest") << "4" << 4.0;
     QTest::newRow("largest") << "144" << 144.0;
     QTest::newRow("too small") << "3.9" << -1.0;
-    QTest::newRow("zero") << "0" << -1.0;
-    QTest::newRow("negative") << "-12" << -1.0;
     QTest::newRow("too large") << "1e6" << -1.0;
-    QTest::newRow("words") << "large" << -1.0;
     QTest::newRow("number with unit") << "12pt" << -1.0;
     QTest::newRow("empty") << "" << -1.0;
     QTest::newRow("not a number") << "nan" << -1.0;
@@ -277,18 +167,15 @@ void TestBranding::fontSize_data()
 void TestBranding::fontSize()
 {
     QFETCH(QString, text);
-    QFETCH(double, size);
-    QCOMPARE(parseBrandingFontSize(text), size);
+    QTEST(parseBrandingFontSize(text), "size");
 }
 
 void TestBranding::logoPath_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("relative");  // expected path below the folder; "" for no logo
-    QTest::newRow("NULL") << "NULL" << "";
-    QTest::newRow("null, any case") << "nUlL" << "";
+    QTest::newRow("NULL, any case") << "nUlL" << "";
     QTest::newRow("empty") << "" << "";
-    QTest::newRow("plain name") << "logo.gif" << "logo.gif";
     QTest::newRow("windows subfolder") << "images\\logo.gif" << "images/logo.gif";
     QTest::newRow("NULL inside a name") << "NULL.gif" << "NULL.gif";
 }
@@ -317,8 +204,7 @@ void TestBranding::about_data()
 void TestBranding::about()
 {
     QFETCH(QStringList, company);
-    QFETCH(QString, text);
-    QCOMPARE(aboutText(company), text);
+    QTEST(aboutText(company), "text");
 }
 
 void TestBranding::aboutThroughPrompter()
