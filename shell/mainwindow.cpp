@@ -511,10 +511,15 @@ void frmRevora_Main::mnuPrintParams_Click()
     if (m_transferRunning)
         return;
     m_editor->commitPendingEdit();
+    report::printParameters(m_store, m_prompter, printDialogs(), printer(), printContext());
+}
+
+report::PrintContext frmRevora_Main::printContext() const
+{
     report::PrintContext context;
     context.companyName = m_companyInfo.value(0);
     context.firmwareID = m_link.FirmwareID;
-    report::printParameters(m_store, m_prompter, printDialogs(), printer(), context);
+    return context;
 }
 
 // The sheet on screen before paper is used; it can be printed from there.
@@ -523,10 +528,7 @@ void frmRevora_Main::mnuPrintPreview_Click()
     if (m_transferRunning)
         return;
     m_editor->commitPendingEdit();
-    report::PrintContext context;
-    context.companyName = m_companyInfo.value(0);
-    context.firmwareID = m_link.FirmwareID;
-    report::previewParameters(m_store, m_prompter, printDialogs(), printer(), context);
+    report::previewParameters(m_store, m_prompter, printDialogs(), printer(), printContext());
 }
 
 void frmRevora_Main::mnuPrintSetup_Click()

@@ -22,6 +22,7 @@ class QPrinter;
 class QPushButton;
 namespace report {
 class PrintDialogs;
+struct PrintContext;
 }
 
 inline constexpr char kDesignCaption[] = "Revora Shift Version 1.0";
@@ -128,6 +129,7 @@ private:
     void runTransfer(Workflow workflow);
     report::PrintDialogs& printDialogs();
     QPrinter& printer();
+    report::PrintContext printContext() const;
 
     ParameterStore m_store;
     LinkState m_link;
