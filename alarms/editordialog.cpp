@@ -1,5 +1,7 @@
 #include "alarms/editordialog.h"
 
+#include <QHBoxLayout>
+
 #include "params/fieldrules.h"
 #include "shell/errortrap.h"
 
@@ -99,6 +101,17 @@ QPushButton* EditorDialog::makeButton(const QString& name, const QString& captio
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
+}
+
+QHBoxLayout* EditorDialog::makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok)
+{
+    restoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
+    ok = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(restoreDefaults);
+    row->addStretch(1);
+    row->addWidget(ok);
+    return row;
 }
 
 QGroupBox* EditorDialog::makeFrame(const QString& name, const QString& caption)

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QHBoxLayout;
 class QRadioButton;
 
 class EditorDialog : public QDialog {
@@ -46,6 +47,8 @@ protected:
     QCheckBox* makeCheck(const QString& name, const QString& caption = QString());
     QRadioButton* makeOption(const QString& name, const QString& caption);
     QPushButton* makeButton(const QString& name, const QString& caption);
+    // The row every editor ends with: "Restore Defaults" on the left, "OK" on the right.
+    QHBoxLayout* makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok);
     QGroupBox* makeFrame(const QString& name, const QString& caption);
 
     // Writes a field's text from the stored value (the rule's display).

@@ -55,12 +55,7 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
     alarms->addWidget(buildAlarm(m_alarm1, 1));
     alarms->addWidget(buildAlarm(m_alarm2, 2));
 
-    cmdRestoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
-    cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdRestoreDefaults);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
+    QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(alarms);

@@ -59,12 +59,7 @@ frmGPO::frmGPO(ParameterSet& params, Prompter& prompter, QWidget* parent)
     grid->addWidget(chkGPOOneShotDelay, row, 0, 1, 2);
     grid->setColumnStretch(2, 1);
 
-    cmdRestoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
-    cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdRestoreDefaults);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
+    QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
     auto* top = new QVBoxLayout(this);
     top->addWidget(chkGPOEnable);

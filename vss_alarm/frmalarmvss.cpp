@@ -36,12 +36,7 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
     grid->addWidget(txtAlarmVSSMax, 3, 1);
     grid->setColumnStretch(3, 1);
 
-    cmdRestoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
-    cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdRestoreDefaults);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
+    QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
