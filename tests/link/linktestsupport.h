@@ -23,17 +23,9 @@ public:
         events << QStringLiteral("hide");
         progressVisible = false;
     }
-    void hideParameterFrames() override
-    {
-        events << QStringLiteral("frames-hidden");
-        framesVisible = false;
-    }
+    void hideParameterFrames() override { framesVisible = false; }
     void setCaption(const QString& c) override { caption = c; }
-    void refreshEditor() override
-    {
-        events << QStringLiteral("refresh");
-        framesVisible = true;
-    }
+    void refreshEditor() override { framesVisible = true; }
 
     QStringList events;
     QList<int> values;  // of the last progress display
@@ -42,26 +34,16 @@ public:
     QString caption;
 };
 
-// Everything a test of the link needs, the controller answering at once and a
-// silent reply given up after a few milliseconds.
+// Everything a test of the link needs: the controller answers at once and a
+// silent reply is given up after a few milliseconds.
 struct Rig {
-    static LinkTiming fastTiming()
-    {
-        LinkTiming t;
-        t.replyDeadlineMs = 25;
-        t.pauseMs = 0;
-        t.yieldSliceMs = 2;
-        return t;
-    }
-
     EmulatedController controller;
     EmulatedPort port{controller};
     ScriptedPrompter prompter;
     RecordingView view;
     LinkState state;
-    ControllerLink link;
+    ControllerLink link{port, prompter, view, state, LinkTiming{25, 0, 2}};  // deadline, pause, slice (ms)
 
-    explicit Rig(LinkTiming timing = fastTiming()) : link(port, prompter, view, state, timing) {}
     void fail(const QString& mode)
     {
         QString error;
