@@ -1,11 +1,9 @@
 #pragma once
-// Driving the editor dialogs the way a person does: type into a field, leave it
-// with Tab, press buttons; every prompt goes through a ScriptedPrompter.
+// Driving the editor dialogs as a person does; every prompt goes through a ScriptedPrompter.
 #include "alarms/editordialog.h"
 #include "support/scriptedprompter.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -21,11 +19,12 @@ W* child(QWidget* dialog, const QString& name)
         qWarning("no control named %s", qPrintable(name));
     return w;
 }
-
 inline QLineEdit* field(QWidget* dialog, const QString& name) { return child<QLineEdit>(dialog, name); }
+inline void click(QWidget* dialog, const QString& name) { child<QAbstractButton>(dialog, name)->click(); }
+inline bool checked(QWidget* dialog, const QString& name) { return child<QAbstractButton>(dialog, name)->isChecked(); }
+inline int swatch(QWidget* dialog, const QString& name) { return EditorDialog::swatchColor(field(dialog, name)); }
 
-// Shows the dialog (not modal, so the test keeps control) and makes it the active
-// window, so focus changes reach its fields as they do on screen.
+// Shown (not modal, so the test keeps control) and active, so focus changes reach the fields.
 inline bool showActive(QWidget* dialog)
 {
     dialog->show();
@@ -33,24 +32,19 @@ inline bool showActive(QWidget* dialog)
     return QTest::qWaitForWindowActive(dialog);
 }
 
-// Types `text` over the field's text, as a person would, leaving the focus there.
+// Types over the field's text and leaves the focus there.
 inline void typeInto(QLineEdit* f, const QString& text)
 {
     f->setFocus(Qt::MouseFocusReason);
     f->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(f, Qt::Key_Delete);
-    else
-        QTest::keyClicks(f, text);
+    QTest::keyClicks(f, text);
 }
 
-// Types into the field and leaves it with Tab; the validation runs right after the
-// focus change.
+// Types and leaves with Tab; the validation runs right after the focus change.
 inline void enter(QWidget* dialog, const QString& name, const QString& text)
 {
-    QLineEdit* f = field(dialog, name);
-    typeInto(f, text);
-    QTest::keyClick(f, Qt::Key_Tab);
+    typeInto(field(dialog, name), text);
+    QTest::keyClick(field(dialog, name), Qt::Key_Tab);
     QCoreApplication::processEvents();
 }
 
@@ -59,35 +53,21 @@ inline void expectWarning(ScriptedPrompter& p, const QString& text, const QStrin
     p.expectBox(text, title, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
 }
 
-inline void expectRestoreQuestion(ScriptedPrompter& p, const QString& text, PromptAnswer answer)
+inline void expectRestore(ScriptedPrompter& p, const QString& what, bool ok)
 {
-    p.expectBox(text, QStringLiteral("Restore Defaults"), PromptButtons::OKCancel, PromptIcon::Critical, answer);
+    p.expectBox("This action will reset all " + what + " parameters to default values.",
+                QStringLiteral("Restore Defaults"), PromptButtons::OKCancel, PromptIcon::Critical,
+                ok ? PromptAnswer::OK : PromptAnswer::Cancel);
 }
 
-inline void click(QWidget* dialog, const QString& name) { child<QAbstractButton>(dialog, name)->click(); }
-
-inline int swatch(QWidget* dialog, const QString& name) { return EditorDialog::swatchColor(field(dialog, name)); }
-
-// The enabled state of each named control, as "name=1 name=0 ...", for one compare.
-inline QString enabledStates(QWidget* dialog, const QStringList& names)
+// The names of the listed controls that are enabled.
+inline QStringList enabled(QWidget* dialog, QStringList names)
 {
-    QStringList out;
-    for (const QString& n : names)
-        out << QStringLiteral("%1=%2").arg(n).arg(child(dialog, n)->isEnabled() ? 1 : 0);
-    return out.join(QLatin1Char(' '));
+    names.removeIf([dialog](const QString& n) { return !child(dialog, n)->isEnabled(); });
+    return names;
 }
 
-// "field=text;field=text" for the named fields.
-inline QString texts(QWidget* dialog, const QStringList& names)
-{
-    QStringList out;
-    for (const QString& n : names)
-        out << n + QLatin1Char('=') + field(dialog, n)->text();
-    return out.join(QLatin1Char(';'));
-}
-
-// What a person sees of every named control (text, swatch, check, slider, enabled,
-// hidden), one line each, so two dialogs or one dialog at two moments compare at once.
+// What a person sees of every named control, one line each, to compare two moments at once.
 inline QStringList snapshot(QWidget* dialog)
 {
     QStringList out;
@@ -106,14 +86,6 @@ inline QStringList snapshot(QWidget* dialog)
         out << s;
     }
     return out;
-}
-
-inline QString allEnabled(const QStringList& names, bool enabled)
-{
-    QStringList out;
-    for (const QString& n : names)
-        out << QStringLiteral("%1=%2").arg(n).arg(enabled ? 1 : 0);
-    return out.join(QLatin1Char(' '));
 }
 
 }  // namespace dialogtesting

@@ -1,172 +1,88 @@
-// The VSS (speed) alarm editor: opening, the enable switch, the speed limits and
-// their pair rule, the colour picker and Restore Defaults.
+// The VSS (speed) alarm editor: speed limits and pair rule, Restore Defaults, switch, colour picker.
 #include "dialogtesting.h"
 #include "vss_alarm/frmalarmvss.h"
 
-#include <QCheckBox>
-
 using namespace dialogtesting;
-
-namespace {
 
 const QStringList kSwitched = {"cmdAlarmVSSColor", "txtAlarmVSSColor", "txtAlarmVSSMin", "txtAlarmVSSMax"};
 
-ParameterSet vssSet()
+// "min/max" as shown, then as stored; "swatch/stored" colour.
+static QString state(QWidget* d, const ParameterSet& p)
 {
-    ParameterSet p;
-    p.AlarmVSSEnable = true;
-    p.AlarmVSSMin = 30;
-    p.AlarmVSSMax = 225;
-    p.AlarmVSSColor = 0x0000FF;
-    return p;
+    return QStringLiteral("%1/%2, %3/%4, %5/%6").arg(field(d, "txtAlarmVSSMin")->text(), field(d, "txtAlarmVSSMax")->text())
+        .arg(p.AlarmVSSMin).arg(p.AlarmVSSMax).arg(swatch(d, "txtAlarmVSSColor"), 0, 16).arg(p.AlarmVSSColor, 0, 16);
 }
-
-// "min/max" as shown and as stored.
-QString shown(QWidget* d) { return field(d, "txtAlarmVSSMin")->text() + "/" + field(d, "txtAlarmVSSMax")->text(); }
-QString stored(const ParameterSet& p) { return QStringLiteral("%1/%2").arg(p.AlarmVSSMin).arg(p.AlarmVSSMax); }
-
-}  // namespace
 
 class TestFrmAlarmVSS : public QObject {
     Q_OBJECT
 private slots:
-    void opensAndSwitches();
-    void speeds_data();
-    void speeds();
-    void colourPicker_data();
-    void colourPicker();
-    void restoreDefaults_data();
-    void restoreDefaults();
+    void speedsTypedThenOK_data();
+    void speedsTypedThenOK();
+    void restoreSwitchAndColour();
 };
 
-void TestFrmAlarmVSS::opensAndSwitches()
-{
-    ParameterSet p = vssSet();
-    p.AlarmVSSEnable = false;
-    p.AlarmVSSMin = 12;
-    p.AlarmVSSMax = 99;
-    const ParameterSet before = p;
-    ScriptedPrompter prompter;
-    frmAlarmVSS d(p, prompter);
-    QCOMPARE(d.windowTitle(), QStringLiteral("VSS (Speed) Alarm"));
-    QVERIFY(d.isModal());
-    QVERIFY(!child<QCheckBox>(&d, "chkAlarmVSSEnable")->isChecked());
-    QCOMPARE(shown(&d), QStringLiteral("12/99"));
-    QCOMPARE(swatch(&d, "txtAlarmVSSColor"), 0x0000FF);
-    QVERIFY(field(&d, "txtAlarmVSSColor")->text().isEmpty());
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, false));
-    QVERIFY(p == before);
-    click(&d, "chkAlarmVSSEnable");
-    QVERIFY(p.AlarmVSSEnable);
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, true));
-    QVERIFY_PROMPTS(prompter);
-}
-
-void TestFrmAlarmVSS::speeds_data()
+void TestFrmAlarmVSS::speedsTypedThenOK_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("shows");  // min/max, also as stored
-
-    const QString ge10 = "Value must be greater than or equal to 10";
-    QTest::newRow("min above, max follows") << "txtAlarmVSSMin" << "250" << "Value must be less than or equal to 245"
-                                            << "Minimum VSS" << "245/245";
-    QTest::newRow("min below") << "txtAlarmVSSMin" << "-1" << "Value must be greater than or equal to zero"
-                               << "Minimum VSS" << "0/225";
-    QTest::newRow("min floored") << "txtAlarmVSSMin" << "99.9" << "" << "" << "99/225";
-    QTest::newRow("max under min") << "txtAlarmVSSMax" << "20" << "" << "" << "20/20";
-    QTest::newRow("max letters") << "txtAlarmVSSMax" << "fast" << ge10 << "Maximum VSS" << "10/10";
-    QTest::newRow("OK while typing") << "txtAlarmVSSMin" << "70" << "" << "" << "70/225";
+    QTest::addColumn<QString>("message");  // "title: text"
+    QTest::addColumn<QString>("state");
+    QTest::newRow("min above, max follows") << "txtAlarmVSSMin" << "250"
+                                            << "Minimum VSS: Value must be less than or equal to 245" << "245/245, 245/245, 0/0";
+    QTest::newRow("max letters, min follows") << "txtAlarmVSSMax" << "fast"
+                                 << "Maximum VSS: Value must be greater than or equal to 10" << "10/10, 10/10, 0/0";
 }
 
-void TestFrmAlarmVSS::speeds()
+void TestFrmAlarmVSS::speedsTypedThenOK()
 {
     QFETCH(QString, name);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    QFETCH(QString, title);
-    ParameterSet p = vssSet();
+    ParameterSet p;
+    p.AlarmVSSEnable = true;
+    p.AlarmVSSMin = 30;
+    p.AlarmVSSMax = 225;
     ScriptedPrompter prompter;
-    if (!message.isEmpty())
-        expectWarning(prompter, message, title);
+    expectWarning(prompter, message.section(": ", 1), message.section(": ", 0, 0));
     frmAlarmVSS d(p, prompter);
-    QVERIFY(showActive(&d));
-    const bool ok = QByteArray(QTest::currentDataTag()).startsWith("OK");
-    if (ok) {
-        typeInto(field(&d, name), typed);  // the focus stays in the field
-        click(&d, "cmdOK");
-    } else {
-        enter(&d, name, typed);
+    QVERIFY(showActive(&d) && d.windowTitle() == "VSS (Speed) Alarm" && d.isModal());
+    typeInto(field(&d, name), typed);
+    click(&d, "cmdOK");
+    QTEST(state(&d, p), "state");
+    QVERIFY_PROMPTS(prompter);
+}
+
+// Opening changes nothing; Restore Defaults or its Cancel; the switch enables the rest.
+// A Cancel in the picker asks what to do (Ignore keeps the colour); only 24 bits of a colour stay.
+void TestFrmAlarmVSS::restoreSwitchAndColour()
+{
+    for (bool ok : {false, true}) {
+        ParameterSet p;
+        p.AlarmVSSMin = 40;
+        p.AlarmVSSMax = 60;
+        p.AlarmVSSColor = 0x0000FF;
+        const ParameterSet before = p;
+        ScriptedPrompter prompter;
+        expectRestore(prompter, "VSS alarm", ok);
+        frmAlarmVSS d(p, prompter);
+        QVERIFY(p == before && !checked(&d, "chkAlarmVSSEnable") && field(&d, "txtAlarmVSSColor")->text().isEmpty());
+        QCOMPARE(enabled(&d, kSwitched), QStringList());
+        click(&d, "cmdRestoreDefaults");
+        QVERIFY((ok || p == before) && p.AlarmVSSEnable == ok && checked(&d, "chkAlarmVSSEnable") == ok);
+        QCOMPARE(state(&d, p), ok ? "0/225, 0/225, ff00/ff00" : "40/60, 40/60, ff/ff");
+        if (!ok)
+            click(&d, "chkAlarmVSSEnable");
+        QVERIFY(p.AlarmVSSEnable && enabled(&d, kSwitched) == kSwitched);
+
+        prompter.expectColor(std::nullopt).expectError(EditorDialog::kColorCancelled, PromptAnswer::Ignore);
+        click(&d, "cmdAlarmVSSColor");
+        QCOMPARE(int(prompter.lastColorInitial), ok ? 0x00FF00 : 0x0000FF);
+        QCOMPARE(state(&d, p).section(", ", 2), ok ? "ff00/ff00" : "ff/ff");
+        prompter.expectColor(0x7FABCDEF);
+        click(&d, "cmdAlarmVSSColor");
+        QCOMPARE(state(&d, p).section(", ", 2), "abcdef/abcdef");
+        QVERIFY_PROMPTS(prompter);
     }
-    QCOMPARE(d.isVisible(), !ok);
-    QTEST(shown(&d), "shows");
-    QTEST(stored(p), "shows");
-    QVERIFY_PROMPTS(prompter);
-}
-
-void TestFrmAlarmVSS::colourPicker_data()
-{
-    QTest::addColumn<int>("answer");  // -1: Cancel
-    QTest::addColumn<int>("onError");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("picked") << 0xABCDEF << 0 << 0xABCDEF;
-    QTest::newRow("high bits dropped") << int(0x7F00FF00) << 0 << 0x00FF00;
-    QTest::newRow("cancel, abort") << -1 << int(PromptAnswer::Abort) << 0x0000FF;
-    QTest::newRow("cancel, ignore") << -1 << int(PromptAnswer::Ignore) << 0x0000FF;
-}
-
-void TestFrmAlarmVSS::colourPicker()
-{
-    QFETCH(int, answer);
-    QFETCH(int, onError);
-    ParameterSet p = vssSet();
-    ScriptedPrompter prompter;
-    prompter.expectColor(answer == -1 ? std::nullopt : std::optional<uint32_t>(uint32_t(answer)));
-    if (answer == -1)
-        prompter.expectError(QString::fromLatin1(EditorDialog::kColorCancelled), PromptAnswer(onError));
-    frmAlarmVSS d(p, prompter);
-    click(&d, "cmdAlarmVSSColor");
-    QTEST(int(p.AlarmVSSColor), "stored");
-    QTEST(swatch(&d, "txtAlarmVSSColor"), "stored");
-    QCOMPARE(prompter.lastColorInitial, 0x0000FFu);
-    QVERIFY_PROMPTS(prompter);
-}
-
-void TestFrmAlarmVSS::restoreDefaults_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("OK") << true;
-    QTest::newRow("Cancel") << false;
-}
-
-void TestFrmAlarmVSS::restoreDefaults()
-{
-    QFETCH(bool, ok);
-    ParameterSet p = vssSet();
-    p.AlarmVSSEnable = false;
-    p.AlarmVSSMin = 40;
-    p.AlarmVSSMax = 60;
-    const ParameterSet before = p;
-    ScriptedPrompter prompter;
-    expectRestoreQuestion(prompter, "This action will reset all VSS alarm parameters to default values.",
-                          ok ? PromptAnswer::OK : PromptAnswer::Cancel);
-    frmAlarmVSS d(p, prompter);
-    click(&d, "cmdRestoreDefaults");
-    ParameterSet expected = before;
-    if (ok) {
-        expected.AlarmVSSEnable = true;
-        expected.AlarmVSSColor = 0x00FF00;
-        expected.AlarmVSSMin = 0;
-        expected.AlarmVSSMax = 225;
-    }
-    QVERIFY(p == expected);
-    QCOMPARE(child<QCheckBox>(&d, "chkAlarmVSSEnable")->isChecked(), ok);
-    QCOMPARE(shown(&d), ok ? QStringLiteral("0/225") : QStringLiteral("40/60"));
-    QCOMPARE(swatch(&d, "txtAlarmVSSColor"), ok ? 0x00FF00 : 0x0000FF);
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, ok));
-    QVERIFY_PROMPTS(prompter);
 }
 
 QTEST_MAIN(TestFrmAlarmVSS)

@@ -1,50 +1,32 @@
-// The GPO editor: the opening rule, what it shows, the field limits and the
-// min/max and off/on pair rules, the enable switch and Restore Defaults.
+// The GPO editor: the opening rule, field limits and pair rules, Restore Defaults, the enable switch.
 #include "dialogtesting.h"
 #include "gpo/frmgpo.h"
-
-#include <QCheckBox>
-#include <QScreen>
+#include "params/defaults.h"
 
 using namespace dialogtesting;
 
 namespace {
 
-const QStringList kSwitched = {"txtGPOMinRPM", "txtGPOMaxRPM", "txtGPOOffTPS",  "txtGPOOnTPS",
-                               "txtGPOMinVSS", "txtGPOMaxVSS", "txtGPODelay", "chkGPOOneShotDelay"};
-const QStringList kFields = kSwitched.mid(0, 7);
-const QString kRestoreQuestion = "This action will reset all GPO parameters to default values.";
+const QStringList kFields =
+    QString("txtGPOMinRPM txtGPOMaxRPM txtGPOOffTPS txtGPOOnTPS txtGPOMinVSS txtGPOMaxVSS txtGPODelay").split(' ');
+const QStringList kSwitched = kFields + QStringList{"chkGPOOneShotDelay"};
 
-// "GPOMinRPM=60;..." for the stored counts of the named fields.
-QString stored(const ParameterSet& p, const QStringList& fields)
+// The seven fields as shown, then their stored counts, in the order of kFields.
+QString result(QWidget* d, const ParameterSet& p)
 {
-    static const QMap<QString, int16_t ParameterSet::*> member = {
-        {"txtGPOMinRPM", &ParameterSet::GPOMinRPM}, {"txtGPOMaxRPM", &ParameterSet::GPOMaxRPM},
-        {"txtGPOOffTPS", &ParameterSet::GPOOffTPS}, {"txtGPOOnTPS", &ParameterSet::GPOOnTPS},
-        {"txtGPOMinVSS", &ParameterSet::GPOMinVSS}, {"txtGPOMaxVSS", &ParameterSet::GPOMaxVSS},
-        {"txtGPODelay", &ParameterSet::GPODelay}};
     QStringList out;
-    for (const QString& f : fields)
-        out << f.mid(3) + "=" + QString::number(p.*member.value(f));
-    return out.join(';');
+    for (const QString& name : kFields)
+        out << field(d, name)->text();
+    return out.join(' ') + QStringLiteral(", %1 %2 %3 %4 %5 %6 %7").arg(p.GPOMinRPM).arg(p.GPOMaxRPM).arg(p.GPOOffTPS)
+        .arg(p.GPOOnTPS).arg(p.GPOMinVSS).arg(p.GPOMaxVSS).arg(p.GPODelay);
 }
 
-// The factory calibration 44 to 235, and a GPO that leaves room on both sides of each pair.
-ParameterSet gpoSet()
+// TPS calibration 44 to 235, GPO on, room on both sides of each pair.
+ParameterSet factory()
 {
-    ParameterSet p;
-    p.TPSZero = 44;
-    p.TPSFullscale = 235;
-    p.GPOEnable = true;
-    p.GPOMinRPM = 60;
-    p.GPOMaxRPM = 120;
-    p.GPOOffTPSPercent = 50;
-    p.GPOOffTPS = 140;
-    p.GPOOnTPSPercent = 90;
-    p.GPOOnTPS = 216;
-    p.GPOMinVSS = 30;
-    p.GPOMaxVSS = 225;
-    return p;
+    ParameterStore s;
+    loadDefaults(s);
+    return s.params;
 }
 
 }  // namespace
@@ -52,101 +34,45 @@ ParameterSet gpoSet()
 class TestFrmGPO : public QObject {
     Q_OBJECT
 private slots:
-    void openingRule_data();
     void openingRule();
-    void opensShowingTheParameters();
     void typedValues_data();
     void typedValues();
-    void restoreDefaults_data();
     void restoreDefaults();
 };
 
-void TestFrmGPO::openingRule_data()
-{
-    QTest::addColumn<bool>("multiStage");
-    QTest::addColumn<bool>("gearDetect");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("multi-stage without gear detection") << true << false << false;
-    QTest::newRow("multi-stage with gear detection") << true << true << true;
-    QTest::newRow("single stage, stale gear flag") << false << true << true;
-}
-
+// Multi-stage shifting without gear detection needs the input, so the editor does
+// not open; a gear flag left over from multi-stage does not matter.
 void TestFrmGPO::openingRule()
 {
-    QFETCH(bool, multiStage);
-    QFETCH(bool, gearDetect);
-    QFETCH(bool, opens);
-    ParameterSet p = gpoSet();
-    p.MultiStageShift = multiStage;
-    p.VSSGearDetect = gearDetect;
-    const ParameterSet before = p;
-    ScriptedPrompter prompter;
-    for (int i = 0; i < (opens ? 0 : 2); ++i)  // once for the check, once for open(), with no dialog between
-        prompter.expectBox("GPO disabled. GPI required for selected multi-stage gear detection mode.",
-                           "Edit GPO Parameters", PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
-    QCOMPARE(frmGPO::canOpen(p, prompter), opens);
-    if (!opens)
-        QVERIFY(!frmGPO::open(p, prompter));
-    QVERIFY(p == before);
-    QVERIFY_PROMPTS(prompter);
+    const std::tuple<bool, bool, bool> cases[] = {{true, false, false}, {true, true, true}, {false, true, true}};
+    for (const auto& [multiStage, gearDetect, opens] : cases) {
+        ParameterSet p = factory();
+        p.MultiStageShift = multiStage;
+        p.VSSGearDetect = gearDetect;
+        const ParameterSet before = p;
+        ScriptedPrompter prompter;
+        for (int i = 0; i < (opens ? 0 : 2); ++i)  // once for the check, once for open(), with no dialog between
+            prompter.expectBox("GPO disabled. GPI required for selected multi-stage gear detection mode.",
+                               "Edit GPO Parameters", PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
+        QCOMPARE(frmGPO::canOpen(p, prompter), opens);
+        QVERIFY(opens || (!frmGPO::open(p, prompter) && p == before));
+        QVERIFY_PROMPTS(prompter);
+    }
 }
 
-void TestFrmGPO::opensShowingTheParameters()
-{
-    ParameterSet p = gpoSet();
-    p.GPOEnable = false;
-    p.GPOOneShotDelay = true;
-    p.GPOMinRPM = 199;
-    p.GPODelay = 31;
-    const ParameterSet before = p;
-    ScriptedPrompter prompter;
-    frmGPO d(p, prompter);
-    QCOMPARE(d.windowTitle(), QStringLiteral("GPO Parameters"));
-    QVERIFY(d.isModal());
-    QVERIFY(!child<QCheckBox>(&d, "chkGPOEnable")->isChecked());
-    QVERIFY(child<QCheckBox>(&d, "chkGPOOneShotDelay")->isChecked());
-    QCOMPARE(texts(&d, kFields), QStringLiteral("txtGPOMinRPM=19900;txtGPOMaxRPM=12000;txtGPOOffTPS=50;"
-                                                "txtGPOOnTPS=90;txtGPOMinVSS=30;txtGPOMaxVSS=225;txtGPODelay=1.00"));
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, false));
-    QVERIFY(p == before);
-
-    // The switch enables the rest; switching off again changes no value.
-    click(&d, "chkGPOEnable");
-    QVERIFY(p.GPOEnable);
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, true));
-    click(&d, "chkGPOOneShotDelay");
-    QVERIFY(!p.GPOOneShotDelay);
-    click(&d, "chkGPOEnable");
-    QVERIFY(!p.GPOEnable && !p.GPOOneShotDelay);
-    QCOMPARE(enabledStates(&d, kSwitched), allEnabled(kSwitched, false));
-    QVERIFY_PROMPTS(prompter);
-}
-
-// A typed value and, through the pair rules, the other field of its pair.
+// OK while typing stores the value and, through the pair rules, the other of its pair.
 void TestFrmGPO::typedValues_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("texts");  // the field, or both fields of its pair
-    QTest::addColumn<QString>("values");
-
-    const QString le = "Value must be less than or equal to ", ge = "Value must be greater than or equal to ";
-    QTest::newRow("min rpm to even") << "txtGPOMinRPM" << "6050" << "" << "" << "txtGPOMinRPM=6000" << "GPOMinRPM=60";
-    QTest::newRow("delay above") << "txtGPODelay" << "9" << le + "8.0" << "Delay" << "txtGPODelay=8.00"
-                                 << "GPODelay=250";
-    QTest::newRow("min rpm over max") << "txtGPOMinRPM" << "15000" << "" << ""
-                                      << "txtGPOMinRPM=15000;txtGPOMaxRPM=15000" << "GPOMinRPM=150;GPOMaxRPM=150";
-    QTest::newRow("max rpm below, min follows") << "txtGPOMaxRPM" << "999" << ge + "1000" << "Maximum RPM"
-                                                << "txtGPOMinRPM=1000;txtGPOMaxRPM=1000" << "GPOMinRPM=10;GPOMaxRPM=10";
-    QTest::newRow("off above, on follows") << "txtGPOOffTPS" << "97" << le + "95%" << "Off TPS"
-                                           << "txtGPOOffTPS=95;txtGPOOnTPS=95" << "GPOOffTPS=225;GPOOnTPS=225";
-    QTest::newRow("on floored and raised, off follows") << "txtGPOOnTPS" << "3.9" << ge + "10%" << "On TPS"
-                                                        << "txtGPOOffTPS=10;txtGPOOnTPS=10" << "GPOOffTPS=63;GPOOnTPS=63";
-    QTest::newRow("min vss above, max follows") << "txtGPOMinVSS" << "246" << le + "245" << "Minimum VSS"
-                                                << "txtGPOMinVSS=245;txtGPOMaxVSS=245" << "GPOMinVSS=245;GPOMaxVSS=245";
-    QTest::newRow("OK while typing") << "txtGPOMaxVSS" << "150" << "" << "" << "txtGPOMaxVSS=150" << "GPOMaxVSS=150";
+    QTest::addColumn<QString>("message");  // "title: text"
+    QTest::addColumn<QString>("result");   // shown, then stored
+    QTest::newRow("min rpm over max") << "txtGPOMinRPM" << "15000" << ""
+                                      << "15000 15000 89 94 30 225 0.00, 150 150 214 224 30 225 0";
+    QTest::newRow("off above, on follows") << "txtGPOOffTPS" << "97" << "Off TPS: Value must be less than or equal to 95%"
+                                           << "6000 12000 95 95 30 225 0.00, 60 120 225 225 30 225 0";
+    QTest::newRow("on below, off follows") << "txtGPOOnTPS" << "3.9" << "On TPS: Value must be greater than or equal to 10%"
+                                           << "6000 12000 10 10 30 225 0.00, 60 120 63 63 30 225 0";
 }
 
 void TestFrmGPO::typedValues()
@@ -154,76 +80,52 @@ void TestFrmGPO::typedValues()
     QFETCH(QString, name);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    QFETCH(QString, title);
-    QFETCH(QString, texts);
-    ParameterSet p = gpoSet();
+    ParameterSet p = factory();
     ScriptedPrompter prompter;
     if (!message.isEmpty())
-        expectWarning(prompter, message, title);
+        expectWarning(prompter, message.section(": ", 1), message.section(": ", 0, 0));
     frmGPO d(p, prompter);
-    QVERIFY(showActive(&d));
-    QVERIFY((d.frameGeometry().center() - d.screen()->availableGeometry().center()).manhattanLength() <= 2);
-    const bool ok = QByteArray(QTest::currentDataTag()).startsWith("OK");
-    if (ok) {
-        typeInto(field(&d, name), typed);  // the focus stays in the field
-        click(&d, "cmdOK");
-    } else {
-        enter(&d, name, typed);
-    }
-    QCOMPARE(d.isVisible(), !ok);
-    QStringList shown;
-    for (const QString& kv : texts.split(';'))
-        shown << kv.section('=', 0, 0);
-    QCOMPARE(dialogtesting::texts(&d, shown), texts);
-    QTEST(stored(p, shown), "values");
+    QVERIFY(showActive(&d) && d.windowTitle() == "GPO Parameters" && d.isModal());
+    typeInto(field(&d, name), typed);
+    click(&d, "cmdOK");
+    QVERIFY(!d.isVisible());
+    QTEST(result(&d, p), "result");
     QVERIFY_PROMPTS(prompter);
 }
 
-void TestFrmGPO::restoreDefaults_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("zero");
-    QTest::addColumn<int>("fullscale");
-    QTest::addColumn<QString>("offOn");
-    QTest::newRow("factory calibration") << true << 44 << 235 << "89/94";
-    QTest::newRow("flat calibration") << true << 100 << 100 << "0/0";
-    QTest::newRow("Cancel") << false << 44 << 235 << "";
-}
-
+// Opening changes nothing; Restore Defaults keeps the calibration and takes the off/on percents
+// from it (a flat one must not divide by zero); the enable switch then changes no value.
 void TestFrmGPO::restoreDefaults()
 {
-    QFETCH(bool, ok);
-    QFETCH(int, zero);
-    QFETCH(int, fullscale);
-    QFETCH(QString, offOn);
-    ParameterSet p = gpoSet();
-    p.TPSZero = int16_t(zero);
-    p.TPSFullscale = int16_t(fullscale);
-    p.GPOEnable = false;
-    p.GPOOneShotDelay = true;
-    p.GPODelay = 100;
-    const ParameterSet before = p;
-    ScriptedPrompter prompter;
-    expectRestoreQuestion(prompter, kRestoreQuestion, ok ? PromptAnswer::OK : PromptAnswer::Cancel);
-    frmGPO d(p, prompter);
-    const QStringList shownBefore = snapshot(&d);
-    click(&d, "cmdRestoreDefaults");
-    if (!ok) {
-        QVERIFY(p == before);
-        QCOMPARE(snapshot(&d), shownBefore);
-    } else {
-        QVERIFY(p.GPOEnable && !p.GPOOneShotDelay);
-        QCOMPARE(stored(p, kFields),
-                 QStringLiteral("GPOMinRPM=60;GPOMaxRPM=120;GPOOffTPS=214;GPOOnTPS=224;GPOMinVSS=30;GPOMaxVSS=225;GPODelay=0"));
-        QCOMPARE(QStringLiteral("%1/%2").arg(p.GPOOffTPSPercent).arg(p.GPOOnTPSPercent), offOn);
-        QCOMPARE(p.TPSZero, int16_t(zero));
-        // The dialog shows them as one freshly opened on them does.
-        QCOMPARE(field(&d, "txtGPOOffTPS")->text() + "/" + field(&d, "txtGPOOnTPS")->text(), offOn);
-        ParameterSet copy = p;
-        frmGPO fresh(copy, prompter);
+    const QString factoryCounts = "60 120 214 224 30 225 0", kept = "10000 12000 89 94 30 100 3.20, 100 120 100 224 30 100 100";
+    const std::tuple<bool, int, int, QString> cases[] = {{true, 44, 235, "6000 12000 89 94 30 225 0.00, " + factoryCounts},
+                                                         {true, 100, 100, "6000 12000 0 0 30 225 0.00, " + factoryCounts},
+                                                         {false, 44, 235, kept}};
+    for (const auto& [ok, zero, fullscale, after] : cases) {
+        ParameterSet p = factory();
+        p.TPSZero = int16_t(zero);
+        p.TPSFullscale = int16_t(fullscale);
+        p.GPOEnable = false;
+        p.GPOOneShotDelay = true;
+        p.GPOMinRPM = p.GPOOffTPS = p.GPOMaxVSS = p.GPODelay = 100;
+        const ParameterSet before = p;
+        ScriptedPrompter prompter;
+        expectRestore(prompter, "GPO", ok);
+        frmGPO d(p, prompter);
+        QVERIFY(p == before && !checked(&d, "chkGPOEnable") && checked(&d, "chkGPOOneShotDelay"));
+        QCOMPARE(result(&d, p), kept);
+        QCOMPARE(enabled(&d, kSwitched), QStringList());
+        click(&d, "cmdRestoreDefaults");
+        QVERIFY((ok || p == before) && p.TPSZero == zero && p.TPSFullscale == fullscale);
+        QCOMPARE(result(&d, p), after);
+        frmGPO fresh(p, prompter);  // shown exactly as a dialog opened on the result shows it
         QCOMPARE(snapshot(&d), snapshot(&fresh));
+        click(&d, "chkGPOEnable");
+        QCOMPARE(enabled(&d, kSwitched), ok ? QStringList() : kSwitched);
+        QVERIFY(p.GPOEnable == !ok && p.GPOOneShotDelay == !ok);  // restored: on, one-shot off
+        QCOMPARE(result(&d, p), after);
+        QVERIFY_PROMPTS(prompter);
     }
-    QVERIFY_PROMPTS(prompter);
 }
 
 QTEST_MAIN(TestFrmGPO)
