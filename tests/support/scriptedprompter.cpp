@@ -24,28 +24,39 @@ ScriptedPrompter::~ScriptedPrompter()
                  qPrintable(m_queue.first().text));
 }
 
-ScriptedPrompter& ScriptedPrompter::expect(const QString& text, const QString& title, PromptAnswer answer)
+namespace {
+ScriptedPrompter::Expected expected(ScriptedPrompter::Kind kind, const QString& text = {}, const QString& title = {})
 {
-    Expected e;
+    ScriptedPrompter::Expected e;
+    e.kind = kind;
     e.text = text;
     e.title = title;
-    e.answer = answer;
-    m_queue.append(e);
+    return e;
+}
+}  // namespace
+
+ScriptedPrompter& ScriptedPrompter::push(Expected e)
+{
+    m_queue.append(std::move(e));
     return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expect(const QString& text, const QString& title, PromptAnswer answer)
+{
+    Expected e = expected(Kind::Message, text, title);
+    e.answer = answer;
+    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                               PromptIcon icon, PromptAnswer answer)
 {
-    Expected e;
-    e.text = text;
-    e.title = title;
+    Expected e = expected(Kind::Message, text, title);
     e.buttons = buttons;
     e.icon = icon;
     e.checkButtonsAndIcon = true;
     e.answer = answer;
-    m_queue.append(e);
-    return *this;
+    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)
@@ -56,40 +67,30 @@ ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswe
 ScriptedPrompter& ScriptedPrompter::expectInput(const QString& prompt, const QString& title,
                                                 std::optional<QString> answer)
 {
-    Expected e;
-    e.kind = Kind::Input;
-    e.text = prompt;
-    e.title = title;
+    Expected e = expected(Kind::Input, prompt, title);
     e.inputAnswer = std::move(answer);
-    m_queue.append(e);
-    return *this;
+    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<uint32_t> answer)
 {
-    Expected e;
-    e.kind = Kind::Color;
+    Expected e = expected(Kind::Color);
     e.colorAnswer = answer;
-    m_queue.append(e);
-    return *this;
+    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& answer)
 {
-    Expected e;
-    e.kind = Kind::OpenFile;
+    Expected e = expected(Kind::OpenFile);
     e.fileAnswer = answer;
-    m_queue.append(e);
-    return *this;
+    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& answer)
 {
-    Expected e;
-    e.kind = Kind::SaveFile;
+    Expected e = expected(Kind::SaveFile);
     e.fileAnswer = answer;
-    m_queue.append(e);
-    return *this;
+    return push(e);
 }
 
 QStringList ScriptedPrompter::failures() const

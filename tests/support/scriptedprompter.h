@@ -59,6 +59,7 @@ public:
 
 private:
     bool take(Kind kind, const QString& text, const QString& title, Expected* out);
+    ScriptedPrompter& push(Expected e);
 
     QList<Expected> m_queue;
     QStringList m_failures;
