@@ -1,5 +1,6 @@
 // revora-shift-emulator: serves an emulated shift light controller on a
 // pseudo-terminal, so the program can be tried and tested without the hardware.
+#include "shell/appinfo.h"
 #include "emulator/controller.h"
 #include "emulator/factoryimage.h"
 #include "params/datafile.h"
@@ -232,7 +233,7 @@ public:
     {
         key_ = QStringLiteral("Ports/Com%1").arg(com);
         path_ = path;
-        QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
         s.setValue(key_, path);
         s.sync();
         if (s.status() != QSettings::NoError) {
@@ -250,7 +251,7 @@ public:
     {
         if (key_.isEmpty())
             return;
-        QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
         if (s.value(key_).toString() == path_)
             s.remove(key_);
         s.sync();

@@ -1,4 +1,5 @@
 #include "link/portsettings.h"
+#include "shell/appinfo.h"
 
 #include <QSettings>
 
@@ -27,13 +28,13 @@ std::optional<int> parsePortNumber(const QString& text)
 
 int loadPortNumber()
 {
-    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     return parsePortNumber(s.value(QLatin1String(kPortKey)).toString()).value_or(kFirstPort);
 }
 
 void savePortNumber(int n)
 {
-    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     s.setValue(QLatin1String(kPortKey), QString::number(n));
     s.sync();
 }
@@ -43,7 +44,7 @@ QString deviceForPort(int n)
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
-    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     const QString mapped = s.value(mapKey(n)).toString().trimmed();
     if (!mapped.isEmpty())
         return mapped;
@@ -53,7 +54,7 @@ QString deviceForPort(int n)
 
 void mapPortDevice(int n, const QString& device)
 {
-    QSettings s(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     s.setValue(mapKey(n), device);
     s.sync();
 }

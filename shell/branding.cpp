@@ -1,3 +1,4 @@
+#include "shell/appinfo.h"
 #include "shell/branding.h"
 
 #include <QCoreApplication>
@@ -302,7 +303,7 @@ QString aboutText(const QStringList& companyInfo)
     // The first item is never missing after loading; the fallback only guards a
     // caller that hands in an empty list.
     const QString name = companyInfo.isEmpty() ? QString::fromLatin1(kDefaultLabel) : companyInfo.first();
-    QString text = name + QStringLiteral(" Revora Shift Version 1.00\n") + brandingCopyright()
+    QString text = name + QStringLiteral(" Revora Shift Version ") + appinfo::longVersion() + QStringLiteral("\n") + brandingCopyright()
                    + QStringLiteral("\n\n");
     for (int i = 1; i < companyInfo.size(); ++i)
         text += companyInfo[i] + QLatin1Char('\n');

@@ -1,4 +1,5 @@
 // The windowed program: the splash window, then the main window until it closes.
+#include "shell/appinfo.h"
 #include "link/serialport.h"
 #include "shell/branding.h"
 #include "shell/mainwindow.h"
@@ -12,7 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     // The settings store's application name and the title of untitled boxes.
-    QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
+    QCoreApplication::setApplicationName(appinfo::applicationName());
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     QtPrompter prompter;

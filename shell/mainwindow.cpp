@@ -73,7 +73,7 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     : QMainWindow(parent), m_prompter(prompter), m_port(port), m_companyInfo(companyInfo)
 {
     setObjectName(QStringLiteral("frmRevora_Main"));
-    setWindowTitle(QString::fromLatin1(kDesignCaption));
+    setWindowTitle(designCaption());
 
     auto* central = new QWidget;
     m_editor = new ParameterEditor(m_store, m_prompter, central);

@@ -2,6 +2,7 @@
 // The main window: menus, the parameter editor, the port setup panel and the
 // transfer progress. It owns the one parameter store and hands it by reference
 // to every editor and workflow.
+#include "shell/appinfo.h"
 #include "link/link.h"
 #include "params/paramset.h"
 
@@ -25,7 +26,7 @@ class PrintDialogs;
 struct PrintContext;
 }
 
-inline constexpr char kDesignCaption[] = "Revora Shift Version 1.0";
+inline QString designCaption() { return QStringLiteral("Revora Shift Version ") + appinfo::version(); }
 
 class frmRevora_Main : public QMainWindow, public LinkView {
     Q_OBJECT

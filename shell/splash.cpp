@@ -1,4 +1,5 @@
 #include "shell/splash.h"
+#include "shell/appinfo.h"
 
 #include "shell/prompter.h"
 
@@ -133,7 +134,7 @@ frmSplash::frmSplash(const Branding& branding, int durationMs, QWidget* parent)
     layout->addSpacing(8);
     lblProductName = fixedLabel(QStringLiteral("lblProductName"), QStringLiteral("Revora Shift"), 22, true, frame);
     layout->addWidget(lblProductName);
-    lblVersion = fixedLabel(QStringLiteral("lblVersion"), QStringLiteral("Version 1.0"), 11, false, frame);
+    lblVersion = fixedLabel(QStringLiteral("lblVersion"), QStringLiteral("Version ") + appinfo::version(), 11, false, frame);
     layout->addWidget(lblVersion);
     layout->addSpacing(8);
     lblCopyright = fixedLabel(QStringLiteral("lblCopyright"), brandingCopyright(), 8, false, frame);
@@ -218,7 +219,7 @@ void checkLogoPicture(Branding& branding)
 void runSplash(Branding& branding, Prompter& prompter, int durationMs)
 {
     // The title used for the task bar and for message boxes that carry none.
-    QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
+    QCoreApplication::setApplicationName(appinfo::applicationName());
     checkLogoPicture(branding);
     const QString problem = branding.problem();
     if (!problem.isEmpty())

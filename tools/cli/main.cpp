@@ -1,5 +1,6 @@
 // revora-shift-cli: the configuration tools without the window, for backups,
 // fleets of cars and checking files. Runs the same core as the windowed program.
+#include "shell/appinfo.h"
 #include "tools/cli/commands.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
 #endif
     if (!app)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Revora_Shift"));
+    QCoreApplication::setApplicationName(appinfo::applicationName());
     QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);
