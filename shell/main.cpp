@@ -8,12 +8,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
+    // Named before anything changes the working folder, so a relative name still finds the file.
+    const QString startFile = frmRevora_Main::startupFile(QCoreApplication::arguments());
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     QtPrompter prompter;
@@ -24,5 +27,7 @@ int main(int argc, char* argv[])
     frmRevora_Main window(prompter, port, branding.CompanyInfo);
     prompter.setParent(&window);
     window.show();
+    if (!startFile.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.openDataFile(startFile); });
     return app.exec();
 }

@@ -19,23 +19,36 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kOpenTitle = QStringLiteral("Open Data File");
 const QString kAllFiles = QStringLiteral("All Files (*.*)|*.*");
+const QString kRecentKey = QStringLiteral("RecentFiles/Files");
+const QString kLastFolderKey = QStringLiteral("RecentFiles/LastFolder");
+constexpr int kRecentCount = 5;
+// Marks where Qt writes the modified mark into the caption.
+const QString kModifiedMark = QStringLiteral("[*]");
+
+QSettings settingsStore() { return QSettings(appinfo::settingsOrganization(), appinfo::settingsApplication()); }
 
 QAction* addItem(QMenu* menu, const QString& name, const QString& caption)
 {
@@ -77,9 +90,9 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
 
     auto* central = new QWidget;
     m_editor = new ParameterEditor(m_store, m_prompter, central);
+    buildMenus();
     buildPanels(central);
     setCentralWidget(central);
-    buildMenus();
 
     connect(m_editor, &ParameterEditor::refreshedFromImage, this,
             [this] { setCaption(m_store.MainCaption + QLatin1String(linkworkflow::kDownloadedCaption)); });
@@ -103,13 +116,21 @@ void frmRevora_Main::buildMenus()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuOpenFile = addItem(mnuFile, QStringLiteral("mnuOpenFile"), QStringLiteral("&Open File"));
+    mnuOpenBackup = addItem(mnuFile, QStringLiteral("mnuOpenBackup"), QStringLiteral("Open &Backup..."));
     mnuSaveFIle = addItem(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("&Save File"));
     mnuSep1 = addSeparator(mnuFile, QStringLiteral("mnuSep1"));
     mnuPrintParams = addItem(mnuFile, QStringLiteral("mnuPrintParams"), QStringLiteral("&Print Parameters"));
     mnuPrintPreview = addItem(mnuFile, QStringLiteral("mnuPrintPreview"), QStringLiteral("Print Pre&view..."));
     mnuPrintSetup = addItem(mnuFile, QStringLiteral("mnuPrintSetup"), QStringLiteral("Print Set&up..."));
     mnuSep2 = addSeparator(mnuFile, QStringLiteral("mnuSep2"));
+    for (int i = 0; i < kRecentCount; ++i) {
+        QAction* a = addItem(mnuFile, QStringLiteral("mnuRecentFile%1").arg(i + 1), QString());
+        connect(a, &QAction::triggered, this, [this, a] { openRecentFile(a->data().toString()); });
+        mnuRecentFiles << a;
+    }
+    mnuSepRecent = addSeparator(mnuFile, QStringLiteral("mnuSepRecent"));
     mnuExit = addItem(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
+    showRecentFiles();
 
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
@@ -130,7 +151,14 @@ void frmRevora_Main::buildMenus()
     mnuHelpContents = addItem(mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents"));
     mnuAbout = addItem(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About..."));
 
+    mnuOpenFile->setShortcut(QKeySequence::Open);
+    mnuSaveFIle->setShortcut(QKeySequence::Save);
+    mnuPrintParams->setShortcut(QKeySequence::Print);
+    mnuExit->setShortcut(QKeySequence::Quit);
+    mnuHelpContents->setShortcut(QKeySequence::HelpContents);
+
     connect(mnuOpenFile, &QAction::triggered, this, &frmRevora_Main::mnuOpenFile_Click);
+    connect(mnuOpenBackup, &QAction::triggered, this, &frmRevora_Main::mnuOpenBackup_Click);
     connect(mnuSaveFIle, &QAction::triggered, this, &frmRevora_Main::mnuSaveFIle_Click);
     connect(mnuPrintParams, &QAction::triggered, this, &frmRevora_Main::mnuPrintParams_Click);
     connect(mnuPrintSetup, &QAction::triggered, this, &frmRevora_Main::mnuPrintSetup_Click);
@@ -184,7 +212,28 @@ void frmRevora_Main::buildPanels(QWidget* central)
     }
     fraProgress1->hide();
 
+    fraStart = new QWidget;
+    fraStart->setObjectName(QStringLiteral("fraStart"));
+    {
+        auto* v = new QVBoxLayout(fraStart);
+        auto* heading = new QLabel(QStringLiteral("No configuration is loaded. Start with one of these:"));
+        v->addWidget(heading);
+        for (QAction* command : {mnuDownload, mnuOpenFile, mnuDisplayDefaults}) {
+            auto* b = new QToolButton;
+            b->setDefaultAction(command);
+            b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            b->setMinimumHeight(36);
+            v->addWidget(b);
+        }
+        lblStartPort = new QLabel;
+        lblStartPort->setObjectName(QStringLiteral("lblStartPort"));
+        lblStartPort->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        v->addWidget(lblStartPort);
+    }
+
     auto* v = new QVBoxLayout(central);
+    v->addWidget(fraStart, 1, Qt::AlignCenter);
     v->addWidget(m_editor);
     v->addStretch(1);
     v->addWidget(fraPortSelect);
@@ -214,13 +263,15 @@ void frmRevora_Main::Form_Load()
     m_link.ProductName.clear();
     m_store.MainCaption = windowTitle();
     const QString company = m_companyInfo.value(0);
-    setWindowTitle(company.isEmpty() ? m_store.MainCaption : company + QLatin1Char(' ') + m_store.MainCaption);
+    setCaption(company.isEmpty() ? m_store.MainCaption : company + QLatin1Char(' ') + m_store.MainCaption);
     m_store.DataSourceName.clear();
     // Room for the multi-stage layout from the start, so loading data does not
     // make the window jump.
     m_editor->fraShiftSetup->hide();
+    fraStart->hide();
     resize(sizeHint());
     m_editor->hideFrames(true);
+    updateDataState();
 }
 
 // ---------------------------------------------------------------- LinkView
@@ -229,17 +280,42 @@ void frmRevora_Main::showProgress(const QString& caption)
 {
     fraProgress1->setTitle(caption);
     prgProgress1->setValue(0);
+    panelShown();
     fraProgress1->show();
     fraProgress1->repaint();
 }
 
 void frmRevora_Main::setProgress(int percent) { prgProgress1->setValue(qBound(0, percent, 100)); }
 
-void frmRevora_Main::hideProgress() { fraProgress1->hide(); }
+void frmRevora_Main::hideProgress()
+{
+    fraProgress1->hide();
+    panelHidden();
+}
+
+void frmRevora_Main::panelShown()
+{
+    if (fraProgress1->isHidden() && fraPortSelect->isHidden())
+        m_sizeBeforePanels = size();
+}
+
+void frmRevora_Main::panelHidden()
+{
+    if (!fraProgress1->isHidden() || !fraPortSelect->isHidden() || !m_sizeBeforePanels)
+        return;
+    const QSize before = *m_sizeBeforePanels;
+    m_sizeBeforePanels.reset();
+    if (isMaximized() || isFullScreen())
+        return;
+    // The minimum size still counts the hidden panel until the layouts run again.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(before);
+}
 
 void frmRevora_Main::hideParameterFrames() { m_editor->hideFrames(false); }
 
-void frmRevora_Main::setCaption(const QString& caption) { setWindowTitle(caption); }
+void frmRevora_Main::setCaption(const QString& caption) { setWindowTitle(caption + kModifiedMark); }
 
 void frmRevora_Main::refreshEditor()
 {
@@ -256,10 +332,19 @@ void frmRevora_Main::setDataSourceCaption()
 
 bool frmRevora_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::MouseButtonRelease
+        || type == QEvent::FocusOut) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this)
-            m_link.UserAbort = true;
+        if (w && w->window() == this) {
+            // An Esc with no transfer running would stop the next one before it began.
+            if (type == QEvent::KeyPress && m_transferRunning
+                && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                m_link.UserAbort = true;
+            // Whatever the person did may have changed a value.
+            if (type != QEvent::KeyPress)
+                scheduleDataStateUpdate();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -274,9 +359,75 @@ void frmRevora_Main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (!mayClose()) {
+        m_closeRequested = false;
+        event->ignore();
+        return;
+    }
     if (m_port.isOpen())
         m_port.close();
     event->accept();
+}
+
+bool frmRevora_Main::mayClose()
+{
+    m_editor->commitPendingEdit();
+    if (!hasUnsavedChanges())
+        return true;
+    const PromptAnswer a = m_prompter.message(
+        QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"),
+        QStringLiteral("Exit"), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
+    switch (a) {
+    case PromptAnswer::Save:
+        mnuSaveFIle_Click();
+        // A save that was cancelled or failed keeps the window open.
+        return !hasUnsavedChanges();
+    case PromptAnswer::Discard: return true;
+    default: return false;
+    }
+}
+
+// ---------------------------------------------------------------- unsaved changes
+
+QByteArray frmRevora_Main::encodedConfiguration() const
+{
+    // The user text reaches the parameter set when a command takes it; the
+    // field is what the next save writes.
+    ParameterSet params = m_store.params;
+    params.UserData = m_editor->txtUserData->text();
+    ImageBuffer image = m_store.image;
+    if (!UpdateEEPROM(params, image))
+        return QByteArray();
+    return image.configBlock();
+}
+
+bool frmRevora_Main::hasUnsavedChanges() const
+{
+    if (m_store.image.BufferEmpty)
+        return false;
+    const QByteArray now = encodedConfiguration();
+    return now.isEmpty() || !m_cleanConfiguration || now != *m_cleanConfiguration;
+}
+
+void frmRevora_Main::markClean()
+{
+    m_cleanConfiguration = encodedConfiguration();
+    updateDataState();
+}
+
+void frmRevora_Main::updateDataState()
+{
+    m_dataStateUpdatePending = false;
+    setWindowModified(hasUnsavedChanges());
+    fraStart->setVisible(m_store.image.BufferEmpty);
+}
+
+void frmRevora_Main::scheduleDataStateUpdate()
+{
+    if (m_dataStateUpdatePending)
+        return;
+    m_dataStateUpdatePending = true;
+    QTimer::singleShot(0, this, &frmRevora_Main::updateDataState);
 }
 
 void frmRevora_Main::mnuExit_Click() { close(); }
@@ -286,10 +437,15 @@ void frmRevora_Main::mnuExit_Click() { close(); }
 void frmRevora_Main::mnuPortSetup_Click()
 {
     showPortDevice();
+    panelShown();
     fraPortSelect->show();
 }
 
-void frmRevora_Main::cmdPortSelectOK_Click() { fraPortSelect->hide(); }
+void frmRevora_Main::cmdPortSelectOK_Click()
+{
+    fraPortSelect->hide();
+    panelHidden();
+}
 
 void frmRevora_Main::cboPort_Click(int index)
 {
@@ -313,6 +469,7 @@ void frmRevora_Main::showPortDevice()
     lblPortDevice->setText(present ? QStringLiteral("%1 (present)").arg(device)
                                    : QStringLiteral("%1 (not found: connect the adapter or choose another port)").arg(device));
 #endif
+    lblStartPort->setText(QStringLiteral("Downloads use %1: %2").arg(cboPort->currentText(), lblPortDevice->text()));
 }
 
 // ---------------------------------------------------------------- file dialogs
@@ -390,6 +547,7 @@ void frmRevora_Main::mnuSaveFIle_Click()
     QString name;
     QString filter = QLatin1String(datafile::kFilter);
     QString existMessage;
+    startDialogsInLastFolder();
     if (!trap.run([&]() -> StepError {
             QString error;
             name = FileSave(QStringLiteral("Save File"), filter, existMessage, &error);
@@ -409,12 +567,31 @@ void frmRevora_Main::mnuSaveFIle_Click()
         return;
     m_store.DataSourceName = datafile::captionName(name);
     setDataSourceCaption();
+    rememberFile(name);
+    markClean();
 }
 
 void frmRevora_Main::mnuOpenFile_Click()
 {
+    startDialogsInLastFolder();
+    openData(QString());
+}
+
+void frmRevora_Main::mnuOpenBackup_Click()
+{
+    const QString folder = backupFolder();
+    QDir().mkpath(folder);
+    m_prompter.setFileDialogFolder(folder);
+    openData(QString());
+}
+
+void frmRevora_Main::openDataFile(const QString& path) { openData(path); }
+
+void frmRevora_Main::openData(const QString& givenPath)
+{
     if (m_transferRunning)
         return;
+    const auto showState = qScopeGuard([this] { updateDataState(); });
     if (!m_store.image.BufferEmpty) {
         const PromptAnswer a = m_prompter.message(QStringLiteral("Data buffer not empty. OK to overwrite?"), kOpenTitle,
                                                   PromptButtons::OKCancel, PromptIcon::None);
@@ -430,9 +607,9 @@ void frmRevora_Main::mnuOpenFile_Click()
     setDataSourceCaption();
 
     ErrorTrap trap(m_prompter);
-    QString name;
+    QString name = givenPath;
     QString filter = QLatin1String(datafile::kFilter);
-    if (!trap.run([&]() -> StepError {
+    if (name.isEmpty() && !trap.run([&]() -> StepError {
             QString error;
             name = FileOpen(QStringLiteral("Open File"), filter, QString(), &error);
             return error.isEmpty() ? StepError() : StepError(error);
@@ -470,6 +647,8 @@ void frmRevora_Main::mnuOpenFile_Click()
     refreshEditor();
     m_store.DataSourceName = datafile::captionName(name);
     setDataSourceCaption();
+    rememberFile(name);
+    markClean();
     m_prompter.message(QStringLiteral("Loaded ") + name + QStringLiteral(" to buffer. Ready for editing or upload."),
                        kOpenTitle, PromptButtons::OK, PromptIcon::None);
 }
@@ -484,6 +663,75 @@ void frmRevora_Main::mnuDisplayDefaults_Click()
     refreshEditor();
     m_store.DataSourceName = QStringLiteral("Default Values");
     setDataSourceCaption();
+    markClean();
+}
+
+// ---------------------------------------------------------------- recent files and folders
+
+QStringList frmRevora_Main::recentFiles() { return settingsStore().value(kRecentKey).toStringList(); }
+
+void frmRevora_Main::rememberFile(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(full);
+    files.prepend(full);
+    QSettings s = settingsStore();
+    s.setValue(kRecentKey, QStringList(files.mid(0, kRecentCount)));
+    s.setValue(kLastFolderKey, QFileInfo(full).absolutePath());
+    showRecentFiles();
+}
+
+void frmRevora_Main::showRecentFiles()
+{
+    const QStringList files = recentFiles();
+    for (int i = 0; i < mnuRecentFiles.size(); ++i) {
+        QAction* a = mnuRecentFiles.at(i);
+        const QString path = files.value(i);
+        a->setVisible(!path.isEmpty());
+        a->setData(path);
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setStatusTip(path);
+        a->setToolTip(path);
+    }
+    mnuSepRecent->setVisible(!files.isEmpty());
+}
+
+void frmRevora_Main::openRecentFile(const QString& path)
+{
+    if (m_transferRunning)
+        return;
+    if (!QFileInfo(path).isFile()) {
+        QStringList files = recentFiles();
+        files.removeAll(path);
+        settingsStore().setValue(kRecentKey, files);
+        showRecentFiles();
+        m_prompter.warn(path + QStringLiteral("\r\nFile not found. It is taken off the recent files."), kOpenTitle);
+        return;
+    }
+    openData(path);
+}
+
+void frmRevora_Main::startDialogsInLastFolder()
+{
+    const QString last = settingsStore().value(kLastFolderKey).toString();
+    m_prompter.setFileDialogFolder(!last.isEmpty() && QFileInfo(last).isDir()
+                                       ? last
+                                       : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+QString frmRevora_Main::backupFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+QString frmRevora_Main::startupFile(const QStringList& arguments)
+{
+    for (int i = arguments.size() - 1; i >= 1; --i) {
+        if (!arguments.at(i).startsWith(QLatin1Char('-')))
+            return QFileInfo(arguments.at(i)).absoluteFilePath();
+    }
+    return QString();
 }
 
 report::PrintDialogs& frmRevora_Main::printDialogs()
@@ -549,6 +797,7 @@ void frmRevora_Main::mnuEditGPOParams_Click()
         return;
     m_editor->commitPendingEdit();
     frmGPO::open(m_store.params, m_prompter, this);
+    updateDataState();
 }
 
 void frmRevora_Main::mnuEditAlarmVSS_Click()
@@ -558,6 +807,7 @@ void frmRevora_Main::mnuEditAlarmVSS_Click()
     m_editor->commitPendingEdit();
     frmAlarmVSS dialog(m_store.params, m_prompter, this);
     dialog.exec();
+    updateDataState();
 }
 
 void frmRevora_Main::mnuEditAlarms_Click()
@@ -567,6 +817,7 @@ void frmRevora_Main::mnuEditAlarms_Click()
     m_editor->commitPendingEdit();
     frmAlarms dialog(m_store.params, m_prompter, this);
     dialog.exec();
+    updateDataState();
 }
 
 // ---------------------------------------------------------------- transfers
@@ -589,23 +840,31 @@ void frmRevora_Main::runTransfer(Workflow workflow)
         return;
     m_editor->commitPendingEdit();
     setTransferRunning(true);
+    // Only an Esc pressed during this transfer may stop it.
+    m_link.UserAbort = false;
+    bool completed = false;
     {
         ControllerLink link(m_port, m_prompter, *this, m_link, m_timing);
-        workflow(link, m_store);
+        completed = workflow(link, m_store);
     }
     setTransferRunning(false);
+    // A download or upload that completed leaves the window and the controller alike.
+    if (completed)
+        markClean();
+    else
+        updateDataState();
     if (m_closeRequested)
         QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void frmRevora_Main::mnuDownload_Click()
 {
-    runTransfer([](ControllerLink& link, ParameterStore& store) { ::mnuDownload_Click(link, store); });
+    runTransfer([](ControllerLink& link, ParameterStore& store) { return ::mnuDownload_Click(link, store); });
 }
 
 void frmRevora_Main::mnuUpload_Click()
 {
-    runTransfer([](ControllerLink& link, ParameterStore& store) { ::mnuUpload_Click(link, store); });
+    runTransfer([](ControllerLink& link, ParameterStore& store) { return ::mnuUpload_Click(link, store); });
 }
 
 // ---------------------------------------------------------------- help

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class ParameterEditor;
 class Port;
@@ -21,6 +22,7 @@ class QMenu;
 class QProgressBar;
 class QPrinter;
 class QPushButton;
+class QToolButton;
 namespace report {
 class PrintDialogs;
 struct PrintContext;
@@ -73,6 +75,20 @@ public:
     void mnuAbout_Click();
     void cmdPortSelectOK_Click();
     void cboPort_Click(int index);
+    void mnuOpenBackup_Click();
+
+    // Opens a data file as Open File does, without the Open dialog (a recent
+    // file, a file named on the command line).
+    void openDataFile(const QString& path);
+    // True when the configuration differs from what was last loaded, downloaded,
+    // saved, uploaded or reset to defaults.
+    bool hasUnsavedChanges() const;
+    // The last data files opened or saved, newest first.
+    static QStringList recentFiles();
+    // Where uploads keep the controller's block before writing over it.
+    static QString backupFolder();
+    // The data file named on the command line, as an absolute path; empty when none.
+    static QString startupFile(const QStringList& arguments);
 
     // The file dialog functions. They return the chosen path, or an empty text
     // when nothing was chosen; a cancel in their own question comes back as the
@@ -83,12 +99,15 @@ public:
     // Menus and their items (the given names are the object names too).
     QMenu* mnuFile;
     QAction* mnuOpenFile;
+    QAction* mnuOpenBackup;
     QAction* mnuSaveFIle;
     QAction* mnuSep1;
     QAction* mnuPrintParams;
     QAction* mnuPrintPreview;
     QAction* mnuPrintSetup;
     QAction* mnuSep2;
+    QList<QAction*> mnuRecentFiles;
+    QAction* mnuSepRecent;
     QAction* mnuExit;
     QMenu* mnuEdit;
     QAction* mnuEditGPOParams;
@@ -110,6 +129,10 @@ public:
     QLabel* lblPortDevice;
     QPushButton* cmdPortSelectOK;
 
+    // What to do first, shown while no configuration is loaded.
+    QWidget* fraStart;
+    QLabel* lblStartPort;
+
     // Transfer progress
     QGroupBox* fraProgress1;
     QProgressBar* prgProgress1;
@@ -124,6 +147,24 @@ private:
     void buildPanels(QWidget* central);
     void setDataSourceCaption();
     void showPortDevice();
+    void openData(const QString& givenPath);
+    void openRecentFile(const QString& path);
+    void rememberFile(const QString& path);
+    void showRecentFiles();
+    // Sets where the next file dialog starts: the last folder used, else the documents folder.
+    void startDialogsInLastFolder();
+    // The encoded configuration as the next save would write it; empty when it cannot be encoded.
+    QByteArray encodedConfiguration() const;
+    // What is loaded now counts as saved.
+    void markClean();
+    // The caption's modified mark and the start panel follow the data.
+    void updateDataState();
+    void scheduleDataStateUpdate();
+    // Asks about unsaved changes before the window closes; false keeps it open.
+    bool mayClose();
+    // A panel below the editor grows the window while shown; it gets its size back after.
+    void panelShown();
+    void panelHidden();
     // While a transfer runs nothing else may use the port or the buffer.
     void setTransferRunning(bool running);
     template <typename Workflow>
@@ -141,6 +182,9 @@ private:
     ParameterEditor* m_editor = nullptr;
     bool m_transferRunning = false;
     bool m_closeRequested = false;
+    bool m_dataStateUpdatePending = false;
+    std::optional<QByteArray> m_cleanConfiguration;
+    std::optional<QSize> m_sizeBeforePanels;
     std::unique_ptr<report::PrintDialogs> m_printDialogs;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -8,8 +8,8 @@
 #include <optional>
 
 enum class PromptIcon { None, Critical, Question, Exclamation, Information };
-enum class PromptButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
-enum class PromptAnswer { OK, Cancel, Abort, Retry, Ignore, Yes, No };
+enum class PromptButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel, SaveDiscardCancel };
+enum class PromptAnswer { OK, Cancel, Abort, Retry, Ignore, Yes, No, Save, Discard };
 
 class Prompter {
 public:
@@ -30,6 +30,8 @@ public:
     // File dialogs. `filter` is in the program's "Text|pattern" form. Empty when cancelled.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+    // The folder the next file dialogs start in; prompters without dialogs ignore it.
+    virtual void setFileDialogFolder(const QString& folder) { Q_UNUSED(folder); }
 
     // A shorthand for the common warning box with one OK button.
     void warn(const QString& text, const QString& title)

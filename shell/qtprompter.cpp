@@ -38,6 +38,8 @@ ButtonSet qtButtons(PromptButtons buttons)
         return {{QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, QMessageBox::Cancel};
     case PromptButtons::YesNo: return {{QMessageBox::Yes, QMessageBox::No}, QMessageBox::No};
     case PromptButtons::RetryCancel: return {{QMessageBox::Retry, QMessageBox::Cancel}, QMessageBox::Cancel};
+    case PromptButtons::SaveDiscardCancel:
+        return {{QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel}, QMessageBox::Cancel};
     }
     return {{QMessageBox::Ok}, QMessageBox::Ok};
 }
@@ -51,6 +53,8 @@ PromptAnswer answerOf(QMessageBox::StandardButton b)
     case QMessageBox::Ignore: return PromptAnswer::Ignore;
     case QMessageBox::Yes: return PromptAnswer::Yes;
     case QMessageBox::No: return PromptAnswer::No;
+    case QMessageBox::Save: return PromptAnswer::Save;
+    case QMessageBox::Discard: return PromptAnswer::Discard;
     default: return PromptAnswer::Cancel;
     }
 }
@@ -137,7 +141,7 @@ QString QtPrompter::toQtFilter(const QString& filter)
 
 QString QtPrompter::openFileName(const QString& title, const QString& filter)
 {
-    QFileDialog dialog(m_parent, title, QString(), toQtFilter(filter));
+    QFileDialog dialog(m_parent, title, m_folder, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any name may be typed: the caller tells the person when it does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -148,7 +152,7 @@ QString QtPrompter::openFileName(const QString& title, const QString& filter)
 
 QString QtPrompter::saveFileName(const QString& title, const QString& filter)
 {
-    QFileDialog dialog(m_parent, title, QString(), toQtFilter(filter));
+    QFileDialog dialog(m_parent, title, m_folder, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks its own "already exists" question.

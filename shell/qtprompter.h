@@ -20,6 +20,7 @@ public:
     std::optional<uint32_t> color(uint32_t initial) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter) override;
+    void setFileDialogFolder(const QString& folder) override { m_folder = folder; }
 
     // "Text|pattern|Text|pattern" to Qt's "Text (pattern);;Text (pattern)". A text
     // that already shows its pattern in brackets is not given it twice.
@@ -28,4 +29,5 @@ public:
 private:
     QWidget* m_parent;
     std::optional<uint32_t> m_lastColor;
+    QString m_folder;
 };

@@ -67,7 +67,8 @@ struct Fixture {
     ParameterSet& params() { return window->store().params; }
     QByteArray image() { return window->store().image.configBlock(); }
     QLineEdit* field(const QString& name) { return window->findChild<QLineEdit*>(name); }
-    QString title() { return window->windowTitle(); }
+    // The caption as shown, without the place of the modified mark.
+    QString title() { return window->windowTitle().remove("[*]"); }
     // Runs a menu command; every prompt scripted so far must have come.
     void run(QAction* command)
     {
@@ -88,8 +89,14 @@ class TestMainWindow : public QObject {
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", path("config").toUtf8()); }  // a private settings store
-    void init() { settings().remove(QStringLiteral("Properties")); }
+    void initTestCase()
+    {
+        // A private settings store, documents and backups folder.
+        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+        qputenv("XDG_DATA_HOME", path("data").toUtf8());
+        qputenv("HOME", path("home").toUtf8());
+    }
+    void init() { settings().clear(); }
 
     void startup_data()
     {
@@ -355,8 +362,6 @@ private slots:
         QCOMPARE(w.linkState().PortNumber, 3);
         QCOMPARE(settings().value("Properties/CommPort").toString(), "3");
         QVERIFY(!fx.port.isOpen() && w.lblPortDevice->text().contains("/dev/ttyS2"));
-        QTest::keyClick(fx.field("txtVSSFreq"), Qt::Key_Escape);
-        QVERIFY(w.linkState().UserAbort);
         QVERIFY(fx.port.open(nullptr));
         fx.run(w.mnuExit);
         QVERIFY(!w.isVisible() && !fx.port.isOpen());
@@ -397,6 +402,169 @@ private slots:
         QVERIFY(fx.controller.address() < 40);  // stopped at the next byte: nothing more was asked for
         QVERIFY(stillOpen);
         QTRY_VERIFY(!w->isVisible());
+    }
+
+    // An Esc pressed while nothing runs must not stop the next transfer.
+    void strayEscBeforeTransfer_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::newRow("download") << false;
+        QTest::newRow("upload") << true;
+    }
+    void strayEscBeforeTransfer()
+    {
+        QFETCH(bool, upload);
+        Fixture fx(upload ? Defaults : Empty);
+        QVERIFY(fx.show());
+        fx.controller.setConfigBlock(upload ? QByteArray(144, '\0') : defaultsBlock());
+        QTest::keyClick(upload ? static_cast<QWidget*>(fx.field("txtVSSFreq")) : fx.window.get(), Qt::Key_Escape);
+        QVERIFY(!fx.window->linkState().UserAbort);
+        if (upload)
+            fx.prompter.expect("Upload completed.", "Upload To EEPROM");
+        else
+            fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM");
+        fx.run(upload ? fx.window->mnuUpload : fx.window->mnuDownload);
+        QCOMPARE(fx.controller.configBlock(), defaultsBlock());
+        QCOMPARE(fx.image(), defaultsBlock());
+        QCOMPARE(fx.controller.resetCount(), upload ? 1 : 0);
+    }
+
+    // The port and progress panels give the window its size back when they go.
+    void panelsGiveBackTheirRoom()
+    {
+        Fixture fx(Defaults);
+        QVERIFY(fx.show());
+        const QSize before = fx.window->size();
+        fx.run(fx.window->mnuPortSetup);
+        QTRY_VERIFY(fx.window->height() > before.height());
+        fx.window->cmdPortSelectOK->click();
+        QTRY_COMPARE(fx.window->size(), before);
+        fx.prompter.expect("Upload completed.", "Upload To EEPROM");
+        fx.run(fx.window->mnuUpload);
+        QTRY_COMPARE(fx.window->size(), before);
+    }
+
+    // The start panel runs the menu commands and gives way to the data.
+    void startPanel()
+    {
+        settings().setValue("Properties/CommPort", "4");
+        Fixture fx;
+        QVERIFY(fx.show());
+        QVERIFY(fx.window->fraStart->isVisible());
+        QVERIFY(fx.window->lblStartPort->text().contains("Com4") && fx.window->lblStartPort->text().contains("/dev/ttyS3"));
+        const auto buttons = fx.window->fraStart->findChildren<QToolButton*>();
+        QCOMPARE(buttons.size(), 3);
+        buttons.at(2)->click();
+        QCOMPARE(fx.title(), kMain + " - Default Values");
+        QVERIFY(!fx.window->fraStart->isVisible() && fx.ed().fraScaleFactors->isVisible());
+        // Gone data brings the panel back.
+        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(QString());
+        buttons.at(1)->click();
+        QVERIFY_PROMPTS(fx.prompter);
+        QVERIFY(fx.window->fraStart->isVisible());
+    }
+
+    // Closing asks only when the configuration differs from the one last loaded or saved.
+    void unsavedChanges_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<int>("answer");   // to the question, -1: none asked
+        QTest::addColumn<QString>("saveAs");  // what the Save dialog gives
+        QTest::addColumn<bool>("closes");
+        const int save = int(PromptAnswer::Save);
+        QTest::newRow("unchanged") << false << -1 << "" << true;
+        QTest::newRow("Cancel") << true << int(PromptAnswer::Cancel) << "" << false;
+        QTest::newRow("Discard") << true << int(PromptAnswer::Discard) << "" << true;
+        QTest::newRow("Save, dialog cancelled") << true << save << "" << false;
+        QTest::newRow("Save") << true << save << "saved.dat" << true;
+    }
+    void unsavedChanges()
+    {
+        QFETCH(bool, edit);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, closes);
+        QTemporaryDir dir;
+        Fixture fx(Defaults);
+        QVERIFY(fx.show());
+        QVERIFY(!fx.window->isWindowModified());
+        if (edit) {
+            fx.field("txtLaunchRPM")->setFocus();
+            fx.field("txtLaunchRPM")->selectAll();
+            QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");
+            fx.field("txtVSSFreq")->setFocus();
+            QTRY_VERIFY(fx.window->isWindowModified());
+            QVERIFY(fx.window->windowTitle().endsWith("[*]"));
+            // Typing the old value back is no change.
+            fx.field("txtLaunchRPM")->setFocus();
+            fx.field("txtLaunchRPM")->selectAll();
+            QTest::keyClicks(fx.field("txtLaunchRPM"), "3000");
+            fx.field("txtVSSFreq")->setFocus();
+            QTRY_VERIFY(!fx.window->isWindowModified());
+            fx.field("txtUserData")->setText("changed text");
+            QVERIFY(fx.window->hasUnsavedChanges());
+        }
+        if (answer >= 0)
+            fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                                  PromptAnswer(answer));
+        if (answer == int(PromptAnswer::Save))
+            fx.prompter.expectSaveFile(saveAs.isEmpty() ? QString() : dir.filePath(saveAs));
+        fx.run(fx.window->mnuExit);
+        QCOMPARE(fx.window->isVisible(), !closes);
+        if (!saveAs.isEmpty())
+            QCOMPARE(readFile(dir.filePath(saveAs)).mid(128 - 16, 12), QByteArray("changed text"));
+    }
+
+    // Recent files: newest first, five at most, a missing one taken off with a word.
+    void recentFiles()
+    {
+        QStringList names;
+        for (int i = 0; i < 6; ++i) {
+            names << path(QString("recent%1.dat").arg(i));
+            writeFile(names.last(), defaultsBlock());
+        }
+        Fixture fx;
+        // The first Open starts in the documents folder, later ones where the last file was.
+        fx.prompter.expectOpenFile(names.at(0)).expect(QString(), kOpenTitle);
+        fx.run(fx.window->mnuOpenFile);
+        QCOMPARE(fx.prompter.fileDialogFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        for (int i = 1; i < 6; ++i) {
+            fx.prompter.expect(kOverwrite, kOpenTitle).expect(QString(), kOpenTitle);
+            fx.window->openDataFile(names.at(i));
+        }
+        QVERIFY_PROMPTS(fx.prompter);
+        QCOMPARE(frmRevora_Main::recentFiles(), (QStringList{names[5], names[4], names[3], names[2], names[1]}));
+        QCOMPARE(fx.window->mnuRecentFiles.first()->text(), "&1 recent5.dat");
+        QFile::remove(names[4]);
+        fx.prompter.expect(names[4] + "\r\nFile not found. It is taken off the recent files.", kOpenTitle);
+        fx.run(fx.window->mnuRecentFiles.at(1));
+        QCOMPARE(frmRevora_Main::recentFiles(), (QStringList{names[5], names[3], names[2], names[1]}));
+        QVERIFY(!fx.window->mnuRecentFiles.at(4)->isVisible());
+        QCOMPARE(fx.title(), kMain + " - recent5.dat");  // what was loaded stays
+        fx.prompter.expect(kOverwrite, kOpenTitle).expect(QString(), kOpenTitle);
+        fx.run(fx.window->mnuRecentFiles.at(3));
+        QCOMPARE(fx.title(), kMain + " - recent1.dat");
+        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(QString());
+        fx.run(fx.window->mnuOpenFile);
+        QCOMPARE(fx.prompter.fileDialogFolder, m_dir.path());
+        fx.prompter.expectOpenFile(QString());  // the cancelled Open has emptied the buffer
+        fx.run(fx.window->mnuOpenBackup);
+        QCOMPARE(fx.prompter.fileDialogFolder, path("data") + "/" + QCoreApplication::applicationName() + "/backups");
+    }
+
+    // A data file named on the command line, relative to where the program was started.
+    void startupFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("none") << QStringList{"revora-shift"} << "";
+        QTest::newRow("relative, after an option") << QStringList{"revora-shift", "-x", "car.dat"} << "car.dat";
+    }
+    void startupFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        QCOMPARE(frmRevora_Main::startupFile(arguments), file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
     }
 };
 

@@ -54,8 +54,10 @@ public:
     std::optional<uint32_t> color(uint32_t initial) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter) override;
+    void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
 
     uint32_t lastColorInitial = 0;
+    QString fileDialogFolder;  // where the file dialogs would start
 
 private:
     bool take(Kind kind, const QString& text, const QString& title, Expected* out);
