@@ -59,6 +59,6 @@ bool EmulatedPort::waitForBytes(int count, int msecs)
 
 void EmulatedPort::raiseLineError(LineError error)
 {
-    if (open_ && onLineError)
-        onLineError(error);
+    if (open_)
+        reportLineError(error);
 }

@@ -40,12 +40,12 @@ int transferProgress(int address)
 ControllerLink::ControllerLink(Port& port, Prompter& prompter, LinkView& view, LinkState& state, LinkTiming timing)
     : m_port(port), m_prompter(prompter), m_view(view), m_state(state), m_timing(timing)
 {
-    m_port.onLineError = [this](LineError e) { MSComm1_OnComm(e); };
+    m_port.attachLineErrorListener(this, [this](LineError e) { MSComm1_OnComm(e); });
 }
 
 ControllerLink::~ControllerLink()
 {
-    m_port.onLineError = nullptr;
+    m_port.detachLineErrorListener(this);
 }
 
 void ControllerLink::closePort()
@@ -295,11 +295,11 @@ void ControllerLink::ResetController()
 
 void ControllerLink::ReadEEPROMData(ImageBuffer& image)
 {
+    const PortCloser closer(*this);
     m_view.showProgress(QString::fromLatin1(linktext::kReadingCaption));
     image.ClearEEPROMBuffer();
     SetEEPROMAddress(kFirstAddress);
     if (!m_state.LinkOK) {
-        closePort();
         m_view.hideProgress();  // not left showing a transfer that never started
         return;
     }
@@ -324,20 +324,16 @@ void ControllerLink::ReadEEPROMData(ImageBuffer& image)
         image.BufferEmpty = false;
         m_state.LinkOK = true;
     }
-    closePort();
 }
 
 void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
 {
+    const PortCloser closer(*this);
     m_view.showProgress(QString::fromLatin1(linktext::kProgrammingCaption));
     SetEEPROMAddress(kFirstAddress);
-    if (!m_state.LinkOK) {
-        closePort();
-        m_view.hideProgress();
-        return;
-    }
+    const bool addressed = m_state.LinkOK;
     m_state.LinkOK = false;
-    if (!ensureOpen()) {
+    if (!addressed || !ensureOpen()) {
         m_view.hideProgress();
         return;
     }
@@ -354,7 +350,6 @@ void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
         if (m_port.readByte() != kAck) {
             // Programming stops here; the bytes before this address are already stored.
             m_view.hideProgress();
-            closePort();
             return;
         }
         DelayTimer(m_timing.pauseMs);
@@ -364,11 +359,11 @@ void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
     VerifyEEPROM(image);
     // Programming worked; whether the controller holds the right bytes is in VerifyErrors.
     m_state.LinkOK = true;
-    closePort();
 }
 
 void ControllerLink::VerifyEEPROM(const ImageBuffer& image)
 {
+    const PortCloser closer(*this);
     m_state.VerifyErrors = 0;
     m_view.showProgress(QString::fromLatin1(linktext::kVerifyingCaption));
     // Not tested on purpose: a failed address command makes the reads compare
@@ -391,7 +386,6 @@ void ControllerLink::VerifyEEPROM(const ImageBuffer& image)
         m_state.UserAbort = false;
     }
     m_view.hideProgress();
-    closePort();
 }
 
 void ControllerLink::MSComm1_OnComm(LineError error)

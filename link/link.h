@@ -128,6 +128,8 @@ public:
     void MSComm1_OnComm(LineError error);
 
     void closePort();
+    // Lets the event loop run once (Esc, Ctrl+C, repaints, line errors).
+    void yield();
     // True when the person answered Abort to a prompt since the last clearAbort():
     // the workflows stop retrying a link the person has given up on.
     bool abortedByUser() const { return m_abortedByUser; }
@@ -144,7 +146,6 @@ private:
     // Closes the port and shows the timeout prompt until it is answered with
     // Abort or Ignore (Retry raises the same error again).
     void raiseTimeout(const char* text);
-    void yield();
 
     Port& m_port;
     Prompter& m_prompter;
@@ -152,4 +153,17 @@ private:
     LinkState& m_state;
     LinkTiming m_timing;
     bool m_abortedByUser = false;
+};
+
+// Closes the link's port when it goes out of scope, so that every way out of a
+// transfer leaves the port closed.
+class PortCloser {
+public:
+    explicit PortCloser(ControllerLink& link) : m_link(link) {}
+    ~PortCloser() { m_link.closePort(); }
+    PortCloser(const PortCloser&) = delete;
+    PortCloser& operator=(const PortCloser&) = delete;
+
+private:
+    ControllerLink& m_link;
 };

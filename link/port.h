@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Line errors the port reports while a transfer waits (the event numbers the
 // error report uses: break 1001, framing 1004, overrun 1006, receive buffer
@@ -45,6 +47,32 @@ public:
     // returns true when they are there. Never spins: it sleeps on the device.
     virtual bool waitForBytes(int count, int msecs) = 0;
 
-    // Called for each line error detected while the port is open.
-    std::function<void(LineError)> onLineError;
+    // Who hears the line errors detected while the port is open: the most recent
+    // listener still attached. Each owner detaches only itself, so a second link
+    // on the same port takes the errors over while it lives and hands them back
+    // when it goes, whatever the order the two end in.
+    void attachLineErrorListener(const void* owner, std::function<void(LineError)> listener)
+    {
+        detachLineErrorListener(owner);
+        m_lineErrorListeners.emplace_back(owner, std::move(listener));
+    }
+    void detachLineErrorListener(const void* owner)
+    {
+        for (auto it = m_lineErrorListeners.begin(); it != m_lineErrorListeners.end();)
+            it = it->first == owner ? m_lineErrorListeners.erase(it) : it + 1;
+    }
+
+protected:
+    // Backends report each line error here.
+    void reportLineError(LineError error)
+    {
+        if (!m_lineErrorListeners.empty()) {
+            // A copy: the listener may attach or detach while it runs.
+            const auto listener = m_lineErrorListeners.back().second;
+            listener(error);
+        }
+    }
+
+private:
+    std::vector<std::pair<const void*, std::function<void(LineError)>>> m_lineErrorListeners;
 };

@@ -9,6 +9,7 @@ namespace {
 // Every entry lives under the organisation and application "Revora_Shift"; the
 // emulator writes its terminal's mapping with the very same pair.
 const char* const kPortKey = "Properties/CommPort";
+const char* const kDeviceKey = "Properties/CommDevice";
 QString mapKey(int n) { return QStringLiteral("Ports/Com%1").arg(n); }
 }  // namespace
 
@@ -73,6 +74,65 @@ QString resolvePortArgument(const QString& text, QString* error)
     if (t.isEmpty() && error)
         *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
     return t;
+}
+
+QString portLabel(const PortRecord& r)
+{
+    if (!r.exists)
+        return QStringLiteral("%1 (not found)").arg(r.byIdPath.isEmpty() ? r.device : r.byIdPath);
+    QString about = r.description;
+    if (!r.manufacturer.isEmpty())
+        about = about.isEmpty() ? r.manufacturer : QStringLiteral("%1 (%2)").arg(about, r.manufacturer);
+    return about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
+}
+
+QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, QString>& mapped)
+{
+    QList<PortEntry> list;
+    for (const PortRecord& r : records)
+        list << PortEntry{r.byIdPath.isEmpty() ? r.device : r.byIdPath, portLabel(r)};
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        const QString com = QStringLiteral("Com%1").arg(n);
+        const QString device = mapped.value(n);
+        list << PortEntry{com, device.isEmpty() ? com : QStringLiteral("%1 \u2014 %2").arg(com, device)};
+    }
+    return list;
+}
+
+QMap<int, QString> mappedPorts()
+{
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
+    QMap<int, QString> map;
+    s.beginGroup(QStringLiteral("Ports"));
+    for (const QString& key : s.childKeys()) {
+        const QString device = s.value(key).toString().trimmed();
+        if (!key.startsWith(QLatin1String("Com")) || device.isEmpty())
+            continue;
+        if (const auto n = parsePortNumber(key.mid(3)))
+            map.insert(*n, device);
+    }
+    return map;
+}
+
+QString loadPortChoice()
+{
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
+    const QString device = s.value(QLatin1String(kDeviceKey)).toString().trimmed();
+    return device.isEmpty() ? QStringLiteral("Com%1").arg(loadPortNumber()) : device;
+}
+
+void savePortChoice(const QString& name)
+{
+    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
+    const QString t = name.trimmed();
+    const auto n = t.startsWith(QLatin1String("com"), Qt::CaseInsensitive) ? parsePortNumber(t.mid(3)) : std::nullopt;
+    if (n)
+        s.remove(QLatin1String(kDeviceKey));
+    else
+        s.setValue(QLatin1String(kDeviceKey), t);
+    s.sync();
+    if (n)
+        savePortNumber(*n);
 }
 
 }  // namespace portsettings

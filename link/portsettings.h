@@ -2,6 +2,8 @@
 // Which serial port the controller is on: the port number the person chose
 // (Com1 to Com255), kept in the per-user settings store, and the device it
 // stands for on this system.
+#include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -28,5 +30,33 @@ void mapPortDevice(int n, const QString& device);
 // What the command-line tool's --port names: "ComN" (any letter case) is port N
 // mapped as above, anything else is taken as a device path. Empty on bad ComN.
 QString resolvePortArgument(const QString& text, QString* error = nullptr);
+
+// One serial device as the system describes it.
+struct PortRecord {
+    QString device;        // "/dev/ttyUSB0"
+    QString description;   // "FT232R USB UART"; often empty for built-in ports
+    QString manufacturer;  // "FTDI"
+    QString byIdPath;      // "/dev/serial/by-id/usb-FTDI_...", the name that survives replugging
+    bool exists = true;    // false: a stored choice that is not plugged in now
+};
+
+// One entry of the port list.
+struct PortEntry {
+    QString name;   // what is stored and what --port takes: the by-id path, else the device, else "ComN"
+    QString label;  // what the list shows
+};
+
+// "/dev/ttyUSB0 — FT232R USB UART (FTDI)"; a missing port says "(not found)".
+QString portLabel(const PortRecord& record);
+// The list: one entry per record, then Com1 to Com255; a Com n that `mapped`
+// (Com number -> device) maps shows its device ("Com7 — /dev/pts/3").
+QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, QString>& mapped = {});
+// The Com n -> device mappings of the settings store (the emulator writes one).
+QMap<int, QString> mappedPorts();
+
+// The port chosen: "ComN", or a device path (the stable by-id path where there
+// is one). A Com choice is kept as the port number, as before; a path beside it.
+QString loadPortChoice();
+void savePortChoice(const QString& name);
 
 }  // namespace portsettings

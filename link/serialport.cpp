@@ -1,9 +1,22 @@
 #include "link/serialport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMetaObject>
+#include <QSerialPortInfo>
 #include <QThread>
+#include <cerrno>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #ifdef Q_OS_LINUX
 // termbits.h, not termios.h: only the kernel's own header has termios2, the
@@ -40,24 +53,47 @@ void SerialPort::setPortName(const QString& name)
     m_port.setPortName(name);
 }
 
-QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QString& port, const QString& detail)
+QString SerialPort::windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
+
+QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
+{
+    return QStringLiteral("Your user account may not use the serial port %1: the port belongs to the group "
+                          "\"%2\". Add your account to it with\n    sudo usermod -aG %2 %3\nthen log out and "
+                          "in again.")
+        .arg(port, group, user);
+}
+
+QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QString& port, const QString& detail,
+                                  const QString& choosePortHint)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return QStringLiteral("The serial port %1 does not exist. Check that the adapter is plugged in and "
-                              "choose the right port under Communications > Port Setup.")
-            .arg(port);
-    case QSerialPort::PermissionError:
-        // Qt reports a port that is busy and one we may not use with the same code.
+                              "choose the right port %2.")
+            .arg(port, choosePortHint);
+    case QSerialPort::PermissionError: {
+#ifdef Q_OS_UNIX
+        // Qt reports a port that is busy and one we may not use with the same
+        // code; the file's own permissions tell them apart.
+        const QByteArray path = QFile::encodeName(port);
+        struct stat st;
+        if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES && ::stat(path.constData(), &st) == 0) {
+            const struct group* g = ::getgrgid(st.st_gid);
+            const struct passwd* pw = ::getpwuid(::geteuid());
+            const QString user = pw ? QString::fromLocal8Bit(pw->pw_name) : qEnvironmentVariable("USER");
+            return noPermissionText(port, g ? QString::fromLocal8Bit(g->gr_name) : QStringLiteral("dialout"), user);
+        }
+#endif
         return QStringLiteral("The serial port %1 cannot be opened: it may be in use by another program "
                               "(close that program and try again), or your user account may not be allowed "
                               "to use serial ports (on Linux, ask for your account to be added to the "
                               "\"dialout\" group, then log out and in again).")
             .arg(port);
+    }
     default:
         return QStringLiteral("The serial port %1 cannot be opened (%2). Check the adapter and the port "
-                              "chosen under Communications > Port Setup.")
-            .arg(port, detail);
+                              "chosen %3.")
+            .arg(port, detail, choosePortHint);
     }
 }
 
@@ -68,7 +104,7 @@ bool SerialPort::open(QString* error)
     const QString name = m_name;
     if (name.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No serial port chosen. Choose one under Communications > Port Setup.");
+            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(m_choosePortHint);
         return false;
     }
     m_lost = false;
@@ -80,10 +116,14 @@ bool SerialPort::open(QString* error)
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // A stable name (/dev/serial/by-id/...) is a link to the device of the day;
+    // Qt's lock file wants the device itself.
+    const QFileInfo link(name);
+    m_port.setPortName(link.isSymLink() && link.exists() ? link.canonicalFilePath() : name);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_configuring = false;
         if (error)
-            *error = openErrorText(m_port.error(), name, m_port.errorString());
+            *error = openErrorText(m_port.error(), name, m_port.errorString(), m_choosePortHint);
         m_port.clearError();
         return false;
     }
@@ -183,8 +223,8 @@ void SerialPort::pollLineCounters()
     m_counters = now;
     for (int i = 0; i < 5; ++i) {
         // One report per kind and look, however many the burst held.
-        if (now[i] != before[i] && onLineError && m_port.isOpen())
-            onLineError(kinds[i]);
+        if (now[i] != before[i] && m_port.isOpen())
+            reportLineError(kinds[i]);
     }
 #endif
 }
@@ -257,4 +297,51 @@ bool SerialPort::waitForBytes(int count, int msecs)
             m_port.clearError();
         }
     }
+}
+
+namespace {
+#ifdef Q_OS_LINUX
+// A built-in UART the kernel registered without hardware behind it (type 0,
+// "unknown") opens but never answers: not worth a place in the list.
+bool isPhantomUart(const QString& device)
+{
+    const QString name = QFileInfo(device).fileName();
+    if (!name.startsWith(QLatin1String("ttyS")))
+        return false;
+    QFile type(QStringLiteral("/sys/class/tty/%1/type").arg(name));
+    return type.open(QIODevice::ReadOnly) && type.readAll().trimmed() == "0";
+}
+#endif
+}  // namespace
+
+QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice)
+{
+    // The stable names, by the device each stands for today.
+    QHash<QString, QString> byId;
+    const QDir links(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& fi : links.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        if (fi.isSymLink() && fi.exists())
+            byId.insert(fi.canonicalFilePath(), fi.absoluteFilePath());
+
+    QList<portsettings::PortRecord> records;
+    bool choiceListed = storedChoice.isEmpty() || !storedChoice.startsWith(QLatin1Char('/'));
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString device = info.systemLocation();
+#ifdef Q_OS_LINUX
+        if (isPhantomUart(device))
+            continue;
+#endif
+        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true};
+        choiceListed = choiceListed || storedChoice == r.device || storedChoice == r.byIdPath;
+        records << r;
+    }
+    if (!choiceListed) {
+        portsettings::PortRecord r;
+        r.device = storedChoice;
+        r.exists = QFileInfo::exists(storedChoice);
+        if (storedChoice.startsWith(links.path() + QLatin1Char('/')))
+            r.byIdPath = storedChoice;
+        records << r;
+    }
+    return records;
 }

@@ -3,6 +3,7 @@
 // (56000 baud, 8 data bits, no parity, 1 stop bit, no flow control, DTR raised,
 // NUL bytes kept, one byte per read).
 #include "link/port.h"
+#include "link/portsettings.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -34,8 +35,16 @@ public:
     qint64 actualBaudRate() const { return m_actualBaud; }
     bool hasLineCounters() const { return m_hasCounters; }
 
+    // Where the person chooses another port, for the open failures' advice. The
+    // window's menu by default; the command-line tool names its --port option.
+    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
+    static QString windowChoosePortHint();
+
     // The plain sentence for an open failure of `port` with Qt's error code.
-    static QString openErrorText(QSerialPort::SerialPortError error, const QString& port, const QString& detail);
+    // Said when the account may not use the port: the exact command that fixes it.
+    static QString noPermissionText(const QString& port, const QString& group, const QString& user);
+    static QString openErrorText(QSerialPort::SerialPortError error, const QString& port, const QString& detail,
+                                 const QString& choosePortHint = windowChoosePortHint());
 
 private:
     void onError(QSerialPort::SerialPortError error);
@@ -46,6 +55,7 @@ private:
 
     QSerialPort m_port;
     QString m_name;  // as given: Qt shortens /dev/ttyUSB0 to ttyUSB0
+    QString m_choosePortHint = windowChoosePortHint();
     bool m_configuring = false;  // errors while setting up are handled by open() itself
     bool m_lost = false;
     qint64 m_actualBaud = 0;
@@ -53,3 +63,9 @@ private:
     // frame, overrun, buffer overrun, parity, break
     std::array<int, 5> m_counters{};
 };
+
+// The serial ports of this system as records for the port list: the devices
+// Qt finds (without the built-in UARTs that have no hardware behind them), each
+// with its /dev/serial/by-id name where it has one, and `storedChoice` as a
+// missing record when it is a path not present now.
+QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice = QString());

@@ -5,6 +5,7 @@
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"
+#include "report/compare.h"
 #include "report/content.h"
 #include "shell/branding.h"
 
@@ -94,12 +95,6 @@ QString offsetName(int offset)
     return names.value(offset, QStringLiteral("reserved"));
 }
 
-QString shown(const report::Entry& e)
-{
-    // The user text is shown quoted so that a difference in blanks is visible.
-    return e.name == QLatin1String("UserData") ? QLatin1Char('"') + e.value + QLatin1Char('"') : e.value;
-}
-
 }  // namespace
 
 int cmdDefaults(const QStringList& args)
@@ -146,31 +141,8 @@ int cmdDiff(const QStringList& args)
     if (!load(command, args[0], imageA, a) || !load(command, args[1], imageB, b))
         return 2;
 
-    // Bits of each byte that a printed line already accounts for.
-    uint8_t explained[kImageSize] = {};
-    const QList<report::Entry> left = report::entries(a);
-    const QList<report::Entry> right = report::entries(b);
-    QStringList lines;
-    for (int i = 0; i < left.size() && i < right.size(); ++i) {
-        const report::Entry& ea = left[i];
-        const report::Entry& eb = right[i];
-        if (ea.value == eb.value)
-            continue;
-        const QString change = shown(ea) + QStringLiteral(" -> ") + shown(eb);
-        lines << (ea.label.isEmpty() ? change : ea.label + QLatin1Char(' ') + change);
-        for (int offset : ea.offsets)
-            explained[offset] |= ea.bits;
-    }
-    bool differ = !lines.isEmpty();
-    for (int offset = kConfigFirst; offset <= kConfigLast; ++offset) {
-        const uint8_t x = imageA.EEPROMBuffer[offset], y = imageB.EEPROMBuffer[offset];
-        if (x == y)
-            continue;
-        differ = true;
-        if ((x ^ y) & ~explained[offset] & 0xFF)
-            lines << QStringLiteral("Offset %1 (%2): %3 -> %4").arg(offset).arg(offsetName(offset)).arg(x).arg(y);
-    }
-    for (const QString& line : lines)
+    const report::Comparison differences = report::compare(imageA, a, imageB, b);
+    for (const QString& line : report::differenceLines(differences, offsetName))
         printOut(line + QLatin1Char('\n'));
-    return differ ? 1 : 0;
+    return differences.same() ? 0 : 1;
 }

@@ -1,0 +1,53 @@
+#include "link/backup.h"
+
+#include "params/paramset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace backup {
+
+QString fileName(const QDateTime& when)
+{
+    return when.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral(".dat");
+}
+
+QString write(const QString& folder, const QDateTime& when, const QByteArray& block, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return QString();
+    };
+    if (block.size() != kConfigSize)
+        return fail(QStringLiteral("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("The backup folder %1 cannot be made.").arg(folder));
+    const QString path = QDir(folder).filePath(fileName(when));
+    if (QFile::exists(path))
+        return fail(QStringLiteral("%1 already exists.").arg(path));
+    // Written beside its final name and renamed only once every byte is on the
+    // disk: a backup is whole or absent. The rename refuses to replace a file
+    // that appeared meanwhile.
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
+    if (!file.open())
+        return fail(QStringLiteral("Cannot write in %1: %2.").arg(folder, file.errorString()));
+    bool ok = file.write(block) == block.size() && file.flush();
+#ifdef Q_OS_UNIX
+    ok = ok && ::fsync(file.handle()) == 0;
+#endif
+    if (!ok)
+        return fail(QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()));
+    file.close();
+    if (!QFile::rename(file.fileName(), path))
+        return fail(QStringLiteral("Cannot write %1: it already exists or the folder refused it.").arg(path));
+    file.setAutoRemove(false);  // it has its final name now
+    return path;
+}
+
+}  // namespace backup
