@@ -26,6 +26,7 @@ int main(int argc, char* argv[])
     SerialPort port;
     frmRevora_Main window(prompter, port, branding.CompanyInfo);
     prompter.setParent(&window);
+    window.setPortScanner(scanSerialPorts);
     window.show();
     if (!startFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { window.openDataFile(startFile); });

@@ -16,12 +16,14 @@
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +46,8 @@ const QString kOpenTitle = QStringLiteral("Open Data File");
 const QString kAllFiles = QStringLiteral("All Files (*.*)|*.*");
 const QString kRecentKey = QStringLiteral("RecentFiles/Files");
 const QString kLastFolderKey = QStringLiteral("RecentFiles/LastFolder");
+const QString kBackupKey = QStringLiteral("Upload/BackUpFirst");
+const QString kUploadTitle = QLatin1String(linkworkflow::kUploadTitle);
 constexpr int kRecentCount = 5;
 // Marks where Qt writes the modified mark into the caption.
 const QString kModifiedMark = QStringLiteral("[*]");
@@ -144,7 +148,13 @@ void frmRevora_Main::buildMenus()
     mnuComm->setObjectName(QStringLiteral("mnuComm"));
     mnuDownload = addItem(mnuComm, QStringLiteral("mnuDownload"), QStringLiteral("&Download From EEPROM"));
     mnuUpload = addItem(mnuComm, QStringLiteral("mnuUpload"), QStringLiteral("&Upload To EEPROM"));
+    mnuCompare = addItem(mnuComm, QStringLiteral("mnuCompare"), QStringLiteral("&Compare With Controller..."));
     mnuPortSetup = addItem(mnuComm, QStringLiteral("mnuPortSetup"), QStringLiteral("&Port Setup"));
+    addSeparator(mnuComm, QStringLiteral("mnuSepComm"));
+    mnuBackupBeforeUpload =
+        addItem(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), QStringLiteral("&Back Up Before Upload"));
+    mnuBackupBeforeUpload->setCheckable(true);
+    mnuBackupBeforeUpload->setChecked(settingsStore().value(kBackupKey, true).toBool());
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -171,6 +181,9 @@ void frmRevora_Main::buildMenus()
     connect(mnuDownload, &QAction::triggered, this, &frmRevora_Main::mnuDownload_Click);
     connect(mnuUpload, &QAction::triggered, this, &frmRevora_Main::mnuUpload_Click);
     connect(mnuPortSetup, &QAction::triggered, this, &frmRevora_Main::mnuPortSetup_Click);
+    connect(mnuCompare, &QAction::triggered, this, &frmRevora_Main::mnuCompare_Click);
+    connect(mnuBackupBeforeUpload, &QAction::toggled, this,
+            [](bool on) { settingsStore().setValue(kBackupKey, on); });
     connect(mnuHelpContents, &QAction::triggered, this, &frmRevora_Main::mnuHelpContents_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRevora_Main::mnuAbout_Click);
 }
@@ -188,17 +201,22 @@ void frmRevora_Main::buildPanels(QWidget* central)
     lblPortDevice = new QLabel;
     lblPortDevice->setObjectName(QStringLiteral("lblPortDevice"));
     lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdPortRefresh = new QPushButton(QStringLiteral("&Refresh"));
+    cmdPortRefresh->setObjectName(QStringLiteral("cmdPortRefresh"));
     cmdPortSelectOK = new QPushButton(QStringLiteral("OK"));
     cmdPortSelectOK->setObjectName(QStringLiteral("cmdPortSelectOK"));
     {
-        auto* h = new QHBoxLayout(fraPortSelect);
-        h->addWidget(lblPort);
-        h->addWidget(cboPort);
-        h->addWidget(lblPortDevice, 1);
-        h->addWidget(cmdPortSelectOK);
+        auto* g = new QGridLayout(fraPortSelect);
+        g->addWidget(lblPort, 0, 0);
+        g->addWidget(cboPort, 0, 1);
+        g->addWidget(cmdPortRefresh, 0, 2);
+        g->addWidget(cmdPortSelectOK, 0, 3);
+        g->addWidget(lblPortDevice, 1, 1, 1, 3);
+        g->setColumnStretch(1, 1);
     }
     fraPortSelect->hide();
     connect(cmdPortSelectOK, &QPushButton::clicked, this, &frmRevora_Main::cmdPortSelectOK_Click);
+    connect(cmdPortRefresh, &QPushButton::clicked, this, &frmRevora_Main::cmdPortRefresh_Click);
 
     fraProgress1 = new QGroupBox(QStringLiteral("Programming"));
     fraProgress1->setObjectName(QStringLiteral("fraProgress1"));
@@ -246,13 +264,7 @@ void frmRevora_Main::Form_Load()
     // A stored number that is not 1 to 255 (a damaged or hand-edited settings
     // file) means Com1; the selection below stores 1 over it.
     m_link.PortNumber = portsettings::loadPortNumber();
-    {
-        const QSignalBlocker block(cboPort);
-        cboPort->clear();
-        for (int n = portsettings::kFirstPort; n <= portsettings::kLastPort; ++n)
-            cboPort->addItem(QStringLiteral("Com%1").arg(n));
-        cboPort->setCurrentIndex(m_link.PortNumber - 1);
-    }
+    fillPortList(portsettings::loadPortChoice());
     // Selecting the entry stores it and closes the port, as a selection by hand does.
     cboPort_Click(cboPort->currentIndex());
     connect(cboPort, &QComboBox::currentIndexChanged, this, &frmRevora_Main::cboPort_Click);
@@ -449,27 +461,83 @@ void frmRevora_Main::cmdPortSelectOK_Click()
 
 void frmRevora_Main::cboPort_Click(int index)
 {
-    if (index < 0)
+    if (index < 0 || index >= m_portEntries.size())
         return;
-    m_link.PortNumber = index + 1;
-    portsettings::savePortNumber(m_link.PortNumber);
-    // The new number takes effect when the next transfer opens the port.
+    const QString name = m_portEntries.at(index).name;
+    const std::optional<int> com = name.startsWith(QLatin1String("Com"))
+                                       ? portsettings::parsePortNumber(name.mid(3))
+                                       : std::nullopt;
+    if (com) {
+        m_link.PortNumber = *com;
+        m_link.DevicePath.clear();
+    } else {
+        m_link.DevicePath = name;
+    }
+    portsettings::savePortChoice(name);
+    // The new port takes effect when the next transfer opens it.
     if (m_port.isOpen())
         m_port.close();
     showPortDevice();
 }
 
+void frmRevora_Main::setPortScanner(PortScanner scanner)
+{
+    m_portScanner = std::move(scanner);
+    cmdPortRefresh_Click();
+}
+
+void frmRevora_Main::cmdPortRefresh_Click()
+{
+    const int index = cboPort->currentIndex();
+    fillPortList(index >= 0 && index < m_portEntries.size() ? m_portEntries.at(index).name
+                                                            : portsettings::loadPortChoice());
+    showPortDevice();
+}
+
+void frmRevora_Main::fillPortList(const QString& choice)
+{
+    using namespace portsettings;
+    QList<PortRecord> records = m_portScanner ? m_portScanner(choice) : QList<PortRecord>();
+    const bool isCom = choice.startsWith(QLatin1String("Com"));
+    const auto named = [&](const PortRecord& r) { return r.byIdPath == choice || r.device == choice; };
+    // A stored adapter that is not plugged in stays the choice, shown as missing.
+    if (!isCom && !choice.isEmpty() && std::none_of(records.cbegin(), records.cend(), named)) {
+        PortRecord missing;
+        missing.device = choice;
+        missing.exists = false;
+        records.prepend(missing);
+    }
+    m_portEntries = portEntries(records, mappedPorts());
+    const QSignalBlocker block(cboPort);
+    cboPort->clear();
+    int selected = int(records.size());  // Com1
+    for (int i = 0; i < m_portEntries.size(); ++i) {
+        cboPort->addItem(m_portEntries.at(i).label);
+        if (m_portEntries.at(i).name == choice)
+            selected = i;
+    }
+    cboPort->setCurrentIndex(selected);
+}
+
 void frmRevora_Main::showPortDevice()
 {
-    const QString device = portsettings::deviceForPort(m_link.PortNumber);
+    const QString device =
+        m_link.DevicePath.isEmpty() ? portsettings::deviceForPort(m_link.PortNumber) : m_link.DevicePath;
 #ifdef Q_OS_WIN
+    const bool present = true;
     lblPortDevice->setText(device);
 #else
     const bool present = QFileInfo::exists(device);
     lblPortDevice->setText(present ? QStringLiteral("%1 (present)").arg(device)
                                    : QStringLiteral("%1 (not found: connect the adapter or choose another port)").arg(device));
 #endif
-    lblStartPort->setText(QStringLiteral("Downloads use %1: %2").arg(cboPort->currentText(), lblPortDevice->text()));
+    const QString entry = cboPort->currentText();
+    QString text = QStringLiteral("Downloads use %1").arg(entry);
+    if (!entry.contains(device))
+        text += QStringLiteral(" (%1)").arg(device);
+    if (!present)
+        text += QStringLiteral(", which is not found: connect the adapter or choose the port in Communications > Port Setup.");
+    lblStartPort->setText(text);
 }
 
 // ---------------------------------------------------------------- file dialogs
@@ -825,10 +893,14 @@ void frmRevora_Main::mnuEditAlarms_Click()
 void frmRevora_Main::setTransferRunning(bool running)
 {
     m_transferRunning = running;
-    for (QAction* a : {mnuOpenFile, mnuSaveFIle, mnuPrintParams, mnuPrintPreview, mnuPrintSetup, mnuEditGPOParams,
-                       mnuEditAlarmVSS, mnuEditAlarms, mnuDisplayDefaults, mnuDownload, mnuUpload})
+    for (QAction* a : {mnuOpenFile, mnuOpenBackup, mnuSaveFIle, mnuPrintParams, mnuPrintPreview, mnuPrintSetup,
+                       mnuEditGPOParams, mnuEditAlarmVSS, mnuEditAlarms, mnuDisplayDefaults, mnuDownload, mnuUpload,
+                       mnuCompare})
+        a->setEnabled(!running);
+    for (QAction* a : mnuRecentFiles)
         a->setEnabled(!running);
     cboPort->setEnabled(!running);
+    cmdPortRefresh->setEnabled(!running);
     m_editor->setSuspended(running);
     m_editor->setEnabled(!running);
 }
@@ -864,7 +936,77 @@ void frmRevora_Main::mnuDownload_Click()
 
 void frmRevora_Main::mnuUpload_Click()
 {
-    runTransfer([](ControllerLink& link, ParameterStore& store) { return ::mnuUpload_Click(link, store); });
+    UploadOptions options;
+    if (mnuBackupBeforeUpload->isChecked()) {
+        options.backupFolder = backupFolder();
+        options.confirmChanges = [this](const report::Comparison& changes, const QString& backupFile) {
+            const QString kept = QStringLiteral("The controller's configuration is kept in %1.\r\n\r\n")
+                                     .arg(QDir::toNativeSeparators(backupFile));
+            if (changes.same())
+                return m_prompter.message(kept + QStringLiteral("The controller already holds this configuration. "
+                                                                "Upload it all the same?"),
+                                          kUploadTitle, PromptButtons::YesNo, PromptIcon::Question)
+                       == PromptAnswer::Yes;
+            return m_prompter.table(kept + QStringLiteral("The upload will make these changes. Go on?"), kUploadTitle,
+                                    {QStringLiteral("Parameter"), QStringLiteral("Controller now"),
+                                     QStringLiteral("After the upload")},
+                                    comparisonRows(changes), PromptButtons::YesNo)
+                   == PromptAnswer::Yes;
+        };
+    }
+    runTransfer([&options](ControllerLink& link, ParameterStore& store) {
+        return ::mnuUpload_Click(link, store, options);
+    });
+}
+
+// Reads the controller into a scratch image: what is loaded, the caption and
+// the fields stay as they are.
+void frmRevora_Main::mnuCompare_Click()
+{
+    CompareOutcome outcome;
+    runTransfer([&outcome](ControllerLink& link, ParameterStore& store) {
+        outcome = compareWithController(link, store);
+        return false;
+    });
+    if (!outcome)
+        return;
+    const QString title = QLatin1String(linkworkflow::kCompareTitle);
+    if (outcome.differences.same()) {
+        m_prompter.message(QLatin1String(linkworkflow::kSameConfiguration), title, PromptButtons::OK,
+                           PromptIcon::Information);
+        return;
+    }
+    const QList<QStringList> rows = comparisonRows(outcome.differences);
+    m_prompter.table(QStringLiteral("%1 difference(s) between the controller and this configuration:").arg(rows.size()),
+                     title,
+                     {QStringLiteral("Parameter"), QStringLiteral("Controller"), QStringLiteral("This configuration")},
+                     rows, PromptButtons::OK);
+}
+
+QList<QStringList> frmRevora_Main::comparisonRows(const report::Comparison& comparison)
+{
+    QList<QStringList> rows;
+    for (const report::Difference& d : comparison.parameters) {
+        if (!d.label.isEmpty()) {
+            QString label = d.label;
+            if (label.endsWith(QLatin1Char(':')))
+                label.chop(1);
+            rows << QStringList{label, d.left, d.right};
+            continue;
+        }
+        // A switch prints as a whole line ("GPO Enabled"): its common words name it.
+        const QStringList l = d.left.split(QLatin1Char(' ')), r = d.right.split(QLatin1Char(' '));
+        int common = 0;
+        while (common < l.size() - 1 && common < r.size() - 1 && l.at(common) == r.at(common))
+            ++common;
+        rows << (common > 0 ? QStringList{l.mid(0, common).join(QLatin1Char(' ')),
+                                          l.mid(common).join(QLatin1Char(' ')), r.mid(common).join(QLatin1Char(' '))}
+                            : QStringList{d.name.section(QLatin1Char('.'), -1), d.left, d.right});
+    }
+    const auto byte = [](uint8_t v) { return QStringLiteral("%1 (0x%2)").arg(uint(v)).arg(uint(v), 2, 16, QLatin1Char('0')); };
+    for (const report::ByteDifference& b : comparison.bytes)
+        rows << QStringList{QStringLiteral("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
+    return rows;
 }
 
 // ---------------------------------------------------------------- help

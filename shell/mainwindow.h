@@ -4,10 +4,13 @@
 // to every editor and workflow.
 #include "shell/appinfo.h"
 #include "link/link.h"
+#include "link/portsettings.h"
 #include "params/paramset.h"
+#include "report/compare.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -76,6 +79,16 @@ public:
     void cmdPortSelectOK_Click();
     void cboPort_Click(int index);
     void mnuOpenBackup_Click();
+    void mnuCompare_Click();
+    void cmdPortRefresh_Click();
+
+    // Where the port list comes from: the serial ports of the system, given the
+    // stored choice (listed as missing when it is a path not present now).
+    using PortScanner = std::function<QList<portsettings::PortRecord>(const QString& storedChoice)>;
+    void setPortScanner(PortScanner scanner);
+    // The comparison as the difference window shows it: parameter, controller,
+    // this configuration; the bytes outside the parameters by their offset.
+    static QList<QStringList> comparisonRows(const report::Comparison& comparison);
 
     // Opens a data file as Open File does, without the Open dialog (a recent
     // file, a file named on the command line).
@@ -118,6 +131,8 @@ public:
     QAction* mnuDownload;
     QAction* mnuUpload;
     QAction* mnuPortSetup;
+    QAction* mnuCompare;
+    QAction* mnuBackupBeforeUpload;
     QMenu* mnuHelp;
     QAction* mnuHelpContents;
     QAction* mnuAbout;
@@ -127,6 +142,7 @@ public:
     QLabel* lblPort;
     QComboBox* cboPort;
     QLabel* lblPortDevice;
+    QPushButton* cmdPortRefresh;
     QPushButton* cmdPortSelectOK;
 
     // What to do first, shown while no configuration is loaded.
@@ -147,6 +163,8 @@ private:
     void buildPanels(QWidget* central);
     void setDataSourceCaption();
     void showPortDevice();
+    // Fills cboPort with the ports of the system and the Com entries, selecting `choice`.
+    void fillPortList(const QString& choice);
     void openData(const QString& givenPath);
     void openRecentFile(const QString& path);
     void rememberFile(const QString& path);
@@ -185,6 +203,8 @@ private:
     bool m_dataStateUpdatePending = false;
     std::optional<QByteArray> m_cleanConfiguration;
     std::optional<QSize> m_sizeBeforePanels;
+    PortScanner m_portScanner;
+    QList<portsettings::PortEntry> m_portEntries;
     std::unique_ptr<report::PrintDialogs> m_printDialogs;
     std::unique_ptr<QPrinter> m_printer;
 };

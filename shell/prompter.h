@@ -2,6 +2,7 @@
 // Everything that talks to the person goes through this one interface: message
 // boxes, the input box and the colour and file dialogs. The windowed program uses
 // Qt's dialogs; the command-line tool prints; tests script the answers.
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -32,6 +33,17 @@ public:
     virtual QString saveFileName(const QString& title, const QString& filter) = 0;
     // The folder the next file dialogs start in; prompters without dialogs ignore it.
     virtual void setFileDialogFolder(const QString& folder) { Q_UNUSED(folder); }
+
+    // A table to read (a comparison) with a text above it and the buttons below.
+    // Prompters without a table show it as a message box, one row a line.
+    virtual PromptAnswer table(const QString& text, const QString& title, const QStringList& headings,
+                               const QList<QStringList>& rows, PromptButtons buttons)
+    {
+        QString all = text + QStringLiteral("\r\n\r\n") + headings.join(QStringLiteral(" | "));
+        for (const QStringList& row : rows)
+            all += QStringLiteral("\r\n") + row.join(QStringLiteral(" | "));
+        return message(all, title, buttons, PromptIcon::None);
+    }
 
     // A shorthand for the common warning box with one OK button.
     void warn(const QString& text, const QString& title)

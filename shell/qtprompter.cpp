@@ -3,10 +3,16 @@
 #include "editor/colorvalue.h"
 
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -93,6 +99,46 @@ PromptAnswer QtPrompter::message(const QString& text, const QString& title, Prom
     if (!clicked)
         return answerOf(set.escape);
     return answerOf(box.standardButton(clicked));
+}
+
+PromptAnswer QtPrompter::table(const QString& text, const QString& title, const QStringList& headings,
+                               const QList<QStringList>& rows, PromptButtons buttons)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    auto* label = new QLabel(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    auto* list = new QTreeWidget;
+    list->setRootIsDecorated(false);
+    list->setAlternatingRowColors(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setHeaderLabels(headings);
+    for (const QStringList& row : rows)
+        list->addTopLevelItem(new QTreeWidgetItem(row));
+    for (int c = 0; c < headings.size(); ++c)
+        list->resizeColumnToContents(c);
+    auto* box = new QDialogButtonBox;
+    const ButtonSet set = qtButtons(buttons);
+    for (QMessageBox::StandardButton b : set.buttons)
+        box->addButton(QDialogButtonBox::StandardButton(int(b)));
+    PromptAnswer answer = answerOf(set.escape);
+    QObject::connect(box, &QDialogButtonBox::clicked, &dialog, [&](QAbstractButton* b) {
+        answer = answerOf(QMessageBox::StandardButton(int(box->standardButton(b))));
+        dialog.accept();
+    });
+    auto* v = new QVBoxLayout(&dialog);
+    v->addWidget(label);
+    v->addWidget(list, 1);
+    v->addWidget(box);
+    int width = 0;
+    for (int c = 0; c < headings.size(); ++c)
+        width += list->columnWidth(c);
+    dialog.resize(qBound(420, width + 60, 900), qBound(240, 160 + 22 * int(rows.size()), 600));
+    if (QPushButton* first = box->button(QDialogButtonBox::StandardButton(int(set.buttons.first()))))
+        first->setDefault(true);
+    dialog.exec();
+    return answer;
 }
 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title, const QString& defaultText)

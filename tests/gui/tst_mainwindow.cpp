@@ -1,5 +1,6 @@
 // The main window against scripted prompts and the emulated controller.
 #include "editor/parametereditor.h"
+#include "link/workflows.h"
 #include "emulator/controller.h"
 #include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
@@ -48,10 +49,12 @@ struct Fixture {
     EmulatedPort port{controller};
     std::unique_ptr<frmRevora_Main> window;
 
-    explicit Fixture(Start start = Empty)
+    explicit Fixture(Start start = Empty, bool backUp = false)
         : window(std::make_unique<frmRevora_Main>(prompter, port, QStringList{"Velmont Sensors", "Line 2"}))
     {
         window->setLinkTiming(LinkTiming{30, 0});
+        if (!backUp)  // the upload as it always was, unless a test asks for the backup
+            window->mnuBackupBeforeUpload->setChecked(false);
         controller.setFirmwareId("Revora Shift Light v1.0");
         controller.setConfigBlock(defaultsBlock());
         if (start == Defaults)
@@ -565,6 +568,133 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, file);
         QCOMPARE(frmRevora_Main::startupFile(arguments), file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
+    }
+
+    // Comparing reads the controller into a scratch image: the window keeps what it holds.
+    void compareWithController_data()
+    {
+        QTest::addColumn<bool>("differs");
+        QTest::newRow("same") << false;
+        QTest::newRow("launch RPM, a switch and a reserved byte") << true;
+    }
+    void compareWithController()
+    {
+        QFETCH(bool, differs);
+        Fixture fx(Defaults);
+        QByteArray block = defaultsBlock();
+        if (differs) {
+            block.replace(32 - 16, 2, QByteArray("\xAC\x0D"));  // launch 3500
+            block[20 - 16] = char(block[20 - 16] & ~0x08);       // multi-stage off
+            block[53 - 16] = char(0xA5);
+        }
+        fx.controller.setConfigBlock(block);
+        fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Compare With Controller");
+        fx.prompter.expect(differs ? QString() : "The controller holds this configuration.", "Compare With Controller");
+        fx.run(fx.window->mnuCompare);
+        QCOMPARE(fx.image(), defaultsBlock());
+        QCOMPARE(fx.title(), kMain + " - Default Values");
+        QVERIFY(!fx.window->isWindowModified() && !fx.ed().fraScaleFactors->isHidden());
+        QCOMPARE(fx.controller.configBlock(), block);
+        if (!differs)
+            return;
+        const QStringList lines = fx.prompter.shown().last().split("\r\n");
+        QVERIFY(lines.contains("Parameter | Controller | This configuration"));
+        for (const QString& row : {QString("Launch RPM | 3500 | 3000"), QString("Multi-Stage Shift Light | Disabled | Enabled"),
+                                   QString("Offset 53 | 165 (0xa5) | %1 (0x00)").arg(int(defaultsBlock()[53 - 16]))})
+            QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
+    }
+
+    // The backup before an upload: the block kept, the changes shown, No writes nothing;
+    // switched off, the upload is byte for byte the one without it.
+    void uploadBackup_data()
+    {
+        QTest::addColumn<bool>("backUp");
+        QTest::addColumn<int>("answer");  // to "Go on?", -1: none asked
+        QTest::newRow("off") << false << -1;
+        QTest::newRow("declined") << true << int(PromptAnswer::No);
+        QTest::newRow("accepted") << true << int(PromptAnswer::Yes);
+    }
+    void uploadBackup()
+    {
+        QFETCH(bool, backUp);
+        QFETCH(int, answer);
+        const QByteArray before = QByteArray(144, '\x11');
+        // The upload without any backup, on its own controller.
+        QByteArray plainUpload;
+        {
+            ScriptedPrompter prompter;
+            EmulatedController controller;
+            EmulatedPort port(controller);
+            controller.setFirmwareId("Revora Shift Light v1.0");
+            controller.setConfigBlock(before);
+            ParameterStore store;
+            loadDefaults(store);
+            NullLinkView view;
+            LinkState state;
+            ControllerLink link(port, prompter, view, state, LinkTiming{30, 0});
+            prompter.expect("Upload completed.", "Upload To EEPROM");
+            QVERIFY(::mnuUpload_Click(link, store));
+            plainUpload = port.written();
+        }
+        Fixture fx(Defaults, backUp);
+        QCOMPARE(fx.window->mnuBackupBeforeUpload->isChecked(), backUp);  // on unless turned off
+        fx.controller.setConfigBlock(before);
+        if (answer >= 0)
+            fx.prompter.expect(QString(), "Upload To EEPROM", PromptAnswer(answer));
+        const bool writes = answer != int(PromptAnswer::No);
+        if (writes)
+            fx.prompter.expect("Upload completed.", "Upload To EEPROM");
+        fx.port.clearWritten();
+        fx.run(fx.window->mnuUpload);
+        QCOMPARE(fx.controller.configBlock(), writes ? defaultsBlock() : before);
+        if (!backUp)
+            QCOMPARE(fx.port.written(), plainUpload);
+        else
+            QCOMPARE(fx.port.written().count(char(linkproto::kWriteByte)) > 0, writes);
+        QDir backups(frmRevora_Main::backupFolder());
+        const QStringList kept = backups.entryList({"*.dat"}, QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), backUp ? 1 : 0);
+        if (backUp) {
+            QVERIFY(fx.prompter.shown().first().contains("Gear 1 Shift RPM | "));
+            QCOMPARE(readFile(backups.filePath(kept.first())), before);
+            QVERIFY(backups.removeRecursively());
+        }
+        QCOMPARE(fx.window->isWindowModified(), false);
+        QCOMPARE(fx.title(), kMain + " - Default Values");
+    }
+
+    // The port list: the system's ports first, kept by their stable name, then the Com entries.
+    void portList()
+    {
+        using portsettings::PortRecord;
+        const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
+        QList<PortRecord> present{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true},
+                                  {"/dev/ttyS4", "", "", "", true}};
+        settings().setValue("Ports/Com7", "/dev/pts/9");  // the emulator's terminal
+        Fixture fx;
+        frmRevora_Main& w = *fx.window;
+        w.setPortScanner([&](const QString&) { return present; });
+        QCOMPARE(w.cboPort->itemText(0), QString("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)"));
+        QCOMPARE(w.cboPort->itemText(1), "/dev/ttyS4");
+        QCOMPARE(w.cboPort->currentText(), "Com1");
+        QCOMPARE(w.cboPort->itemText(2 + 6), QString("Com7 \u2014 /dev/pts/9"));
+        QCOMPARE(w.cboPort->count(), 2 + 255);
+        w.cboPort->setCurrentIndex(0);
+        QCOMPARE(w.linkState().DevicePath, byId);
+        QCOMPARE(portsettings::loadPortChoice(), byId);
+        // Unplugged: the choice stays, marked missing, after Refresh and in a new window.
+        present.clear();
+        w.cmdPortRefresh->click();
+        QCOMPARE(w.cboPort->currentText(), byId + " (not found)");
+        Fixture again;
+        QCOMPARE(again.window->cboPort->currentText(), byId + " (not found)");
+        QCOMPARE(again.window->linkState().DevicePath, byId);
+        // Back to a Com entry: the number as before, no path.
+        w.cboPort->setCurrentIndex(1 + 6);
+        QCOMPARE(w.linkState().PortNumber, 7);
+        QVERIFY(w.linkState().DevicePath.isEmpty());
+        QCOMPARE(settings().value("Properties/CommPort").toString(), "7");
+        QVERIFY(w.lblStartPort->text().contains("/dev/pts/9"));
     }
 };
 
