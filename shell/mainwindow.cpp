@@ -197,6 +197,9 @@ void frmRevora_Main::buildPanels(QWidget* central)
     cboPort = new QComboBox;
     cboPort->setObjectName(QStringLiteral("cboPort"));
     cboPort->setMaxVisibleItems(16);
+    // A drop-down below the box: styles that open the list over it fill the
+    // screen with the 255 Com entries.
+    cboPort->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     lblPort->setBuddy(cboPort);
     lblPortDevice = new QLabel;
     lblPortDevice->setObjectName(QStringLiteral("lblPortDevice"));
@@ -233,7 +236,9 @@ void frmRevora_Main::buildPanels(QWidget* central)
     fraStart = new QWidget;
     fraStart->setObjectName(QStringLiteral("fraStart"));
     {
-        auto* v = new QVBoxLayout(fraStart);
+        // The choices in the middle of the empty window.
+        auto* choices = new QWidget;
+        auto* v = new QVBoxLayout(choices);
         auto* heading = new QLabel(QStringLiteral("No configuration is loaded. Start with one of these:"));
         v->addWidget(heading);
         for (QAction* command : {mnuDownload, mnuOpenFile, mnuDisplayDefaults}) {
@@ -247,11 +252,20 @@ void frmRevora_Main::buildPanels(QWidget* central)
         lblStartPort = new QLabel;
         lblStartPort->setObjectName(QStringLiteral("lblStartPort"));
         lblStartPort->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lblStartPort->setWordWrap(true);
         v->addWidget(lblStartPort);
+        auto* g = new QGridLayout(fraStart);
+        g->addWidget(choices, 1, 1);
+        g->setRowStretch(0, 1);
+        g->setRowStretch(2, 1);
+        g->setColumnStretch(0, 1);
+        g->setColumnStretch(2, 1);
+        choices->setMinimumWidth(360);
     }
 
     auto* v = new QVBoxLayout(central);
-    v->addWidget(fraStart, 1, Qt::AlignCenter);
+    // The start panel takes the empty room while it shows.
+    v->addWidget(fraStart, 100);
     v->addWidget(m_editor);
     v->addStretch(1);
     v->addWidget(fraPortSelect);
@@ -331,6 +345,8 @@ void frmRevora_Main::setCaption(const QString& caption) { setWindowTitle(caption
 
 void frmRevora_Main::refreshEditor()
 {
+    // Gone before the frames come, or the window grows to hold both.
+    fraStart->hide();
     m_editor->refresh();
     setCaption(m_store.MainCaption + QLatin1String(linkworkflow::kDownloadedCaption));
 }
@@ -977,7 +993,9 @@ void frmRevora_Main::mnuCompare_Click()
         return;
     }
     const QList<QStringList> rows = comparisonRows(outcome.differences);
-    m_prompter.table(QStringLiteral("%1 difference(s) between the controller and this configuration:").arg(rows.size()),
+    m_prompter.table(rows.size() == 1 ? QStringLiteral("The controller and this configuration differ in one place:")
+                                      : QStringLiteral("The controller and this configuration differ in %1 places:")
+                                            .arg(rows.size()),
                      title,
                      {QStringLiteral("Parameter"), QStringLiteral("Controller"), QStringLiteral("This configuration")},
                      rows, PromptButtons::OK);

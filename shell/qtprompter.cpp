@@ -116,8 +116,12 @@ PromptAnswer QtPrompter::table(const QString& text, const QString& title, const 
     list->setHeaderLabels(headings);
     for (const QStringList& row : rows)
         list->addTopLevelItem(new QTreeWidgetItem(row));
-    for (int c = 0; c < headings.size(); ++c)
+    int width = 0;
+    for (int c = 0; c < headings.size(); ++c) {
         list->resizeColumnToContents(c);
+        list->setColumnWidth(c, list->columnWidth(c) + 24);  // room between the columns
+        width += list->columnWidth(c);
+    }
     auto* box = new QDialogButtonBox;
     const ButtonSet set = qtButtons(buttons);
     for (QMessageBox::StandardButton b : set.buttons)
@@ -131,10 +135,7 @@ PromptAnswer QtPrompter::table(const QString& text, const QString& title, const 
     v->addWidget(label);
     v->addWidget(list, 1);
     v->addWidget(box);
-    int width = 0;
-    for (int c = 0; c < headings.size(); ++c)
-        width += list->columnWidth(c);
-    dialog.resize(qBound(420, width + 60, 900), qBound(240, 160 + 22 * int(rows.size()), 600));
+    dialog.resize(qBound(480, width + 60, 900), qBound(260, 170 + 24 * int(rows.size()), 600));
     if (QPushButton* first = box->button(QDialogButtonBox::StandardButton(int(set.buttons.first()))))
         first->setDefault(true);
     dialog.exec();
