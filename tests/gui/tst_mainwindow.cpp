@@ -119,12 +119,15 @@ private slots:
         QCOMPARE(fx.window->cboPort->currentText(), QString("Com%1").arg(port));
         QCOMPARE(settings().value("Properties/CommPort").toString(), QString::number(port));  // a bad one replaced
         QCOMPARE(fx.title(), "Velmont Sensors " + kMain);
+        QVERIFY(!fx.window->fraStart->isHidden());
+        QVERIFY(fx.window->lblStartPort->text().startsWith(QString("Downloads use Com%1 (/dev/ttyS%2)").arg(port).arg(port - 1)));
         fx.prompter.expectBox(QString(), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
         fx.warns("Data buffer empty.", "Save Data File");
         fx.warns("No data available for uploading.", "Upload To EEPROM");
         fx.warns("Data buffer empty.", "Print Parameters");
-        for (QAction* command :
-             {fx.window->mnuAbout, fx.window->mnuSaveFIle, fx.window->mnuUpload, fx.window->mnuPrintParams})
+        fx.prompter.expect(QString(), "Compare With Controller");
+        for (QAction* command : {fx.window->mnuAbout, fx.window->mnuSaveFIle, fx.window->mnuUpload,
+                                 fx.window->mnuPrintParams, fx.window->mnuCompare})
             command->trigger();
         QVERIFY_PROMPTS(fx.prompter);
         QVERIFY(fx.prompter.shown().first().startsWith("About: Velmont Sensors Revora Shift Version 1.00"));
@@ -180,6 +183,7 @@ private slots:
         QCOMPARE(fx.image(), loads ? bytes : QByteArray(144, '\0'));
         QCOMPARE(fx.window->store().image.BufferEmpty, !loads);
         QCOMPARE(fx.title(), kMain + " - " + (loads ? "open144.dat" : "Data Buffer Empty"));
+        QCOMPARE(fx.window->fraStart->isHidden(), loads);  // the start panel comes back with the data gone
         QVERIFY(fx.ed().fraScaleFactors->isHidden() != loads && fx.ed().fraShiftSetup->isHidden() != loads);
         if (!loads)
             return;
@@ -438,9 +442,11 @@ private slots:
         Fixture fx;
         QVERIFY(fx.show());
         const QSize before = fx.window->size();
-        // The start panel goes before the frames come: loading does not grow the window.
+        // The start panel runs the menu command and goes before the frames come: the window does not grow.
         fx.window->fraStart->findChildren<QToolButton*>().at(2)->click();
+        QCOMPARE(fx.title(), kMain + " - Default Values");
         QTest::qWait(20);
+        QVERIFY(fx.window->fraStart->isHidden());
         QCOMPARE(fx.window->size(), before);
         fx.run(fx.window->mnuPortSetup);
         QTRY_VERIFY(fx.window->height() > before.height());
@@ -449,26 +455,6 @@ private slots:
         fx.prompter.expect("Upload completed.", "Upload To EEPROM");
         fx.run(fx.window->mnuUpload);
         QTRY_COMPARE(fx.window->size(), before);
-    }
-
-    // The start panel runs the menu commands and gives way to the data.
-    void startPanel()
-    {
-        settings().setValue("Properties/CommPort", "4");
-        Fixture fx;
-        QVERIFY(fx.show());
-        QVERIFY(fx.window->fraStart->isVisible());
-        QVERIFY(fx.window->lblStartPort->text().contains("Com4") && fx.window->lblStartPort->text().contains("/dev/ttyS3"));
-        const auto buttons = fx.window->fraStart->findChildren<QToolButton*>();
-        QCOMPARE(buttons.size(), 3);
-        buttons.at(2)->click();
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        QVERIFY(!fx.window->fraStart->isVisible() && fx.ed().fraScaleFactors->isVisible());
-        // Gone data brings the panel back.
-        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(QString());
-        buttons.at(1)->click();
-        QVERIFY_PROMPTS(fx.prompter);
-        QVERIFY(fx.window->fraStart->isVisible());
     }
 
     // Closing asks only when the configuration differs from the one last loaded or saved.
@@ -495,21 +481,18 @@ private slots:
         Fixture fx(Defaults);
         QVERIFY(fx.show());
         QVERIFY(!fx.window->isWindowModified());
+        const auto typeLaunchRPM = [&](const char* text) {
+            fx.field("txtLaunchRPM")->setFocus();
+            fx.field("txtLaunchRPM")->selectAll();
+            QTest::keyClicks(fx.field("txtLaunchRPM"), text);
+            fx.field("txtVSSFreq")->setFocus();
+        };
         if (edit) {
-            fx.field("txtLaunchRPM")->setFocus();
-            fx.field("txtLaunchRPM")->selectAll();
-            QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");
-            fx.field("txtVSSFreq")->setFocus();
-            QTRY_VERIFY(fx.window->isWindowModified());
-            QVERIFY(fx.window->windowTitle().endsWith("[*]"));
-            // Typing the old value back is no change.
-            fx.field("txtLaunchRPM")->setFocus();
-            fx.field("txtLaunchRPM")->selectAll();
-            QTest::keyClicks(fx.field("txtLaunchRPM"), "3000");
-            fx.field("txtVSSFreq")->setFocus();
+            typeLaunchRPM("4400");
+            QTRY_VERIFY(fx.window->isWindowModified() && fx.window->windowTitle().endsWith("[*]"));
+            typeLaunchRPM("3000");  // the old value back is no change
             QTRY_VERIFY(!fx.window->isWindowModified());
             fx.field("txtUserData")->setText("changed text");
-            QVERIFY(fx.window->hasUnsavedChanges());
         }
         if (answer >= 0)
             fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
@@ -557,21 +540,8 @@ private slots:
         fx.prompter.expectOpenFile(QString());  // the cancelled Open has emptied the buffer
         fx.run(fx.window->mnuOpenBackup);
         QCOMPARE(fx.prompter.fileDialogFolder, path("data") + "/" + QCoreApplication::applicationName() + "/backups");
-    }
-
-    // A data file named on the command line, relative to where the program was started.
-    void startupFile_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("none") << QStringList{"revora-shift"} << "";
-        QTest::newRow("relative, after an option") << QStringList{"revora-shift", "-x", "car.dat"} << "car.dat";
-    }
-    void startupFile()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, file);
-        QCOMPARE(frmRevora_Main::startupFile(arguments), file.isEmpty() ? QString() : QDir::current().absoluteFilePath(file));
+        // A file named on the command line is found from where the program was started.
+        QCOMPARE(frmRevora_Main::startupFile({"revora-shift", "-x", "car.dat"}), QDir::current().absoluteFilePath("car.dat"));
     }
 
     // Comparing reads the controller into a scratch image: the window keeps what it holds.
