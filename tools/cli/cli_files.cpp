@@ -162,7 +162,7 @@ QString jsonReport(const QString& path, const ImageBuffer& image, const Paramete
     for (const report::Entry& e : report::entries(params)) {
         const QJsonValue raw = rawValue(e, image);
         QJsonObject o;
-        o.insert(QStringLiteral("label"), e.label.isEmpty() ? e.value : e.label);
+        o.insert(QStringLiteral("label"), e.label);  // empty for a switch: its text says it all
         o.insert(QStringLiteral("text"), e.value);
         o.insert(QStringLiteral("value"), userValue(e, raw));
         o.insert(QStringLiteral("raw"), raw);

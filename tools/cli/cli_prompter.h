@@ -5,8 +5,9 @@
 //
 // Results go to standard output, everything else to standard error. A workflow's
 // last message is its result when it succeeds ("Upload completed.") and its
-// failure when it does not, so each message is held until the next one comes
-// or the command says how the workflow ended.
+// failure when it does not, so each message is held until the next one comes,
+// a transfer starts (then it was not the last), or the command says how the
+// workflow ended.
 #include "link/link.h"
 #include "shell/prompter.h"
 
@@ -45,6 +46,8 @@ public:
     void result(const QString& text) { print(stdout, text); }
     // The held message, to standard output when it is the workflow's result.
     void finish(bool succeeded) { flush(succeeded ? stdout : stderr); }
+    // The held message was not the last one: to standard error now.
+    void release() { flush(stderr); }
     // Messages printed or held so far.
     int count() const { return m_count; }
 
@@ -127,6 +130,7 @@ public:
     void showProgress(const QString& caption) override
     {
         m_caption = caption;
+        m_console.release();
         m_console.progress(m_caption, 0);
     }
     void setProgress(int percent) override
