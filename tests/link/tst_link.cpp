@@ -187,11 +187,10 @@ private slots:
         QFETCH(bool, ok);
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        int reads = 0;
         if (mode == QLatin1String("undecodable"))
             r.controller.eeprom()[18] = 0x80;
-        else if (mode == QLatin1String("esc"))  // pressed while the 10th byte is read
-            r.port.onWrite = [&](uint8_t b) { r.state.UserAbort |= b == 0x15 && ++reads == 10; };
+        else if (mode == QLatin1String("esc"))
+            r.escAtRead(10);
         else if (mode == QLatin1String("status:1"))
             r.controller.setStatus(1);
         else if (mode == QLatin1String("stale esc"))
@@ -405,11 +404,10 @@ private slots:
         QFETCH(QStringList, lines);
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        int reads = 0;
         if (mode == QLatin1String("differs"))
             r.controller.eeprom()[32] = 0xB0, r.controller.eeprom()[60] = 7;
         else if (mode == QLatin1String("esc"))
-            r.port.onWrite = [&](uint8_t b) { r.state.UserAbort |= b == 0x15 && ++reads == 10; };
+            r.escAtRead(10);
         else if (mode == QLatin1String("armed"))
             r.fail(mode);
         expectShown(r, shown);
@@ -477,9 +475,8 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("backups"));
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        int reads = 0;
         if (mode == QLatin1String("esc"))  // during the backup's read
-            r.port.onWrite = [&](uint8_t b) { r.state.UserAbort |= b == 0x15 && ++reads == 10; };
+            r.escAtRead(10);
         const QString taken = folder + QStringLiteral("/2024-05-01_134502.dat");
         if (mode == QLatin1String("taken"))
             QVERIFY(QDir().mkpath(folder) && QFile(taken).open(QIODevice::WriteOnly));

@@ -140,12 +140,16 @@ struct Session {
     ParameterStore store;
     ControllerLink link{port, prompter, view, state};
     InterruptToAbort interrupt{state, view, console};
+    Args args;
 
-    bool setPort(const char* command, const QString& text)
+    // Reads the command's arguments and sets the port up; false on a usage error (said).
+    bool start(const char* command, const QStringList& list, bool backupAllowed = false)
     {
+        if (!parseArgs(command, list, &args, backupAllowed))
+            return false;
         port.setChoosePortHint(QStringLiteral("with --port (revora-shift-cli ports lists the ports)"));
         QString error;
-        state.DevicePath = portsettings::resolvePortArgument(text, &error);
+        state.DevicePath = portsettings::resolvePortArgument(args.port, &error);
         if (state.DevicePath.isEmpty()) {
             std::fprintf(stderr, "%s: %s\n", command, qPrintable(error));
             return false;
@@ -173,9 +177,15 @@ struct Session {
     int finish(bool succeeded)
     {
         console.finish(succeeded);
-        if (!succeeded && interrupt.stoppedSilently(console))
-            console.error(QStringLiteral("Stopped by Ctrl+C."));
+        if (!succeeded)
+            sayIfStopped();
         return succeeded ? 0 : 1;
+    }
+    // A workflow Ctrl+C ended without a word of its own still ends with one.
+    void sayIfStopped()
+    {
+        if (interrupt.stoppedSilently(console))
+            console.error(QStringLiteral("Stopped by Ctrl+C."));
     }
 };
 
@@ -183,16 +193,13 @@ struct Session {
 
 int cmdDownload(const QStringList& args)
 {
-    Args a;
-    if (!parseArgs("download", args, &a))
-        return 2;
     Session s;
-    if (!s.setPort("download", a.port))
+    if (!s.start("download", args))
         return 2;
     if (!mnuDownload_Click(s.link, s.store))
         return s.finish(false);
     // Only a complete, decoded download reaches the file.
-    const datafile::Result written = datafile::write(a.file, s.store.image);
+    const datafile::Result written = datafile::write(s.args.file, s.store.image);
     if (!written.ok)
         s.console.message(written.error);
     return s.finish(written.ok);
@@ -200,16 +207,13 @@ int cmdDownload(const QStringList& args)
 
 int cmdUpload(const QStringList& args)
 {
-    Args a;
-    if (!parseArgs("upload", args, &a, true))
-        return 2;
     Session s;
-    if (!s.setPort("upload", a.port))
+    if (!s.start("upload", args, true))
         return 2;
-    if (!s.load(a.file))
+    if (!s.load(s.args.file))
         return 1;
     UploadOptions options;
-    options.backupFolder = a.backup;
+    options.backupFolder = s.args.backup;
     options.confirm = false;  // asked for on the command line: no question
     QString backupFile;
     const bool ok = mnuUpload_Click(s.link, s.store, options, &backupFile);
@@ -223,20 +227,16 @@ int cmdUpload(const QStringList& args)
 
 int cmdCompare(const QStringList& args)
 {
-    Args a;
-    if (!parseArgs("compare", args, &a))
-        return 2;
     Session s;
-    if (!s.setPort("compare", a.port))
+    if (!s.start("compare", args))
         return 2;
-    if (!s.load(a.file))
+    if (!s.load(s.args.file))
         return 2;
     // The file's own bytes, not a re-encoding of them.
     const CompareOutcome outcome = compareWithController(s.link, s.store.image);
     s.console.finish(false);  // the firmware ID is no part of the differences
     if (!outcome) {
-        if (s.interrupt.stoppedSilently(s.console))
-            s.console.error(QStringLiteral("Stopped by Ctrl+C."));
+        s.sayIfStopped();
         return 2;
     }
     if (outcome.differences.same()) {
