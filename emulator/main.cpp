@@ -95,7 +95,8 @@ int parseOptions(const QStringList& args, Options& o)
                                  QStringLiteral("Maps ComN (1 to 255) to the pseudo-terminal in the program's "
                                                 "settings while the emulator runs."),
                                  QStringLiteral("N"));
-    parser.addOptions({help, eeprom, save, firmware, status, fail, log, com});
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows the version."));
+    parser.addOptions({help, version, eeprom, save, firmware, status, fail, log, com});
 
     if (!parser.parse(args)) {
         QString why = parser.errorText();
@@ -103,6 +104,10 @@ int parseOptions(const QStringList& args, Options& o)
             why += QLatin1Char('.');
         complain(why + QStringLiteral(" See --help."));
         return kExitUsage;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", kProgram, qPrintable(appinfo::version()));
+        return kExitOk;
     }
     if (parser.isSet(help)) {
         std::fputs(qPrintable(parser.helpText() + extraHelp()), stdout);

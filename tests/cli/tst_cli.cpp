@@ -1,6 +1,10 @@
 // The file commands of revora-shift-cli, run as the person runs them.
 #include "params/defaults.h"
+#include "shell/appinfo.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,7 +45,8 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<Changes>("changes");
         QTest::addColumn<int>("exit");
-        QTest::addColumn<QStringList>("out");  // show: lines within stdout; diff: all of it; refused: in stderr
+        // show, --version, ports: lines within stdout ("!": not within); diff: all of it; refused: in stderr
+        QTest::addColumn<QStringList>("out");
         // The label at column 10, the value at column 50; both pages headed.
         auto at = [](QString label, const char* v) { return "\n         " + label.leftJustified(40) + v + '\n'; };
         const QStringList report = {at("RPM Pulses/Rev:", "0.5"), at("Alarm 1 Below Value (volts):", "0.0"),
@@ -49,6 +54,11 @@ private slots:
                                     "\n\n         Velmont Sensors Controller Data Printed: "};
         QTest::newRow("defaults") << "defaults made.dat" << Changes{} << 0 << QStringList{};
         QTest::newRow("show") << "show a" << Changes{} << 0 << report;
+        QTest::newRow("show without the time") << "show --no-date a" << Changes{} << 0
+                                               << QStringList{"\n         Velmont Sensors Controller Data\n", "!Printed"};
+        QTest::newRow("version") << "--version" << Changes{} << 0
+                                 << QStringList{"revora-shift-cli " + appinfo::version() + '\n'};
+        QTest::newRow("ports") << "ports" << Changes{} << 0 << QStringList{};
         QTest::newRow("same") << "diff a b" << Changes{} << 0 << QStringList{};
         QTest::newRow("switch and carried-over bit") << "diff a b" << Changes{{20, 31 + 128}} << 1
             << QStringList{"Continuous Data Logging Enabled -> Data Logging Only When Armed",
@@ -82,14 +92,39 @@ private slots:
         QCOMPARE(cli.exitCode(), exit);
         if (exit == 2)
             QVERIFY2(stdOut.isEmpty() && stdErr.count('\n') == 1 && stdErr.contains(out[0]), qPrintable(stdErr));
-        else if (command.startsWith(QLatin1String("show")))
+        else if (!command.startsWith(QLatin1String("diff")))
             for (const QString& line : out)
-                QVERIFY2(stdErr.isEmpty() && stdOut.contains(line), qPrintable(line));
+                QVERIFY2(stdErr.isEmpty() && stdOut.contains(line.mid(line.startsWith('!'))) != line.startsWith('!'),
+                         qPrintable(line));
         else
             QVERIFY2(stdErr.isEmpty() && stdOut.split('\n', Qt::SkipEmptyParts) == out, qPrintable(stdOut));
         QFile made(dir.filePath(QStringLiteral("made.dat")));
         if (command == QLatin1String("defaults made.dat"))  // the bytes it wrote
             QVERIFY(made.open(QIODevice::ReadOnly) && made.readAll() == defaultImage());
+    }
+
+    // One JSON object: user units and the stored form, both as numbers; two-byte values little-endian.
+    void showJson()
+    {
+        const QString file = writeFile(dir, "json.dat", {{18, 1}, {24, 9}, {25, 7}, {20, 0x1D & ~1}, {128, 'R'}});
+        QProcess cli;
+        cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("show"), QStringLiteral("--json"), file});
+        QVERIFY(cli.waitForFinished(20000) && cli.exitCode() == 0);
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(cli.readAllStandardOutput(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError && doc.isObject(), qPrintable(error.errorString()));
+        const QJsonObject p = doc.object().value(QStringLiteral("parameters")).toObject();
+        const auto field = [&](const char* name, const char* key) { return p.value(name).toObject().value(key); };
+        QCOMPARE(field("VSSFreq", "value"), QJsonValue(406));  // 150 + 256
+        QCOMPARE(field("VSSFreq", "raw"), QJsonValue(406));
+        QCOMPARE(field("PulsePerRev", "value"), QJsonValue(0.5));
+        QCOMPARE(field("PulsePerRev", "raw"), QJsonValue(1));
+        QCOMPARE(field("LaunchColor", "value").toArray(), QJsonArray({9, 7, 0}));
+        QCOMPARE(field("LaunchColor", "raw"), QJsonValue(9 + 7 * 256));  // red in the low byte
+        QCOMPARE(field("OptionFlags.GPOEnable", "value"), QJsonValue(false));
+        QCOMPARE(field("OptionFlags.MultiStageShift", "raw"), QJsonValue(1));
+        QCOMPARE(field("UserData", "value"), QJsonValue("R" + QString(31, ' ')));
+        QCOMPARE(p.size(), 59);  // every parameter the report prints, and the user text
     }
 };
 

@@ -1,4 +1,6 @@
 // The emulator program as a process, talked to through its pseudo-terminal with plain POSIX calls.
+#include "shell/appinfo.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -99,6 +101,14 @@ private slots:
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         QVERIFY2(err.contains(says), qPrintable(err));
         QCOMPARE(p.readAllStandardOutput(), QByteArray());
+    }
+
+    void version()
+    {
+        QProcess p;
+        p.start(QStringLiteral(EMULATOR_PATH), {QStringLiteral("--version")});
+        QVERIFY(p.waitForFinished(5000) && p.exitCode() == 0);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), "revora-shift-emulator " + appinfo::version() + '\n');
     }
 
 private:

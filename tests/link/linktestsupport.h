@@ -43,6 +43,13 @@ struct Rig {
     RecordingView view;
     LinkState state;
     ControllerLink link{port, prompter, view, state, LinkTiming{25, 0, 2}};  // deadline, pause, slice (ms)
+    int reads = 0;
+
+    // Esc pressed while the n-th byte of a block is read.
+    void escAtRead(int n)
+    {
+        port.onWrite = [this, n](uint8_t b) { state.UserAbort |= b == 0x15 && ++reads == n; };
+    }
 
     void fail(const QString& mode)
     {

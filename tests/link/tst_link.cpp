@@ -7,8 +7,11 @@
 #include "params/codec.h"
 #include "params/defaults.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 namespace {
 const QString kTimeout = QStringLiteral("RS-232 timeout. Check cable and click Abort.");
@@ -25,6 +28,7 @@ using Primitive = std::function<void(ControllerLink&)>;
 QString err(const QString& text) { return QStringLiteral("Error: ") + text; }
 QString dl(const QString& text) { return kDl + QStringLiteral(": ") + text; }
 QString ul(const QString& text) { return kUl + QStringLiteral(": ") + text; }
+QString cmp(const QString& text) { return QStringLiteral("Compare With Controller: ") + text; }
 
 // Answers each "title: text" line, in order, with Abort.
 void expectShown(Rig& r, const QStringList& shown)
@@ -38,6 +42,7 @@ void expectShown(Rig& r, const QStringList& shown)
 }  // namespace
 
 Q_DECLARE_METATYPE(Primitive)
+Q_DECLARE_METATYPE(QList<PromptAnswer>)
 
 class TestLink : public QObject {
     Q_OBJECT
@@ -155,6 +160,9 @@ private slots:
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
         QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink)} << false;
         QTest::newRow("armed") << "armed" << QStringList{dl("Cannot download while controller is armed.")} << false;
+        QTest::newRow("status 1 is not armed") << "status:1" << QStringList{dl(kFw)} << true;
+        QTest::newRow("Esc before the download") << "stale esc" << QStringList{dl(kFw)} << true;
+        QTest::newRow("Esc while connecting") << "esc connecting" << QStringList{} << false;  // no five retries
         QTest::newRow("status unanswered") << "disconnect:2" << QStringList{err(kTimeout)} << false;
         QTest::newRow("firmware without CR")
             << "firmware-no-cr" << QStringList{err(kTimeout), dl("Firmware ID read failed - cannot download.")}
@@ -179,12 +187,18 @@ private slots:
         QFETCH(bool, ok);
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        int reads = 0;
         if (mode == QLatin1String("undecodable"))
             r.controller.eeprom()[18] = 0x80;
-        else if (mode == QLatin1String("esc"))  // pressed while the 10th byte is read
-            r.port.onWrite = [&](uint8_t b) { r.state.UserAbort |= b == 0x15 && ++reads == 10; };
-        else if (!mode.isEmpty())
+        else if (mode == QLatin1String("esc"))
+            r.escAtRead(10);
+        else if (mode == QLatin1String("status:1"))
+            r.controller.setStatus(1);
+        else if (mode == QLatin1String("stale esc"))
+            r.state.UserAbort = true;
+        else if (mode == QLatin1String("esc connecting")) {
+            r.fail(QStringLiteral("silent"));
+            r.port.onWrite = [&](uint8_t) { r.state.UserAbort = true; };
+        } else if (!mode.isEmpty())
             r.fail(mode);
         expectShown(r, shown);
         ParameterStore store;
@@ -193,6 +207,8 @@ private slots:
         const ParameterSet before = store.params;
         QCOMPARE(mnuDownload_Click(r.link, store), ok);
         QCOMPARE(r.prompter.shown(), shown);
+        if (mode == QLatin1String("esc connecting"))
+            QCOMPARE(r.port.written(), QByteArray("\x33"));
         QVERIFY(!r.port.isOpen());
         QVERIFY(!r.view.progressVisible);
         QVERIFY(!r.state.UserAbort);
@@ -237,6 +253,7 @@ private slots:
         const QString notProgrammed = ul("Upload aborted - EEPROM programming failed.");
         const QString noReset = ul("Upload aborted - Reset Shift Light Controller failed");
         QTest::newRow("complete") << QString() << QStringList{ul("Upload completed.")} << 159 << 1;
+        QTest::newRow("Esc before the upload") << "stale esc" << QStringList{ul("Upload completed.")} << 159 << 1;
         QTest::newRow("no data") << "no data" << QStringList{ul("No data available for uploading.")} << 15 << 0;
         QTest::newRow("not connected") << "silent" << QStringList{ul(kNoLink)} << 15 << 0;
         QTest::newRow("armed") << "armed" << QStringList{ul("Cannot upload while controller is armed.")} << 15 << 0;
@@ -266,6 +283,8 @@ private slots:
         QVERIFY(UpdateEEPROM(p, expected));
         if (mode == QLatin1String("no data"))
             store.image.ClearEEPROMBuffer();
+        else if (mode == QLatin1String("stale esc"))
+            r.state.UserAbort = true;
         else if (!mode.isEmpty())
             r.fail(mode);
         QCOMPARE(mnuUpload_Click(r.link, store), resets == 1);
@@ -298,6 +317,192 @@ private slots:
         QCOMPARE(r.controller.resetCount(), 0);
         QVERIFY(!r.port.isOpen());
         QVERIFY_PROMPTS(r.prompter);
+    }
+
+    // The firmware line counts only when its CR is read before the deadline.
+    void firmwareLineAtTheDeadline_data()
+    {
+        QTest::addColumn<int>("crLateMs");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("CR just before the deadline") << 120 << true;
+        QTest::newRow("CR after the deadline") << 260 << false;
+    }
+    void firmwareLineAtTheDeadline()
+    {
+        QFETCH(int, crLateMs);
+        QFETCH(bool, accepted);
+        // The CR is read crLateMs after the command; the deadline is 200 ms.
+        struct SlowCrPort : EmulatedPort {
+            using EmulatedPort::EmulatedPort;
+            int lateMs = 0;
+            int readByte() override
+            {
+                const int b = EmulatedPort::readByte();
+                if (b == 0x0D)
+                    QThread::msleep(ulong(lateMs));
+                return b;
+            }
+        };
+        EmulatedController controller;
+        SlowCrPort port(controller);
+        port.lateMs = crLateMs;
+        ScriptedPrompter prompter;
+        NullLinkView view;
+        LinkState state;
+        ControllerLink link(port, prompter, view, state, LinkTiming{200, 0, 2});
+        if (!accepted)
+            prompter.expectError(kTimeout, PromptAnswer::Abort);
+        link.ReadFirmwareID();
+        QCOMPARE(state.LinkOK, accepted);
+        QCOMPARE(state.FirmwareID.isEmpty(), !accepted);
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // Line errors reach the newest link still alive on the port, whatever order the links end in.
+    void lineErrorsReachTheNewestLink()
+    {
+        Rig r;
+        LinkState second, third;
+        auto a = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, second);
+        auto b = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, third);
+        a.reset();
+        r.link.ReSync();
+        r.prompter.expect(QStringLiteral("Framing error."), QString(), PromptAnswer::Retry)
+            .expect(QStringLiteral("Parity error."), QString(), PromptAnswer::Retry);
+        r.port.raiseLineError(LineError::Framing);
+        b.reset();
+        r.port.raiseLineError(LineError::Parity);
+        QCOMPARE(third.CommErrorCount, 1);
+        QCOMPARE(r.state.CommErrorCount, 1);
+        QVERIFY_PROMPTS(r.prompter);
+    }
+
+    // Compare reads the controller into a scratch image: the store, the caption and the frames stay as they were.
+    void compare_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("failure");  // CompareFailure
+        QTest::addColumn<QStringList>("lines");
+        const QString fw = cmp(kFw);
+        QTest::newRow("same") << QString() << QStringList{fw} << int(CompareFailure::None) << QStringList{};
+        // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
+        QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
+                                 << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};
+        QTest::newRow("armed") << "armed" << QStringList{cmp("Cannot compare while controller is armed.")}
+                               << int(CompareFailure::Armed) << QStringList{};
+        QTest::newRow("Esc while reading") << "esc" << QStringList{fw, cmp("Compare failed.")}
+                                           << int(CompareFailure::ReadFailed) << QStringList{};
+        QTest::newRow("nothing loaded") << "no data" << QStringList{cmp("No data available for comparing.")}
+                                        << int(CompareFailure::NoConfiguration) << QStringList{};
+    }
+    void compare()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QStringList, shown);
+        QFETCH(int, failure);
+        QFETCH(QStringList, lines);
+        Rig r;
+        r.controller.setConfigBlock(factoryConfigBlock());
+        if (mode == QLatin1String("differs"))
+            r.controller.eeprom()[32] = 0xB0, r.controller.eeprom()[60] = 7;
+        else if (mode == QLatin1String("esc"))
+            r.escAtRead(10);
+        else if (mode == QLatin1String("armed"))
+            r.fail(mode);
+        expectShown(r, shown);
+        ParameterStore store;
+        loadDefaults(store);
+        if (mode == QLatin1String("no data"))
+            store.image.ClearEEPROMBuffer();
+        store.DataSourceName = QStringLiteral("mine.dat");
+        const ParameterStore before = store;
+        const CompareOutcome outcome = compareWithController(r.link, store);
+        QCOMPARE(r.prompter.shown(), shown);
+        QCOMPARE(int(outcome.failure), failure);
+        QCOMPARE(report::differenceLines(outcome.differences), lines);
+        QVERIFY(store.params == before.params && store.image.EEPROMBuffer == before.image.EEPROMBuffer);
+        QCOMPARE(store.image.BufferEmpty, before.image.BufferEmpty);
+        QCOMPARE(store.DataSourceName, before.DataSourceName);
+        QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && !r.view.progressVisible);
+        QVERIFY(!r.port.isOpen());
+        if (mode == QLatin1String("no data"))
+            QVERIFY(r.port.written().isEmpty());
+    }
+
+    // A backup comes before programming; the person sees what will change and may stop. The controller holds
+    // the factory block, the upload changes LaunchRPM.
+    void uploadWithBackup_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QStringList>("shown");  // "title: text"
+        QTest::addColumn<QList<PromptAnswer>>("answers");  // of the shown lines, in order
+        QTest::addColumn<bool>("backedUp");
+        QTest::addColumn<bool>("programmed");
+        const QString path = QStringLiteral("BACKUP/2024-05-01_134502.dat");
+        const QString changes = ul("The controller's configuration was saved as " + path +
+                                   ".\n\nThe upload will change (controller -> this configuration):\n"
+                                   "Launch RPM: 3000 -> 4321\n\nGo on with the upload?");
+        const QString unread = ul("The controller's configuration could not be read for the backup.");
+        const QString without = QStringLiteral("\n\nUpload without a backup?");
+        const QString done = ul("Upload completed.");
+        using A = QList<PromptAnswer>;
+        const PromptAnswer Y = PromptAnswer::Yes, N = PromptAnswer::No, OK = PromptAnswer::OK;
+        QTest::newRow("go on") << "" << true << QStringList{changes, done} << A{Y, OK} << true << true;
+        QTest::newRow("declined") << "" << true << QStringList{changes} << A{N} << true << false;
+        QTest::newRow("unread, go on without")
+            << "esc" << true << QStringList{unread + without, done} << A{Y, OK} << false << true;
+        QTest::newRow("unread, declined") << "esc" << true << QStringList{unread + without} << A{N} << false << false;
+        QTest::newRow("name taken") << "taken" << true << QStringList{ul(path + " already exists." + without)}
+                                    << A{N} << false << false;
+        QTest::newRow("command line, go on") << "" << false << QStringList{done} << A{OK} << true << true;
+        QTest::newRow("command line, unread")
+            << "esc" << false
+            << QStringList{ul("No backup was made: The controller's configuration could not be read for the "
+                              "backup. Nothing was written to the controller.")}
+            << A{OK} << false << false;
+    }
+    void uploadWithBackup()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, confirm);
+        QFETCH(QStringList, shown);
+        QFETCH(QList<PromptAnswer>, answers);
+        QFETCH(bool, backedUp);
+        QFETCH(bool, programmed);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("backups"));
+        Rig r;
+        r.controller.setConfigBlock(factoryConfigBlock());
+        if (mode == QLatin1String("esc"))  // during the backup's read
+            r.escAtRead(10);
+        const QString taken = folder + QStringLiteral("/2024-05-01_134502.dat");
+        if (mode == QLatin1String("taken"))
+            QVERIFY(QDir().mkpath(folder) && QFile(taken).open(QIODevice::WriteOnly));
+        r.prompter.setLenient(true);
+        for (int i = 0; i < shown.size(); ++i) {
+            shown[i].replace(QStringLiteral("BACKUP"), folder);
+            r.prompter.expect(shown[i].mid(kUl.size() + 2), kUl, answers[i]);
+        }
+        ParameterStore store;
+        loadDefaults(store);
+        store.params.LaunchRPM = 4321;
+        UploadOptions options;
+        options.backupFolder = folder;
+        options.confirm = confirm;
+        options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
+        QString written;
+        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), programmed);
+        QCOMPARE(r.prompter.shown(), shown);
+        QCOMPARE(written, backedUp ? taken : QString());
+        QFile backup(taken);
+        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
+                 backedUp ? factoryConfigBlock() : QByteArray());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode == "taken" ? 1 : 0);
+        QCOMPARE(r.controller.configBlock() == factoryConfigBlock(), !programmed);
+        QCOMPARE(r.controller.resetCount(), programmed ? 1 : 0);
+        QVERIFY(!r.port.isOpen());
     }
 };
 

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(portsettings::PortRecord)
+
 class TestPortSettings : public QObject {
     Q_OBJECT
 private slots:
@@ -48,6 +50,49 @@ private slots:
         QString error;
         QCOMPARE(portsettings::resolvePortArgument(text, &error), device);
         QCOMPARE(error.isEmpty(), !device.isEmpty());
+    }
+
+    // The list's labels from the system's records; what each entry stores is the name that survives replugging.
+    void portList_data()
+    {
+        using portsettings::PortRecord;
+        QTest::addColumn<PortRecord>("record");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label");
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        QTest::newRow("USB adapter") << PortRecord{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true} << byId
+                                     << QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)");
+        QTest::newRow("maker only") << PortRecord{"/dev/ttyACM0", "", "Arduino", "", true} << "/dev/ttyACM0"
+                                    << QStringLiteral("/dev/ttyACM0 \u2014 Arduino");
+        QTest::newRow("built-in port") << PortRecord{"/dev/ttyS0", "", "", "", true} << "/dev/ttyS0" << "/dev/ttyS0";
+        QTest::newRow("stored, unplugged") << PortRecord{byId, "", "", byId, false} << byId << byId + " (not found)";
+    }
+    void portList()
+    {
+        QFETCH(portsettings::PortRecord, record);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        const QList<portsettings::PortEntry> list = portsettings::portEntries({record}, {{7, "/dev/pts/3"}});
+        QCOMPARE(list.size(), 1 + 255);
+        QCOMPARE(list[0].name, name);
+        QCOMPARE(list[0].label, label);
+        // The Com entries follow, Com7 showing the device it is mapped to.
+        QCOMPARE(list[1].name, QStringLiteral("Com1"));
+        QCOMPARE(list[7].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
+        QCOMPARE(list[255].name, QStringLiteral("Com255"));
+    }
+
+    // A path is stored beside the port number, which a Com choice keeps as before.
+    void storedChoice()
+    {
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
+        portsettings::savePortChoice(byId);
+        QCOMPARE(portsettings::loadPortChoice(), byId);
+        portsettings::savePortChoice(QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortNumber(), 12);
+        portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"));
+        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
     }
 };
 

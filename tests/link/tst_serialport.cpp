@@ -100,6 +100,14 @@ private slots:
         QVERIFY(!port.open(&error));
         QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
     }
+
+    // An account without the right to the port is told the one command that gives it.
+    void permissionAdvice()
+    {
+        const QString text = SerialPort::noPermissionText("/dev/ttyUSB0", "dialout", "alice");
+        QVERIFY2(text.contains("\n    sudo usermod -aG dialout alice\n") && text.contains("log out and in again"),
+                 qPrintable(text));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSerialPort)

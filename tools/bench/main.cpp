@@ -78,7 +78,7 @@ Figures timed(const std::function<bool()>& run)
     return f;
 }
 
-void report(const char* what, const Figures& f, double floor)
+void printFigures(const char* what, const Figures& f, double floor)
 {
     std::printf("%-28s %s  wall %.3f s  cpu %.3f s (%4.1f%% of wall)  floor %.3f s  wall over floor %+5.1f%%\n",
                 what, f.ok ? "ok    " : "FAILED", f.wall, f.cpu, 100.0 * f.cpu / f.wall, floor,
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
                     link.DelayTimer(timing.pauseMs);
                 return true;
             });
-            report("pauses alone", p, kDownloadPauses * pause);
+            printFigures("pauses alone", p, kDownloadPauses * pause);
             LinkTiming noPauses = timing;
             noPauses.pauseMs = 0;
             ControllerLink bare(port, prompter, view, state, noPauses);
@@ -156,13 +156,13 @@ int main(int argc, char** argv)
             if (!ackOnly) {
                 store.image.ClearEEPROMBuffer();
                 const Figures d = timed([&] { return mnuDownload_Click(link, store); });
-                report("download", d, kDownloadPauses * pause);
+                printFigures("download", d, kDownloadPauses * pause);
                 allOk = allOk && d.ok;
             } else if (store.image.BufferEmpty) {
                 allOk = mnuDownload_Click(link, store) && allOk;
             }
             const Figures u = timed([&] { return mnuUpload_Click(link, store); });
-            report(ackOnly ? "upload (reset answered 06)" : "upload (reset answered 06 00)", u,
+            printFigures(ackOnly ? "upload (reset answered 06)" : "upload (reset answered 06 00)", u,
                    kUploadPauses * pause + (ackOnly ? resetWait : 0));
             allOk = allOk && u.ok;
         }

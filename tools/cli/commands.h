@@ -1,6 +1,7 @@
 #pragma once
 // The commands of revora-shift-cli. Each takes the arguments after its name and
 // returns the process exit status.
+#include <QString>
 #include <QStringList>
 
 int cmdDefaults(const QStringList& args);
@@ -8,5 +9,10 @@ int cmdShow(const QStringList& args);
 int cmdDiff(const QStringList& args);
 int cmdDownload(const QStringList& args);
 int cmdUpload(const QStringList& args);
+int cmdCompare(const QStringList& args);
+int cmdPorts(const QStringList& args);
 // Only where the windowed parts are built (it prints with them).
 int cmdReport(const QStringList& args);
+
+// What a byte of the configuration block holds, for the bytes no parameter explains.
+QString cliOffsetName(int offset);

@@ -21,10 +21,14 @@ struct Command {
 
 const Command kCommands[] = {
     {"defaults", cmdDefaults, "defaults FILE.dat           write the factory defaults as a data file"},
-    {"show", cmdShow, "show FILE.dat               print the file's configuration as the report's text"},
+    {"show", cmdShow, "show [--no-date | --json] FILE.dat  print the file's configuration as the report's text\n"
+                      "                              (--no-date: without the print time; --json: one JSON object)"},
     {"diff", cmdDiff, "diff A.dat B.dat            print what differs (exit 0 same, 1 different, 2 error)"},
     {"download", cmdDownload, "download --port PORT FILE.dat  read the controller into FILE.dat"},
-    {"upload", cmdUpload, "upload --port PORT FILE.dat    program the controller from FILE.dat"},
+    {"upload", cmdUpload, "upload [--backup DIR] --port PORT FILE.dat  program the controller from FILE.dat\n"
+                          "                              (--backup: first keep the controller's block in DIR)"},
+    {"compare", cmdCompare, "compare --port PORT FILE.dat  print what differs between the controller and FILE.dat"},
+    {"ports", cmdPorts, "ports                       list the serial ports (names for --port)"},
 #ifdef REVORA_CLI_REPORT
     {"report", cmdReport, "report FILE.dat --pdf OUT.pdf [--comment TEXT]  print the report sheet to a PDF"},
 #endif
@@ -35,7 +39,16 @@ int usage(FILE* out)
     std::fprintf(out, "usage: revora-shift-cli COMMAND ...\n");
     for (const Command& c : kCommands)
         std::fprintf(out, "  revora-shift-cli %s\n", c.usage);
-    std::fprintf(out, "PORT is a device path (/dev/ttyUSB0) or ComN.\n");
+    std::fprintf(out, "  revora-shift-cli --help | --version\n");
+    std::fprintf(out,
+                 "PORT is a name from 'revora-shift-cli ports', a device path (/dev/ttyUSB0) or Com1 to Com255.\n"
+                 "Results go to standard output, messages and errors to standard error.\n"
+                 "Exit status:\n"
+                 "  0  done; diff and compare: no difference\n"
+                 "  1  download or upload failed (also when its data file cannot be read or written);\n"
+                 "     diff and compare: a difference was found\n"
+                 "  2  wrong arguments; defaults, show, diff, report: a file that cannot be read or\n"
+                 "     written; compare: the comparison could not be made\n");
     return out == stderr ? 2 : 0;
 }
 }  // namespace
@@ -61,6 +74,10 @@ int main(int argc, char** argv)
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
         return usage(stdout);
+    if (name == QLatin1String("--version")) {
+        std::printf("revora-shift-cli %s\n", qPrintable(appinfo::version()));
+        return 0;
+    }
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
             return c.run(args);
