@@ -16,7 +16,6 @@
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -39,6 +38,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -447,7 +447,10 @@ void frmRevora_Main::updateDataState()
 {
     m_dataStateUpdatePending = false;
     setWindowModified(hasUnsavedChanges());
-    fraStart->setVisible(m_store.image.BufferEmpty);
+    // Never beside a frame (a failed download keeps the multi-stage frame), which
+    // would grow the window for good, nor while a transfer works on the buffer.
+    fraStart->setVisible(m_store.image.BufferEmpty && !m_transferRunning
+                         && m_editor->fraMultiStageShiftSetup->isHidden());
 }
 
 void frmRevora_Main::scheduleDataStateUpdate()

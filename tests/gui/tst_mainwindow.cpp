@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(fx.image(), loads ? bytes : QByteArray(144, '\0'));
         QCOMPARE(fx.window->store().image.BufferEmpty, !loads);
         QCOMPARE(fx.title(), kMain + " - " + (loads ? "open144.dat" : "Data Buffer Empty"));
-        QCOMPARE(fx.window->fraStart->isHidden(), loads);  // the start panel comes back with the data gone
+        QVERIFY(fx.window->fraStart->isHidden());  // not beside the multi-stage frame a failed open leaves
         QVERIFY(fx.ed().fraScaleFactors->isHidden() != loads && fx.ed().fraShiftSetup->isHidden() != loads);
         if (!loads)
             return;
