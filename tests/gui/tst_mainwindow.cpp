@@ -541,7 +541,7 @@ private slots:
         fx.run(fx.window->mnuOpenBackup);
         QCOMPARE(fx.prompter.fileDialogFolder, path("data") + "/" + QCoreApplication::applicationName() + "/backups");
         // A file named on the command line is found from where the program was started.
-        QCOMPARE(frmRevora_Main::startupFile({"revora-shift", "-x", "car.dat"}), QDir::current().absoluteFilePath("car.dat"));
+        QCOMPARE(frmRevora_Main::startupFile({"revora-shift", "car.dat", "-x"}), QDir::current().absoluteFilePath("car.dat"));
     }
 
     // Comparing reads the controller into a scratch image: the window keeps what it holds.
@@ -572,7 +572,8 @@ private slots:
         if (!differs)
             return;
         const QStringList lines = fx.prompter.shown().last().split("\r\n");
-        QVERIFY(lines.contains("Parameter | Controller | This configuration"));
+        QCOMPARE(lines.mid(0, 3), (QStringList{"Compare With Controller: The controller and this configuration differ in 5 places:", "",
+                                               "Parameter | Controller | This configuration"}));
         for (const QString& row : {QString("Launch RPM | 3500 | 3000"), QString("Multi-Stage Shift Light | Disabled | Enabled"),
                                    QString("Offset 53 | 165 (0xa5) | %1 (0x00)").arg(int(defaultsBlock()[53 - 16]))})
             QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
