@@ -223,7 +223,8 @@ void ControllerLink::ReadFirmwareID()
         const qint64 left = m_timing.replyDeadlineMs - clock.elapsed();
         if (left < 0)
             break;
-        if (m_port.isOpen() && m_port.bytesWaiting() == 0)
+        // Returns at once when a byte is already waiting.
+        if (m_port.isOpen())
             m_port.waitForBytes(1, static_cast<int>(std::clamp<qint64>(left, 1, m_timing.yieldSliceMs)));
     }
     // A line that ends after the deadline is as good as none: what arrived is dropped.

@@ -57,9 +57,9 @@ QString SerialPort::windowChoosePortHint() { return QStringLiteral("under Commun
 
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
-    return QStringLiteral("Your user account may not use the serial port %1: the port belongs to the group "
-                          "\"%2\". Add your account to it with\n    sudo usermod -aG %2 %3\nthen log out and "
-                          "in again.")
+    return QStringLiteral("Your user account may not use the serial port %1. Serial ports are for the members "
+                          "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
+                          "out and in again.")
         .arg(port, group, user);
 }
 
@@ -78,7 +78,10 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
         const QByteArray path = QFile::encodeName(port);
         struct stat st;
         if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES && ::stat(path.constData(), &st) == 0) {
-            const struct group* g = ::getgrgid(st.st_gid);
+            // The group that may read and write the device; "dialout", the serial
+            // ports' group on Debian, when the device's own group may not.
+            const bool groupMay = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+            const struct group* g = groupMay ? ::getgrgid(st.st_gid) : nullptr;
             const struct passwd* pw = ::getpwuid(::geteuid());
             const QString user = pw ? QString::fromLocal8Bit(pw->pw_name) : qEnvironmentVariable("USER");
             return noPermissionText(port, g ? QString::fromLocal8Bit(g->gr_name) : QStringLiteral("dialout"), user);

@@ -89,6 +89,7 @@ private slots:
         QCOMPARE(r.port.written().toHex(' '), sent);
         QCOMPARE(r.state.LinkOK, linkOK);
         QCOMPARE(r.port.isOpen(), openAfter);
+        QCOMPARE(r.link.abortedByUser(), !prompt.isEmpty());  // every prompt here is answered Abort
         QVERIFY_PROMPTS(r.prompter);
     }
 
@@ -255,10 +256,14 @@ private slots:
         QTest::newRow("complete") << QString() << QStringList{ul("Upload completed.")} << 159 << 1;
         QTest::newRow("Esc before the upload") << "stale esc" << QStringList{ul("Upload completed.")} << 159 << 1;
         QTest::newRow("no data") << "no data" << QStringList{ul("No data available for uploading.")} << 15 << 0;
+        // GPOMinRPM 300 (hundreds) does not fit its byte: said, and nothing is programmed.
+        QTest::newRow("does not encode") << "unencodable" << QStringList{ul("ENCODE")} << 15 << 0;
         QTest::newRow("not connected") << "silent" << QStringList{ul(kNoLink)} << 15 << 0;
         QTest::newRow("armed") << "armed" << QStringList{ul("Cannot upload while controller is armed.")} << 15 << 0;
         QTest::newRow("other product")
             << "firmware-unknown" << QStringList{ul("Unknown product firmware ID - cannot upload.")} << 15 << 0;
+        // Programming never starts at an address the controller did not take.
+        QTest::newRow("address NAK") << "nak-address" << QStringList{notProgrammed} << 15 << 0;
         QTest::newRow("write NAK at 40") << "nak-write:40" << QStringList{notProgrammed} << 39 << 0;
         QTest::newRow("write silent at 40") << "mute-write:40" << QStringList{err(kTimeout), notProgrammed} << 39 << 0;
         QTest::newRow("verify mismatch") << "mismatch:40" << QStringList{ul(kNotVerified)} << 159 << 0;
@@ -274,7 +279,6 @@ private slots:
         QFETCH(int, programmedUpTo);
         QFETCH(int, resets);
         Rig r;
-        expectShown(r, shown);
         ParameterStore store;
         loadDefaults(store);
         store.params.LaunchRPM = 4321;  // an edit since the data was loaded
@@ -285,8 +289,14 @@ private slots:
             store.image.ClearEEPROMBuffer();
         else if (mode == QLatin1String("stale esc"))
             r.state.UserAbort = true;
-        else if (!mode.isEmpty())
+        else if (mode == QLatin1String("unencodable")) {
+            store.params.GPOMinRPM = 300;
+            ParameterSet p = store.params;
+            ImageBuffer scratch;
+            shown[0].replace(QStringLiteral("ENCODE"), UpdateEEPROM(p, scratch).message());
+        } else if (!mode.isEmpty())
             r.fail(mode);
+        expectShown(r, shown);
         QCOMPARE(mnuUpload_Click(r.link, store), resets == 1);
         QCOMPARE(r.prompter.shown(), shown);
         // Only the block is sent, and nothing after a refused byte.
@@ -389,8 +399,6 @@ private slots:
         // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
         QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
                                  << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};
-        QTest::newRow("armed") << "armed" << QStringList{cmp("Cannot compare while controller is armed.")}
-                               << int(CompareFailure::Armed) << QStringList{};
         QTest::newRow("Esc while reading") << "esc" << QStringList{fw, cmp("Compare failed.")}
                                            << int(CompareFailure::ReadFailed) << QStringList{};
         QTest::newRow("nothing loaded") << "no data" << QStringList{cmp("No data available for comparing.")}
@@ -408,8 +416,6 @@ private slots:
             r.controller.eeprom()[32] = 0xB0, r.controller.eeprom()[60] = 7;
         else if (mode == QLatin1String("esc"))
             r.escAtRead(10);
-        else if (mode == QLatin1String("armed"))
-            r.fail(mode);
         expectShown(r, shown);
         ParameterStore store;
         loadDefaults(store);

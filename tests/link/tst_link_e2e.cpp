@@ -72,10 +72,6 @@ private slots:
         QTest::newRow("line drops") << "download" << "--fail disconnect:60" << 1 << none
                                     << QStringList{kFw, kTimeout, "Download failed."} << false;
         QTest::newRow("upload") << "upload" << "" << 0 << QStringList{"Upload completed."} << none << true;
-        QTest::newRow("unknown firmware") << "upload" << "--fail firmware-unknown" << 1 << none
-                                          << QStringList{"Unknown product firmware ID - cannot upload."} << false;
-        QTest::newRow("write NAK") << "upload" << "--fail nak-write:40" << 1 << none
-                                   << QStringList{"Upload aborted - EEPROM programming failed."} << false;
         QTest::newRow("mismatch") << "upload" << "--fail mismatch:77" << 1 << none
                                   << QStringList{"Upload aborted - EEPROM verification failed."} << true;
         QTest::newRow("backup first") << "upload --backup DIR" << "" << 0

@@ -62,8 +62,6 @@ private slots:
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
         QTest::newRow("USB adapter") << PortRecord{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true} << byId
                                      << QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)");
-        QTest::newRow("maker only") << PortRecord{"/dev/ttyACM0", "", "Arduino", "", true} << "/dev/ttyACM0"
-                                    << QStringLiteral("/dev/ttyACM0 \u2014 Arduino");
         QTest::newRow("built-in port") << PortRecord{"/dev/ttyS0", "", "", "", true} << "/dev/ttyS0" << "/dev/ttyS0";
         QTest::newRow("stored, unplugged") << PortRecord{byId, "", "", byId, false} << byId << byId + " (not found)";
     }
