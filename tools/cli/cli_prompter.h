@@ -106,7 +106,8 @@ public:
         case PromptButtons::YesNo:
         case PromptButtons::YesNoCancel: return PromptAnswer::No;
         case PromptButtons::OKCancel:
-        case PromptButtons::RetryCancel: return PromptAnswer::Cancel;
+        case PromptButtons::RetryCancel:
+        case PromptButtons::SaveDiscardCancel: return PromptAnswer::Cancel;
         }
         return PromptAnswer::Cancel;
     }
