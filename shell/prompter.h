@@ -30,6 +30,13 @@ public:
     // File dialogs. `filter` is in the program's "Text|pattern" form. Empty when cancelled.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+    // The save dialog opened on `suggested` (a full path); a prompter that cannot
+    // suggest a name asks plainly.
+    virtual QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested)
+    {
+        Q_UNUSED(suggested);
+        return saveFileName(title, filter);
+    }
 
     // A shorthand for the common warning box with one OK button.
     void warn(const QString& text, const QString& title)

@@ -20,6 +20,7 @@ public:
     std::optional<uint32_t> color(uint32_t initial) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter) override;
+    QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override;
 
     // "Text|pattern|Text|pattern" to Qt's "Text (pattern);;Text (pattern)". A text
     // that already shows its pattern in brackets is not given it twice.
