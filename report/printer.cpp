@@ -54,6 +54,20 @@ struct Run {
 };
 using Row = QList<Run>;
 
+// Unbuffered, so that a write that stops short is tried again and says why it
+// stopped (a full disk) instead of leaving the reason unknown.
+bool writeAll(QFileDevice& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 QString printerLabel(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
@@ -190,12 +204,11 @@ struct SheetJob::Impl {
             // A device or pipe is written straight: there is no old file to keep, and a
             // save file would put a plain file in its place.
             QFile device(pdfFile);
-            if (!device.open(QIODevice::WriteOnly) || device.write(pdfBytes) != pdfBytes.size() || !device.flush())
+            if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(device, pdfBytes))
                 why = device.errorString();
         } else {
             QSaveFile file(pdfFile);
-            // The flush is checked here: commit() does not notice a buffered write that fails.
-            if (!file.open(QIODevice::WriteOnly) || file.write(pdfBytes) != pdfBytes.size() || !file.flush() ||
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, pdfBytes) ||
                 !file.commit())
                 why = file.errorString();
         }
@@ -205,7 +218,7 @@ struct SheetJob::Impl {
         }
         return QStringLiteral("The report could not be written to the PDF file \"%1\": %2. Any earlier file of "
                               "that name is left as it was. Free some space on the disk or check that you may "
-                              "write there, then choose Retry, or choose another file.")
+                              "write there and try again, or choose another file.")
             .arg(QDir::toNativeSeparators(pdfFile), why);
     }
 };

@@ -229,8 +229,8 @@ private slots:
         QTest::addColumn<bool>("retry");    // else Abort
         QTest::addColumn<QString>("why");
         QTest::newRow("folder missing, made, Retry") << "missing/sheet.pdf" << 0 << true << "folder exists";
-        QTest::newRow("disk full, Abort") << "full.pdf" << 4096 << false << "left as it was";
-        QTest::newRow("disk full, room made, Retry") << "room.pdf" << 4096 << true << "Free some space";
+        QTest::newRow("disk full, Abort") << "full.pdf" << 4096 << false << "File too large";
+        QTest::newRow("disk full, room made, Retry") << "room.pdf" << 4096 << true << "left as it was";
     }
     void pdfFailure()
     {
