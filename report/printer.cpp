@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace report {
 
@@ -343,7 +344,13 @@ bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& titl
         PromptAnswer::Yes)
         return false;
     const QString earlier = printer.outputFileName();
-    const QString folder = earlier.isEmpty() ? QDir::currentPath() : QFileInfo(earlier).absolutePath();
+    // Beside the last report, else where the person keeps documents (the program's
+    // folder is its working folder, and no place for reports).
+    QString folder = QFileInfo(earlier).absolutePath();
+    if (earlier.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     for (;;) {
         QString file = prompter.saveFileNameSuggesting(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
                                                        freshPdfName(folder, QDate::currentDate()));
