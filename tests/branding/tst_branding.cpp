@@ -53,6 +53,7 @@ void TestBranding::reading_data()
     QTest::newRow("first 20 company lines") << "Acme\nArial\n20\nbold\nNULL\n!\n" + QByteArray("line\n").repeated(25)
                                             << noLogo << QStringList(20, "line").join('|') << "only the first 20";
     QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
+    QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
     const QByteArray mib = kGood + QByteArray(kMiB - kGood.size(), 'x');  // one long company line
     QTest::newRow("1 MiB is read") << mib << noLogo << "Acme|" + QString(kMiB - kGood.size(), 'x') << "";
     QTest::newRow("more is refused") << mib + "x" << kDefaultSplash << "<built-in>" << "too large";

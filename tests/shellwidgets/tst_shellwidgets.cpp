@@ -50,28 +50,30 @@ void TestShellWidgets::startUp_data()
     QTest::addColumn<QString>("prompts");     // "answer:words" per error prompt, "|" between
     QTest::addColumn<QString>("mendName");    // written when an error prompt shows
     QTest::addColumn<QByteArray>("mendBytes");
-    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("shown");    // label's first word, font
     QTest::addColumn<QSize>("logoSize");  // invalid: no logo shown
     const QByteArray acme = "Acme\nTimes\n16\nItalic\n";
-    QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "28 bold italic"
+    QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "Velmont Arial 28 bold italic"
                              << builtInLogo().size();
     QTest::newRow("markup label, png named .gif") << QByteArray("<b>Acme</b> & Co\nTimes\n16\nItalic\nlogo.gif\n!\nA\n")
-                                                  << png({120, 40}) << "" << "" << QByteArray() << "16 italic" << QSize(120, 40);
+                                                  << png({120, 40}) << "" << "" << QByteArray() << "<b>Acme</b> Times 16 italic" << QSize(120, 40);
     QTest::newRow("large logo scaled down") << QByteArray("Acme\nArial\n20\nbold\nlogo.gif\n!\nAcme\n")
-                                            << png({2000, 1000}) << "" << "" << QByteArray() << "20 bold" << QSize(480, 240);
+                                            << png({2000, 1000}) << "" << "" << QByteArray() << "Acme Arial 20 bold" << QSize(480, 240);
     QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
-                                      << QByteArray("x") << "" << "" << QByteArray() << "20" << QSize();
+                                      << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
     QTest::newRow("three faults ignored, truncated gif")
         << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
         << "Ignore:no separator|Ignore:\"big\" on line 3|Ignore:not a picture this program can show" << "" << QByteArray()
-        << "28 bold" << QSize();
+        << "Acme Arial 28 bold" << QSize();
     QTest::newRow("abort at the font size") << QByteArray("Acme\nTimes\nbig\nItalic\nlogo.gif\n!\nA\n") << png({120, 40})
-                                            << "Abort:\"big\"" << "" << QByteArray() << "28 bold italic" << QSize();
+                                            << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic" << QSize();
+    QTest::newRow("abort at the file") << acme + "logo.gif\n" << png({120, 40}) << "Abort:no separator" << ""
+                                       << QByteArray() << "Velmont Arial 28 bold italic" << QSize();
     QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
-                                        << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "16 italic" << QSize(120, 40);
+                                        << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic" << QSize(120, 40);
     QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
                                               << "Retry:later.gif (line 5" << "later.gif" << png({60, 20})
-                                              << "16 italic" << QSize(60, 20);
+                                              << "Acme Times 16 italic" << QSize(60, 20);
 }
 
 void TestShellWidgets::startUp()
@@ -114,7 +116,9 @@ void TestShellWidgets::startUp()
     const QFont font = splash.lblCompanyName->font();
     QCOMPARE(splash.lblCompanyName->text(), b.labelText());
     QCOMPARE(splash.lblCompanyName->textFormat(), Qt::PlainText);  // markup in the file is shown as text
-    QTEST(QString::number(font.pointSizeF()) + (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""), "font");
+    QTEST(b.labelText().section(' ', 0, 0) + ' ' + font.family() + ' ' + QString::number(font.pointSizeF()) +
+              (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""),
+          "shown");
     QTEST(splash.imgLogo->isVisible() ? splash.imgLogo->pixmap().size() : QSize(), "logoSize");
     const QFontMetrics metrics(font);
     if (metrics.horizontalAdvance(b.labelText()) < 500)  // a name that fits stays on one line
