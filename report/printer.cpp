@@ -2,17 +2,21 @@
 
 #include "shell/prompter.h"
 
+#include <QBuffer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace report {
 
@@ -51,6 +55,20 @@ struct Run {
 };
 using Row = QList<Run>;
 
+// Unbuffered, so that a write that stops short is tried again and says why it
+// stopped (a full disk) instead of leaving the reason unknown.
+bool writeAll(QFileDevice& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 QString printerLabel(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
@@ -70,6 +88,15 @@ struct SheetJob::Impl {
     QPainter painter;
     int sheetsStarted = 0;  // sheets begun, so that a retried page does not waste one
 
+    // A PDF file is drawn into memory and written out whole at the end: Qt's PDF
+    // engine does not report a failed write, and a half-written file must never
+    // replace a good one.
+    QString pdfFile;
+    QByteArray pdfBytes;
+    std::unique_ptr<QBuffer> pdfBuffer;
+    std::unique_ptr<QPdfWriter> pdfWriter;
+    bool pdfPending = false;  // drawn, not yet in the file
+
     // Layout in device pixels of the printable area, set when the job starts.
     QFont font;
     double charWidth = 0;
@@ -82,6 +109,20 @@ struct SheetJob::Impl {
     Impl(QPrinter& p, const ParameterSet& ps, const Header& h, Clock c)
         : printer(p), params(ps), header(h), now(std::move(c)) {}
 
+    QPagedPaintDevice& device() { return pdfWriter ? static_cast<QPagedPaintDevice&>(*pdfWriter) : printer; }
+
+    void makePdfWriter()
+    {
+        pdfBytes.clear();
+        pdfBuffer = std::make_unique<QBuffer>(&pdfBytes);
+        pdfBuffer->open(QIODevice::WriteOnly);
+        pdfWriter = std::make_unique<QPdfWriter>(pdfBuffer.get());
+        pdfWriter->setResolution(printer.resolution());
+        pdfWriter->setPageLayout(printer.pageLayout());
+        pdfWriter->setCreator(printer.creator());
+        pdfWriter->setTitle(printer.docName());
+    }
+
     void measure()
     {
         font = reportFont();
@@ -90,51 +131,41 @@ struct SheetJob::Impl {
         charWidth = fm.horizontalAdvance(QLatin1Char('0'));
         lineHeight = fm.lineSpacing();
         ascent = fm.ascent();
-        const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-        const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+        const int resolution = painter.device()->logicalDpiY();
+        const QRectF page = device().pageLayout().paintRectPixels(resolution);
+        const QRectF paper = device().pageLayout().fullRectPixels(resolution);
         width = page.width();
         height = page.height();
         // The first line is placed from the paper's top edge; the painter counts from
         // the printable area, which starts a margin lower.
-        top = qMax(0.0, kFirstLineTwips / 1440.0 * printer.resolution() - (page.top() - paper.top()));
+        top = qMax(0.0, kFirstLineTwips / 1440.0 * resolution - (page.top() - paper.top()));
         painter.setPen(Qt::black);
     }
 
-    // Splits a text that would run past the printable area's right edge at the last
-    // blank that fits (or anywhere, for a word longer than the line), so that a long
-    // comment is printed whole instead of cut off at the edge.
-    QStringList wrap(const QString& text, double x) const
+    // The longest start of `text` that fits between `x` and the right edge: the
+    // sheet keeps to its two pages, so a long comment is cut, never wrapped.
+    QString fitted(const QString& text, double x) const
     {
         const QFontMetricsF fm(font, painter.device());
         const double room = width - x;
-        QStringList parts;
-        QString rest = text;
-        while (!rest.isEmpty() && fm.horizontalAdvance(rest) > room) {
-            int fit = 1;
-            while (fit < rest.size() && fm.horizontalAdvance(rest.left(fit + 1)) <= room)
-                ++fit;
-            const int blank = rest.left(fit + 1).lastIndexOf(QLatin1Char(' '));
-            const int cut = blank > 0 ? blank : fit;
-            parts << rest.left(cut);
-            rest = rest.mid(cut);
-            while (rest.startsWith(QLatin1Char(' ')))
-                rest.remove(0, 1);
-        }
-        if (!rest.isEmpty() || parts.isEmpty())
-            parts << rest;
-        return parts;
+        if (fm.horizontalAdvance(text) <= room)
+            return text;
+        int fit = 0;
+        while (fit < text.size() && fm.horizontalAdvance(text.left(fit + 1)) <= room)
+            ++fit;
+        return text.left(fit);
     }
 
-    // A line as rows of runs: each piece at its column, at least one character
-    // width after a text that runs into it (as the report's plain text does).
-    QList<Row> place(const Line& line) const
+    // A line as runs: each piece at its column, at least one character width after
+    // a text that runs into it (as the report's plain text does).
+    Row place(const Line& line) const
     {
-        QList<Row> rows{Row{}};
+        Row row;
         const QFontMetricsF fm(font, painter.device());
         double end = 0;
         for (const Piece& piece : line) {
             double x = qMax(piece.column - 1, 0) * charWidth;
-            if (!rows.last().isEmpty() && end > x + 0.01)
+            if (!row.isEmpty() && end > x + 0.01)
                 x = end + charWidth;
             // A piece is one line of the sheet: a line break or tab typed into a comment
             // is a blank here, not a jump the columns cannot follow.
@@ -142,32 +173,54 @@ struct SheetJob::Impl {
             for (QChar& c : text)
                 if (c.category() == QChar::Other_Control)
                     c = QLatin1Char(' ');
-            const QStringList parts = wrap(text, x);
-            for (int i = 0; i < parts.size(); ++i) {
-                if (i > 0)
-                    rows << Row{};
-                rows.last() << Run{x, parts[i]};
-                end = x + fm.horizontalAdvance(parts[i]);
-            }
+            text = fitted(text, x);
+            row << Run{x, text};
+            end = x + fm.horizontalAdvance(text);
         }
-        return rows;
+        return row;
     }
 
     void paint(const Page& page)
     {
         double y = top;
         for (const Line& line : page) {
-            for (const Row& row : place(line)) {
-                // Only paper smaller than any the sheet was laid out for gets here.
-                if (y + lineHeight > height && y > top) {
-                    printer.newPage();
-                    y = top;
-                }
-                for (const Run& run : row)
-                    painter.drawText(QPointF(run.x, y + ascent), run.text);
-                y += lineHeight;
+            // Only paper smaller than any the sheet was laid out for gets here.
+            if (y + lineHeight > height && y > top) {
+                device().newPage();
+                y = top;
             }
+            for (const Run& run : place(line))
+                painter.drawText(QPointF(run.x, y + ascent), run.text);
+            y += lineHeight;
         }
+    }
+
+    // Writes the drawn PDF over its file through a save file: the old file stays
+    // until every byte of the new one is on the disk.
+    StepError commitPdf()
+    {
+        const QFileInfo target(pdfFile);
+        QString why;
+        if (target.exists() && !target.isFile()) {
+            // A device or pipe is written straight: there is no old file to keep, and a
+            // save file would put a plain file in its place.
+            QFile device(pdfFile);
+            if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(device, pdfBytes))
+                why = device.errorString();
+        } else {
+            QSaveFile file(pdfFile);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, pdfBytes) ||
+                !file.commit())
+                why = file.errorString();
+        }
+        if (why.isEmpty()) {
+            pdfPending = false;
+            return std::nullopt;
+        }
+        return QStringLiteral("The report could not be written to the PDF file \"%1\": %2. Any earlier file of "
+                              "that name is left as it was. Free some space on the disk or check that you may "
+                              "write there and try again, or choose another file.")
+            .arg(QDir::toNativeSeparators(pdfFile), why);
     }
 };
 
@@ -183,17 +236,31 @@ SheetJob::~SheetJob()
         d->painter.end();
 }
 
-bool SheetJob::active() const { return d->painter.isActive(); }
-
 StepError SheetJob::start()
 {
     if (d->painter.isActive())
         return std::nullopt;
-    if (!d->painter.begin(&d->printer)) {
-        if (d->printer.outputFormat() == QPrinter::PdfFormat)
-            return QStringLiteral("The report could not be written to %1. Check that the folder exists and "
+    const bool toPdf = d->printer.outputFormat() == QPrinter::PdfFormat && !d->printer.outputFileName().isEmpty();
+    if (toPdf) {
+        d->pdfFile = d->printer.outputFileName();
+        // Asked before any page is drawn: a folder that is not there or not writable.
+        // (A device or pipe is not probed: opening one may wait for its reader.)
+        const QFileInfo target(d->pdfFile);
+        QString why;
+        QSaveFile probe(d->pdfFile);
+        if (target.isDir())
+            why = QStringLiteral("it is a folder");
+        else if ((target.isFile() || !target.exists()) && !probe.open(QIODevice::WriteOnly))
+            why = probe.errorString();
+        if (!why.isEmpty())
+            return QStringLiteral("The report could not be written to %1 (%2). Check that the folder exists and "
                                   "that you may write there, or choose another file.")
-                .arg(printerLabel(d->printer));
+                .arg(printerLabel(d->printer), why);
+        d->makePdfWriter();
+    }
+    if (!d->painter.begin(&d->device())) {
+        if (toPdf)
+            return QStringLiteral("The report could not be drawn for %1.").arg(printerLabel(d->printer));
         return QStringLiteral("%1 could not start printing. Check that it is connected and ready, or choose "
                               "another printer in Print Setup.")
             .arg(printerLabel(d->printer).replace(0, 1, QLatin1Char('T')));
@@ -208,7 +275,7 @@ StepError SheetJob::printPage(int index)
     if (!d->painter.isActive())
         return QStringLiteral("The print job was not started, so page %1 cannot be printed.").arg(index + 1);
     if (index >= d->sheetsStarted) {
-        if (!d->printer.newPage())
+        if (!d->device().newPage())
             return QStringLiteral("%1 could not start a new sheet for page %2.")
                 .arg(printerLabel(d->printer).replace(0, 1, QLatin1Char('T')))
                 .arg(index + 1);
@@ -226,13 +293,19 @@ StepError SheetJob::printPage(int index)
 
 StepError SheetJob::finish()
 {
-    if (!d->painter.isActive())
-        return std::nullopt;
-    const bool ended = d->painter.end();
-    if (!ended || d->printer.printerState() == QPrinter::Error)
-        return QStringLiteral("The report could not be completed on %1.").arg(printerLabel(d->printer));
+    if (d->painter.isActive()) {
+        const bool ended = d->painter.end();
+        d->pdfPending = d->pdfWriter != nullptr;
+        if (!ended || (!d->pdfWriter && d->printer.printerState() == QPrinter::Error))
+            return QStringLiteral("The report could not be completed on %1.").arg(printerLabel(d->printer));
+    }
+    // A retried finish writes the drawn file again.
+    if (d->pdfPending)
+        return d->commitPdf();
     return std::nullopt;
 }
+
+bool SheetJob::active() const { return d->painter.isActive() || d->pdfPending; }
 
 QString printReport(QPrinter& printer, const ParameterSet& params, const Header& header, const Clock& now)
 {
@@ -250,32 +323,64 @@ QString printReport(QPrinter& printer, const ParameterSet& params, const Header&
 // ---------------------------------------------------------------------------
 // Commands
 
+QString freshPdfName(const QString& folder, const QDate& date)
+{
+    const QString stem = QStringLiteral("Revora Shift Parameters %1").arg(date.toString(Qt::ISODate));
+    const QDir dir(folder);
+    QString name = dir.filePath(stem + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = dir.filePath(QStringLiteral("%1 (%2).pdf").arg(stem).arg(n));
+    return name;
+}
+
 namespace {
 
-// Asks whether to print to a PDF file where there is no printer, and for its name.
-// True when the printer now writes that file.
+// Asks whether to print to a PDF file where there is no printer, and for its name,
+// suggesting one that is not taken. Each print asks again, and an existing file is
+// replaced only when the person says so. True when the printer now writes that file.
 bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& title)
 {
     if (prompter.message(QLatin1String(kNoPrinter), title, PromptButtons::YesNo, PromptIcon::Exclamation) !=
         PromptAnswer::Yes)
         return false;
-    QString file = prompter.saveFileName(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter));
-    if (file.isEmpty())
-        return false;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".pdf");
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    return true;
+    const QString earlier = printer.outputFileName();
+    // Beside the last report, else where the person keeps documents (the program's
+    // folder is its working folder, and no place for reports).
+    QString folder = QFileInfo(earlier).absolutePath();
+    if (earlier.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    for (;;) {
+        QString file = prompter.saveFileNameSuggesting(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
+                                                       freshPdfName(folder, QDate::currentDate()));
+        if (file.isEmpty())
+            return false;
+        if (QFileInfo(file).suffix().isEmpty())
+            file += QStringLiteral(".pdf");
+        if (QFileInfo::exists(file)) {
+            const PromptAnswer a = prompter.message(
+                QDir::toNativeSeparators(file) + QLatin1String(kPdfExists), QLatin1String(kPdfFileTitle),
+                PromptButtons::YesNoCancel, PromptIcon::Exclamation);
+            if (a == PromptAnswer::No)
+                continue;
+            if (a != PromptAnswer::Yes)
+                return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return true;
+    }
 }
 
 bool noPrinter(const QPrinter& printer, PrintDialogs& dialogs)
 {
     // Where Qt finds no printer it quietly makes the printer a PDF writer without a
-    // file; that is no printer either.
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return printer.outputFileName().isEmpty();
-    return dialogs.printers().isEmpty();
+    // file; that is no printer either. A file chosen at an earlier print is not
+    // taken again without asking.
+    if (dialogs.printers().isEmpty())
+        return true;
+    return printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
 }
 
 // The empty-buffer refusal and the comment question both commands share; nullopt

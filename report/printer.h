@@ -36,6 +36,7 @@ inline constexpr char kNoPrinter[] =
     "No printer is installed on this computer.\n\nPrint the report to a PDF file instead?";
 inline constexpr char kPdfFileTitle[] = "Print To PDF File";
 inline constexpr char kPdfFilter[] = "PDF files (*.pdf)|*.pdf";
+inline constexpr char kPdfExists[] = "\r\nThis file already exists.\r\n\r\nReplace existing file?";
 
 // The printer dialogs. They stay apart from the prompter, whose interface is
 // part of the widget-free core and may not name a QPrinter.
@@ -105,6 +106,9 @@ QString printReport(QPrinter& printer, const ParameterSet& params, const Header&
 // no printer is installed it says so and offers a PDF file instead. True when the
 // printer was changed.
 bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs);
+
+// A PDF file name in `folder` for a report printed on `date` that no file has yet.
+QString freshPdfName(const QString& folder, const QDate& date);
 
 // What the print commands need beside the parameter store.
 struct PrintContext {

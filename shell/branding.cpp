@@ -29,8 +29,9 @@ constexpr int kSplashItems = 5;  // label, font, size, style, logo
 constexpr int kMaxCompanyLines = 20;
 constexpr double kMinFontSize = 4;
 constexpr double kMaxFontSize = 144;
-// A branding file is a dozen short lines; anything this large is some other file.
-constexpr qint64 kMaxFileSize = 64 * 1024;
+// A branding file is a dozen short lines; anything this large is some other file
+// (or a device that never ends), and is not read on.
+constexpr qint64 kMaxFileSize = 1024 * 1024;
 
 QStringList defaultSplash()
 {
@@ -90,28 +91,16 @@ QString quoted(const QString& s)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
-QString problemText(const QString& path, const QStringList& faults)
+// What the error prompt says for a fault of the file as a whole.
+QString fileFault(const QString& path, const QString& what)
 {
-    QString text = QStringLiteral("The branding file %1 has a fault:").arg(QDir::toNativeSeparators(path));
-    if (faults.size() > 1)
-        text = QStringLiteral("The branding file %1 has %2 faults:")
-                   .arg(QDir::toNativeSeparators(path))
-                   .arg(faults.size());
-    for (const QString& fault : faults)
-        text += QStringLiteral("\n- ") + fault;
-    text += QStringLiteral(
-        "\n\nThe built-in branding is used where the file gives nothing usable. "
-        "Correct the file as the user manual describes (Help > Contents, \"Branding file\"), "
-        "or delete it to use the built-in branding.");
-    return text;
+    return QStringLiteral("The branding file %1 %2\n\nCorrect the file as the user manual describes (Help > "
+                          "Contents, \"Branding file\") and choose Retry, or choose Ignore to go on with the "
+                          "built-in branding where the file gives nothing usable.")
+        .arg(QDir::toNativeSeparators(path), what);
 }
 
 }  // namespace
-
-QString Branding::problem() const
-{
-    return faults.isEmpty() ? QString() : problemText(filePath, faults);
-}
 
 QString brandingCopyright()
 {
@@ -177,25 +166,27 @@ Branding readBranding(const QString& folder)
     const QFileInfo info(path);
     if (!info.exists())
         return b;
-
-    QStringList faults;
-    QFile file(path);
-    if (info.isDir()) {
-        faults << QStringLiteral("it is a folder, not a text file.");
-    } else if (info.size() > kMaxFileSize) {
-        faults << QStringLiteral("it is larger than %1 KB, far too large for a branding file.")
-                      .arg(kMaxFileSize / 1024);
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        faults << QStringLiteral("it cannot be read (%1).").arg(file.errorString());
-    }
     b.filePath = path;
-    if (!faults.isEmpty()) {
-        b.faults = faults;
+
+    // Only a regular file is opened: a pipe would wait for a writer for good, and a
+    // device such as /dev/zero never ends.
+    QString why;
+    QFile file(path);
+    QByteArray bytes;
+    if (info.isDir())
+        why = QStringLiteral("is a folder, not a text file.");
+    else if (!info.isFile())
+        why = QStringLiteral("is not a regular file (it is a pipe, a device or the like), so it is not read.");
+    else if (!file.open(QIODevice::ReadOnly))
+        why = QStringLiteral("cannot be read (%1).").arg(file.errorString());
+    else if ((bytes = file.read(kMaxFileSize + 1)).size() > kMaxFileSize)
+        why = QStringLiteral("is larger than %1 KB, far too large for a branding file.").arg(kMaxFileSize / 1024);
+    if (!why.isEmpty()) {
+        b.faults << fileFault(path, why);
         return b;
     }
-
-    const QStringList lines = splitLines(decodeText(file.readAll()));
     file.close();
+    const QStringList lines = splitLines(decodeText(bytes));
 
     QStringList splash;
     QStringList company;
@@ -203,7 +194,7 @@ Branding readBranding(const QString& folder)
     const int n = int(lines.size());
     while (i < n && isSeparator(lines[i]))
         ++i;
-    const int firstSplashLine = i + 1;  // 1-based line numbers for the messages
+    b.firstSplashLine = i + 1;
     while (i < n && !isSeparator(lines[i]))
         splash << lines[i++];
     const bool hasSeparator = i < n;
@@ -214,19 +205,19 @@ Branding readBranding(const QString& folder)
         // Whatever follows a further "!" line is deliberately ignored.
     }
 
+    QStringList faults;
     if (n == 0) {
-        faults << QStringLiteral("it is empty.");
+        faults << QStringLiteral("is empty.");
     } else if (!hasSeparator) {
         faults << QStringLiteral(
-            "it has no separator line (a line starting with \"!\") after the splash lines, "
+            "has no separator line (a line starting with \"!\") after the splash lines, "
             "so it gives no company details.");
     }
     if (n > 0 && splash.isEmpty()) {
-        faults << QStringLiteral("it has no splash lines (label, font name, font size, font style, logo).");
+        faults << QStringLiteral("has no splash lines (label, font name, font size, font style, logo).");
     } else if (!splash.isEmpty() && splash.size() < kSplashItems) {
         faults << QStringLiteral(
-                      "its splash block has only %1 of the 5 lines (label, font name, font size, "
-                      "font style, logo).")
+                      "has only %1 of the 5 splash lines (label, font name, font size, font style, logo).")
                       .arg(splash.size());
     }
 
@@ -235,44 +226,14 @@ Branding readBranding(const QString& folder)
     const int given = int(splash.size());
     for (int k = int(splash.size()); k < kSplashItems; ++k)
         splash << defaults[k];
-
-    if (given > 2 && parseBrandingFontSize(splash[2]) < 0) {
-        faults << QStringLiteral("the font size %1 (line %2) is not a number from %3 to %4; %5 points are used.")
-                      .arg(quoted(splash[2]))
-                      .arg(firstSplashLine + 2)
-                      .arg(kMinFontSize)
-                      .arg(kMaxFontSize)
-                      .arg(defaults[2]);
-        splash[2] = defaults[2];
-    }
-
     b.SplashInfo = splash;
-    const QString logo = b.logoPath();
-    if (!logo.isEmpty() && !b.usesDefaultLogo()) {
-        const QFileInfo logoInfo(logo);
-        QString why;
-        if (!logoInfo.exists())
-            why = QStringLiteral("does not exist");
-        else if (!logoInfo.isFile())
-            why = QStringLiteral("is not a file");
-        else if (!logoInfo.isReadable())
-            why = QStringLiteral("cannot be read");
-        if (!why.isEmpty()) {
-            faults << QStringLiteral("the logo picture %1 (line %2) %3; no logo is shown.")
-                          .arg(QDir::toNativeSeparators(logo))
-                          .arg(firstSplashLine + 4)
-                          .arg(why);
-            b.SplashInfo[4] = QStringLiteral("NULL");
-        }
-    }
-    if (given >= kSplashItems && !isNullLogo(b.SplashInfo[4]))
-        b.logoLine = firstSplashLine + 4;
+    if (given >= kSplashItems)
+        b.logoLine = b.firstSplashLine + 4;
 
-    if (hasSeparator && company.isEmpty()) {
-        faults << QStringLiteral("it has no company lines after the separator; the built-in company details are used.");
-    }
+    if (hasSeparator && company.isEmpty())
+        faults << QStringLiteral("has no company lines after the separator; the built-in company details are used.");
     if (company.size() > kMaxCompanyLines) {
-        faults << QStringLiteral("it has %1 company lines; only the first %2 are used.")
+        faults << QStringLiteral("has %1 company lines; only the first %2 are used.")
                       .arg(company.size())
                       .arg(kMaxCompanyLines);
         company = company.mid(0, kMaxCompanyLines);
@@ -283,14 +244,55 @@ Branding readBranding(const QString& folder)
         // The main window's caption and the About box need a company name.
         const QString name = b.labelText().trimmed().isEmpty() ? QString::fromLatin1(kDefaultLabel)
                                                                : b.labelText().trimmed();
-        faults << QStringLiteral("the company name (the first line after the separator) is empty; %1 is used.")
+        faults << QStringLiteral("has an empty company name (the first line after the separator); %1 is used.")
                       .arg(quoted(name));
         company[0] = name;
     }
     b.CompanyInfo = company;
 
-    b.faults = faults;
+    for (const QString& fault : faults)
+        b.faults << fileFault(path, fault);
     return b;
+}
+
+QString fontSizeFault(const Branding& b)
+{
+    if (parseBrandingFontSize(b.SplashInfo.value(2)) > 0)
+        return QString();
+    return QStringLiteral("The font size %1 on line %2 of the branding file %3 is not a number from %4 to %5."
+                          "\n\nCorrect the line and choose Retry, or choose Ignore to show the label at %6 points.")
+        .arg(quoted(b.SplashInfo.value(2)))
+        .arg(b.firstSplashLine + 2)
+        .arg(QDir::toNativeSeparators(b.filePath))
+        .arg(kMinFontSize)
+        .arg(kMaxFontSize)
+        .arg(QString::fromLatin1(kDefaultFontSize));
+}
+
+QString logoFault(const Branding& b, const QString& why)
+{
+    QString where;
+    if (b.logoLine > 0)
+        where = QStringLiteral(" (line %1 of the branding file %2)").arg(b.logoLine).arg(QDir::toNativeSeparators(b.filePath));
+    return QStringLiteral("The logo picture %1%2 %3.\n\nPut the picture there or correct the line, then choose "
+                          "Retry; or choose Ignore to start without a logo.")
+        .arg(QDir::toNativeSeparators(b.logoPath()), where, why);
+}
+
+QString logoFileFault(const Branding& b)
+{
+    const QString logo = b.logoPath();
+    // The maker's own logo stands in with a built-in picture when it is not installed.
+    if (logo.isEmpty() || b.usesDefaultLogo())
+        return QString();
+    const QFileInfo info(logo);
+    if (!info.exists())
+        return logoFault(b, QStringLiteral("does not exist"));
+    if (!info.isFile())
+        return logoFault(b, QStringLiteral("is not a file"));
+    if (!info.isReadable())
+        return logoFault(b, QStringLiteral("cannot be read"));
+    return QString();
 }
 
 Branding loadBranding()

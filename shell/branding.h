@@ -28,16 +28,14 @@ struct Branding {
     QStringList CompanyInfo;
     // Folder the logo path is relative to.
     QString folder;
-    // The branding file read, and what was wrong with it (one sentence each). The
-    // splash window adds a logo that is no picture it can show.
+    // The branding file read, and what was wrong with the file as a whole (one
+    // description each, as the error prompt shows it).
     QString filePath;
     QStringList faults;
-    // Line of the file the logo item came from; 0 when it is the built-in one.
+    // Line of the file the splash block starts on, and the logo item's line (0 when
+    // it is the built-in one).
+    int firstSplashLine = 0;
     int logoLine = 0;
-
-    // Empty when the file was missing or sound; otherwise one message naming the
-    // file, every fault found in it and what to do. The caller shows it.
-    QString problem() const;
 
     QString companyName() const { return CompanyInfo.value(0); }
 
@@ -57,16 +55,20 @@ struct Branding {
 // The built-in branding, used when there is no branding file.
 Branding defaultBranding(const QString& folder = QString());
 
-// Reads `folder`/Revora_Shift.cfg. Missing file: the built-in defaults, no problem.
+// Reads `folder`/Revora_Shift.cfg. Missing file: the built-in defaults, no faults.
 // A faulty file never fails the start-up: what it gives is kept, the defaults fill
-// the rest, and `problem` says what was wrong.
+// the rest, and `faults` says what was wrong.
 Branding readBranding(const QString& folder);
 
 // The same for the program's own folder.
 Branding loadBranding();
 
-// Title of the message box that shows Branding::problem().
-inline constexpr char kBrandingProblemTitle[] = "Branding File";
+// What the error prompt says when the font size item is no usable size, or the logo
+// file cannot be had; empty when the item is sound.
+QString fontSizeFault(const Branding& branding);
+QString logoFileFault(const Branding& branding);
+// The logo fault for a reason found elsewhere (a file that is no picture).
+QString logoFault(const Branding& branding, const QString& why);
 
 // Font size item as a point size, or a negative number when it is no usable size.
 double parseBrandingFontSize(const QString& text);

@@ -45,6 +45,14 @@ public:
         return message(all, title, buttons, PromptIcon::None);
     }
 
+    // The save dialog opened on `suggested` (a full path); a prompter that cannot
+    // suggest a name asks plainly.
+    virtual QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested)
+    {
+        Q_UNUSED(suggested);
+        return saveFileName(title, filter);
+    }
+
     // A shorthand for the common warning box with one OK button.
     void warn(const QString& text, const QString& title)
     {

@@ -199,7 +199,12 @@ QString QtPrompter::openFileName(const QString& title, const QString& filter)
 
 QString QtPrompter::saveFileName(const QString& title, const QString& filter)
 {
-    QFileDialog dialog(m_parent, title, m_folder, toQtFilter(filter));
+    return saveFileNameSuggesting(title, filter, QString());
+}
+
+QString QtPrompter::saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested)
+{
+    QFileDialog dialog(m_parent, title, suggested.isEmpty() ? m_folder : suggested, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks its own "already exists" question.

@@ -23,6 +23,7 @@ public:
     void setFileDialogFolder(const QString& folder) override { m_folder = folder; }
     PromptAnswer table(const QString& text, const QString& title, const QStringList& headings,
                        const QList<QStringList>& rows, PromptButtons buttons) override;
+    QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override;
 
     // "Text|pattern|Text|pattern" to Qt's "Text (pattern);;Text (pattern)". A text
     // that already shows its pattern in brackets is not given it twice.

@@ -1,6 +1,7 @@
 #include "shell/splash.h"
 #include "shell/appinfo.h"
 
+#include "shell/errortrap.h"
 #include "shell/prompter.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QRadialGradient>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -142,7 +144,9 @@ frmSplash::frmSplash(const Branding& branding, int durationMs, QWidget* parent)
 
     applyLogo(branding);
     frame->setMinimumWidth(kMinWidth);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The window takes the frame's size: fixing the frame's own layout instead would
+    // leave the window at the minimum width with an unframed strip beside the frame.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
 
     tmrSplashUnload = new QTimer(this);
     tmrSplashUnload->setObjectName(QStringLiteral("tmrSplashUnload"));
@@ -197,34 +201,78 @@ void frmSplash::tmrSplashUnload_Timer()
     accept();
 }
 
-void checkLogoPicture(Branding& branding)
+QString logoPictureFault(const Branding& branding)
 {
-    const QString path = branding.logoPath();
-    if (path.isEmpty() || branding.usesDefaultLogo())
-        return;
+    const QString missing = logoFileFault(branding);
+    if (!missing.isEmpty() || branding.logoPath().isEmpty() || branding.usesDefaultLogo())
+        return missing;
     // Decoding the first picture catches what the header alone does not: a cut-off
     // or damaged file.
-    QImageReader reader(path);
+    QImageReader reader(branding.logoPath());
     if (!reader.read().isNull())
-        return;
-    QString where;
-    if (branding.logoLine > 0)
-        where = QStringLiteral(" (line %1)").arg(branding.logoLine);
-    branding.faults << QStringLiteral("the logo picture %1%2 is not a picture this program can show (%3); "
-                                      "no logo is shown. Use a GIF, PNG, JPEG or BMP file.")
-                           .arg(QDir::toNativeSeparators(path), where, reader.errorString());
-    branding.SplashInfo[4] = QStringLiteral("NULL");
+        return QString();
+    return logoFault(branding, QStringLiteral("is not a picture this program can show (%1). Use a GIF, PNG, "
+                                              "JPEG or BMP file")
+                                   .arg(reader.errorString()));
 }
+
+namespace {
+
+// One step of the load: its fault goes through the error prompt. Retry takes the
+// branding file again and repeats the step, Ignore goes on with `ignored` applied,
+// Abort stops the load. False on Abort.
+bool loadStep(Branding& branding, Prompter& prompter, const std::function<QString(const Branding&)>& fault,
+              const std::function<void(Branding&)>& ignored)
+{
+    for (;;) {
+        const QString description = fault(branding);
+        if (description.isEmpty())
+            return true;
+        switch (HandleError(prompter, description)) {
+        case PromptAnswer::Retry: {
+            Branding again = readBranding(branding.folder);
+            again.faults.clear();  // the file's own faults had their turn
+            branding = again;
+            break;
+        }
+        case PromptAnswer::Ignore: ignored(branding); return true;
+        default: return false;
+        }
+    }
+}
+
+}  // namespace
 
 void runSplash(Branding& branding, Prompter& prompter, int durationMs)
 {
     // The title used for the task bar and for message boxes that carry none.
     QCoreApplication::setApplicationName(appinfo::applicationName());
-    checkLogoPicture(branding);
-    const QString problem = branding.problem();
-    if (!problem.isEmpty())
-        prompter.message(problem, QString::fromLatin1(kBrandingProblemTitle), PromptButtons::OK,
-                         PromptIcon::Exclamation);
+
+    // The file's own faults, each in turn; Retry reads the file again from its first.
+    int unapplied = 0;  // first splash item the load did not get to (Abort)
+    bool go = true;
+    for (int i = 0; go && i < branding.faults.size();) {
+        switch (HandleError(prompter, branding.faults[i])) {
+        case PromptAnswer::Retry: branding = readBranding(branding.folder); i = 0; break;
+        case PromptAnswer::Ignore: ++i; break;
+        default: go = false;
+        }
+    }
+    if (go) {
+        unapplied = 2;  // label text and font name
+        go = loadStep(branding, prompter, fontSizeFault, [](Branding&) {});  // the label keeps its own size
+    }
+    if (go) {
+        unapplied = 4;  // and size and style
+        go = loadStep(branding, prompter, logoPictureFault, [](Branding& b) { b.SplashInfo[4] = QStringLiteral("NULL"); });
+    }
+    if (!go) {
+        // Abort: the window shows with what was applied; the rest is its own design.
+        const QStringList design = defaultBranding().SplashInfo;
+        for (int k = unapplied; k < design.size(); ++k)
+            branding.SplashInfo[k] = design[k];
+        branding.SplashInfo[4] = QStringLiteral("NULL");
+    }
     frmSplash splash(branding, durationMs);
     splash.exec();
 }

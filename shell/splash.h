@@ -38,12 +38,12 @@ private:
 // The picture shown for the built-in logo when its file is not installed.
 QPixmap builtInLogo();
 
-// Checks what only the windowed side can: that the logo file holds a picture this
-// program can show. When it does not, the fault joins the branding's faults and the
-// splash shows no logo.
-void checkLogoPicture(Branding& branding);
+// What the error prompt says when the logo file cannot be had or is no picture this
+// program can show; empty when it is sound (or is the built-in one).
+QString logoPictureFault(const Branding& branding);
 
-// Start-up: checks the logo, shows the branding's faults (if any) in one message
-// through the prompter, sets the application's display title, then shows the
-// splash window modally until it closes itself.
+// Start-up: runs the splash window's load, each fault of the branding through the
+// error prompt (Abort ends the load, Retry reads the file again, Ignore goes on),
+// sets the application's display title, then shows the splash window modally until
+// it closes itself.
 void runSplash(Branding& branding, Prompter& prompter, int durationMs = kSplashDurationMs);

@@ -7,6 +7,9 @@
 #include <QPrinter>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace report;
 
 #define NEED_PDFTOTEXT() \
@@ -67,6 +70,22 @@ QString simplified(const QStringList& lines)
 }
 
 QByteArray readFile(const QString& name) { QFile f(name); return f.open(QFile::ReadOnly) ? f.readAll() : ""; }
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    QVERIFY(f.open(QFile::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+// A full disk, as the writing process sees it (also as root): writes past `bytes` fail.
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
 
 }  // namespace
 
@@ -147,20 +166,30 @@ private slots:
                         << int(printed.lastIndexOf(line[1].text));
             }
         }
+        // Each page's first line starts 2000 twips (100 points) below the paper's top edge.
+        QProcess boxes;
+        boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path("printed.pdf"), QStringLiteral("-")});
+        QVERIFY(boxes.waitForFinished(20000));
+        QList<double> tops;
+        for (const auto& m : QRegularExpression(R"re(<page[^>]*>\s*<word[^>]*yMin="([\d.]+)")re")
+                                 .globalMatch(QString::fromUtf8(boxes.readAllStandardOutput())))
+            tops << m.captured(1).toDouble();
+        QVERIFY2(tops.size() == 2 && qAbs(tops[0] - 100) < 1 && qAbs(tops[1] - 100) < 1, qPrintable(QDebug::toString(tops)));
         QVERIFY(labelStarts.size() == 1 && valueStarts.size() == 1 && identStarts.size() == 1);
         const int label = *labelStarts.begin(), ident = *identStarts.begin(), value = *valueStarts.begin();
         QVERIFY2(label >= 0 && qAbs(ident - label - 20) <= 1 && qAbs(value - label - 40) <= 1,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(label).arg(ident).arg(value)));
     }
 
-    // Cancel prints no comment line, the blank lines around it stay; a comment wider than the
-    // paper is printed whole, on more lines. The preview shows the same sheet.
+    // Cancel prints no comment line, the blank lines around it stay; a comment far wider than the
+    // paper stays one line, cut at the right edge, and the sheet its two pages. The preview shows
+    // the same sheet.
     void comment_data()
     {
         QTest::addColumn<bool>("preview");
         QTest::addColumn<std::optional<QString>>("answer");
         QTest::newRow("cancel") << false << std::optional<QString>();
-        QTest::newRow("wide, preview") << true << std::optional<QString>(QStringLiteral(" word").repeated(80).mid(1));
+        QTest::newRow("wide, preview") << true << std::optional<QString>(QStringLiteral(" word").repeated(900).mid(1));
     }
     void comment()
     {
@@ -173,8 +202,13 @@ private slots:
         const int firmware = int(pages[0].indexOf(QRegularExpression(QStringLiteral("\\s*Firmware ID:.*"))));
         const QStringList between = pages[0].mid(1, firmware - 1);  // blank, [comment], blank
         QVERIFY(firmware > 2 && between.first().trimmed().isEmpty() && between.last().trimmed().isEmpty());
-        const QString expected = answer ? "Comment: " + *answer : QString();
-        QCOMPARE(simplified(between).replace(QLatin1Char('\n'), QLatin1Char(' ')), expected);
+        const QString expected = answer ? "Comment: " + *answer : QStringLiteral("");
+        const QString printed = simplified(between);
+        QVERIFY2(expected.startsWith(printed) && (printed.size() < expected.size()) == bool(answer),
+                 qPrintable(printed));
+        // Cut at the paper's edge, well beyond where any other line of the sheet ends.
+        for (const QString& line : pages[0])
+            QVERIFY(!answer || line == between.value(1) || line.size() + 20 < between.value(1).size());
     }
 
     // An empty buffer: the one message, no comment question, nothing printed or previewed.
@@ -194,40 +228,139 @@ private slots:
         }
     }
 
-    // A printer that cannot start goes through the error prompt, which names the file; Abort prints nothing.
-    void printerErrorAbort()
+    // A PDF file that cannot be written goes through the error prompt, which names the file and
+    // says why. The earlier file stays as it was until a whole new one is written; Retry once the
+    // fault is mended prints both pages.
+    void pdfFailure_data()
     {
-        const QString file = path(QStringLiteral("missing/sheet.pdf"));
-        ScriptedPrompter prompter;
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
+        QTest::addColumn<PromptAnswer>("answer");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("folder missing, made, Retry") << "missing/sheet.pdf" << 0 << PromptAnswer::Retry << "folder exists";
+        QTest::newRow("folder missing, Ignore") << "gone/sheet.pdf" << 0 << PromptAnswer::Ignore << "folder exists";
+        QTest::newRow("disk full, Abort") << "full.pdf" << 4096 << PromptAnswer::Abort << "File too large";
+        QTest::newRow("disk full, room made, Retry") << "room.pdf" << 4096 << PromptAnswer::Retry << "left as it was";
+    }
+    void pdfFailure()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, fullDisk);
+        QFETCH(PromptAnswer, answer);
+        QFETCH(QString, why);
+        file = path(file);
+        if (fullDisk)
+            writeFile(file, "old report");
+        MendingPrompter prompter;
         prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt);
-        prompter.expectError(QString(), PromptAnswer::Abort);
+        prompter.expectError(QString(), answer);
+        prompter.mend = [&] {  // Ignore leaves the folder missing: the pages are not printed
+            limitFileSize(RLIM_INFINITY);
+            if (answer == PromptAnswer::Retry)
+                QDir().mkpath(QFileInfo(file).path());
+        };
         FakeDialogs dialogs;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFileName(file);
+        if (fullDisk)
+            limitFileSize(rlim_t(fullDisk));
         printParameters(defaultsStore(), prompter, dialogs, printer, context());
+        limitFileSize(RLIM_INFINITY);
         QVERIFY_PROMPTS(prompter);
-        QVERIFY2(prompter.shown().last().contains(file), qPrintable(prompter.shown().last()));
-        QVERIFY(!QFile::exists(file));
+        const QString shown = prompter.shown().last();
+        QVERIFY2(shown.contains(QDir::toNativeSeparators(file)) && shown.contains(why), qPrintable(shown));
+        if (answer != PromptAnswer::Retry)
+            QCOMPARE(readFile(file), QByteArray(fullDisk ? "old report" : ""));
+        else
+            QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
     }
 
-    // The command-line tool refuses to print over its data file, which stays as it was, and prints
-    // the window's sheet for a data file, which has no firmware ID.
+    // Where no printer is installed every print asks for the file, suggesting a name not yet
+    // taken in the folder of the last one, and replaces a file only when told to.
+    void pdfFileAskedEachTime()
+    {
+        const QString dated = freshPdfName(m_dir.path(), QDate::currentDate());
+        writeFile(dated, "taken");
+        writeFile(path("again.pdf"), "earlier report");
+        FakeDialogs dialogs;
+        dialogs.installed.clear();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFileName(path("again.pdf"));
+        ScriptedPrompter prompter;
+        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
+            .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
+                       PromptIcon::Exclamation, PromptAnswer::Yes)
+            .expectSaveFile(path("again.pdf"))
+            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
+                       PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
+            .expectSaveFile(path("other"));
+        printParameters(defaultsStore(), prompter, dialogs, printer, context());
+        QVERIFY_PROMPTS(prompter);
+        QCOMPARE(readFile(path("again.pdf")), QByteArray("earlier report"));
+        QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
+        QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), m_dir.path());
+        QVERIFY(prompter.lastSuggestedFile != dated && !QFile::exists(prompter.lastSuggestedFile));
+    }
+
+    // The sheet's family: the preferred one, else the fallback, in any letter case and in the
+    // spelling installed; neither installed leaves the choice to the system's fixed-pitch font.
+    void fontFallback_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("both") << QStringList{"Courier New", "monospac821 bt", "Arial"} << "monospac821 bt";
+        QTest::newRow("fallback only") << QStringList{"Arial", "COURIER NEW"} << "COURIER NEW";
+        QTest::newRow("neither") << QStringList{"Arial", "Courier", "Monospac821"} << "";
+    }
+    void fontFallback()
+    {
+        QFETCH(QStringList, installed);
+        QTEST(reportFamily(installed), "family");
+        QVERIFY(reportFont().fixedPitch() && reportFont().pointSizeF() == kPointSize);
+    }
+
+    // The command-line tool refuses to print over its data file, which stays as it was, says why
+    // a report could not be written (an earlier one stays as it was), and prints the window's sheet
+    // for a data file, which has no firmware ID.
+    void cliReport_data()
+    {
+        QTest::addColumn<QString>("pdf");
+        QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("over its data file") << "cli.dat" << 0 << 2;
+        QTest::newRow("device that is full") << "/dev/full" << 0 << 2;
+        QTest::newRow("disk full, earlier report kept") << "cli.pdf" << 4096 << 2;
+        QTest::newRow("printed") << "cli.pdf" << 0 << 0;
+    }
     void cliReport()
     {
+        QFETCH(QString, pdf);
+        QFETCH(int, fullDisk);
+        QFETCH(int, exitCode);
         const ParameterStore store = defaultsStore();
         QVERIFY(datafile::write(path("cli.dat"), store.image).ok);
-        for (const QString pdf : {"cli.dat", "cli.pdf"}) {
-            QProcess cli;
-            cli.setWorkingDirectory(m_dir.path());
-            cli.start(QStringLiteral(REVORA_CLI), {"report", "cli.dat", "--pdf", pdf, "--comment", "SN 1234"});
-            QVERIFY(cli.waitForFinished(30000));
-            QCOMPARE(cli.exitCode(), pdf == "cli.dat" ? 2 : 0);
-            QCOMPARE(readFile(path("cli.dat")), store.image.configBlock());
-            // Only the refusal is a complaint; Qt's own notes about the session are not.
-            QCOMPARE(QString::fromLocal8Bit(cli.readAllStandardError()).contains("revora-shift-cli"), pdf == "cli.dat");
+        if (pdf == "cli.pdf")
+            writeFile(path(pdf), "earlier report");
+        QProcess cli;
+        cli.setWorkingDirectory(m_dir.path());
+        cli.setChildProcessModifier([fullDisk] {
+            if (fullDisk)
+                limitFileSize(rlim_t(fullDisk));
+        });
+        cli.start(QStringLiteral(REVORA_CLI), {"report", "cli.dat", "--pdf", pdf, "--comment", "SN 1234"});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), exitCode);
+        QCOMPARE(readFile(path("cli.dat")), store.image.configBlock());
+        // Only a refusal is a complaint; Qt's own notes about the session are not.
+        const QString complaint = QString::fromLocal8Bit(cli.readAllStandardError());
+        QVERIFY2(complaint.contains("revora-shift-cli") == (exitCode != 0), qPrintable(complaint));
+        if (exitCode != 0) {
+            if (pdf == "cli.pdf")
+                QCOMPARE(readFile(path(pdf)), QByteArray("earlier report"));
+            return;
         }
         NEED_PDFTOTEXT();
-        const QList<QStringList> pages = pdfPages(path("cli.pdf"));
+        const QList<QStringList> pages = pdfPages(path(pdf));
         QCOMPARE(pages.size(), 2);
         for (int p = 0; p < 2; ++p) {
             QVERIFY(pages[p].first().startsWith(QStringLiteral("Velmont Sensors Controller Data Printed: ")));

@@ -39,56 +39,86 @@ private slots:
     void help();
 };
 
-// The logo is checked by its content; every fault comes in one message before the splash
-// shows, and the splash closes by itself. Then what the splash window shows of the branding.
+// Each fault of the branding comes through the error prompt before the splash shows, in the
+// order of the load: Ignore goes on without what is wrong, Retry takes the file again once it is
+// mended, Abort shows the splash with what was applied so far. The splash closes by itself, fits
+// its frame, and shows the branding.
 void TestShellWidgets::startUp_data()
 {
-    QTest::addColumn<QByteArray>("file");  // empty: no branding file
-    QTest::addColumn<QByteArray>("logo");  // logo.gif's bytes
-    QTest::addColumn<QString>("faults");   // what the message says, "|" between; empty: no message
-    QTest::addColumn<QString>("font");
+    QTest::addColumn<QByteArray>("file");     // empty: no branding file
+    QTest::addColumn<QByteArray>("logo");     // logo.gif's bytes
+    QTest::addColumn<QString>("prompts");     // "answer:words" per error prompt, "|" between
+    QTest::addColumn<QString>("mendName");    // written when an error prompt shows
+    QTest::addColumn<QByteArray>("mendBytes");
+    QTest::addColumn<QString>("shown");    // label's first word, font
     QTest::addColumn<QSize>("logoSize");  // invalid: no logo shown
-    QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "28 bold italic" << builtInLogo().size();
+    const QByteArray acme = "Acme\nTimes\n16\nItalic\n";
+    QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "Velmont Arial 28 bold italic"
+                             << builtInLogo().size();
     QTest::newRow("markup label, png named .gif") << QByteArray("<b>Acme</b> & Co\nTimes\n16\nItalic\nlogo.gif\n!\nA\n")
-                                                  << png({120, 40}) << "" << "16 italic" << QSize(120, 40);
+                                                  << png({120, 40}) << "" << "" << QByteArray() << "<b>Acme</b> Times 16 italic" << QSize(120, 40);
     QTest::newRow("large logo scaled down") << QByteArray("Acme\nArial\n20\nbold\nlogo.gif\n!\nAcme\n")
-                                            << png({2000, 1000}) << "" << "20 bold" << QSize(480, 240);
+                                            << png({2000, 1000}) << "" << "" << QByteArray() << "Acme Arial 20 bold" << QSize(480, 240);
     QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
-                                      << QByteArray("x") << "" << "20" << QSize();
-    QTest::newRow("three faults, truncated gif") << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
-                                                 << "3 faults|\"big\"|logo.gif (line 5)|not a picture this program can show" << "28 bold" << QSize();
+                                      << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
+    QTest::newRow("three faults ignored, truncated gif")
+        << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
+        << "Ignore:no separator|Ignore:\"big\" on line 3|Ignore:not a picture this program can show" << "" << QByteArray()
+        << "Acme Arial 28 bold" << QSize();
+    QTest::newRow("abort at the font size") << QByteArray("Acme\nTimes\nbig\nItalic\nlogo.gif\n!\nA\n") << png({120, 40})
+                                            << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic" << QSize();
+    QTest::newRow("abort at the file") << acme + "logo.gif\n" << png({120, 40}) << "Abort:no separator" << ""
+                                       << QByteArray() << "Velmont Arial 28 bold italic" << QSize();
+    QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
+                                        << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic" << QSize(120, 40);
+    QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
+                                              << "Retry:later.gif (line 5" << "later.gif" << png({60, 20})
+                                              << "Acme Times 16 italic" << QSize(60, 20);
 }
 
 void TestShellWidgets::startUp()
 {
     QFETCH(QByteArray, file);
     QFETCH(QByteArray, logo);
-    QFETCH(QString, faults);
+    QFETCH(QString, prompts);
+    QFETCH(QString, mendName);
+    QFETCH(QByteArray, mendBytes);
     QTemporaryDir dir;
     writeFile(dir.filePath("logo.gif"), logo);
     if (!file.isEmpty())
         writeFile(dir.filePath(QString::fromLatin1(kBrandingFileName)), file);
     Branding b = readBranding(dir.path());
-    ScriptedPrompter prompter;
-    if (!faults.isEmpty())
-        prompter.expectBox(QString(), "Branding File", PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+    MendingPrompter prompter;
+    prompter.mend = [&] {
+        if (!mendName.isEmpty())
+            writeFile(dir.filePath(mendName), mendBytes);
+    };
+    const QStringList script = prompts.split('|', Qt::SkipEmptyParts);
+    const QMap<QString, PromptAnswer> answers{
+        {"Abort", PromptAnswer::Abort}, {"Retry", PromptAnswer::Retry}, {"Ignore", PromptAnswer::Ignore}};
+    for (const QString& step : script)
+        prompter.expectError(QString(), answers.value(step.section(':', 0, 0)));
     QElapsedTimer clock;
     clock.start();
     runSplash(b, prompter, 30);
     QVERIFY2(clock.elapsed() >= 25 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY_PROMPTS(prompter);
-    for (const QString& words : faults.split('|', Qt::SkipEmptyParts))
-        QVERIFY2(prompter.shown().first().contains(words), qPrintable(prompter.shown().first()));
+    for (int i = 0; i < script.size(); ++i)
+        QVERIFY2(prompter.shown().value(i).contains(script[i].section(':', 1)), qPrintable(prompter.shown().value(i)));
 
     frmSplash splash(b);
     QVERIFY(!splash.tmrSplashUnload->isActive());  // the 4 s run from when it is seen
     splash.show();
     QVERIFY(QTest::qWaitForWindowExposed(&splash) && splash.tmrSplashUnload->isActive());
     QCOMPARE(splash.tmrSplashUnload->interval(), 4000);
+    // No part of the window lies outside its frame.
+    QCOMPARE(splash.findChild<QFrame*>()->geometry(), splash.rect());
     const QFont font = splash.lblCompanyName->font();
     QCOMPARE(splash.lblCompanyName->text(), b.labelText());
     QCOMPARE(splash.lblCompanyName->textFormat(), Qt::PlainText);  // markup in the file is shown as text
-    QTEST(QString::number(font.pointSizeF()) + (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""), "font");
+    QTEST(b.labelText().section(' ', 0, 0) + ' ' + font.family() + ' ' + QString::number(font.pointSizeF()) +
+              (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""),
+          "shown");
     QTEST(splash.imgLogo->isVisible() ? splash.imgLogo->pixmap().size() : QSize(), "logoSize");
     const QFontMetrics metrics(font);
     if (metrics.horizontalAdvance(b.labelText()) < 500)  // a name that fits stays on one line
@@ -106,6 +136,19 @@ void TestShellWidgets::help()
     QVERIFY(window && window->isVisible() && !window->isModal());
     QVERIFY(window->findChild<QTextBrowser*>("txtManual")->toPlainText().contains("Revora Shift User Manual"));
     QCOMPARE(showHelp(&mainWindow, folder.path()), window);
+    // Every link inside the manual leads to a section of it.
+    QFile manual(QStringLiteral(":/help/manual.html"));
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(manual.readAll());
+    QSet<QString> targets;
+    for (const auto& m : QRegularExpression(R"re((?:id|name)="([^"]+)")re").globalMatch(html))
+        targets << m.captured(1);
+    int links = 0;
+    for (const auto& m : QRegularExpression(R"re(href="#([^"]*)")re").globalMatch(html)) {
+        QVERIFY2(targets.contains(m.captured(1)), qPrintable(m.captured(1)));
+        ++links;
+    }
+    QVERIFY(links >= 10);
 
     const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
     writeFile(helpFile, "ITSF");

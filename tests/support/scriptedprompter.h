@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ScriptedPrompter : public Prompter {
 public:
@@ -55,9 +56,16 @@ public:
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter) override;
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
+    // Keeps the suggestion in lastSuggestedFile, then answers as saveFileName does.
+    QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
+    {
+        lastSuggestedFile = suggested;
+        return saveFileName(title, filter);
+    }
 
     uint32_t lastColorInitial = 0;
     QString fileDialogFolder;  // where the file dialogs would start
+    QString lastSuggestedFile;
 
 private:
     bool take(Kind kind, const QString& text, const QString& title, Expected* out);
@@ -71,3 +79,15 @@ private:
 
 // Fails the current test with the prompter's failures, if any.
 #define QVERIFY_PROMPTS(p) QVERIFY2((p).done(), qPrintable((p).failures().join(QLatin1Char('\n'))))
+
+// A scripted prompter that mends the fault (runs `mend`) the moment the error
+// prompt shows, so that a scripted Retry can succeed.
+struct MendingPrompter : ScriptedPrompter {
+    std::function<void()> mend;
+    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon) override
+    {
+        if (title == QLatin1String("Error") && mend)
+            mend();
+        return ScriptedPrompter::message(text, title, buttons, icon);
+    }
+};

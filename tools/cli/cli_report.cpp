@@ -7,12 +7,8 @@
 #include "report/printer.h"
 #include "shell/branding.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <cstdio>
 
 namespace {
@@ -101,30 +97,15 @@ int cmdReport(const QStringList& args)
     header.companyName = loadBranding().companyName();
     header.comment = a.comment;  // a data file carries no firmware ID
 
-    // Printed into a scratch file first, so a failed run leaves an earlier report as it was.
-    QTemporaryFile temp(QDir::tempPath() + QStringLiteral("/revora-report-XXXXXX.pdf"));
-    if (!temp.open()) {
-        fail(QStringLiteral("cannot make a scratch file in %1: %2.")
-                 .arg(QDir::toNativeSeparators(QDir::tempPath()), temp.errorString()));
-        return 2;
-    }
-    temp.close();
+    // The printer layer writes the file whole or not at all: a failed run leaves an
+    // earlier report as it was.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(temp.fileName());
+    printer.setOutputFileName(a.pdf);
     printer.setPageOrientation(QPageLayout::Portrait);
     const QString error = report::printReport(printer, params, header);
     if (!error.isEmpty()) {
         fail(error);
-        return 2;
-    }
-    // Copied through a save file, which replaces the target only when all of it is written.
-    QFile done(temp.fileName());
-    QSaveFile target(a.pdf);
-    if (!done.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) ||
-        target.write(done.readAll()) < 0 || !target.commit()) {
-        fail(QStringLiteral("cannot write %1: %2. Check that the folder exists and that you may write there.")
-                 .arg(a.pdf, target.errorString()));
         return 2;
     }
     return 0;
