@@ -63,7 +63,7 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmAlarms::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }
@@ -230,7 +230,7 @@ QWidget* frmAlarms::buildAlarm(AlarmControls& a, int number)
             [this, number](int count) { sldAlarmVolts_Change(number, true, count); });
     connect(a.sldBelow, &QSlider::valueChanged, this,
             [this, number](int count) { sldAlarmVolts_Change(number, false, count); });
-    connect(a.cmdColor, &QPushButton::clicked, this, [this, number] { cmdAlarmColor_Click(number); });
+    onClick(a.cmdColor, [this, number] { cmdAlarmColor_Click(number); });
     return a.fraAlarm;
 }
 

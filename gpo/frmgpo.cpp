@@ -74,7 +74,7 @@ frmGPO::frmGPO(ParameterSet& params, Prompter& prompter, QWidget* parent)
     connect(chkGPOEnable, &QCheckBox::toggled, this, &frmGPO::chkGPOEnable_Click);
     connect(chkGPOOneShotDelay, &QCheckBox::toggled, this, &frmGPO::chkGPOOneShotDelay_Click);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmGPO::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }

@@ -45,9 +45,9 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(chkAlarmVSSEnable, &QCheckBox::toggled, this, &frmAlarmVSS::chkAlarmVSSEnable_Click);
-    connect(cmdAlarmVSSColor, &QPushButton::clicked, this, &frmAlarmVSS::cmdAlarmVSSColor_Click);
+    onClick(cmdAlarmVSSColor, [this] { cmdAlarmVSSColor_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmAlarmVSS::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }
