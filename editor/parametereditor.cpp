@@ -256,9 +256,16 @@ void ParameterEditor::validateField(const QString& name)
     // A warning box takes the focus from the next field; that is no reason to
     // validate the next field too.
     QScopedValueRollback<bool> guard(m_validating, true);
-    const fieldrules::Outcome out = fieldrules::validate(name, f->text(), m_store.params);
-    if (!out.warning.isEmpty())
+    fieldrules::Outcome out;
+    ErrorTrap trap(m_prompter);
+    trap.run([&]() -> StepError {
+        out = fieldrules::validate(name, f->text(), m_store.params);
+        return out.error.isEmpty() ? StepError() : StepError(out.error);
+    });
+    if (out.error.isEmpty() && !out.warning.isEmpty())
         m_prompter.warn(out.warning, out.warningTitle);
+    if (!out.notice.isEmpty())
+        m_prompter.warn(out.notice, out.noticeTitle);
     f->setText(out.text);
     f->setModified(false);
     for (auto it = out.otherTexts.cbegin(); it != out.otherTexts.cend(); ++it) {

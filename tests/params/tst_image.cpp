@@ -245,11 +245,12 @@ void TestImage::decodeRefreshEffects_data()
     QTest::addColumn<int>("flags");
     QTest::addColumn<bool>("gearDetect");
     QTest::addColumn<bool>("gpo");
-    // bit 0 GPO, bit 3 multi-stage, bit 4 gear detection
-    QTest::newRow("multi + gear: as stored") << (1 | 8 | 16) << true << true;
-    QTest::newRow("multi without gear: GPO off") << (1 | 8) << false << false;
-    QTest::newRow("single with gear: both off") << (1 | 16) << false << false;
-    QTest::newRow("single without gear: GPO kept") << 1 << false << true;
+    QTest::addColumn<int>("saved");  // offset 20 after decoding and encoding again (open, then save)
+    // bit 0 GPO, bit 2 VSS alarm, bit 3 multi-stage, bit 4 gear detection
+    QTest::newRow("multi + gear: as stored") << (1 | 8 | 16) << true << true << (1 | 8 | 16);
+    QTest::newRow("multi without gear: GPO off") << (1 | 8) << false << false << 8;
+    QTest::newRow("single with gear: GPO kept") << (1 | 4 | 16) << false << true << (1 | 4);
+    QTest::newRow("single without gear: GPO kept") << 1 << false << true << 1;
 }
 
 void TestImage::decodeRefreshEffects()
@@ -257,6 +258,7 @@ void TestImage::decodeRefreshEffects()
     QFETCH(int, flags);
     QFETCH(bool, gearDetect);
     QFETCH(bool, gpo);
+    QFETCH(int, saved);
     ImageBuffer img = imageOf(defaultBlock());
     img.EEPROMBuffer[20] = uint8_t(flags);
     // Whatever the window showed before must not matter.
@@ -267,6 +269,9 @@ void TestImage::decodeRefreshEffects()
         QCOMPARE(p.VSSGearDetect, gearDetect);
         QCOMPARE(p.GPOEnable, gpo);
         QCOMPARE(p.OptionFlags, uint8_t(flags));
+        ImageBuffer again = img;
+        QVERIFY(UpdateEEPROM(p, again));
+        QCOMPARE(int(again.EEPROMBuffer[20]), saved);
     }
 }
 
