@@ -52,8 +52,8 @@ void put(ImageBuffer& image, const layout::Field& f, int v)
     if (f.encoding == Encoding::Word) {
         b[f.offset + 1] = static_cast<uint8_t>(v / 256);
     } else if (f.encoding == Encoding::Colour) {
-        b[f.offset + 1] = static_cast<uint8_t>((v & 65535) / 256);
-        b[f.offset + 2] = static_cast<uint8_t>((v & 16777215) / 65536);
+        b[f.offset + 1] = static_cast<uint8_t>((v >> 8) & 255);
+        b[f.offset + 2] = static_cast<uint8_t>((v >> 16) & 255);
     }
 }
 

@@ -55,7 +55,6 @@ private slots:
     void restoreDefaults_data();
     void restoreDefaults();
     void carriedOverFlagBits();
-    void gpoForcedOffWithoutGearDetection();
     void userText_data();
     void userText();
     void encodeOverflowChangesNothing_data();
@@ -318,24 +317,6 @@ void TestImage::carriedOverFlagBits()
     QCOMPARE(img.EEPROMBuffer[71], uint8_t(254));  // bits 1-7 kept
     QCOMPARE(img.EEPROMBuffer[96], uint8_t(3));    // rebuilt from scratch
     QCOMPARE(img.EEPROMBuffer[112], uint8_t(1));
-}
-
-void TestImage::gpoForcedOffWithoutGearDetection()
-{
-    ParameterSet p;
-    assignDefaults(p);
-    p.VSSGearDetect = false;
-    ImageBuffer img;
-    QVERIFY(UpdateEEPROM(p, img));
-    QVERIFY(!p.GPOEnable);
-    QCOMPARE(img.EEPROMBuffer[20] & 1, 0);
-    // Single-stage mode keeps the GPO.
-    assignDefaults(p);
-    p.MultiStageShift = false;
-    p.VSSGearDetect = false;
-    QVERIFY(UpdateEEPROM(p, img));
-    QVERIFY(p.GPOEnable);
-    QCOMPARE(img.EEPROMBuffer[20] & 1, 1);
 }
 
 void TestImage::userText_data()
