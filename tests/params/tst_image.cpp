@@ -5,7 +5,6 @@
 #include "params/defaults.h"
 #include "params/switches.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -64,7 +63,6 @@ private slots:
     void decodeRefreshEffects_data();
     void decodeRefreshEffects();
     void decodeTpsPercents();
-    void roundTripRandomImages();
     void files();
     void failedSaveKeepsOldFile();
     void captionName_data();
@@ -481,30 +479,6 @@ void TestImage::decodeTpsPercents()
     QVERIFY(UpdateParams(img, p));
     QCOMPARE(p.GPOOnTPSPercent, 0.0f);
     QCOMPARE(p.Alarm2MinTPSPercent, 0.0f);
-}
-
-void TestImage::roundTripRandomImages()
-{
-    // Any image whose values fit and whose switches are consistent comes back
-    // byte for byte, gaps and unused flag bits included.
-    QRandomGenerator rng(20261206);
-    for (int n = 0; n < 500; ++n) {
-        ImageBuffer img;
-        for (int i = 0; i < kImageSize; ++i)
-            img.EEPROMBuffer[i] = uint8_t(rng.bounded(256));
-        for (int off : {18, 33, 35, 37, 39, 41, 43, 50, 52})
-            img.EEPROMBuffer[off] &= 0x7F;
-        img.EEPROMBuffer[20] |= 8 | 16;  // multi-stage with gear detection: no forced changes
-        img.EEPROMBuffer[96] &= 3;
-        img.EEPROMBuffer[112] &= 1;
-        for (int i = 128; i <= 159; ++i)
-            img.EEPROMBuffer[i] = uint8_t(32 + rng.bounded(95));
-        const auto before = img.EEPROMBuffer;
-        ParameterSet p;
-        QVERIFY(UpdateParams(img, p));
-        QVERIFY(UpdateEEPROM(p, img));
-        QVERIFY2(img.EEPROMBuffer == before, qPrintable(QStringLiteral("image %1").arg(n)));
-    }
 }
 
 void TestImage::files()
