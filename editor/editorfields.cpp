@@ -65,9 +65,19 @@ void EditorFields::validate(QLineEdit* field)
     // A warning box takes the focus from the next field; that is no reason to
     // validate the next field too.
     QScopedValueRollback<bool> guard(m_validating, true);
-    const fieldrules::Outcome out = fieldrules::validate(field->objectName(), field->text(), m_params);
-    if (!out.warning.isEmpty())
+    // The rule needs to know whether the person typed the text: a text left as shown
+    // keeps a value the display rounds, a typed one is stored as typed.
+    const bool edited = field->isModified();
+    fieldrules::Outcome out;
+    ErrorTrap trap(m_prompter);
+    trap.run([&]() -> StepError {
+        out = fieldrules::validate(field->objectName(), field->text(), m_params, edited);
+        return out.error.isEmpty() ? StepError() : StepError(out.error);
+    });
+    if (out.error.isEmpty() && !out.warning.isEmpty())
         m_prompter.warn(out.warning, out.warningTitle);
+    if (!out.notice.isEmpty())
+        m_prompter.warn(out.notice, out.noticeTitle);
     field->setText(out.text);
     field->setModified(false);
     for (auto it = out.otherTexts.cbegin(); it != out.otherTexts.cend(); ++it) {

@@ -2,8 +2,7 @@
 
 #include "editor/editorfields.h"
 #include "editor/shiftchart.h"
-#include "params/codec.h"
-#include "shell/errortrap.h"
+#include "params/switches.h"
 #include "shell/prompter.h"
 
 #include <QCheckBox>
@@ -314,20 +313,10 @@ void ParameterEditor::chkMultiStageShift_Click(bool checked)
     // The refresh below rewrites every field: a value typed before the click is stored first.
     m_fields->validatePending(window(), true);
     m_store.params.MultiStageShift = checked;
-    // The whole editor re-derives itself from the image, so everything the
-    // switch implies (frames, gear detection, GPO) comes from one place.
+    // What the switch implies for gear detection and the GPO is the core's rule; the
+    // editor then shows the result, fields normalised to their display rules.
+    applySwitchRules(m_store.params);
     commitUserText();
-    ErrorTrap trap(m_prompter);
-    if (!trap.run([&]() -> StepError {
-            const CodecResult r = UpdateEEPROM(m_store.params, m_store.image);
-            return r ? StepError() : StepError(r.message());
-        }))
-        return;
-    if (!trap.run([&]() -> StepError {
-            const CodecResult r = UpdateParams(m_store.image, m_store.params);
-            return r ? StepError() : StepError(r.message());
-        }))
-        return;
     refresh();
     emit refreshedFromImage();
 }
@@ -337,10 +326,8 @@ void ParameterEditor::chkVSSGearDetect_Click(bool checked)
     if (m_refreshing)
         return;
     m_store.params.VSSGearDetect = checked;
-    // Without gear detection the controller needs the GPI in multi-stage mode,
-    // so the GPO goes off; checking the box again does not turn it back on.
-    if (!checked)
-        m_store.params.GPOEnable = false;
+    // Checking the box again does not turn the GPO back on.
+    applyGpoInputRule(m_store.params);
     showGearDetectLayout(checked);
 }
 

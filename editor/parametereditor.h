@@ -97,7 +97,8 @@ public:
     QCheckBox* chkLogArmed;
 
 signals:
-    // The editor re-derived itself from the image (the multi-stage switch does).
+    // The multi-stage switch rewrote the whole editor, as a refresh from the image
+    // does; the caption follows as it does after one.
     void refreshedFromImage();
 
 private:

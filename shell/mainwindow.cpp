@@ -446,7 +446,7 @@ void frmRevora_Main::mnuOpenFile_Click()
         const datafile::Result r = datafile::read(name, m_store.image);
         if (r.ok)
             return StepError();
-        if (r.error == QLatin1String(datafile::kPrematureEnd)) {
+        if (r.kind == datafile::ErrorKind::ShortFile) {
             premature = true;
             return StepError();
         }

@@ -172,6 +172,8 @@ int cmdUpload(const QStringList& args)
         s.console.line(decoded.message());
         return 1;
     }
+    // The text goes up as the window's text box would hold it after the open.
+    s.store.params.UserData = shownUserText(s.store.params.UserData);
     s.store.image.BufferEmpty = false;
     return mnuUpload_Click(s.link, s.store) ? 0 : 1;
 }
