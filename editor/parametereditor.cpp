@@ -61,9 +61,11 @@ int userDataWidth(const QLineEdit* field)
         if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
             widest = QChar(c);
     }
-    // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame and margins.
-    const int frame = field->sizeHint().width() - fm.horizontalAdvance(QString(17, QLatin1Char('x')));
-    return fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame;
+    // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame and
+    // margins, and room for the cursor after the last character.
+    const int frame = field->sizeHint().width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
+    constexpr int kCursorRoom = 2;
+    return fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom;
 }
 
 QCheckBox* makeCheck(const QString& name, const QString& text)

@@ -1,5 +1,6 @@
-// The shift point chart beside the multi-stage table: its scale and bars, read back
-// as RPM, and that it follows the fields as they are validated.
+// The main window's parameter editor on its own: the shift point chart beside the
+// multi-stage table (its scale and bars read back as RPM, and that it follows the
+// fields as they are validated) and the user text field.
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
 #include "params/defaults.h"
@@ -28,15 +29,16 @@ QString readOff(const ShiftChartLayout& c, const QRectF& plot)
 
 }  // namespace
 
-class TestShiftChart : public QObject {
+class TestParameterEditor : public QObject {
     Q_OBJECT
 private slots:
     void layout_data();
     void layout();
     void followsTheFields();
+    void userTextShownWhole();
 };
 
-void TestShiftChart::layout_data()
+void TestParameterEditor::layout_data()
 {
     QTest::addColumn<QList<int>>("shift");  // gears 1 to 5, then launch
     QTest::addColumn<bool>("gearDetect");
@@ -55,7 +57,7 @@ void TestShiftChart::layout_data()
         << QList<int>{0, -500, 0, 0, 0, -1} << false << "0 1000 | 1:0 2:0 3:0 4:0 5:0 | launch 0 | ";
 }
 
-void TestShiftChart::layout()
+void TestParameterEditor::layout()
 {
     QFETCH(QList<int>, shift);
     QFETCH(bool, gearDetect);
@@ -78,7 +80,7 @@ void TestShiftChart::layout()
 
 // Leaving a gear's field repaints the chart with the stored value; the chart goes
 // with the multi-stage table.
-void TestShiftChart::followsTheFields()
+void TestParameterEditor::followsTheFields()
 {
     ParameterStore store;
     loadDefaults(store);
@@ -109,5 +111,28 @@ void TestShiftChart::followsTheFields()
     QVERIFY_PROMPTS(prompter);
 }
 
-QTEST_MAIN(TestShiftChart)
-#include "tst_shiftchart.moc"
+// The longest user text the controller keeps, of the widest characters, fits the
+// field without scrolling.
+void TestParameterEditor::userTextShownWhole()
+{
+    ParameterStore store;
+    ScriptedPrompter prompter;
+    ParameterEditor editor(store, prompter);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QLineEdit* f = editor.txtUserData;
+    const auto cursorX = [f] { return f->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(); };
+    for (const char c : {'W', 'M', '@', 'm'}) {
+        const QString text(kUserDataLength, QLatin1Char(c));
+        f->setText(text);
+        f->setCursorPosition(0);
+        f->repaint();
+        const int start = cursorX();
+        f->setCursorPosition(kUserDataLength);
+        f->repaint();  // a line edit scrolls to its cursor when it paints
+        QCOMPARE(cursorX() - start, f->fontMetrics().horizontalAdvance(text));
+    }
+}
+
+QTEST_MAIN(TestParameterEditor)
+#include "tst_parametereditor.moc"
