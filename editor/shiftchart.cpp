@@ -57,7 +57,8 @@ ShiftChart::ShiftChart(const ParameterSet& params, QWidget* parent) : QWidget(pa
 QSize ShiftChart::sizeHint() const
 {
     const QFontMetrics fm = fontMetrics();
-    return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral("255 MPH")),
+    // Each gear's slot holds its speed with a little room on both sides.
+    return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral(" 255 MPH ")),
             fm.height() * 12};
 }
 
@@ -89,8 +90,8 @@ void ShiftChart::paintEvent(QPaintEvent*)
     painter.setPen(QPen(text, 1));
     for (const ShiftChartLayout::Bar& bar : chart.bars) {
         painter.drawRect(bar.rect);
-        const QRectF under(bar.rect.center().x() - bar.rect.width(), plot.bottom() + 2, 2 * bar.rect.width(),
-                           fm.height());
+        const double slot = plot.width() / kGears;
+        const QRectF under(bar.rect.center().x() - slot / 2, plot.bottom() + 2, slot, fm.height());
         painter.drawText(under, Qt::AlignCenter, bar.gear);
         if (!bar.speed.isEmpty())
             painter.drawText(under.translated(0, fm.height()), Qt::AlignCenter, bar.speed);
@@ -102,4 +103,11 @@ void ShiftChart::paintEvent(QPaintEvent*)
     painter.drawLine(launch);
     painter.setPen(QPen(colorFromValue(uint32_t(m_params.LaunchColor)), 2));
     painter.drawLine(launch);
+    // On a patch of the background, so the bars under it do not hide it.
+    const QString caption = QStringLiteral("Launch");
+    QRectF label(0, 0, fm.horizontalAdvance(caption) + 4, fm.height());
+    label.moveBottomRight(QPointF(plot.right(), chart.launchY - 3));
+    painter.fillRect(label, palette().base());
+    painter.setPen(text);
+    painter.drawText(label, Qt::AlignCenter, caption);
 }
