@@ -4,13 +4,15 @@
 // colours in swatches, pick colours through the prompter, ask before restoring
 // defaults, and close with OK only. The dialogs themselves are thin: every rule
 // lives in params/fieldrules and params/calibration.
+#include "editor/editorfields.h"
 #include "params/paramset.h"
 #include "shell/prompter.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <cstdint>
+#include <functional>
 
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -24,16 +26,9 @@ class EditorDialog : public QDialog {
 public:
     EditorDialog(ParameterSet& params, Prompter& prompter, QWidget* parent);
 
-    // Validates a field whose text was edited and not yet validated: the one being
-    // left, or the one holding the focus. OK and closing the window call it, so
-    // nothing typed is lost.
-    void validateEditedFields();
-
-    // The swatch's colour as the dialog painted it (RGB, red in the low byte), or -1.
-    static int swatchColor(const QLineEdit* swatch);
-
-    // Cancelling the colour dialog reaches the error prompt with this description.
-    static const char* const kColorCancelled;
+    // Validates the field being left and the one holding the focus, as leaving it
+    // does. OK and closing the window call it, so nothing typed is lost.
+    void validateFocusedField();
 
 public slots:
     void done(int result) override;
@@ -52,17 +47,13 @@ protected:
     QGroupBox* makeFrame(const QString& name, const QString& caption);
 
     // Writes a field's text from the stored value (the rule's display).
-    void showField(QLineEdit* field);
-    // Reads, clamps (warning through the prompter), stores and rewrites one field,
-    // and rewrites the fields the rule changed too.
-    void validateField(QLineEdit* field);
+    void showField(QLineEdit* field) { m_fields->show(field); }
 
-    static void paintSwatch(QLineEdit* swatch, int32_t rgb);
-
-    // The colour picker: the colour dialog preselecting `colour`; Cancel reaches the
-    // error prompt (Abort: nothing stored, Retry: ask again, Ignore: the preselected
-    // colour is kept). Stores the 24-bit result in `colour` and paints the swatch.
-    void pickColor(int32_t& colour, QLineEdit* swatch);
+    // A button acting on the parameters: the field that has the focus is validated
+    // first (its message before the button's question), then `action` runs.
+    void onClick(QAbstractButton* button, std::function<void()> action);
+    // The colour picker of every editor, with this dialog's prompter.
+    void pickColor(int32_t& colour, QLineEdit* swatch) { ::pickColor(m_prompter, colour, swatch); }
 
     // "Restore Defaults" question, OK and Cancel with the critical icon. False on Cancel.
     bool confirmRestoreDefaults(const QString& question);
@@ -72,11 +63,9 @@ protected:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void centreOnScreen();
 
-    QList<QLineEdit*> m_fields;
-    QPointer<QLineEdit> m_leaving;  // the field being left, validated right after the focus change
+    EditorFields* m_fields;
 };

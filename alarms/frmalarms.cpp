@@ -1,6 +1,7 @@
 #include "alarms/frmalarms.h"
 
 #include "params/calibration.h"
+#include "params/defaults.h"
 #include "params/numbers.h"
 
 #include <QButtonGroup>
@@ -63,7 +64,7 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmAlarms::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }
@@ -230,7 +231,7 @@ QWidget* frmAlarms::buildAlarm(AlarmControls& a, int number)
             [this, number](int count) { sldAlarmVolts_Change(number, true, count); });
     connect(a.sldBelow, &QSlider::valueChanged, this,
             [this, number](int count) { sldAlarmVolts_Change(number, false, count); });
-    connect(a.cmdColor, &QPushButton::clicked, this, [this, number] { cmdAlarmColor_Click(number); });
+    onClick(a.cmdColor, [this, number] { cmdAlarmColor_Click(number); });
     return a.fraAlarm;
 }
 
@@ -355,25 +356,10 @@ void frmAlarms::cmdAlarmColor_Click(int alarm)
     pickColor(colorOf(alarm), controls(alarm).txtColor);
 }
 
-void frmAlarms::assignAlarmDefaults(ParameterSet& p)
-{
-    p.Alarm1Enable = p.Alarm2Enable = false;
-    p.Alarm1Color = p.Alarm2Color = 0x00FFFF;  // yellow
-    p.Alarm1Input = p.Alarm2Input = calibration::InputAnalog;
-    p.Alarm1PressurePSI = true;
-    p.Alarm1Above = p.Alarm2Above = kCountMax;
-    p.Alarm1Below = p.Alarm2Below = 0;
-    p.Alarm1MinTPSPercent = p.Alarm2MinTPSPercent = 0;
-    p.Alarm1MinTPS = p.Alarm2MinTPS = 0;  // 0: no throttle condition
-    p.Alarm1MinRPM = p.Alarm2MinRPM = 0;
-    p.Alarm1MinVSS = p.Alarm2MinVSS = 0;
-    p.Alarm1Delay = p.Alarm2Delay = 0;
-}
-
 void frmAlarms::cmdRestoreDefaults_Click()
 {
     if (!confirmRestoreDefaults(QStringLiteral("This action will reset all alarm parameters to default values.")))
         return;
-    assignAlarmDefaults(m_params);
+    restoreAlarmDefaults(m_params);
     Form_Load();
 }

@@ -53,10 +53,6 @@ class frmAlarms : public EditorDialog {
 public:
     frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent = nullptr);
 
-    // The alarms' restore values. They differ from the factory defaults in one point:
-    // the MAP pressure unit becomes psi.
-    static void assignAlarmDefaults(ParameterSet& params);
-
     // The controls under their given names.
     QGroupBox*& fraAlarm1 = m_alarm1.fraAlarm;
     QGroupBox*& fraAlarm2 = m_alarm2.fraAlarm;

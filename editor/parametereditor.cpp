@@ -1,13 +1,11 @@
 #include "editor/parametereditor.h"
 
-#include "editor/colorvalue.h"
-#include "params/codec.h"
-#include "params/fieldrules.h"
-#include "shell/errortrap.h"
+#include "editor/editorfields.h"
+#include "editor/shiftchart.h"
+#include "params/switches.h"
 #include "shell/prompter.h"
 
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -53,6 +51,23 @@ QPushButton* makeButton(const QString& name)
     return b;
 }
 
+// Wide enough to show the whole user text at once, even when every character is
+// the widest printable one.
+int userDataWidth(const QLineEdit* field)
+{
+    const QFontMetrics fm = field->fontMetrics();
+    QChar widest(' ');
+    for (char16_t c = 0x20; c < 0x7F; ++c) {
+        if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
+            widest = QChar(c);
+    }
+    // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame and
+    // margins, and room for the cursor after the last character.
+    const int frame = field->sizeHint().width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
+    constexpr int kCursorRoom = 2;
+    return fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom;
+}
+
 QCheckBox* makeCheck(const QString& name, const QString& text)
 {
     auto* c = new QCheckBox(text);
@@ -62,34 +77,16 @@ QCheckBox* makeCheck(const QString& name, const QString& text)
 
 }  // namespace
 
-void setSwatchColor(QLineEdit* swatch, uint32_t value)
-{
-    QPalette pal = swatch->palette();
-    const QColor c = colorFromValue(value);
-    pal.setColor(QPalette::Base, c);
-    pal.setColor(QPalette::Window, c);
-    swatch->setPalette(pal);
-    swatch->clear();
-}
-
-uint32_t swatchColor(const QLineEdit* swatch)
-{
-    return valueFromColor(swatch->palette().color(QPalette::Base));
-}
-
 QLineEdit* ParameterEditor::addField(const QString& name)
 {
     auto* f = new QLineEdit;
     f->setObjectName(name);
     f->setFixedWidth(kFieldWidth);
-    f->setToolTip(fieldrules::tooltip(name));
-    f->installEventFilter(this);
-    m_fields.insert(name, f);
-    return f;
+    return m_fields->add(f);
 }
 
 ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWidget* parent)
-    : QWidget(parent), m_store(store), m_prompter(prompter)
+    : QWidget(parent), m_store(store), m_prompter(prompter), m_fields(new EditorFields(store.params, prompter, this))
 {
     // Single-stage shift light
     fraShiftSetup = new QGroupBox(QStringLiteral("Shift Light Setup"));
@@ -125,6 +122,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     cmdMultiStageShiftColor = makeButton(QStringLiteral("cmdMultiStageShiftColor"));
     txtLaunchColor = makeSwatch(QStringLiteral("txtLaunchColor"));
     cmdLaunchColor = makeButton(QStringLiteral("cmdLaunchColor"));
+    shiftChart = new ShiftChart(store.params);
     lblMinVSS = label(QStringLiteral("Minimum VSS"), nullptr, QStringLiteral("lblMinVSS"));
     lblShortShiftRPM = label(QStringLiteral("Short Shift Window"), txtShortShiftRPM, QStringLiteral("lblShortShiftRPM"));
     lblShiftDropRPM = label(QStringLiteral("Minimum Shift Drop"), txtShiftDropRPM, QStringLiteral("lblShiftDropRPM"));
@@ -150,6 +148,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
         g->addWidget(label(QStringLiteral("Launch Light Color"), nullptr, QStringLiteral("lblLaunchColor")), 10, 0);
         g->addWidget(txtLaunchColor, 10, 1);
         g->addWidget(cmdLaunchColor, 10, 2);
+        g->addWidget(shiftChart, 0, 3, 11, 1);
         g->setColumnStretch(3, 1);
     }
 
@@ -171,7 +170,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     txtUserData->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x20-\\x7E]{0,32}")), txtUserData));
     txtUserData->setToolTip(QStringLiteral("Up to 32 characters: letters, digits, blanks and punctuation"));
-    txtUserData->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
+    txtUserData->setMinimumWidth(userDataWidth(txtUserData));
     chkMultiStageShift = makeCheck(QStringLiteral("chkMultiStageShift"), QStringLiteral("Multi-Stage Shift Light"));
     chkVSSGearDetect = makeCheck(QStringLiteral("chkVSSGearDetect"), QStringLiteral("VSS Based Gear Detection"));
     chkLogArmed = makeCheck(QStringLiteral("chkLogArmed"), QStringLiteral("Data Logging Only When Armed"));
@@ -224,57 +223,33 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     connect(chkLogArmed, &QCheckBox::toggled, this, &ParameterEditor::chkLogArmed_Click);
     connect(chkMultiStageShift, &QCheckBox::toggled, this, &ParameterEditor::chkMultiStageShift_Click);
     connect(chkVSSGearDetect, &QCheckBox::toggled, this, &ParameterEditor::chkVSSGearDetect_Click);
-    connect(cmdShiftColor, &QPushButton::clicked, this, &ParameterEditor::cmdShiftColor_Click);
-    connect(cmdMultiStageShiftColor, &QPushButton::clicked, this, &ParameterEditor::cmdMultiStageShiftColor_Click);
-    connect(cmdLaunchColor, &QPushButton::clicked, this, &ParameterEditor::cmdLaunchColor_Click);
+    // The chart reads the parameters when it paints: any change asks for a paint.
+    connect(m_fields, &EditorFields::validated, shiftChart, qOverload<>(&QWidget::update));
+    connect(m_fields, &EditorFields::validated, this, &ParameterEditor::fieldValidated);
+    m_fields->onClick(cmdShiftColor, [this] { cmdShiftColor_Click(); });
+    m_fields->onClick(cmdMultiStageShiftColor, [this] { cmdMultiStageShiftColor_Click(); });
+    m_fields->onClick(cmdLaunchColor, [this] { cmdLaunchColor_Click(); });
     connect(txtUserData, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!m_refreshing)
             m_store.params.UserData = text;
     });
 }
 
-bool ParameterEditor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        auto* f = qobject_cast<QLineEdit*>(watched);
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Focus leaving for a menu, a popup or another window is not the person
-        // leaving the field; it comes back to the field afterwards.
-        const bool leaves = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
-                            && reason != Qt::MenuBarFocusReason;
-        if (f && leaves)
-            validateField(f->objectName());
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void ParameterEditor::validateField(const QString& name)
 {
-    QLineEdit* f = m_fields.value(name);
-    if (!f || m_refreshing || m_suspended || m_validating)
-        return;
-    // A warning box takes the focus from the next field; that is no reason to
-    // validate the next field too.
-    QScopedValueRollback<bool> guard(m_validating, true);
-    const fieldrules::Outcome out = fieldrules::validate(name, f->text(), m_store.params);
-    if (!out.warning.isEmpty())
-        m_prompter.warn(out.warning, out.warningTitle);
-    f->setText(out.text);
-    f->setModified(false);
-    for (auto it = out.otherTexts.cbegin(); it != out.otherTexts.cend(); ++it) {
-        if (QLineEdit* other = m_fields.value(it.key())) {
-            other->setText(it.value());
-            other->setModified(false);
-        }
-    }
+    if (QLineEdit* f = m_fields->field(name))
+        m_fields->validate(f);
 }
+
+QStringList ParameterEditor::validatedFields() const { return m_fields->names(); }
+
+QLineEdit* ParameterEditor::field(const QString& name) const { return m_fields->field(name); }
+
+void ParameterEditor::setSuspended(bool suspended) { m_fields->setSuspended(suspended); }
 
 void ParameterEditor::commitPendingEdit()
 {
-    QWidget* focus = focusWidget();
-    auto* f = qobject_cast<QLineEdit*>(focus);
-    if (f && f->isModified() && m_fields.contains(f->objectName()))
-        validateField(f->objectName());
+    m_fields->validatePending(window(), true);
     commitUserText();
 }
 
@@ -286,16 +261,14 @@ void ParameterEditor::commitUserText()
 void ParameterEditor::refresh()
 {
     QScopedValueRollback<bool> guard(m_refreshing, true);
+    const auto paused = m_fields->pause();
     const ParameterSet& p = m_store.params;
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        it.value()->setText(fieldrules::display(it.key(), p));
-        it.value()->setModified(false);
-    }
+    m_fields->showAll();
     chkLogArmed->setChecked(p.LogArmed);
     txtUserData->setText(p.UserData.trimmed());
-    setSwatchColor(txtLaunchColor, uint32_t(p.LaunchColor));
-    setSwatchColor(txtShiftColor, uint32_t(p.ShiftColor));
-    setSwatchColor(txtMultiStageShiftColor, uint32_t(p.ShiftColor));
+    paintSwatch(txtLaunchColor, p.LaunchColor);
+    paintSwatch(txtShiftColor, p.ShiftColor);
+    paintSwatch(txtMultiStageShiftColor, p.ShiftColor);
     chkMultiStageShift->setChecked(p.MultiStageShift);
     chkVSSGearDetect->setChecked(p.VSSGearDetect);
 
@@ -304,11 +277,13 @@ void ParameterEditor::refresh()
     chkVSSGearDetect->setEnabled(p.MultiStageShift);
     showGearDetectLayout(p.VSSGearDetect);
     fraScaleFactors->setVisible(true);
+    shiftChart->update();
 }
 
 void ParameterEditor::hideFrames(bool multiStageToo)
 {
     QScopedValueRollback<bool> guard(m_refreshing, true);
+    const auto paused = m_fields->pause();
     fraScaleFactors->hide();
     fraShiftSetup->hide();
     if (multiStageToo)
@@ -324,6 +299,7 @@ void ParameterEditor::showGearDetectLayout(bool gearDetect)
     txtShiftDropRPM->setVisible(!gearDetect);
     lblShortShiftRPM->setVisible(!gearDetect);
     lblShiftDropRPM->setVisible(!gearDetect);
+    shiftChart->update();  // the speeds under the bars come and go with their fields
 }
 
 void ParameterEditor::chkLogArmed_Click(bool checked)
@@ -337,21 +313,13 @@ void ParameterEditor::chkMultiStageShift_Click(bool checked)
 {
     if (m_refreshing)
         return;
+    // The refresh below rewrites every field: a value typed before the click is stored first.
+    m_fields->validatePending(window(), true);
     m_store.params.MultiStageShift = checked;
-    // The whole editor re-derives itself from the image, so everything the
-    // switch implies (frames, gear detection, GPO) comes from one place.
+    // What the switch implies for gear detection and the GPO is the core's rule; the
+    // editor then shows the result, fields normalised to their display rules.
+    applySwitchRules(m_store.params);
     commitUserText();
-    ErrorTrap trap(m_prompter);
-    if (!trap.run([&]() -> StepError {
-            const CodecResult r = UpdateEEPROM(m_store.params, m_store.image);
-            return r ? StepError() : StepError(r.message());
-        }))
-        return;
-    if (!trap.run([&]() -> StepError {
-            const CodecResult r = UpdateParams(m_store.image, m_store.params);
-            return r ? StepError() : StepError(r.message());
-        }))
-        return;
     refresh();
     emit refreshedFromImage();
 }
@@ -361,37 +329,21 @@ void ParameterEditor::chkVSSGearDetect_Click(bool checked)
     if (m_refreshing)
         return;
     m_store.params.VSSGearDetect = checked;
-    // Without gear detection the controller needs the GPI in multi-stage mode,
-    // so the GPO goes off; checking the box again does not turn it back on.
-    if (!checked)
-        m_store.params.GPOEnable = false;
+    // Checking the box again does not turn the GPO back on.
+    applyGpoInputRule(m_store.params);
     showGearDetectLayout(checked);
 }
 
-void ParameterEditor::cmdShiftColor_Click() { pickColor(m_store.params.ShiftColor, txtShiftColor); }
+void ParameterEditor::cmdShiftColor_Click() { pickColor(m_prompter, m_store.params.ShiftColor, txtShiftColor); }
 
 void ParameterEditor::cmdMultiStageShiftColor_Click()
 {
-    pickColor(m_store.params.ShiftColor, txtMultiStageShiftColor);
+    pickColor(m_prompter, m_store.params.ShiftColor, txtMultiStageShiftColor);
+    shiftChart->update();
 }
 
-void ParameterEditor::cmdLaunchColor_Click() { pickColor(m_store.params.LaunchColor, txtLaunchColor); }
-
-void ParameterEditor::pickColor(int32_t& parameter, QLineEdit* swatch)
+void ParameterEditor::cmdLaunchColor_Click()
 {
-    const uint32_t current = uint32_t(parameter) & 0xFFFFFF;
-    std::optional<uint32_t> chosen;
-    ErrorTrap trap(m_prompter);
-    const bool goOn = trap.run([&]() -> StepError {
-        chosen = m_prompter.color(current);
-        if (!chosen)
-            return QStringLiteral("Cancel was selected.");
-        return StepError();
-    });
-    if (!goOn)
-        return;
-    // Ignore after a cancel goes on with the colour the picker started from, so a
-    // cancelled dialog never changes a colour.
-    parameter = int32_t(chosen.value_or(current) & 0xFFFFFF);
-    setSwatchColor(swatch, uint32_t(parameter));
+    pickColor(m_prompter, m_store.params.LaunchColor, txtLaunchColor);
+    shiftChart->update();
 }

@@ -2,13 +2,14 @@
 // The main window's parameter editor: the three parameter frames with their
 // fields, switches and colour pickers. Thin: every value goes through the field
 // rules of the core, and the frames show what the parameter set holds.
+#include "editor/editorfields.h"
 #include "params/paramset.h"
 
-#include <QMap>
 #include <QWidget>
 #include <optional>
 
 class Prompter;
+class ShiftChart;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -39,14 +40,14 @@ public:
 
     // While suspended (a transfer runs, data is being replaced) leaving a field
     // does not validate it.
-    void setSuspended(bool suspended) { m_suspended = suspended; }
+    void setSuspended(bool suspended);
 
     // Runs a field's validation as leaving it does.
     void validateField(const QString& name);
 
     // Every validated field, by its name.
-    QStringList validatedFields() const { return m_fields.keys(); }
-    QLineEdit* field(const QString& name) const { return m_fields.value(name); }
+    QStringList validatedFields() const;
+    QLineEdit* field(const QString& name) const;
 
     // Frames
     QGroupBox* fraShiftSetup;
@@ -79,6 +80,7 @@ public:
     QPushButton* cmdMultiStageShiftColor;
     QLineEdit* txtLaunchColor;
     QPushButton* cmdLaunchColor;
+    ShiftChart* shiftChart;  // the shift points as a picture, beside the table
 
     // Scale factors frame
     QLineEdit* txtPulsePerRev;
@@ -95,11 +97,11 @@ public:
     QCheckBox* chkLogArmed;
 
 signals:
-    // The editor re-derived itself from the image (the multi-stage switch does).
+    // The multi-stage switch rewrote the whole editor, as a refresh from the image
+    // does; the caption follows as it does after one.
     void refreshedFromImage();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A field was validated: its value may have changed.
+    void fieldValidated();
 
 private:
     void chkLogArmed_Click(bool checked);
@@ -109,19 +111,11 @@ private:
     void cmdMultiStageShiftColor_Click();
     void cmdLaunchColor_Click();
 
-    void pickColor(int32_t& parameter, QLineEdit* swatch);
     void showGearDetectLayout(bool gearDetect);
     QLineEdit* addField(const QString& name);
 
     ParameterStore& m_store;
     Prompter& m_prompter;
-    QMap<QString, QLineEdit*> m_fields;
+    EditorFields* m_fields;
     bool m_refreshing = false;
-    bool m_suspended = false;
-    bool m_validating = false;
 };
-
-// Shows a colour value (red in the low byte) as a swatch's background.
-void setSwatchColor(QLineEdit* swatch, uint32_t value);
-// The colour a swatch shows, as a colour value.
-uint32_t swatchColor(const QLineEdit* swatch);

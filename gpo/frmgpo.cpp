@@ -1,6 +1,7 @@
 #include "gpo/frmgpo.h"
 
-#include "params/calibration.h"
+#include "params/defaults.h"
+#include "params/switches.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,7 +15,7 @@ const char* const frmGPO::kGPIRequired = "GPO disabled. GPI required for selecte
 
 bool frmGPO::canOpen(const ParameterSet& params, Prompter& prompter)
 {
-    if (params.MultiStageShift && !params.VSSGearDetect) {
+    if (!gpoEditorMayOpen(params)) {
         prompter.message(QString::fromLatin1(kGPIRequired), QStringLiteral("Edit GPO Parameters"), PromptButtons::OK,
                          PromptIcon::None);
         return false;
@@ -74,7 +75,7 @@ frmGPO::frmGPO(ParameterSet& params, Prompter& prompter, QWidget* parent)
     connect(chkGPOEnable, &QCheckBox::toggled, this, &frmGPO::chkGPOEnable_Click);
     connect(chkGPOOneShotDelay, &QCheckBox::toggled, this, &frmGPO::chkGPOOneShotDelay_Click);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmGPO::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }
@@ -115,22 +116,6 @@ void frmGPO::cmdRestoreDefaults_Click()
 {
     if (!confirmRestoreDefaults(QStringLiteral("This action will reset all GPO parameters to default values.")))
         return;
-    ParameterSet& p = m_params;
-    p.GPOEnable = true;
-    p.GPOOneShotDelay = false;
-    p.GPOMinRPM = 60;   // 6000 RPM
-    p.GPOMaxRPM = 120;  // 12000 RPM
-    p.GPOOffTPS = 214;  // TPS counts
-    p.GPOOnTPS = 224;
-    p.GPOMinVSS = 30;
-    p.GPOMaxVSS = 225;
-    p.GPODelay = 0;
-    // The throttle points are restored as counts; the percentages shown follow from
-    // the calibration the main window holds now.
-    p.GPOOffTPSPercent = calibration::TPSCountToPercent(p.GPOOffTPS, p.TPSZero, p.TPSFullscale);
-    p.GPOOnTPSPercent = calibration::TPSCountToPercent(p.GPOOnTPS, p.TPSZero, p.TPSFullscale);
-    chkGPOEnable->setChecked(true);
-    chkGPOOneShotDelay->setChecked(false);
-    showFields();
-    enableFields(true);
+    restoreGpoDefaults(m_params);
+    Form_Load();
 }

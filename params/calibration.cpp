@@ -4,15 +4,20 @@
 
 namespace calibration {
 
-int16_t PercentToTPSCount(float percent, int16_t tpsZero, int16_t tpsFullscale)
+std::optional<int16_t> PercentToTPSCount(float percent, int16_t tpsZero, int16_t tpsFullscale)
 {
-    // The span is a 16-bit difference; the fraction, product and sum are single
-    // precision, as the controller's calibration has always been computed.
-    const int16_t span = static_cast<int16_t>(tpsFullscale - tpsZero);
+    const int span = tpsFullscale - tpsZero;
+    if (span < INT16_MIN || span > INT16_MAX)
+        return std::nullopt;
+    // The fraction, product and sum are single precision, as the controller's
+    // calibration has always been computed.
     const float fraction = percent / 100.0f;
     const float product = fraction * static_cast<float>(span);
     const float sum = product + static_cast<float>(tpsZero);
-    return static_cast<int16_t>(numbers::roundHalfEven(sum));
+    const double count = numbers::roundHalfEven(sum);
+    if (!(count >= INT16_MIN && count <= INT16_MAX))
+        return std::nullopt;
+    return static_cast<int16_t>(count);
 }
 
 float TPSCountToPercent(int16_t count, int16_t tpsZero, int16_t tpsFullscale)

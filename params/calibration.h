@@ -2,12 +2,14 @@
 // Conversions between user units and the controller's stored units that more than
 // one editor needs: the TPS calibration and the user alarm value scaling.
 #include <cstdint>
+#include <optional>
 
 namespace calibration {
 
 // Throttle percent to TPS count against the current calibration. The span is a
-// 16-bit difference, the rest single precision, then rounded half to even.
-int16_t PercentToTPSCount(float percent, int16_t tpsZero, int16_t tpsFullscale);
+// 16-bit difference, the rest single precision, then rounded half to even. Empty
+// when the span or the count does not fit a 16-bit signed number.
+std::optional<int16_t> PercentToTPSCount(float percent, int16_t tpsZero, int16_t tpsFullscale);
 
 // TPS count to throttle percent, rounded half to even; 0 when the span is 0.
 // Not clamped: a count below zero throttle gives a negative percent.

@@ -24,11 +24,16 @@ CodecResult UpdateEEPROM(ParameterSet& params, ImageBuffer& image);
 
 // Reads offsets 16 to 159 into the parameter set and derives the TPS percents.
 // It also applies what the editor refresh does to the parameters, from the image
-// alone: with multi-stage off, gear detection ends off (and the GPO too when the
-// image had gear detection on); with multi-stage on and gear detection off, the
-// GPO ends off. A two-byte value with its high byte at 128 or more does not fit:
-// the result names it and the parameter set is left exactly as it was.
+// alone (applySwitchRules): with multi-stage off, gear detection ends off and the
+// GPO stays as stored; with multi-stage on and gear detection off, the GPO ends
+// off. A two-byte value with its high byte at 128 or more does not fit: the result
+// names it and the parameter set is left exactly as it was.
 CodecResult UpdateParams(const ImageBuffer& image, ParameterSet& params);
 
 // Checks an image without decoding it into anything.
 CodecResult checkImage(const ImageBuffer& image);
+
+// The user text as the window shows it, without leading and trailing blanks. Every
+// path that stores or prints the text of a loaded image takes it this way, so an
+// upload or a report from the command line gives what the window would.
+QString shownUserText(const QString& userData);

@@ -3,24 +3,79 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace datafile {
 
 namespace {
-Result fail(const QString& message) { return Result{false, message}; }
+Result fail(ErrorKind kind, const QString& message) { return Result{false, message, kind}; }
+
+Result notRegular(const QString& path)
+{
+    return fail(ErrorKind::NotRegularFile,
+                QStringLiteral("%1 is not a regular file (it is a folder, a device or a pipe). "
+                               "Choose a parameter data file.")
+                    .arg(path));
+}
+
+Result cannotOpen(const QString& path, const QString& why)
+{
+    return fail(ErrorKind::CannotOpen, QStringLiteral("Cannot open %1: %2").arg(path, why));
+}
+
+// Opens a regular file for reading without ever blocking: a pipe would wait for a
+// writer and a device could deliver bytes without end, so the kind of file is
+// decided on the opened descriptor before anything is read.
+Result openRegular(const QString& path, QFile& file)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return cannotOpen(path, QString::fromLocal8Bit(strerror(errno)));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notRegular(path);
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return cannotOpen(path, file.errorString());
+    }
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return notRegular(path);
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return cannotOpen(path, file.errorString());
+#endif
+    return {};
+}
+
+Result cannotWrite(const QString& path, const QString& why)
+{
+    return fail(ErrorKind::CannotWrite,
+                QStringLiteral("Cannot write %1: %2. The existing file was not changed.").arg(path, why));
+}
 }  // namespace
 
 Result readBlock(const QString& path, QByteArray& block)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    QFile file;
+    if (Result r = openRegular(path, file); !r.ok)
+        return r;
     // Bytes after the 144th are ignored, so never read more than that.
     const QByteArray data = file.read(kConfigSize);
     if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+        return fail(ErrorKind::CannotRead, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
     if (data.size() < kConfigSize)
-        return fail(QLatin1String(kPrematureEnd));
+        return fail(ErrorKind::ShortFile, QLatin1String(kPrematureEnd));
     block = data;
     return {};
 }
@@ -37,24 +92,29 @@ Result read(const QString& path, ImageBuffer& image)
 Result writeBlock(const QString& path, const QByteArray& block)
 {
     if (block.size() != kConfigSize)
-        return fail(QStringLiteral("Internal error: a data file holds %1 bytes, not %2.")
-                        .arg(kConfigSize)
-                        .arg(block.size()));
+        return fail(ErrorKind::CannotWrite, QStringLiteral("Internal error: a data file holds %1 bytes, not %2.")
+                                                .arg(kConfigSize)
+                                                .arg(block.size()));
+    // Renaming the save file over a pipe or device would replace it with a file.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile())
+        return fail(ErrorKind::NotRegularFile,
+                    QStringLiteral("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
+                                   "It was not changed; choose another file name.")
+                        .arg(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot write %1: %2. The existing file was not changed.")
-                        .arg(path, file.errorString()));
+        return cannotWrite(path, file.errorString());
     // QSaveFile::commit() on Qt 6.4 can report success after a failed write (a full
     // disk), so check the write and the flush ourselves before committing.
     const qint64 written = file.write(block);
     if (written != block.size() || !file.flush()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return fail(QStringLiteral("Cannot write %1: %2. The existing file was not changed.").arg(path, why));
+        return cannotWrite(path, why);
     }
     if (!file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2. The existing file was not changed.")
-                        .arg(path, file.errorString()));
+        return cannotWrite(path, file.errorString());
     return {};
 }
 

@@ -1,13 +1,16 @@
 #include "params/defaults.h"
 
+#include "params/calibration.h"
 #include "params/codec.h"
+#include "params/layout.h"
 
 void assignDefaults(ParameterSet& p)
 {
     p.PulsePerRev = 1;
     p.VSSFreq = 150;
     p.DataLogInterval = 6;
-    p.OptionFlags = 29;
+    p.OptionFlags = layout::bits::GPOEnable | layout::bits::AlarmVSSEnable | layout::bits::MultiStageShift |
+                    layout::bits::VSSGearDetect;
     p.GPOEnable = true;
     p.LogArmed = false;
     p.AlarmVSSEnable = true;
@@ -69,6 +72,75 @@ void assignDefaults(ParameterSet& p)
 
     // Defaults carry no user text: the window, the parameters and the image agree.
     p.UserData.clear();
+}
+
+const ParameterSet& factoryDefaults()
+{
+    static const ParameterSet factory = [] {
+        ParameterSet p;
+        ImageBuffer image;
+        assignDefaults(p);
+        UpdateEEPROM(p, image);
+        UpdateParams(image, p);
+        return p;
+    }();
+    return factory;
+}
+
+void restoreAlarmDefaults(ParameterSet& p)
+{
+    const ParameterSet& f = factoryDefaults();
+    p.Alarm1Enable = f.Alarm1Enable;
+    p.Alarm1Color = f.Alarm1Color;
+    p.Alarm1Input = f.Alarm1Input;
+    // Deliberately not the factory value: the alarms dialog has always restored psi
+    // where a fresh load of the defaults gives In-Hg.
+    p.Alarm1PressurePSI = true;
+    p.Alarm1Above = f.Alarm1Above;
+    p.Alarm1Below = f.Alarm1Below;
+    p.Alarm1MinTPS = f.Alarm1MinTPS;
+    p.Alarm1MinTPSPercent = f.Alarm1MinTPSPercent;
+    p.Alarm1MinRPM = f.Alarm1MinRPM;
+    p.Alarm1MinVSS = f.Alarm1MinVSS;
+    p.Alarm1Delay = f.Alarm1Delay;
+
+    p.Alarm2Enable = f.Alarm2Enable;
+    p.Alarm2Color = f.Alarm2Color;
+    p.Alarm2Input = f.Alarm2Input;
+    p.Alarm2Above = f.Alarm2Above;
+    p.Alarm2Below = f.Alarm2Below;
+    p.Alarm2MinTPS = f.Alarm2MinTPS;
+    p.Alarm2MinTPSPercent = f.Alarm2MinTPSPercent;
+    p.Alarm2MinRPM = f.Alarm2MinRPM;
+    p.Alarm2MinVSS = f.Alarm2MinVSS;
+    p.Alarm2Delay = f.Alarm2Delay;
+}
+
+void restoreGpoDefaults(ParameterSet& p)
+{
+    const ParameterSet& f = factoryDefaults();
+    p.GPOEnable = f.GPOEnable;
+    p.GPOOneShotDelay = f.GPOOneShotDelay;
+    p.GPOMinRPM = f.GPOMinRPM;
+    p.GPOMaxRPM = f.GPOMaxRPM;
+    p.GPOOffTPS = f.GPOOffTPS;
+    p.GPOOnTPS = f.GPOOnTPS;
+    p.GPOMinVSS = f.GPOMinVSS;
+    p.GPOMaxVSS = f.GPOMaxVSS;
+    p.GPODelay = f.GPODelay;
+    // The counts are restored; the percents shown follow from the calibration the
+    // main window holds now, not the factory one.
+    p.GPOOffTPSPercent = calibration::TPSCountToPercent(p.GPOOffTPS, p.TPSZero, p.TPSFullscale);
+    p.GPOOnTPSPercent = calibration::TPSCountToPercent(p.GPOOnTPS, p.TPSZero, p.TPSFullscale);
+}
+
+void restoreVssAlarmDefaults(ParameterSet& p)
+{
+    const ParameterSet& f = factoryDefaults();
+    p.AlarmVSSEnable = f.AlarmVSSEnable;
+    p.AlarmVSSColor = f.AlarmVSSColor;
+    p.AlarmVSSMin = f.AlarmVSSMin;
+    p.AlarmVSSMax = f.AlarmVSSMax;
 }
 
 void loadDefaults(ParameterStore& store)

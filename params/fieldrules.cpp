@@ -1,11 +1,13 @@
 #include "params/fieldrules.h"
 
 #include "params/calibration.h"
+#include "params/layout.h"
 #include "params/numbers.h"
 
 #include <QList>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 namespace fieldrules {
 
@@ -16,16 +18,17 @@ using numbers::roundHalfEven;
 
 // How a field turns its clamped value into the parameter set, and back into text.
 // `store` writes the parameter(s); `show` gives the field's text from them;
-// `followUp` runs after the field's own text has been rewritten (`text`), may change
-// further parameters and reports other fields' new texts.
+// `followUp` runs after the field's own text has been rewritten (`out.text`), may
+// change further parameters and reports other fields' new texts, a notice or an error.
 struct Field {
     Rule rule;
-    std::function<void(double value, ParameterSet& p)> store;
+    std::function<void(double value, ParameterSet& p, Outcome& out)> store;
     std::function<QString(const ParameterSet& p)> show;
-    std::function<void(const QString& text, ParameterSet& p, QMap<QString, QString>& others)> followUp;
-    // The shown text rounds the stored value, so an unchanged text keeps it. Not for the
-    // throttle percents: their percent is shown exactly and the count must follow it.
-    bool keepWhenUnchanged = true;
+    std::function<void(ParameterSet& p, Outcome& out)> followUp;
+    // Where the value is stored: the shown text rounds it, so an untouched text keeps
+    // it. Empty for the throttle percents: their percent is shown exactly and the
+    // count must follow it.
+    std::optional<layout::Member> storedIn;
 };
 
 QString whole(int v) { return QString::number(v); }
@@ -42,12 +45,44 @@ int16_t delayTicks(double seconds) { return static_cast<int16_t>(roundHalfEven(s
 
 QString volts(int count) { return format(5.0 * count / 255.0, QStringLiteral("0.0")); }
 
-// The two GPO throttle points follow the calibration: their percents are what the
-// person set, the counts are re-derived whenever the calibration changes.
-void rederiveGpoPoints(ParameterSet& p)
+// A throttle percent's count at the current calibration. A count beyond 16 bits is
+// an overflow: `out.error` says which GPO field to correct.
+void tpsCount(float percent, int16_t& count, const char* gpoField, ParameterSet& p, Outcome& out)
 {
-    p.GPOOffTPS = calibration::PercentToTPSCount(p.GPOOffTPSPercent, p.TPSZero, p.TPSFullscale);
-    p.GPOOnTPS = calibration::PercentToTPSCount(p.GPOOnTPSPercent, p.TPSZero, p.TPSFullscale);
+    const std::optional<int16_t> c = calibration::PercentToTPSCount(percent, p.TPSZero, p.TPSFullscale);
+    if (c) {
+        count = *c;
+        return;
+    }
+    out.error = QStringLiteral("Overflow: at this TPS calibration the GPO's %1 point (%2 %) gives no usable TPS "
+                               "count. Nothing was changed; correct %1 in Edit > GPO Parameters first.")
+                    .arg(QLatin1String(gpoField))
+                    .arg(static_cast<double>(percent));
+}
+
+// The two GPO throttle points follow the calibration: their percents are what the
+// person set, the counts are re-derived whenever the calibration changes. A count
+// the image cannot hold is said at once, not first when the image is built.
+void rederiveGpoPoints(ParameterSet& p, Outcome& out)
+{
+    tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
+    tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
+    if (!out.error.isEmpty())
+        return;
+    const struct {
+        int16_t count;
+        const char* field;
+    } points[] = {{p.GPOOffTPS, "TPS Off"}, {p.GPOOnTPS, "TPS On"}};
+    for (const auto& point : points) {
+        if (point.count >= 0 && point.count <= 255)
+            continue;
+        out.notice = QStringLiteral("At this TPS calibration the GPO's %1 point is TPS count %2, which the "
+                                    "controller cannot store. Correct %1 in Edit > GPO Parameters.")
+                         .arg(QLatin1String(point.field))
+                         .arg(point.count);
+        out.noticeTitle = QStringLiteral("GPO Parameters");
+        return;
+    }
 }
 
 const QString kGE = QStringLiteral("Value must be greater than or equal to ");
@@ -73,8 +108,9 @@ Field plain(const Rule& r, int16_t ParameterSet::*member)
 {
     Field f;
     f.rule = r;
-    f.store = [member](double v, ParameterSet& p) { p.*member = static_cast<int16_t>(v); };
+    f.store = [member](double v, ParameterSet& p, Outcome&) { p.*member = static_cast<int16_t>(v); };
     f.show = [member](const ParameterSet& p) { return whole(p.*member); };
+    f.storedIn = member;
     return f;
 }
 
@@ -83,11 +119,11 @@ Field plain(const Rule& r, int16_t ParameterSet::*member)
 void pairRule(Field& f, int16_t ParameterSet::*self, int16_t ParameterSet::*partner, const QString& partnerField,
               bool selfIsMinimum)
 {
-    f.followUp = [=](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
+    f.followUp = [=](ParameterSet& p, Outcome& out) {
         const bool crossed = selfIsMinimum ? p.*self > p.*partner : p.*self < p.*partner;
         if (crossed) {
             p.*partner = p.*self;
-            others.insert(partnerField, text);
+            out.otherTexts.insert(partnerField, out.text);
         }
     };
 }
@@ -122,9 +158,10 @@ QList<Field> buildMainWindow()
         Field f;
         f.rule = rule("txtPulsePerRev", "RPM Pulses Per Revolution", false, 0.5, ".5", 12, "12", "pulses/rev");
         // Half pulses, truncated: 0.5 is the one fraction the controller takes as such.
-        f.store = [](double v, ParameterSet& p) {
+        f.store = [](double v, ParameterSet& p, Outcome&) {
             p.PulsePerRev = static_cast<int16_t>(v < 1.0 ? 1 : std::floor(v * 2.0));
         };
+        f.storedIn = &ParameterSet::PulsePerRev;
         f.show = [](const ParameterSet& p) {
             if (p.PulsePerRev == 1)
                 return QStringLiteral("0.5");
@@ -137,37 +174,40 @@ QList<Field> buildMainWindow()
     {
         Field f;
         f.rule = rule("txtTPSZero", "TPS Zero", false, 0, "zero", 5.0, "5.0", "V");
-        f.store = [](double v, ParameterSet& p) { p.TPSZero = calibration::voltsToCount(v); };
+        f.store = [](double v, ParameterSet& p, Outcome&) { p.TPSZero = calibration::voltsToCount(v); };
         f.show = [](const ParameterSet& p) { return volts(p.TPSZero); };
-        f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
+        f.storedIn = &ParameterSet::TPSZero;
+        f.followUp = [](ParameterSet& p, Outcome& out) {
             if (p.TPSZero > p.TPSFullscale) {
                 p.TPSFullscale = p.TPSZero;
-                others.insert(QStringLiteral("txtTPSFullscale"), text);
+                out.otherTexts.insert(QStringLiteral("txtTPSFullscale"), out.text);
             }
-            rederiveGpoPoints(p);
+            rederiveGpoPoints(p, out);
         };
         fields << f;
     }
     {
         Field f;
         f.rule = rule("txtTPSFullscale", "TPS Fullscale", false, 0, "zero", 5.0, "5.0", "V");
-        f.store = [](double v, ParameterSet& p) { p.TPSFullscale = calibration::voltsToCount(v); };
+        f.store = [](double v, ParameterSet& p, Outcome&) { p.TPSFullscale = calibration::voltsToCount(v); };
         f.show = [](const ParameterSet& p) { return volts(p.TPSFullscale); };
-        f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
+        f.storedIn = &ParameterSet::TPSFullscale;
+        f.followUp = [](ParameterSet& p, Outcome& out) {
             if (p.TPSFullscale < p.TPSZero) {
                 p.TPSZero = p.TPSFullscale;
-                others.insert(QStringLiteral("txtTPSZero"), text);
+                out.otherTexts.insert(QStringLiteral("txtTPSZero"), out.text);
             }
-            rederiveGpoPoints(p);
+            rederiveGpoPoints(p, out);
         };
         fields << f;
     }
     {
         Field f;
         f.rule = rule("txtDataLogInterval", "Data Logging Interval", false, 0.1, "0.1", 1, "1", "s");
-        f.store = [](double v, ParameterSet& p) {
+        f.store = [](double v, ParameterSet& p, Outcome&) {
             p.DataLogInterval = static_cast<int16_t>(roundHalfEven(v / 0.016));
         };
+        f.storedIn = &ParameterSet::DataLogInterval;
         // The tick time is held in single precision as the editor refresh has always
         // done; 0.32 x ticks never lies half-way, so double would show the same.
         f.show = [](const ParameterSet& p) {
@@ -180,21 +220,28 @@ QList<Field> buildMainWindow()
         Field f;
         f.rule = rule("txtRPMDebounce", "RPM Debounce Time", false, 0.1, ".1", 9.9, "9.9", "ms");
         // Deliberately truncated to whole 0.05 ms steps: the controller counts whole steps.
-        f.store = [](double v, ParameterSet& p) { p.RPMDebounce = static_cast<uint8_t>(std::floor(v * 20.0)); };
+        f.store = [](double v, ParameterSet& p, Outcome&) { p.RPMDebounce = static_cast<uint8_t>(std::floor(v * 20.0)); };
+        f.storedIn = &ParameterSet::RPMDebounce;
         f.show = [](const ParameterSet& p) { return format(p.RPMDebounce / 20.0, QStringLiteral("0.00")); };
         fields << f;
     }
     {
         Field f;
         f.rule = rule("txtMinLEDPWM", "LED PWM", false, 5, "5", 100, "100", "%");
-        f.store = [](double v, ParameterSet& p) { p.MinLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0)); };
+        f.store = [](double v, ParameterSet& p, Outcome&) {
+            p.MinLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0));
+        };
+        f.storedIn = &ParameterSet::MinLEDPWM;
         f.show = [](const ParameterSet& p) { return whole(static_cast<int>(roundHalfEven(p.MinLEDPWM * 100.0 / 255.0))); };
         fields << f;
     }
     {
         Field f;
         f.rule = rule("txtMaxLEDPWM", "LED PWM", false, 10, "10", 100, "100", "%");
-        f.store = [](double v, ParameterSet& p) { p.MaxLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0)); };
+        f.store = [](double v, ParameterSet& p, Outcome&) {
+            p.MaxLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0));
+        };
+        f.storedIn = &ParameterSet::MaxLEDPWM;
         f.show = [](const ParameterSet& p) { return whole(static_cast<int>(roundHalfEven(p.MaxLEDPWM * 100.0 / 255.0))); };
         fields << f;
     }
@@ -216,14 +263,18 @@ QList<Field> buildAlarm(int n, const AlarmMembers& m)
     {
         Field f;
         f.rule = rule(prefix + "Delay", "Alarm Delay", false, 0, "zero", 8.0, "8.0", "s");
-        f.store = [m](double v, ParameterSet& p) { p.*m.delay = delayTicks(v); };
+        f.store = [m](double v, ParameterSet& p, Outcome&) { p.*m.delay = delayTicks(v); };
+        f.storedIn = m.delay;
         f.show = [m](const ParameterSet& p) { return delayText(p.*m.delay); };
         fields << f;
     }
     {
         Field f;
         f.rule = rule(prefix + "MinRPM", "Alarm Minimum RPM", false, 0, "zero", 19900, "19900", "RPM");
-        f.store = [m](double v, ParameterSet& p) { p.*m.minRPM = static_cast<int16_t>(roundHalfEven(v / 100.0)); };
+        f.store = [m](double v, ParameterSet& p, Outcome&) {
+            p.*m.minRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
+        };
+        f.storedIn = m.minRPM;
         f.show = [m](const ParameterSet& p) { return format((p.*m.minRPM) * 100.0, QStringLiteral("####0")); };
         fields << f;
     }
@@ -231,19 +282,23 @@ QList<Field> buildAlarm(int n, const AlarmMembers& m)
         Field f;
         f.rule = rule(prefix + "MinTPS", "Alarm Minimum TPS", true, 0, "0%", 95, "95%", "%");
         // 0 % means "no throttle condition" to the controller: count 0, not TPSZero.
-        f.store = [m](double v, ParameterSet& p) {
+        f.store = [m](double v, ParameterSet& p, Outcome& out) {
             p.*m.minTPSPercent = static_cast<float>(v);
-            p.*m.minTPS = v == 0 ? int16_t(0)
-                                 : calibration::PercentToTPSCount(p.*m.minTPSPercent, p.TPSZero, p.TPSFullscale);
+            const std::optional<int16_t> count =
+                v == 0 ? int16_t(0) : calibration::PercentToTPSCount(p.*m.minTPSPercent, p.TPSZero, p.TPSFullscale);
+            if (count)
+                p.*m.minTPS = *count;
+            else
+                out.error = QStringLiteral("Overflow: this TPS calibration gives no usable TPS count.");
         };
         f.show = [m](const ParameterSet& p) { return format(p.*m.minTPSPercent, QStringLiteral("#0")); };
-        f.keepWhenUnchanged = false;
         fields << f;
     }
     {
         Field f;
         f.rule = rule(prefix + "MinVSS", "Alarm Minimum VSS", true, 0, "zero", 245, "245", "MPH");
-        f.store = [m](double v, ParameterSet& p) { p.*m.minVSS = static_cast<int16_t>(roundHalfEven(v)); };
+        f.store = [m](double v, ParameterSet& p, Outcome&) { p.*m.minVSS = static_cast<int16_t>(roundHalfEven(v)); };
+        f.storedIn = m.minVSS;
         f.show = [m](const ParameterSet& p) { return format(p.*m.minVSS, QStringLiteral("##0")); };
         fields << f;
     }
@@ -256,7 +311,10 @@ QList<Field> buildGpo()
     {
         Field f;
         f.rule = rule("txtGPOMinRPM", "Minimum RPM", false, 0, "zero", 19900, "19900", "RPM");
-        f.store = [](double v, ParameterSet& p) { p.GPOMinRPM = static_cast<int16_t>(roundHalfEven(v / 100.0)); };
+        f.store = [](double v, ParameterSet& p, Outcome&) {
+            p.GPOMinRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
+        };
+        f.storedIn = &ParameterSet::GPOMinRPM;
         f.show = [](const ParameterSet& p) { return whole(p.GPOMinRPM * 100); };
         pairRule(f, &ParameterSet::GPOMinRPM, &ParameterSet::GPOMaxRPM, QStringLiteral("txtGPOMaxRPM"), true);
         fields << f;
@@ -264,7 +322,10 @@ QList<Field> buildGpo()
     {
         Field f;
         f.rule = rule("txtGPOMaxRPM", "Maximum RPM", false, 1000, "1000", 20000, "20000", "RPM");
-        f.store = [](double v, ParameterSet& p) { p.GPOMaxRPM = static_cast<int16_t>(roundHalfEven(v / 100.0)); };
+        f.store = [](double v, ParameterSet& p, Outcome&) {
+            p.GPOMaxRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
+        };
+        f.storedIn = &ParameterSet::GPOMaxRPM;
         f.show = [](const ParameterSet& p) { return whole(p.GPOMaxRPM * 100); };
         pairRule(f, &ParameterSet::GPOMaxRPM, &ParameterSet::GPOMinRPM, QStringLiteral("txtGPOMinRPM"), false);
         fields << f;
@@ -272,18 +333,17 @@ QList<Field> buildGpo()
     {
         Field f;
         f.rule = rule("txtGPOOffTPS", "Off TPS", true, 5, "5%", 95, "95%", "%");
-        f.store = [](double v, ParameterSet& p) {
+        f.store = [](double v, ParameterSet& p, Outcome& out) {
             p.GPOOffTPSPercent = static_cast<float>(v);
-            p.GPOOffTPS = calibration::PercentToTPSCount(p.GPOOffTPSPercent, p.TPSZero, p.TPSFullscale);
+            tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
         };
         f.show = [](const ParameterSet& p) { return format(p.GPOOffTPSPercent, QStringLiteral("0")); };
-        f.keepWhenUnchanged = false;
         // The on point is never below the off point; compared on the percents.
-        f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
+        f.followUp = [](ParameterSet& p, Outcome& out) {
             if (p.GPOOffTPSPercent > p.GPOOnTPSPercent) {
                 p.GPOOnTPSPercent = p.GPOOffTPSPercent;
-                p.GPOOnTPS = calibration::PercentToTPSCount(p.GPOOnTPSPercent, p.TPSZero, p.TPSFullscale);
-                others.insert(QStringLiteral("txtGPOOnTPS"), text);
+                tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
+                out.otherTexts.insert(QStringLiteral("txtGPOOnTPS"), out.text);
             }
         };
         fields << f;
@@ -291,17 +351,16 @@ QList<Field> buildGpo()
     {
         Field f;
         f.rule = rule("txtGPOOnTPS", "On TPS", true, 10, "10%", 99, "99%", "%");
-        f.store = [](double v, ParameterSet& p) {
+        f.store = [](double v, ParameterSet& p, Outcome& out) {
             p.GPOOnTPSPercent = static_cast<float>(v);
-            p.GPOOnTPS = calibration::PercentToTPSCount(p.GPOOnTPSPercent, p.TPSZero, p.TPSFullscale);
+            tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
         };
         f.show = [](const ParameterSet& p) { return format(p.GPOOnTPSPercent, QStringLiteral("0")); };
-        f.keepWhenUnchanged = false;
-        f.followUp = [](const QString& text, ParameterSet& p, QMap<QString, QString>& others) {
+        f.followUp = [](ParameterSet& p, Outcome& out) {
             if (p.GPOOnTPSPercent < p.GPOOffTPSPercent) {
                 p.GPOOffTPSPercent = p.GPOOnTPSPercent;
-                p.GPOOffTPS = calibration::PercentToTPSCount(p.GPOOffTPSPercent, p.TPSZero, p.TPSFullscale);
-                others.insert(QStringLiteral("txtGPOOffTPS"), text);
+                tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
+                out.otherTexts.insert(QStringLiteral("txtGPOOffTPS"), out.text);
             }
         };
         fields << f;
@@ -319,7 +378,8 @@ QList<Field> buildGpo()
     {
         Field f;
         f.rule = rule("txtGPODelay", "Delay", false, 0, "zero", 8.0, "8.0", "s");
-        f.store = [](double v, ParameterSet& p) { p.GPODelay = delayTicks(v); };
+        f.store = [](double v, ParameterSet& p, Outcome&) { p.GPODelay = delayTicks(v); };
+        f.storedIn = &ParameterSet::GPODelay;
         f.show = [](const ParameterSet& p) { return delayText(p.GPODelay); };
         fields << f;
     }
@@ -396,7 +456,19 @@ QString tooltip(const QString& field)
     return text;
 }
 
-Outcome validate(const QString& field, const QString& typed, ParameterSet& params)
+// Whether the stored value is one the field's own rule could have stored: between
+// what its minimum and its maximum store (every conversion grows with the value).
+bool storedInRange(const Field& f, const ParameterSet& p)
+{
+    ParameterSet lowest = p, highest = p;
+    Outcome ignored;
+    f.store(f.rule.minimum, lowest, ignored);
+    f.store(f.rule.maximum, highest, ignored);
+    const int v = f.storedIn->get(p);
+    return v >= f.storedIn->get(lowest) && v <= f.storedIn->get(highest);
+}
+
+Outcome validate(const QString& field, const QString& typed, ParameterSet& params, bool edited)
 {
     Outcome out;
     const Field* f = findField(field);
@@ -419,15 +491,24 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
         out.warningTitle = r.title;
         v = r.maximum;
     }
-    // A text that only shows what is stored, in range, keeps the stored value: the
-    // display rounds (44 counts show as 0.9 V, which reads back as 46), and merely
-    // passing through a field must not change a downloaded value.
-    const bool unchanged = f->keepWhenUnchanged && out.warning.isEmpty() && typed == f->show(params);
-    if (!unchanged)
-        f->store(v, params);
+    // A text the person left alone that only shows what is stored keeps the stored
+    // value: the display rounds (44 counts show as 0.9 V, which reads back as 46), and
+    // merely passing through a field must not change a downloaded value. A stored
+    // value the rule would never store is corrected as if typed.
+    const bool keep = !edited && f->storedIn && out.warning.isEmpty() && typed == f->show(params) &&
+                      storedInRange(*f, params);
+    const ParameterSet before = params;
+    if (!keep)
+        f->store(v, params, out);
     out.text = f->show(params);
-    if (f->followUp)
-        f->followUp(out.text, params, out.otherTexts);
+    if (f->followUp && out.error.isEmpty())
+        f->followUp(params, out);
+    if (!out.error.isEmpty()) {
+        params = before;
+        out.text = f->show(params);
+        out.otherTexts.clear();
+        out.notice.clear();
+    }
     return out;
 }
 

@@ -35,17 +35,25 @@ struct Outcome {
     QString warning;                   // empty, or the warning to show (exclamation, OK)
     QString warningTitle;              // the rule's box title
     QMap<QString, QString> otherTexts; // other fields whose text the rule rewrote, by name
+    // A follow-up's finding about another editor's value, shown after `warning`
+    // (exclamation, OK): what is wrong and which field to correct.
+    QString notice;
+    QString noticeTitle;
+    // Not empty: the conversion failed (goes to the error prompt); `params`, the
+    // field and its partners are unchanged and `text` is what the field showed before.
+    QString error;
 };
 
 // Reads `typed` by the field's rule, clamps it with at most one warning, converts it
 // to the stored unit, writes the parameter(s) into `params`, runs the field's
 // follow-ups (calibration order, GPO throttle points, partner fields) and returns
-// what the window shows. A text that is exactly what the field shows for the stored
-// value, in range, keeps that value (the display rounds; passing through a field must
-// not change it); the follow-ups still run. The throttle percent fields always
-// re-derive their count. An unknown field changes nothing and
+// what the window shows. A text the person did not edit (`edited` false) that is
+// exactly what the field shows for the stored value keeps that value when the
+// stored value itself lies in the field's range (the display rounds; passing through
+// a field must not change it); the follow-ups still run. The throttle percent
+// fields always re-derive their count. An unknown field changes nothing and
 // returns `typed`.
-Outcome validate(const QString& field, const QString& typed, ParameterSet& params);
+Outcome validate(const QString& field, const QString& typed, ParameterSet& params, bool edited = false);
 
 // The text a field shows for what `params` holds.
 QString display(const QString& field, const ParameterSet& params);

@@ -136,6 +136,12 @@ void roundDecimal(double v, int decimals, std::string* intPart, std::string* fra
 
 QString format(double v, const QString& pattern)
 {
+    // No field or report value can be infinite; should one ever be, it prints as a
+    // word rather than as digits of nothing.
+    if (std::isnan(v))
+        return QStringLiteral("NaN");
+    if (std::isinf(v))
+        return v > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
     const int pointAt = pattern.indexOf(QLatin1Char('.'));
     const QString intPattern = pointAt < 0 ? pattern : pattern.left(pointAt);
     const QString fracPattern = pointAt < 0 ? QString() : pattern.mid(pointAt + 1);

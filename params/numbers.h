@@ -21,7 +21,8 @@ double roundHalfEven(double v);
 // "0.00", "#0.0", "#0.00" and the like. '0' is a digit always shown, '#' a digit
 // shown only when significant. Ties round away from zero, on the decimal value
 // the number prints as (15 significant digits), as a person reading it expects.
-// A pattern with a point always prints the point ("5." under "0.#").
+// A pattern with a point always prints the point ("5." under "0.#"). Infinity and
+// NaN print as "Infinity", "-Infinity" and "NaN".
 QString format(double v, const QString& pattern);
 
 }  // namespace numbers

@@ -1,5 +1,7 @@
 #include "report/content.h"
 
+#include "params/codec.h"
+#include "params/layout.h"
 #include "params/numbers.h"
 
 namespace report {
@@ -35,25 +37,37 @@ Item heading(const QString& text)
     return i;
 }
 
-Item switchLine(const QString& name, bool on, const QString& whenOn, const QString& whenOff, int offset, uint8_t bit)
+// The image bytes a stored parameter takes.
+QList<int> offsetsOf(const QString& stored)
+{
+    const layout::Field* f = layout::field(stored.toLatin1().constData());
+    return f ? span(f->offset, f->width()) : QList<int>();
+}
+
+// A switch's line, named "<flag byte>.<Boolean>" after the bit it shows.
+Item switchLine(const QString& flagsName, const QString& bitName, bool on, const QString& whenOn,
+                const QString& whenOff)
 {
     Item i;
     i.shape = Shape::Switch;
-    i.entry.name = name;
+    i.entry.name = flagsName + QLatin1Char('.') + bitName;
     i.entry.value = on ? whenOn : whenOff;
-    i.entry.offsets = {offset};
-    i.entry.bits = bit;
+    i.entry.offsets = offsetsOf(flagsName);
+    const layout::FlagBit* bit = layout::flagBit(bitName.toLatin1().constData());
+    i.entry.bits = bit ? bit->mask : 0;
     return i;
 }
 
-Item parameter(const QString& name, const QString& label, const QString& value, const QList<int>& offsets)
+// `stored` names the parameter the bytes belong to when the report shows a derived
+// value (a throttle percent for its count).
+Item parameter(const QString& name, const QString& label, const QString& value, const QString& stored = QString())
 {
     Item i;
     i.shape = Shape::Parameter;
     i.entry.name = name;
     i.entry.label = label;
     i.entry.value = value;
-    i.entry.offsets = offsets;
+    i.entry.offsets = offsetsOf(stored.isEmpty() ? name : stored);
     return i;
 }
 
@@ -76,58 +90,57 @@ QList<Item> page1Items(const ParameterSet& p)
     const QString rpm = QStringLiteral("####0"), mph = QStringLiteral("##0");
     QList<Item> items;
     items << heading(QStringLiteral("Scale Factors and General Setup"));
-    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / 2.0, "0.0"), {16});
-    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / 20.0, "0.00"), {23});
-    items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"), {17, 18});
-    items << parameter("TPSZero", "Zero TPS (volts):", format(p.TPSZero * 5.0 / 255.0, "0.#"), {21});
-    items << parameter("TPSFullscale", "100% TPS (volts):", format(p.TPSFullscale * 5.0 / 255.0, "0.#"), {22});
-    items << parameter("DataLogInterval", "Data Logging Interval (sec):", ticksText(0.016, p.DataLogInterval), {19});
-    items << switchLine("OptionFlags.LogArmed", p.LogArmed, "Data Logging Only When Armed",
-                        "Continuous Data Logging Enabled", 20, 0x02);
-    items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM), {31});
-    items << parameter("MaxLEDPWM", "Maximum LED Brightness:", percentOfPwm(p.MaxLEDPWM), {30});
+    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / 2.0, "0.0"));
+    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / 20.0, "0.00"));
+    items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"));
+    items << parameter("TPSZero", "Zero TPS (volts):", format(p.TPSZero * 5.0 / 255.0, "0.#"));
+    items << parameter("TPSFullscale", "100% TPS (volts):", format(p.TPSFullscale * 5.0 / 255.0, "0.#"));
+    items << parameter("DataLogInterval", "Data Logging Interval (sec):", ticksText(0.016, p.DataLogInterval));
+    items << switchLine("OptionFlags", "LogArmed", p.LogArmed, "Data Logging Only When Armed",
+                        "Continuous Data Logging Enabled");
+    items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM));
+    items << parameter("MaxLEDPWM", "Maximum LED Brightness:", percentOfPwm(p.MaxLEDPWM));
     items << blank();
 
     items << heading(QStringLiteral("Shift Light Setup"));
-    items << switchLine("OptionFlags.MultiStageShift", p.MultiStageShift, "Multi-Stage Shift Light Enabled",
-                        "Multi-Stage Shift Light Disabled", 20, 0x08);
-    items << switchLine("OptionFlags.VSSGearDetect", p.VSSGearDetect, "VSS Based Gear Detection Enabled",
-                        "VSS Based Gear Detection Disabled", 20, 0x10);
-    items << parameter("LaunchColor", "Launch Light Color (RGB):", colorText(p.LaunchColor), span(24, 3));
-    items << parameter("ShiftColor", "Shift Light Color (RGB):", colorText(p.ShiftColor), span(27, 3));
-    items << parameter("LaunchRPM", "Launch RPM:", format(p.LaunchRPM, rpm), {32, 33});
+    items << switchLine("OptionFlags", "MultiStageShift", p.MultiStageShift, "Multi-Stage Shift Light Enabled",
+                        "Multi-Stage Shift Light Disabled");
+    items << switchLine("OptionFlags", "VSSGearDetect", p.VSSGearDetect, "VSS Based Gear Detection Enabled",
+                        "VSS Based Gear Detection Disabled");
+    items << parameter("LaunchColor", "Launch Light Color (RGB):", colorText(p.LaunchColor));
+    items << parameter("ShiftColor", "Shift Light Color (RGB):", colorText(p.ShiftColor));
+    items << parameter("LaunchRPM", "Launch RPM:", format(p.LaunchRPM, rpm));
     const int16_t shift[] = {p.ShiftRPM1, p.ShiftRPM2, p.ShiftRPM3, p.ShiftRPM4, p.ShiftRPM5};
     for (int g = 0; g < 5; ++g)
         items << parameter(QStringLiteral("ShiftRPM%1").arg(g + 1), QStringLiteral("Gear %1 Shift RPM:").arg(g + 1),
-                           format(shift[g], rpm), span(34 + 2 * g, 2));
-    items << parameter("ShortShiftRPM", "Short Shift Window (RPM):", format(p.ShortShiftRPM, rpm), {49, 50});
-    items << parameter("ShiftDropRPM", "Minimum Shift Drop (RPM):", format(p.ShiftDropRPM, rpm), {51, 52});
+                           format(shift[g], rpm));
+    items << parameter("ShortShiftRPM", "Short Shift Window (RPM):", format(p.ShortShiftRPM, rpm));
+    items << parameter("ShiftDropRPM", "Minimum Shift Drop (RPM):", format(p.ShiftDropRPM, rpm));
     const int16_t vss[] = {p.ShiftVSS1, p.ShiftVSS2, p.ShiftVSS3, p.ShiftVSS4, p.ShiftVSS5};
     for (int g = 0; g < 5; ++g)
         items << parameter(QStringLiteral("ShiftVSS%1").arg(g + 1),
-                           QStringLiteral("Gear %1 Minimum VSS (MPH):").arg(g + 1), format(vss[g], mph), {44 + g});
+                           QStringLiteral("Gear %1 Minimum VSS (MPH):").arg(g + 1), format(vss[g], mph));
     items << blank();
 
     items << heading(QStringLiteral("GPO Parameters"));
-    items << switchLine("OptionFlags.GPOEnable", p.GPOEnable, "GPO Enabled", "GPO Disabled", 20, 0x01);
-    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * 100.0, rpm), {64});
-    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * 100.0, rpm), {65});
+    items << switchLine("OptionFlags", "GPOEnable", p.GPOEnable, "GPO Enabled", "GPO Disabled");
+    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * 100.0, rpm));
+    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * 100.0, rpm));
     // The percents as last derived; the report does not recompute them from the counts.
-    items << parameter("GPOOffTPSPercent", "GPO TPS Off (%):", format(p.GPOOffTPSPercent, mph), {66});
-    items << parameter("GPOOnTPSPercent", "GPO TPS On (%):", format(p.GPOOnTPSPercent, mph), {67});
-    items << parameter("GPOMinVSS", "GPO Minimum VSS (MPH):", format(p.GPOMinVSS, mph), {68});
-    items << parameter("GPOMaxVSS", "GPO Maximum VSS (MPH):", format(p.GPOMaxVSS, mph), {69});
-    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(0.032, p.GPODelay), {70});
-    items << switchLine("GPOFlags.GPOOneShotDelay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
-                        "GPO One-Shot Delay Disabled", 71, 0x01);
+    items << parameter("GPOOffTPSPercent", "GPO TPS Off (%):", format(p.GPOOffTPSPercent, mph), "GPOOffTPS");
+    items << parameter("GPOOnTPSPercent", "GPO TPS On (%):", format(p.GPOOnTPSPercent, mph), "GPOOnTPS");
+    items << parameter("GPOMinVSS", "GPO Minimum VSS (MPH):", format(p.GPOMinVSS, mph));
+    items << parameter("GPOMaxVSS", "GPO Maximum VSS (MPH):", format(p.GPOMaxVSS, mph));
+    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(0.032, p.GPODelay));
+    items << switchLine("GPOFlags", "GPOOneShotDelay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
+                        "GPO One-Shot Delay Disabled");
     items << blank();
 
     items << heading(QStringLiteral("VSS (Speed) Alarm Parameters"));
-    items << switchLine("OptionFlags.AlarmVSSEnable", p.AlarmVSSEnable, "VSS Alarm Enabled", "VSS Alarm Disabled", 20,
-                        0x04);
-    items << parameter("AlarmVSSColor", "VSS Alarm Color (RGB):", colorText(p.AlarmVSSColor), span(82, 3));
-    items << parameter("AlarmVSSMin", "Alarm Minimum VSS (MPH):", format(p.AlarmVSSMin, mph), {80});
-    items << parameter("AlarmVSSMax", "Alarm Maximum VSS (MPH):", format(p.AlarmVSSMax, mph), {81});
+    items << switchLine("OptionFlags", "AlarmVSSEnable", p.AlarmVSSEnable, "VSS Alarm Enabled", "VSS Alarm Disabled");
+    items << parameter("AlarmVSSColor", "VSS Alarm Color (RGB):", colorText(p.AlarmVSSColor));
+    items << parameter("AlarmVSSMin", "Alarm Minimum VSS (MPH):", format(p.AlarmVSSMin, mph));
+    items << parameter("AlarmVSSMax", "Alarm Maximum VSS (MPH):", format(p.AlarmVSSMax, mph));
     return items;
 }
 
@@ -139,7 +152,6 @@ struct AlarmView {
     int16_t above, below;
     float minTPSPercent;
     int16_t minRPM, minVSS, delay;
-    int base;  // image offset of the alarm's flag byte
 };
 
 QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
@@ -148,12 +160,12 @@ QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
     const QString var = QStringLiteral("Alarm%1").arg(a.n);
     QList<Item> items;
     items << heading(pre + "Parameters");
-    items << switchLine(var + "Flags." + var + "Enable", a.enable, pre + "Enabled", pre + "Disabled", a.base, 0x01);
-    items << parameter(var + "Color", pre + "Color (RGB):", colorText(a.color), span(a.base + 8, 3));
+    items << switchLine(var + "Flags", var + "Enable", a.enable, pre + "Enabled", pre + "Disabled");
+    items << parameter(var + "Color", pre + "Color (RGB):", colorText(a.color));
     Item input;
     input.shape = Shape::Switch;
     input.entry.name = var + "Input";
-    input.entry.offsets = {a.base + 1};
+    input.entry.offsets = offsetsOf(input.entry.name);
     if (a.n == 1) {
         static const char* const names[] = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
         input.entry.value = pre + (a.input < 4 ? names[a.input] : "MAP 3 bar") + " Input";
@@ -162,14 +174,14 @@ QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
     }
     items << input;
     if (a.n == 1)
-        items << switchLine("Alarm1Flags.Alarm1PressurePSI", p.Alarm1PressurePSI, "Alarm 1 psi MAP units",
-                            "Alarm 1 In-HG MAP units", a.base, 0x02);
-    items << parameter(var + "Above", pre + "Above Value (volts):", thresholdVolts(a.above), {a.base + 2});
-    items << parameter(var + "Below", pre + "Below Value (volts):", thresholdVolts(a.below), {a.base + 3});
-    items << parameter(var + "MinTPSPercent", pre + "Minimum TPS (%):", format(a.minTPSPercent, "##0"), {a.base + 4});
-    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * 100.0, "####0"), {a.base + 5});
-    items << parameter(var + "MinVSS", pre + "Minimum VSS (MPH):", format(a.minVSS, "##0"), {a.base + 6});
-    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(0.032, a.delay), {a.base + 7});
+        items << switchLine("Alarm1Flags", "Alarm1PressurePSI", p.Alarm1PressurePSI, "Alarm 1 psi MAP units",
+                            "Alarm 1 In-HG MAP units");
+    items << parameter(var + "Above", pre + "Above Value (volts):", thresholdVolts(a.above));
+    items << parameter(var + "Below", pre + "Below Value (volts):", thresholdVolts(a.below));
+    items << parameter(var + "MinTPSPercent", pre + "Minimum TPS (%):", format(a.minTPSPercent, "##0"), var + "MinTPS");
+    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * 100.0, "####0"));
+    items << parameter(var + "MinVSS", pre + "Minimum VSS (MPH):", format(a.minVSS, "##0"));
+    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(0.032, a.delay));
     return items;
 }
 
@@ -177,11 +189,11 @@ QList<Item> page2Items(const ParameterSet& p)
 {
     QList<Item> items;
     items << alarmItems({1, p.Alarm1Enable, p.Alarm1Color, p.Alarm1Input, p.Alarm1Above, p.Alarm1Below,
-                         p.Alarm1MinTPSPercent, p.Alarm1MinRPM, p.Alarm1MinVSS, p.Alarm1Delay, 96},
+                         p.Alarm1MinTPSPercent, p.Alarm1MinRPM, p.Alarm1MinVSS, p.Alarm1Delay},
                         p);
     items << blank();
     items << alarmItems({2, p.Alarm2Enable, p.Alarm2Color, p.Alarm2Input, p.Alarm2Above, p.Alarm2Below,
-                         p.Alarm2MinTPSPercent, p.Alarm2MinRPM, p.Alarm2MinVSS, p.Alarm2Delay, 112},
+                         p.Alarm2MinTPSPercent, p.Alarm2MinRPM, p.Alarm2MinVSS, p.Alarm2Delay},
                         p);
     return items;
 }
@@ -245,7 +257,10 @@ Page page1(const ParameterSet& params, const Header& header)
     page << Line{};
     page << Line{{kLabelColumn, QStringLiteral("Firmware ID:")}, {kIdentColumn, header.firmwareID}};
     page << Line{};
-    page << layout(userData(params));
+    // Printed as the window shows the text, whichever path prints it.
+    Item text = userData(params);
+    text.entry.value = shownUserText(text.entry.value);
+    page << layout(text);
     page << Line{};
     for (const Item& item : page1Items(params))
         page << layout(item);

@@ -100,6 +100,9 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
 
     connect(m_editor, &ParameterEditor::refreshedFromImage, this,
             [this] { setCaption(m_store.MainCaption + QLatin1String(linkworkflow::kDownloadedCaption)); });
+    // A field is validated after the focus has moved on, so its new value is only
+    // known then.
+    connect(m_editor, &ParameterEditor::fieldValidated, this, &frmRevora_Main::scheduleDataStateUpdate);
 
     // Esc anywhere in the window asks a running read or verify to stop; the key
     // still goes on to the control that has the focus.
@@ -710,7 +713,7 @@ void frmRevora_Main::openData(const QString& givenPath)
         const datafile::Result r = datafile::read(name, m_store.image);
         if (r.ok)
             return StepError();
-        if (r.error == QLatin1String(datafile::kPrematureEnd)) {
+        if (r.kind == datafile::ErrorKind::ShortFile) {
             premature = true;
             return StepError();
         }

@@ -1,5 +1,7 @@
 #include "vss_alarm/frmalarmvss.h"
 
+#include "params/defaults.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -45,9 +47,9 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(chkAlarmVSSEnable, &QCheckBox::toggled, this, &frmAlarmVSS::chkAlarmVSSEnable_Click);
-    connect(cmdAlarmVSSColor, &QPushButton::clicked, this, &frmAlarmVSS::cmdAlarmVSSColor_Click);
+    onClick(cmdAlarmVSSColor, [this] { cmdAlarmVSSColor_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRestoreDefaults, &QPushButton::clicked, this, &frmAlarmVSS::cmdRestoreDefaults_Click);
+    onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
 
     Form_Load();
 }
@@ -83,9 +85,6 @@ void frmAlarmVSS::cmdRestoreDefaults_Click()
 {
     if (!confirmRestoreDefaults(QStringLiteral("This action will reset all VSS alarm parameters to default values.")))
         return;
-    m_params.AlarmVSSEnable = true;
-    m_params.AlarmVSSColor = 0x00FF00;  // green
-    m_params.AlarmVSSMin = 0;
-    m_params.AlarmVSSMax = 225;
+    restoreVssAlarmDefaults(m_params);
     Form_Load();
 }

@@ -22,7 +22,7 @@ W* child(QWidget* dialog, const QString& name)
 inline QLineEdit* field(QWidget* dialog, const QString& name) { return child<QLineEdit>(dialog, name); }
 inline void click(QWidget* dialog, const QString& name) { child<QAbstractButton>(dialog, name)->click(); }
 inline bool checked(QWidget* dialog, const QString& name) { return child<QAbstractButton>(dialog, name)->isChecked(); }
-inline int swatch(QWidget* dialog, const QString& name) { return EditorDialog::swatchColor(field(dialog, name)); }
+inline int swatch(QWidget* dialog, const QString& name) { return swatchColor(field(dialog, name)); }
 
 // Shown (not modal, so the test keeps control) and active, so focus changes reach the fields.
 inline bool showActive(QWidget* dialog)
@@ -76,7 +76,7 @@ inline QStringList snapshot(QWidget* dialog)
             continue;
         QString s = w->objectName() + (w->isEnabled() ? " on" : " off") + (w->isHidden() ? " hidden" : "");
         if (auto* f = qobject_cast<QLineEdit*>(w))
-            s += QStringLiteral(" '%1' %2").arg(f->text()).arg(EditorDialog::swatchColor(f), 0, 16);
+            s += QStringLiteral(" '%1' %2").arg(f->text()).arg(swatchColor(f), 0, 16);
         else if (auto* b = qobject_cast<QAbstractButton*>(w))
             s += b->isChecked() ? QStringLiteral(" checked") : QString();
         else if (auto* sl = qobject_cast<QSlider*>(w))

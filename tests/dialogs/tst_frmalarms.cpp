@@ -94,13 +94,15 @@ void TestFrmAlarms::opensShowingTheParameters()
     QVERIFY_PROMPTS(prompter);
 }
 
-// A value typed and left with Tab, OK or Esc (in the modal loop) is checked and
-// stored; a limit is reported once and the field shows the limit.
+// A value typed and left with Tab, OK, Esc (in the modal loop) or a click on Pick
+// Color is checked and stored, before the button acts; a limit is reported once and
+// the field shows the limit. Passing through a field keeps what it shows unless the
+// stored value is one the field would refuse.
 void TestFrmAlarms::typedValues_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("leave");    // tab, ok, esc; pass: Tab through without typing
+    QTest::addColumn<QString>("leave");    // tab, ok, esc, color; pass: Tab through without typing
     QTest::addColumn<QString>("message");  // "title: text"
     QTest::addColumn<QString>("shows");
     QTest::addColumn<Member>("member");
@@ -111,6 +113,14 @@ void TestFrmAlarms::typedValues_data()
     // One tick shows as 0.05 s, which would read back as two: passing through keeps it.
     QTest::newRow("unedited one tick kept") << "Alarm2Delay" << "" << "pass" << "" << "0.05" << &ParameterSet::Alarm2Delay
                                             << 1;
+    QTest::newRow("typed as shown") << "Alarm2Delay" << "0.05" << "tab" << "" << "0.05" << &ParameterSet::Alarm2Delay
+                                    << 2;
+    QTest::newRow("stored above range") << "Alarm2MinVSS" << "" << "pass"
+                                        << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245"
+                                        << &ParameterSet::Alarm2MinVSS << 245;
+    QTest::newRow("then Pick Color") << "Alarm1MinRPM" << "-5" << "color"
+                                     << "Alarm Minimum RPM: Value must be greater than or equal to zero" << "0"
+                                     << &ParameterSet::Alarm1MinRPM << 0;
     QTest::newRow("OK while typing") << "Alarm2MinRPM" << "3000" << "ok" << "" << "3000" << &ParameterSet::Alarm2MinRPM
                                      << 30;
     QTest::newRow("Esc, clamped") << "Alarm1MinVSS" << "300" << "esc"
@@ -127,9 +137,12 @@ void TestFrmAlarms::typedValues()
     QFETCH(Member, member);
     ParameterSet p = alarmsOn();
     p.Alarm2Delay = 1;
+    p.Alarm2MinVSS = 250;
     ScriptedPrompter prompter;
     if (!message.isEmpty())
         expectWarning(prompter, message.section(": ", 1), message.section(": ", 0, 0));
+    if (leave == "color")
+        prompter.expectColor(0x00FF00);
     frmAlarms d(p, prompter);
     QLineEdit* f = field(&d, "txt" + name);
     if (leave == "esc") {
@@ -145,12 +158,14 @@ void TestFrmAlarms::typedValues()
             typeInto(f, typed);
         if (leave == "ok")
             click(&d, "cmdOK");  // the focus still in the field
+        else if (leave == "color")  // as a person clicks: the press first
+            QTest::mouseClick(child<QAbstractButton>(&d, "cmdAlarm1Color"), Qt::LeftButton);
         else
             QTest::keyClick(f, Qt::Key_Tab);
     }
     QCoreApplication::processEvents();
-    d.validateEditedFields();  // a value already checked is neither reported nor changed again
-    QCOMPARE(d.isVisible(), leave == "tab" || leave == "pass");
+    d.validateFocusedField();  // a value already checked is neither reported nor changed again
+    QCOMPARE(d.isVisible(), leave != "ok" && leave != "esc");
     QTEST(f->text(), "shows");
     QTEST(int(p.*member), "value");
     QVERIFY_PROMPTS(prompter);
@@ -189,9 +204,9 @@ void TestFrmAlarms::editedAlarmSurvivesAFile()
     store.params.Alarm2Color = 0x0000FF;
     ScriptedPrompter prompter;
     // A Cancel in the picker asks what to do: Retry asks again, Abort keeps the colour.
-    prompter.expectColor(std::nullopt).expectError(EditorDialog::kColorCancelled, PromptAnswer::Retry);
+    prompter.expectColor(std::nullopt).expectError(kColorCancelled, PromptAnswer::Retry);
     prompter.expectColor(0x332211);  // red 0x11, green 0x22, blue 0x33
-    prompter.expectColor(std::nullopt).expectError(EditorDialog::kColorCancelled, PromptAnswer::Abort);
+    prompter.expectColor(std::nullopt).expectError(kColorCancelled, PromptAnswer::Abort);
     frmAlarms d(store.params, prompter);
     QVERIFY(showActive(&d));
     click(&d, "chkAlarm1Enable");

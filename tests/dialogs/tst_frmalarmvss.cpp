@@ -16,38 +16,56 @@ static QString state(QWidget* d, const ParameterSet& p)
 class TestFrmAlarmVSS : public QObject {
     Q_OBJECT
 private slots:
-    void speedsTypedThenOK_data();
-    void speedsTypedThenOK();
+    void speedsThenAButton_data();
+    void speedsThenAButton();
     void restoreSwitchAndColour();
 };
 
-void TestFrmAlarmVSS::speedsTypedThenOK_data()
+// A value typed, then OK or Restore Defaults clicked: the field's message comes
+// first. A stored speed the field would refuse is corrected when the field is left.
+void TestFrmAlarmVSS::speedsThenAButton_data()
 {
+    QTest::addColumn<QString>("stored");  // min/max
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typed");   // null: passed through with Tab
+    QTest::addColumn<QString>("then");    // the button clicked
     QTest::addColumn<QString>("message");  // "title: text"
     QTest::addColumn<QString>("state");
-    QTest::newRow("min above, max follows") << "txtAlarmVSSMin" << "250"
+    QTest::newRow("min above, max follows") << "30/225" << "txtAlarmVSSMin" << "250" << "cmdOK"
                                             << "Minimum VSS: Value must be less than or equal to 245" << "245/245, 245/245, 0/0";
-    QTest::newRow("max letters, min follows") << "txtAlarmVSSMax" << "fast"
+    QTest::newRow("max letters, min follows") << "30/225" << "txtAlarmVSSMax" << "fast" << "cmdOK"
                                  << "Maximum VSS: Value must be greater than or equal to 10" << "10/10, 10/10, 0/0";
+    QTest::newRow("min above, then Restore Defaults") << "30/225" << "txtAlarmVSSMin" << "250" << "cmdRestoreDefaults"
+                                 << "Minimum VSS: Value must be less than or equal to 245" << "0/225, 0/225, ff00/ff00";
+    QTest::newRow("stored above range, passed through") << "250/250" << "txtAlarmVSSMin" << QString() << "cmdOK"
+                                 << "Minimum VSS: Value must be less than or equal to 245" << "245/250, 245/250, 0/0";
 }
 
-void TestFrmAlarmVSS::speedsTypedThenOK()
+void TestFrmAlarmVSS::speedsThenAButton()
 {
+    QFETCH(QString, stored);
     QFETCH(QString, name);
     QFETCH(QString, typed);
+    QFETCH(QString, then);
     QFETCH(QString, message);
     ParameterSet p;
     p.AlarmVSSEnable = true;
-    p.AlarmVSSMin = 30;
-    p.AlarmVSSMax = 225;
+    p.AlarmVSSMin = int16_t(stored.section('/', 0, 0).toInt());
+    p.AlarmVSSMax = int16_t(stored.section('/', 1).toInt());
     ScriptedPrompter prompter;
     expectWarning(prompter, message.section(": ", 1), message.section(": ", 0, 0));
+    if (then == "cmdRestoreDefaults")
+        expectRestore(prompter, "VSS alarm", true);
     frmAlarmVSS d(p, prompter);
     QVERIFY(showActive(&d) && d.windowTitle() == "VSS (Speed) Alarm" && d.isModal());
-    typeInto(field(&d, name), typed);
-    click(&d, "cmdOK");
+    if (typed.isNull()) {
+        field(&d, name)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field(&d, name), Qt::Key_Tab);
+    } else {
+        typeInto(field(&d, name), typed);
+    }
+    QTest::mouseClick(child<QAbstractButton>(&d, then), Qt::LeftButton);  // as a person clicks: the press first
+    QCoreApplication::processEvents();
     QTEST(state(&d, p), "state");
     QVERIFY_PROMPTS(prompter);
 }
@@ -74,7 +92,7 @@ void TestFrmAlarmVSS::restoreSwitchAndColour()
             click(&d, "chkAlarmVSSEnable");
         QVERIFY(p.AlarmVSSEnable && enabled(&d, kSwitched) == kSwitched);
 
-        prompter.expectColor(std::nullopt).expectError(EditorDialog::kColorCancelled, PromptAnswer::Ignore);
+        prompter.expectColor(std::nullopt).expectError(kColorCancelled, PromptAnswer::Ignore);
         click(&d, "cmdAlarmVSSColor");
         QCOMPARE(int(prompter.lastColorInitial), ok ? 0x00FF00 : 0x0000FF);
         QCOMPARE(state(&d, p).section(", ", 2), ok ? "ff00/ff00" : "ff/ff");

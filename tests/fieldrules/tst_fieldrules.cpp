@@ -49,16 +49,16 @@ ParameterSet defaults(const QString& setup = QString())
 const QString GE = QStringLiteral("Value must be greater than or equal to ");
 const QString LE = QStringLiteral("Value must be less than or equal to ");
 
-struct Case { QString field, setup, typed, text, warning, after; };
-struct Limits { QString field, title, below, minMessage, above, maxMessage; };
+struct Case { QString field, setup, typed, text, warning, after; bool edited = false; };
+struct Limits { QString field, title, below, min, above, max; };
 
 // One validation case: ">=1000" and "<=20000" stand for the two warnings.
 void row(const char* name, const char* field, const char* setup, const char* typed, const char* text,
-         const char* warning, const char* after)
+         const char* warning, const char* after, bool edited = false)
 {
     const QString w = QLatin1String(warning);
     const QString message = w.startsWith(QLatin1String(">=")) ? GE + w.mid(2) : w.isEmpty() ? w : LE + w.mid(2);
-    QTest::newRow(name) << Case{"txt" + QLatin1String(field), setup, typed, text, message, after};
+    QTest::newRow(name) << Case{"txt" + QLatin1String(field), setup, typed, text, message, after, edited};
 }
 
 }  // namespace
@@ -95,6 +95,12 @@ private slots:
         row("tps zero as shown, gpo re-derived", "TPSZero", "GPOOffTPS=215;GPOOffTPSPercent=90", "0.9", "0.9", "",
             "TPSZero=44;GPOOffTPS=216");
         row("out of range as shown", "VSSFreq", "VSSFreq=10", "10", "50", ">=50", "VSSFreq=50");
+        // A stored value the rule would never store is corrected, even where it shows in range.
+        row("log 64 shown 1.00", "DataLogInterval", "DataLogInterval=64", "1.00", "1.00", "", "DataLogInterval=62");
+        row("min led 12 shown 5", "MinLEDPWM", "MinLEDPWM=12", "5", "5", "", "MinLEDPWM=13");
+        row("max led 25 shown 10", "MaxLEDPWM", "MaxLEDPWM=25", "10", "10", "", "MaxLEDPWM=26");
+        // What the person typed is stored, even when it is what the field showed.
+        row("ppr typed as shown", "PulsePerRev", "PulsePerRev=3", "2", "2", "", "PulsePerRev=4", true);
         row("zero drags full", "TPSZero", "TPSFullscale=230", "4.8", "4.8", "",
             "TPSZero=245;TPSFullscale=245;GPOOffTPS=245;GPOOnTPS=245;txtTPSFullscale=4.8");
         row("full drags zero", "TPSFullscale", "TPSZero=200", "1", "1.0", "",
@@ -125,7 +131,7 @@ private slots:
     {
         QFETCH(Case, c);
         ParameterSet p = defaults(c.setup);
-        const fieldrules::Outcome out = fieldrules::validate(c.field, c.typed, p);
+        const fieldrules::Outcome out = fieldrules::validate(c.field, c.typed, p, c.edited);
         QCOMPARE(out.text, c.text);
         QCOMPARE(out.warning, c.warning);
         QCOMPARE(out.warningTitle, c.warning.isEmpty() ? QString() : fieldrules::find(c.field)->title);
@@ -144,9 +150,11 @@ private slots:
     void limits_data()
     {
         QTest::addColumn<Limits>("c");
+        // field, title, one step below the minimum, the minimum as its message names it, one step above
+        // the maximum, the maximum as named
         auto row = [](const QString& field, const char* title, const char* below, const char* min,
                       const char* above, const char* max) {
-            QTest::newRow(qPrintable(field)) << Limits{field, title, below, GE + min, above, LE + max};
+            QTest::newRow(qPrintable(field)) << Limits{field, title, below, min, above, max};
         };
         for (const char* g : {"", "1", "2", "3", "4", "5"})
             row(QStringLiteral("txtShiftRPM") + g, "Shift RPM", "999", "1000", "20001", "20000");
@@ -182,18 +190,54 @@ private slots:
     void limits()
     {
         QFETCH(Limits, c);
-        const fieldrules::Rule* rule = fieldrules::find(c.field);
-        QVERIFY(rule);
-        for (const auto& [typed, message, limit] :
-             {std::tuple(c.below, c.minMessage, rule->minimum), std::tuple(c.above, c.maxMessage, rule->maximum)}) {
+        // The limit typed as its message names it: "zero" is 0, "95%" is 95.
+        const auto typedLimit = [](QString named) {
+            return named == QLatin1String("zero") ? QStringLiteral("0") : named.remove(QLatin1Char('%'));
+        };
+        for (const auto& [typed, message, limit] : {std::tuple(c.below, GE + c.min, typedLimit(c.min)),
+                                                    std::tuple(c.above, LE + c.max, typedLimit(c.max))}) {
             ParameterSet p = defaults(), atLimit = defaults();
             const fieldrules::Outcome out = fieldrules::validate(c.field, typed, p);
             QCOMPARE(out.warning, message);
             QCOMPARE(out.warningTitle, c.title);
-            QCOMPARE(fieldrules::validate(c.field, QString::number(limit), atLimit).warning, QString());
+            QCOMPARE(fieldrules::validate(c.field, limit, atLimit, true).warning, QString());
             QCOMPARE(out.text, fieldrules::display(c.field, atLimit));
             QVERIFY(p == atLimit);
         }
+    }
+
+    // A calibration change re-derives the GPO throttle points: a count beyond 16 bits is an overflow
+    // that changes nothing; a count the image cannot hold is said at once, naming the field to correct.
+    void gpoPointsFollowCalibration_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("count beyond 16 bits") << "TPSZero=2;TPSFullscale=1;GPOOffTPSPercent=-25300" << "txtTPSFullscale"
+                                               << "5.0" << "TPS Off in Edit > GPO Parameters" << "";
+        QTest::newRow("negative count") << "GPOOffTPSPercent=-50" << "txtTPSZero" << "0.9" << ""
+                                        << "TPS Off in Edit > GPO Parameters";
+        QTest::newRow("count above a byte") << "GPOOnTPSPercent=150" << "txtTPSFullscale" << "4.6" << ""
+                                            << "TPS On in Edit > GPO Parameters";
+        QTest::newRow("both fit") << "GPOOffTPSPercent=0;GPOOnTPSPercent=100" << "txtTPSZero" << "0.9" << "" << "";
+    }
+    void gpoPointsFollowCalibration()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, error);
+        QFETCH(QString, notice);
+        ParameterSet p = defaults(setup);
+        const ParameterSet before = p;
+        const fieldrules::Outcome out = fieldrules::validate(field, typed, p, true);
+        QVERIFY2(error.isEmpty() ? out.error.isEmpty() : out.error.startsWith("Overflow") && out.error.contains(error),
+                 qPrintable(out.error));
+        QVERIFY2(notice.isEmpty() ? out.notice.isEmpty() : out.notice.contains(notice), qPrintable(out.notice));
+        if (!error.isEmpty())
+            QVERIFY(p == before && out.text == fieldrules::display(field, before) && out.otherTexts.isEmpty());
     }
 
     // Leaving a field unchanged keeps what it held, also where the display cannot name the stored

@@ -3,6 +3,7 @@
 #include "params/numbers.h"
 
 #include <QtTest>
+#include <limits>
 
 using namespace numbers;
 using namespace calibration;
@@ -84,6 +85,8 @@ void TestNumbers::format_data()
     QTest::newRow("point always printed") << 5.0 << "0.#" << "5.";
     QTest::newRow("#0.00 small") << 0.02 << "#0.00" << "0.02";
     QTest::newRow("volts 128") << 128 * 5.0 / 255 << "0.00" << "2.51";
+    QTest::newRow("infinity") << -std::numeric_limits<double>::infinity() << "0.00" << "-Infinity";
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << "#0" << "NaN";
 }
 
 void TestNumbers::format()
@@ -107,6 +110,8 @@ void TestNumbers::tpsCalibration_data()
     QTest::newRow("90% of 26..230") << 90.0f << 26 << 230 << 210;
     QTest::newRow("zero span") << 80.0f << 245 << 245 << 245;
     QTest::newRow("negative percent") << -5.0f << 44 << 235 << 34;
+    // -64007 does not fit 16 bits: no count rather than a wrapped one.
+    QTest::newRow("beyond 16 bits") << -25300.0f << 2 << 255 << -99999;
 }
 
 void TestNumbers::tpsCalibration()
@@ -115,7 +120,8 @@ void TestNumbers::tpsCalibration()
     QFETCH(int, zero);
     QFETCH(int, full);
     QFETCH(int, count);
-    QCOMPARE(int(PercentToTPSCount(percent, int16_t(zero), int16_t(full))), count);
+    const std::optional<int16_t> c = PercentToTPSCount(percent, int16_t(zero), int16_t(full));
+    QCOMPARE(c ? int(*c) : -99999, count);
 }
 
 void TestNumbers::tpsPercentFromCount()

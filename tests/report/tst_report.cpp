@@ -79,7 +79,9 @@ private slots:
         QVERIFY(one.first() == heading && two.first() == heading);
         QVERIFY(one[1].isEmpty() && one[2].isEmpty());  // no comment: two blank lines
         QCOMPARE(one[3], line(QStringLiteral("Firmware ID:"), 30, QStringLiteral("Shift Light V2.1")));
-        QVERIFY(one[5][0] == line(QStringLiteral("User Data:"))[0] && one[5][1].column == 30);
+        ParameterSet blanks = p;
+        blanks.UserData = QStringLiteral("  Car 7   ");  // printed as the window shows it
+        QCOMPARE(report::page1(blanks, header())[5], line(QStringLiteral("User Data:"), 30, QStringLiteral("Car 7")));
         QCOMPARE(one[7], line(QStringLiteral("Scale Factors and General Setup")));
         QCOMPARE(one[8], line(QStringLiteral("RPM Pulses/Rev:"), 50, QStringLiteral("0.5")));
         QCOMPARE(one.size(), 53);
@@ -109,8 +111,13 @@ private slots:
         const QList<report::Entry> list = report::entries(defaults());
         QSet<QString> names;
         QSet<int> covered;
-        for (const report::Entry& e : list)
+        QMap<int, int> flagBits;  // the bits of the flag bytes the switch lines show
+        for (const report::Entry& e : list) {
             names << e.name, covered.unite(QSet<int>(e.offsets.cbegin(), e.offsets.cend()));
+            if (e.bits != 0xFF)
+                flagBits[e.offsets.value(0)] |= e.bits;
+        }
+        QCOMPARE(flagBits, (QMap<int, int>{{20, 0x1F}, {71, 0x01}, {96, 0x03}, {112, 0x01}}));
         QCOMPARE(names.size(), list.size());
         for (const auto& [from, to] : {std::pair(16, 52), {64, 71}, {80, 84}, {96, 106}, {112, 122}, {128, 128}})
             for (int o = from; o <= to; ++o)

@@ -5,6 +5,7 @@
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"
+#include "params/layout.h"
 #include "report/compare.h"
 #include "report/content.h"
 #include "shell/branding.h"
@@ -43,7 +44,7 @@ bool load(const QString& command, const QString& path, ImageBuffer& image, Param
 {
     const datafile::Result read = datafile::read(path, image);
     if (!read.ok) {
-        if (read.error == QLatin1String(datafile::kPrematureEnd)) {
+        if (read.kind == datafile::ErrorKind::ShortFile) {
             printErr(command, QStringLiteral("%1: too short, %2 bytes; a data file holds %3 bytes (%4).")
                                   .arg(path)
                                   .arg(QFileInfo(path).size())
@@ -64,39 +65,7 @@ bool load(const QString& command, const QString& path, ImageBuffer& image, Param
 }
 
 // What a byte of the configuration block holds, for the bytes no report line explains.
-QString offsetName(int offset)
-{
-    static const QHash<int, QString> names = [] {
-        QHash<int, QString> n;
-        const QList<QPair<int, const char*>> single = {
-            {16, "PulsePerRev"},   {17, "VSSFreq"},         {18, "VSSFreq"},        {19, "DataLogInterval"},
-            {20, "OptionFlags"},   {21, "TPSZero"},         {22, "TPSFullscale"},   {23, "RPMDebounce"},
-            {24, "LaunchColor"},   {25, "LaunchColor"},     {26, "LaunchColor"},    {27, "ShiftColor"},
-            {28, "ShiftColor"},    {29, "ShiftColor"},      {30, "MaxLEDPWM"},      {31, "MinLEDPWM"},
-            {32, "LaunchRPM"},     {33, "LaunchRPM"},       {44, "ShiftVSS1"},      {45, "ShiftVSS2"},
-            {46, "ShiftVSS3"},     {47, "ShiftVSS4"},       {48, "ShiftVSS5"},      {49, "ShortShiftRPM"},
-            {50, "ShortShiftRPM"}, {51, "ShiftDropRPM"},    {52, "ShiftDropRPM"},   {64, "GPOMinRPM"},
-            {65, "GPOMaxRPM"},     {66, "GPOOffTPS"},       {67, "GPOOnTPS"},       {68, "GPOMinVSS"},
-            {69, "GPOMaxVSS"},     {70, "GPODelay"},        {71, "GPOFlags"},       {80, "AlarmVSSMin"},
-            {81, "AlarmVSSMax"},   {82, "AlarmVSSColor"},   {83, "AlarmVSSColor"},  {84, "AlarmVSSColor"},
-        };
-        for (const auto& s : single)
-            n.insert(s.first, QLatin1String(s.second));
-        for (int g = 0; g < 5; ++g) {
-            n.insert(34 + 2 * g, QStringLiteral("ShiftRPM%1").arg(g + 1));
-            n.insert(35 + 2 * g, QStringLiteral("ShiftRPM%1").arg(g + 1));
-        }
-        const char* const alarm[] = {"Flags", "Input", "Above", "Below", "MinTPS", "MinRPM", "MinVSS", "Delay",
-                                     "Color", "Color", "Color"};
-        for (int a = 1; a <= 2; ++a)
-            for (int i = 0; i < 11; ++i)
-                n.insert((a == 1 ? 96 : 112) + i, QStringLiteral("Alarm%1%2").arg(a).arg(QLatin1String(alarm[i])));
-        for (int i = kUserDataFirst; i < kUserDataFirst + kUserDataLength; ++i)
-            n.insert(i, QStringLiteral("UserData"));
-        return n;
-    }();
-    return names.value(offset, QStringLiteral("reserved"));
-}
+QString offsetName(int offset) { return layout::nameAt(offset); }
 
 }  // namespace
 

@@ -212,6 +212,8 @@ int cmdUpload(const QStringList& args)
         return 2;
     if (!s.load(s.args.file))
         return 1;
+    // The text goes up as the window's text box would hold it after the open.
+    s.store.params.UserData = shownUserText(s.store.params.UserData);
     UploadOptions options;
     options.backupFolder = s.args.backup;
     options.confirm = false;  // asked for on the command line: no question

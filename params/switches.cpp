@@ -1,0 +1,24 @@
+#include "params/switches.h"
+
+namespace {
+bool gpoInputTaken(const ParameterSet& p) { return p.MultiStageShift && !p.VSSGearDetect; }
+}  // namespace
+
+bool applyGpoInputRule(ParameterSet& p)
+{
+    if (!gpoInputTaken(p) || !p.GPOEnable)
+        return false;
+    p.GPOEnable = false;
+    return true;
+}
+
+bool gpoEditorMayOpen(const ParameterSet& p) { return !gpoInputTaken(p); }
+
+void applySwitchRules(ParameterSet& p)
+{
+    applyGpoInputRule(p);
+    // The single-stage light ignores the gear: the switch reads off there. The GPO
+    // stays as it is, since the input is free in that mode.
+    if (!p.MultiStageShift)
+        p.VSSGearDetect = false;
+}
