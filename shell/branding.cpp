@@ -1,5 +1,6 @@
 #include "shell/appinfo.h"
 #include "shell/branding.h"
+#include "shell/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -295,7 +296,7 @@ Branding readBranding(const QString& folder)
 
 Branding loadBranding()
 {
-    return readBranding(QCoreApplication::applicationDirPath());
+    return readBranding(datapaths::folderOf(QString::fromLatin1(kBrandingFileName)));
 }
 
 QString aboutText(const QStringList& companyInfo)

@@ -62,7 +62,8 @@ Branding defaultBranding(const QString& folder = QString());
 // the rest, and `problem` says what was wrong.
 Branding readBranding(const QString& folder);
 
-// The same for the program's own folder.
+// The same for the first folder that holds the file: beside the program, else
+// the installed data folder (shell/datapaths.h).
 Branding loadBranding();
 
 // Title of the message box that shows Branding::problem().
