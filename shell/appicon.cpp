@@ -16,7 +16,7 @@ QImage shiftLightIcon(int size)
     // The bar's two halves stacked: nearly square, and each half keeps four lamps.
     const qreal margin = size / 16.0;
     const qreal width = size - 2 * margin;
-    const qreal rowHeight = width * bar.height() / halfWidth / 2.0;
+    const qreal rowHeight = width * bar.height() / halfWidth;
     const QRectF top(margin, (size - 2 * rowHeight) / 2.0, width, rowHeight);
     const QRectF bottom = top.translated(0, rowHeight);
 
