@@ -1,5 +1,6 @@
 #include "shell/appinfo.h"
 #include "shell/branding.h"
+#include "shell/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -297,7 +298,7 @@ QString logoFileFault(const Branding& b)
 
 Branding loadBranding()
 {
-    return readBranding(QCoreApplication::applicationDirPath());
+    return readBranding(datapaths::folderOf(QString::fromLatin1(kBrandingFileName)));
 }
 
 QString aboutText(const QStringList& companyInfo)

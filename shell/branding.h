@@ -60,7 +60,8 @@ Branding defaultBranding(const QString& folder = QString());
 // the rest, and `faults` says what was wrong.
 Branding readBranding(const QString& folder);
 
-// The same for the program's own folder.
+// The same for the first folder that holds the file: beside the program, else
+// the installed data folder (shell/datapaths.h).
 Branding loadBranding();
 
 // What the error prompt says when the font size item is no usable size, or the logo

@@ -1,4 +1,5 @@
 #include "shell/help.h"
+#include "shell/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -69,7 +70,7 @@ QDialog* helpWindow(QWidget* parent)
 
 QDialog* showHelp(QWidget* parent)
 {
-    return showHelp(parent, QCoreApplication::applicationDirPath());
+    return showHelp(parent, datapaths::folderOf(QString::fromLatin1(kHelpFileName)));
 }
 
 QDialog* showHelp(QWidget* parent, const QString& folder)

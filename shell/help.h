@@ -13,6 +13,7 @@ inline constexpr char kHelpFileName[] = "Revora_Shift_Help.chm";
 // there is one and the desktop can open it, otherwise the program's help window
 // with the built-in manual (one window per parent; shown again if already open).
 // Returns the help window, or nullptr when the desktop took the file.
+// The help file is looked for beside the program, else in the installed data folder.
 QDialog* showHelp(QWidget* parent);
 
 // The same, looking for the help file in `folder`.

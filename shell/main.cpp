@@ -1,4 +1,5 @@
 // The windowed program: the splash window, then the main window until it closes.
+#include "shell/appicon.h"
 #include "shell/appinfo.h"
 #include "link/serialport.h"
 #include "shell/branding.h"
@@ -7,17 +8,52 @@
 #include "shell/splash.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --help and --version are answered before the application object exists: that
+// needs a display, and a shell or a package check may have none.
+int answerInfoOption(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--version") == 0) {
+            std::printf("revora-shift %s\n", qPrintable(appinfo::version()));
+            return 0;
+        }
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            std::printf(
+                "usage: revora-shift [FILE.dat]\n"
+                "Edits, downloads and uploads the configuration of a Revora shift light controller.\n"
+                "FILE.dat is opened at start-up.\n\n"
+                "  -h, --help     print this help and exit\n"
+                "  --version      print the version and exit\n\n"
+                "Exit status: 0 once the window is closed. Without a display it stops at once\n"
+                "with the windowing system's message.\n"
+                "See also revora-shift-cli(1) for the same work without a window.\n");
+            return 0;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const int code = answerInfoOption(argc, argv); code >= 0)
+        return code;
+
     QApplication app(argc, argv);
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
-    // Named before anything changes the working folder, so a relative name still finds the file.
     const QString startFile = frmRevora_Main::startupFile(QCoreApplication::arguments());
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // The desktop matches the window to its menu entry and shows the same icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(REVORA_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
 
     QtPrompter prompter;
     Branding branding = loadBranding();

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from Debian 12's packages, when missing.
 set -euo pipefail
-pkgs=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev poppler-utils xvfb xauth)
+# desktop-file-utils and appstream check the installation; clang and its runtime
+# build the fuzz targets; dpkg-dev lets cpack find the package's dependencies.
+pkgs=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev poppler-utils xvfb xauth
+      desktop-file-utils appstream clang libclang-rt-14-dev dpkg-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

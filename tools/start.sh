@@ -1,15 +1,8 @@
 #!/usr/bin/env bash
-# Fresh machine to running program: installs what is missing, builds, starts.
+# Fresh machine to running program: installs what is missing, builds the window
+# program and the emulator (only those; tools/test.sh builds the rest), starts them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
-"$root/tools/build.sh" build
-bin="$root/build/bin"
-if [ -x "$bin/revora-shift" ]; then
-  exec "$root/tools/demo.sh" "$bin"
-fi
-# Until the window exists: the factory defaults as the report's text.
-out=$(mktemp -d)/defaults.dat
-"$bin/revora-shift-cli" defaults "$out"
-"$bin/revora-shift-cli" show "$out"
-echo "(factory defaults written to $out)"
+"$root/tools/build.sh" build --target revora-shift revora-shift-emulator
+exec "$root/tools/demo.sh" "$root/build/bin"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fresh machine to test results: installs what is missing, builds and runs every
-# test, then builds and runs the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# test (the installation check among them), builds and runs the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then builds the fuzz
+# targets with clang and runs each for REVORA_FUZZ_SECONDS (default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
@@ -17,3 +18,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)
+
+echo "== Fuzz the readers (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)"
+# Only the core and the fuzz programs are built here; the window is not needed.
+fuzz_targets=(fuzz_codec fuzz_numbers fuzz_fieldrules fuzz_datafile fuzz_branding)
+"$root/tools/build.sh" build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DREVORA_FUZZ=ON -DREVORA_GUI=OFF \
+  -DREVORA_FUZZ_SECONDS="${REVORA_FUZZ_SECONDS:-20}" --target "${fuzz_targets[@]}"
+unset ASAN_OPTIONS
+(cd "$root/build-fuzz" && ctest --output-on-failure -j "$jobs" -L fuzz)

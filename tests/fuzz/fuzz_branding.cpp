@@ -1,0 +1,29 @@
+// Any file as the branding file: reading never fails the start-up, always gives
+// the five splash items and a company name, a usable font size, and a problem
+// message exactly when something was wrong.
+#include "fuzzcheck.h"
+#include "shell/branding.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    {
+        QFile file(QDir(dir.path()).filePath(QString::fromLatin1(kBrandingFileName)));
+        FUZZ_EXPECT(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        FUZZ_EXPECT(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+    }
+
+    const Branding b = readBranding(dir.path());
+    FUZZ_EXPECT(b.SplashInfo.size() >= 5);
+    FUZZ_EXPECT(!b.companyName().trimmed().isEmpty());
+    FUZZ_EXPECT(parseBrandingFontSize(b.SplashInfo[2]) > 0);
+    FUZZ_EXPECT(b.problem().isEmpty() == b.faults.isEmpty());
+    FUZZ_EXPECT(!aboutText(b.CompanyInfo).isEmpty());
+    return 0;
+}

@@ -1,0 +1,42 @@
+// Any text typed into any validated field, starting from the factory defaults:
+// the field shows what is stored, what is stored always encodes, and passing the
+// shown text through the field again changes nothing.
+#include "fuzzcheck.h"
+#include "params/codec.h"
+#include "params/defaults.h"
+#include "params/fieldrules.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const QStringList fields = fieldrules::fieldNames();
+    if (size < 1 || fields.isEmpty())
+        return 0;
+    const QString field = fields[data[0] % fields.size()];
+    const QString typed = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+
+    ParameterStore store;
+    loadDefaults(store);
+    ParameterSet& params = store.params;
+    const fieldrules::Outcome outcome = fieldrules::validate(field, typed, params);
+    FUZZ_EXPECT(outcome.text == fieldrules::display(field, params));
+    FUZZ_EXPECT(outcome.warning.isEmpty() == outcome.warningTitle.isEmpty());
+
+    ImageBuffer image = store.image;
+    FUZZ_EXPECT(UpdateEEPROM(params, image).ok);
+
+    // A throttle percent field re-derives its count every time, by design.
+    const fieldrules::Rule* rule = fieldrules::find(field);
+    FUZZ_EXPECT(rule != nullptr);
+    if (rule->unit != QLatin1String("%")) {
+        ParameterSet again = params;
+        const fieldrules::Outcome second = fieldrules::validate(field, outcome.text, again);
+        FUZZ_EXPECT(second.text == outcome.text);
+        FUZZ_EXPECT(second.warning.isEmpty());
+        FUZZ_EXPECT(again == params);
+    }
+    return 0;
+}
