@@ -315,10 +315,9 @@ void ParameterEditor::chkMultiStageShift_Click(bool checked)
         return;
     // The refresh below rewrites every field: a value typed before the click is stored first.
     m_fields->validatePending(window(), true);
-    m_store.params.MultiStageShift = checked;
     // What the switch implies for gear detection and the GPO is the core's rule; the
     // editor then shows the result, fields normalised to their display rules.
-    applySwitchRules(m_store.params);
+    switchMultiStage(m_store.params, checked);
     commitUserText();
     refresh();
     emit refreshedFromImage();

@@ -22,3 +22,12 @@ void applySwitchRules(ParameterSet& p)
     if (!p.MultiStageShift)
         p.VSSGearDetect = false;
 }
+
+void switchMultiStage(ParameterSet& p, bool on)
+{
+    const bool gearDetectWasOn = p.VSSGearDetect;
+    p.MultiStageShift = on;
+    applySwitchRules(p);
+    if (gearDetectWasOn && !p.VSSGearDetect)
+        p.GPOEnable = false;
+}

@@ -15,3 +15,9 @@ bool gpoEditorMayOpen(const ParameterSet& params);
 // single-stage mode has no gear detection. A decoded image ends this way, and so
 // does a change of the multi-stage switch (set MultiStageShift, then call this).
 void applySwitchRules(ParameterSet& params);
+
+// The multi-stage switch: sets MultiStageShift and applies the rules above. Leaving
+// multi-stage mode unticks gear detection, and unticking gear detection turns the
+// GPO off, as the gear-detection box does by hand. (A decoded image keeps its GPO:
+// nobody switched anything there.)
+void switchMultiStage(ParameterSet& params, bool on);

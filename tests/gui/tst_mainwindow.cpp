@@ -347,12 +347,12 @@ private slots:
         // The GPO stays off when gear detection comes back.
         ed.chkVSSGearDetect->setChecked(true);
         QVERIFY(fx.params().VSSGearDetect && !fx.params().GPOEnable);
-        // Multi-stage off rewrites the editor and takes gear detection with it; the GPO is free again
-        // in single-stage mode, so a GPO switched on stays on.
+        // Multi-stage off rewrites the editor and takes gear detection with it, and with
+        // that the GPO, as unticking gear detection does.
         fx.params().GPOEnable = true;
         fx.field("txtShiftRPM2")->setText("not validated");
         ed.chkMultiStageShift->setChecked(false);
-        QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && fx.params().GPOEnable);
+        QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && !fx.params().GPOEnable);
         QVERIFY(!ed.chkVSSGearDetect->isChecked() && !ed.chkVSSGearDetect->isEnabled());
         ed.chkMultiStageShift->setChecked(true);
         QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
