@@ -38,7 +38,7 @@ Result openRegular(const QString& path, QFile& file)
 {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd == -1)
         return cannotOpen(path, QString::fromLocal8Bit(strerror(errno)));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
