@@ -31,7 +31,7 @@ CodecResult failure(const char* name, int offset, int value)
     return r;
 }
 
-// The largest value a checked encoding holds; -1 for encodings that take whatever
+// The largest value a checked encoding holds; 0 for encodings that take whatever
 // their member holds.
 int largest(Encoding e)
 {
@@ -41,7 +41,7 @@ int largest(Encoding e)
     case Encoding::Word:
         return 32767;
     default:
-        return -1;
+        return 0;
     }
 }
 
@@ -79,7 +79,7 @@ CodecResult UpdateEEPROM(ParameterSet& p, ImageBuffer& image)
     for (const layout::Field& f : layout::fields()) {
         const int max = largest(f.encoding);
         const int v = f.member.get(p);
-        if (max >= 0 && (v < 0 || v > max))
+        if (max && (v < 0 || v > max))
             return failure(f.name, f.offset, v);
     }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -37,7 +38,7 @@ Result openRegular(const QString& path, QFile& file)
 {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd == -1)
         return cannotOpen(path, QString::fromLocal8Bit(strerror(errno)));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -122,13 +123,7 @@ Result write(const QString& path, const ImageBuffer& image) { return writeBlock(
 
 QString captionName(const QString& path)
 {
-    int cut = -1;
-    for (int i = path.size() - 1; i >= 0; --i) {
-        if (path[i] == QLatin1Char('/') || path[i] == QLatin1Char('\\')) {
-            cut = i;
-            break;
-        }
-    }
+    const auto cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     QString name = path.mid(cut + 1);
     if (name.size() > 40)
         name = QStringLiteral("...") + name.right(40);

@@ -122,18 +122,11 @@ const Field* field(const char* name)
     return nullptr;
 }
 
-const FlagBit* flagBit(const char* name, int* byteOffset)
+const FlagBit* flagBit(const char* name)
 {
-    for (const FlagBit& b : flagBits()) {
-        if (qstrcmp(b.name, name) != 0)
-            continue;
-        if (byteOffset) {
-            for (const Field& f : fields())
-                if (f.member.is(b.flags))
-                    *byteOffset = f.offset;
-        }
-        return &b;
-    }
+    for (const FlagBit& b : flagBits())
+        if (qstrcmp(b.name, name) == 0)
+            return &b;
     return nullptr;
 }
 

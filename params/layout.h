@@ -27,7 +27,6 @@ public:
     constexpr Member(int32_t ParameterSet::*m) : m_i32(m) {}
     int get(const ParameterSet& p) const;
     void set(ParameterSet& p, int value) const;
-    bool is(uint8_t ParameterSet::*m) const { return m_u8 == m; }
 
 private:
     int16_t ParameterSet::*m_i16 = nullptr;
@@ -68,8 +67,8 @@ const std::vector<FlagBit>& flagBits();
 
 // A row by its parameter name, or nullptr.
 const Field* field(const char* name);
-// A flag bit by its Boolean's name, or nullptr; `byteOffset` gets its byte's offset.
-const FlagBit* flagBit(const char* name, int* byteOffset = nullptr);
+// A flag bit by its Boolean's name, or nullptr.
+const FlagBit* flagBit(const char* name);
 
 // What an offset of the configuration block holds: the parameter's name, "UserData"
 // for the user text, "reserved" for the gaps.

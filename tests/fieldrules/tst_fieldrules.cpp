@@ -204,6 +204,14 @@ private slots:
             QCOMPARE(out.text, fieldrules::display(c.field, atLimit));
             QVERIFY(p == atLimit);
         }
+        // Fields read as whole numbers floor a fraction above the maximum to it, silently;
+        // the others take the fraction and clamp it.
+        static const QRegularExpression whole(QStringLiteral(
+            "^txt(ShiftRPM\\d?|ShiftVSS\\d|ShortShiftRPM|ShiftDropRPM|LaunchRPM|VSSFreq|Alarm\\dMin(TPS|VSS)|"
+            "GPO(Off|On)TPS|GPO(Min|Max)VSS|AlarmVSS(Min|Max))$"));
+        ParameterSet p = defaults();
+        const QString fraction = QString::number(typedLimit(c.max).toDouble() + 0.9);
+        QCOMPARE(fieldrules::validate(c.field, fraction, p).warning.isEmpty(), whole.match(c.field).hasMatch());
     }
 
     // A calibration change re-derives the GPO throttle points: a count beyond 16 bits is an overflow

@@ -3,6 +3,7 @@
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"
+#include "params/layout.h"
 #include "params/switches.h"
 
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ class TestImage : public QObject {
     Q_OBJECT
 private slots:
     void golden();
+    void offsetNames();
     void flagBits_data();
     void flagBits();
     void defaults();
@@ -92,7 +94,7 @@ void TestImage::golden()
     p.ShiftRPM2 = 6202;
     p.ShiftRPM3 = 6303;
     p.ShiftRPM4 = 6404;
-    p.ShiftRPM5 = 6505;
+    p.ShiftRPM5 = 12790;  // a high byte that dividing by 255 would get wrong
     p.ShiftVSS1 = 21;
     p.ShiftVSS2 = 42;
     p.ShiftVSS3 = 63;
@@ -132,7 +134,7 @@ void TestImage::golden()
     p.Alarm2MinVSS = 56;
     p.Alarm2Delay = 66;
     p.Alarm2Color = 0x0F0E0D;
-    p.UserData = QStringLiteral("Golden 1234") + QString(21, QLatin1Char(' '));
+    p.UserData = QStringLiteral("Golden 12~4") + QString(21, QLatin1Char(' '));  // '~' the last printable
     // What decoding derives: percents of the 40..230 span, rounded half to even.
     p.GPOOffTPSPercent = 74;
     p.GPOOnTPSPercent = 79;
@@ -145,13 +147,13 @@ void TestImage::golden()
             expected[offset++ - kConfigFirst] = char(v);
     };
     put(16, {24, 183, 11, 62, 0xFB, 40, 230, 198, 1, 2, 3, 4, 5, 6, 250, 13});
-    put(32, {161, 15, 213, 23, 58, 24, 159, 24, 4, 25, 105, 25});
+    put(32, {161, 15, 213, 23, 58, 24, 159, 24, 4, 25, 246, 49});
     put(44, {21, 42, 63, 84, 106, 188, 2, 44, 1});
     put(64, {61, 119, 180, 190, 31, 224, 7, 0xF1});
     put(80, {11, 222, 7, 8, 9});
     put(96, {3, 3, 201, 17, 120, 45, 55, 65, 10, 11, 12});
     put(112, {1, 1, 202, 18, 121, 46, 56, 66, 13, 14, 15});
-    put(128, {'G', 'o', 'l', 'd', 'e', 'n', ' ', '1', '2', '3', '4'});
+    put(128, {'G', 'o', 'l', 'd', 'e', 'n', ' ', '1', '2', '~', '4'});
     for (int i = 139; i <= 159; ++i)
         expected[i - kConfigFirst] = ' ';
 
@@ -177,6 +179,17 @@ void TestImage::golden()
     p.Alarm2Flags = 1;
     QVERIFY(decoded == p);
     QVERIFY(encoded == p);
+}
+
+// What the command line names a byte by, at the edges of the values.
+void TestImage::offsetNames()
+{
+    const QList<QPair<int, QString>> names = {{16, "PulsePerRev"}, {18, "VSSFreq"},    {26, "LaunchColor"},
+                                              {27, "ShiftColor"},  {52, "ShiftDropRPM"}, {53, "reserved"},
+                                              {122, "Alarm2Color"}, {123, "reserved"}, {128, "UserData"},
+                                              {159, "UserData"},   {160, "reserved"},  {15, "reserved"}};
+    for (const auto& [offset, name] : names)
+        QCOMPARE(layout::nameAt(offset), name);
 }
 
 // Each Boolean alone, at its own bit of its own byte.
@@ -562,6 +575,7 @@ void TestImage::captionName_data()
     QTest::newRow("unix path") << "/home/me/cars/race.dat" << "race.dat";
     QTest::newRow("windows path") << "C:\\cars\\race.dat" << "race.dat";
     QTest::newRow("bare") << "race.dat" << "race.dat";
+    QTest::newRow("at the root") << "/race.dat" << "race.dat";
     const QString name45 = QStringLiteral("a").repeated(5) + QStringLiteral("0123456789").repeated(4);
     QTest::newRow("45 characters") << "/tmp/" + name45 << "..." + name45.right(40);
     QTest::newRow("exactly 40") << "/x/" + QString(40, QLatin1Char('b')) << QString(40, QLatin1Char('b'));

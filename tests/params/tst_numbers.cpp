@@ -38,6 +38,7 @@ void TestNumbers::leadingNumber_data()
     QTest::newRow("leading point") << ".5" << 0.5;
     QTest::newRow("second point stops") << "1.2.3" << 1.2;
     QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("exponent with zero") << "2e01" << 20.0;
     QTest::newRow("bare exponent mark") << "4e" << 4.0;
     QTest::newRow("point only") << "." << 0.0;
     QTest::newRow("comma stops") << "1,5" << 1.0;
@@ -112,6 +113,9 @@ void TestNumbers::tpsCalibration_data()
     QTest::newRow("negative percent") << -5.0f << 44 << 235 << 34;
     // -64007 does not fit 16 bits: no count rather than a wrapped one.
     QTest::newRow("beyond 16 bits") << -25300.0f << 2 << 255 << -99999;
+    QTest::newRow("lowest 16-bit count") << -100.0f << -1 << 32766 << -32768;
+    QTest::newRow("highest 16-bit count") << 100.0f << 0 << 32767 << 32767;
+    QTest::newRow("span beyond 16 bits") << 50.0f << -30000 << 30000 << -99999;
 }
 
 void TestNumbers::tpsCalibration()
@@ -168,6 +172,7 @@ void TestNumbers::alarmScaling()
     QFETCH(bool, psi);
     QFETCH(QString, shown);
     const float v = Alarm1Val(int16_t(count), uint8_t(input), psi);
+    QCOMPARE(numbers::format(v, QLatin1String(input == 0 ? "0.00" : "0.0")), shown);
     if (input <= 1)  // alarm 2 has the plain and wide-band inputs only
         QCOMPARE(Alarm2Val(int16_t(count), uint8_t(input)), v);
 }
