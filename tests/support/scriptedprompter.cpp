@@ -3,6 +3,21 @@
 #include <QtTest>
 
 namespace {
+bool offers(PromptButtons buttons, PromptAnswer a)
+{
+    using A = PromptAnswer;
+    switch (buttons) {
+    case PromptButtons::OK: return a == A::OK;
+    case PromptButtons::OKCancel: return a == A::OK || a == A::Cancel;
+    case PromptButtons::AbortRetryIgnore: return a == A::Abort || a == A::Retry || a == A::Ignore;
+    case PromptButtons::YesNoCancel: return a == A::Yes || a == A::No || a == A::Cancel;
+    case PromptButtons::YesNo: return a == A::Yes || a == A::No;
+    case PromptButtons::RetryCancel: return a == A::Retry || a == A::Cancel;
+    case PromptButtons::SaveDiscardCancel: return a == A::Save || a == A::Discard || a == A::Cancel;
+    }
+    return false;
+}
+
 const char* kindName(ScriptedPrompter::Kind k)
 {
     switch (k) {
@@ -18,10 +33,16 @@ const char* kindName(ScriptedPrompter::Kind k)
 
 ScriptedPrompter::~ScriptedPrompter()
 {
-    if (!m_lenient && !m_queue.isEmpty())
-        qWarning("ScriptedPrompter: %lld expected prompt(s) never shown, first: %s \"%s\"",
-                 static_cast<long long>(m_queue.size()), kindName(m_queue.first().kind),
-                 qPrintable(m_queue.first().text));
+    // Strict: a scripted answer left unused, an unexpected box or an answer the box
+    // does not offer fails the test that owns the prompter, even one that never
+    // asked QVERIFY_PROMPTS.
+    if (m_lenient || done() || !QTest::currentTestFunction())
+        return;
+    const QString all = failures().join(QLatin1Char('\n'));
+    if (QTest::currentTestFailed())
+        qWarning("ScriptedPrompter: %s", qPrintable(all));
+    else
+        QTest::qFail(qPrintable(QStringLiteral("scripted prompts: ") + all), __FILE__, __LINE__);
 }
 
 namespace {
@@ -127,6 +148,13 @@ PromptAnswer ScriptedPrompter::message(const QString& text, const QString& title
     Expected e;
     if (!take(Kind::Message, text, title, &e))
         return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+    if (!offers(buttons, e.answer)) {
+        m_failures << QStringLiteral("message \"%1\": answered with %2, which its buttons (%3) do not offer")
+                          .arg(text)
+                          .arg(int(e.answer))
+                          .arg(int(buttons));
+        return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+    }
     if (e.checkButtonsAndIcon && (e.buttons != buttons || e.icon != icon))
         m_failures << QStringLiteral("message \"%1\": buttons %2/icon %3, expected %4/%5")
                           .arg(text)
