@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_EXPECT(!b.companyName().trimmed().isEmpty());
     // A bad font size is the splash's to report (with the built-in size on Ignore):
     // here it only must read as a size or as none.
-    const double size = parseBrandingFontSize(b.SplashInfo[2]);
-    FUZZ_EXPECT(size > 0 || size < 0);
+    const double fontSize = parseBrandingFontSize(b.SplashInfo[2]);
+    FUZZ_EXPECT(fontSize > 0 || fontSize < 0);
     for (const QString& fault : b.faults)
         FUZZ_EXPECT(!fault.trimmed().isEmpty());
     FUZZ_EXPECT(!aboutText(b.CompanyInfo).isEmpty());
