@@ -193,7 +193,10 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
                   txtMinLEDPWM);
         f->addRow(label(QStringLiteral("Maximum LED Brightness (10-100%)"), txtMaxLEDPWM, QStringLiteral("lblMaxLEDPWM")),
                   txtMaxLEDPWM);
-        f->addRow(label(QStringLiteral("User Data"), txtUserData, QStringLiteral("lblUserData")), txtUserData);
+        // The user text gets a line of its own under its label: beside the labels, its
+        // 32 characters would make the window wider than a laptop screen.
+        f->addRow(label(QStringLiteral("User Data"), txtUserData, QStringLiteral("lblUserData")));
+        f->addRow(txtUserData);
         f->addRow(chkMultiStageShift);
         f->addRow(chkVSSGearDetect);
         f->addRow(chkLogArmed);
