@@ -45,10 +45,10 @@ struct Rig {
     ControllerLink link{port, prompter, view, state, LinkTiming{25, 0, 2}};  // deadline, pause, slice (ms)
     int reads = 0;
 
-    // Esc pressed while the n-th byte of a block is read.
-    void escAtRead(int n)
+    // Esc pressed while the n-th byte of a block is read (or, with 0x16, written).
+    void escAt(int n, uint8_t command = 0x15)
     {
-        port.onWrite = [this, n](uint8_t b) { state.UserAbort |= b == 0x15 && ++reads == n; };
+        port.onWrite = [this, n, command](uint8_t b) { state.UserAbort |= b == command && ++reads == n; };
     }
 
     void fail(const QString& mode)
