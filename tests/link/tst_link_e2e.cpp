@@ -71,8 +71,6 @@ private slots:
         const QStringList none;
         QTest::newRow("download") << "download" << "" << 0 << none << QStringList{kFw} << true;
         QTest::newRow("download by ComN") << "download" << "--com 7" << 0 << none << QStringList{kFw} << true;
-        QTest::newRow("armed") << "download" << "--status 2" << 1 << none
-                               << QStringList{"Cannot download while controller is armed."} << false;
         QTest::newRow("line drops") << "download" << "--fail disconnect:60" << 1 << none
                                     << QStringList{kFw, kTimeout, "Download failed."} << false;
         QTest::newRow("upload") << "upload" << "" << 0 << QStringList{"Upload completed."} << none << true;

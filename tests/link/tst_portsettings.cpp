@@ -17,15 +17,22 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());  // before the first QSettings fixes the store
     }
 
-    // A damaged stored number means Com1 rather than stopping the program; a save writes decimal text.
-    void storedPortNumber()
+    // A damaged stored number means Com1 rather than stopping the program; a save writes decimal text. A path
+    // is stored beside the port number, which a Com choice keeps as before.
+    void storedPort()
     {
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
         store.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("256"));
         QCOMPARE(portsettings::loadPortNumber(), 1);
         portsettings::savePortNumber(255);
         QCOMPARE(store.value(QStringLiteral("Properties/CommPort")), QVariant(QStringLiteral("255")));
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
+        portsettings::savePortChoice(byId);
+        QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
+        portsettings::savePortChoice(QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortNumber(), 12);
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -78,19 +85,6 @@ private slots:
         QCOMPARE(list[1].name, QStringLiteral("Com1"));
         QCOMPARE(list[7].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
         QCOMPARE(list[255].name, QStringLiteral("Com255"));
-    }
-
-    // A path is stored beside the port number, which a Com choice keeps as before.
-    void storedChoice()
-    {
-        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
-        portsettings::savePortChoice(byId);
-        QCOMPARE(portsettings::loadPortChoice(), byId);
-        portsettings::savePortChoice(QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortNumber(), 12);
-        portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"));
-        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
     }
 };
 
