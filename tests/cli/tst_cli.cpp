@@ -45,7 +45,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<Changes>("changes");
         QTest::addColumn<int>("exit");
-        // show, --version, ports: lines within stdout ("!": not within); diff: all of it; refused: in stderr
+        // show, --version: lines within stdout ("!": not within); diff: all of it; refused: in stderr
         QTest::addColumn<QStringList>("out");
         // The label at column 10, the value at column 50; both pages headed.
         auto at = [](QString label, const char* v) { return "\n         " + label.leftJustified(40) + v + '\n'; };
@@ -58,7 +58,6 @@ private slots:
                                                << QStringList{"\n         Velmont Sensors Controller Data\n", "!Printed"};
         QTest::newRow("version") << "--version" << Changes{} << 0
                                  << QStringList{"revora-shift-cli " + appinfo::version() + '\n'};
-        QTest::newRow("ports") << "ports" << Changes{} << 0 << QStringList{};
         QTest::newRow("same") << "diff a b" << Changes{} << 0 << QStringList{};
         QTest::newRow("switch and carried-over bit") << "diff a b" << Changes{{20, 31 + 128}} << 1
             << QStringList{"Continuous Data Logging Enabled -> Data Logging Only When Armed",
@@ -106,7 +105,7 @@ private slots:
     // One JSON object: user units and the stored form, both as numbers; two-byte values little-endian.
     void showJson()
     {
-        const QString file = writeFile(dir, "json.dat", {{18, 1}, {24, 9}, {25, 7}, {20, 0x1D & ~1}, {128, 'R'}});
+        const QString file = writeFile(dir, "json.dat", {{24, 9}, {25, 7}, {20, 0x1D & ~1}, {128, 'R'}});
         QProcess cli;
         cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("show"), QStringLiteral("--json"), file});
         QVERIFY(cli.waitForFinished(20000) && cli.exitCode() == 0);
@@ -115,8 +114,6 @@ private slots:
         QVERIFY2(error.error == QJsonParseError::NoError && doc.isObject(), qPrintable(error.errorString()));
         const QJsonObject p = doc.object().value(QStringLiteral("parameters")).toObject();
         const auto field = [&](const char* name, const char* key) { return p.value(name).toObject().value(key); };
-        QCOMPARE(field("VSSFreq", "value"), QJsonValue(406));  // 150 + 256
-        QCOMPARE(field("VSSFreq", "raw"), QJsonValue(406));
         QCOMPARE(field("PulsePerRev", "value"), QJsonValue(0.5));
         QCOMPARE(field("PulsePerRev", "raw"), QJsonValue(1));
         QCOMPARE(field("LaunchColor", "value").toArray(), QJsonArray({9, 7, 0}));

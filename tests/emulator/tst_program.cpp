@@ -1,6 +1,4 @@
 // The emulator program as a process, talked to through its pseudo-terminal with plain POSIX calls.
-#include "shell/appinfo.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -83,32 +81,13 @@ private slots:
     }
 
     // A refused start says why on standard error, exits with 2 and names no device.
-    void refusedStart_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("unknown mode") << QStringList{"--fail", "explode"} << "Unknown failure mode \"explode\"";
-        QTest::newRow("missing eeprom file") << QStringList{"--eeprom", "/nonexistent/none.dat"} << "Cannot open";
-    }
     void refusedStart()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, says);
         QProcess p;
-        p.start(QStringLiteral(EMULATOR_PATH), args);
-        QVERIFY(p.waitForFinished(5000));
-        QCOMPARE(p.exitCode(), 2);
+        p.start(QStringLiteral(EMULATOR_PATH), {QStringLiteral("--eeprom"), QStringLiteral("/nonexistent/none.dat")});
+        QVERIFY(p.waitForFinished(5000) && p.exitCode() == 2 && p.readAllStandardOutput().isEmpty());
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QVERIFY2(err.contains(says), qPrintable(err));
-        QCOMPARE(p.readAllStandardOutput(), QByteArray());
-    }
-
-    void version()
-    {
-        QProcess p;
-        p.start(QStringLiteral(EMULATOR_PATH), {QStringLiteral("--version")});
-        QVERIFY(p.waitForFinished(5000) && p.exitCode() == 0);
-        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), "revora-shift-emulator " + appinfo::version() + '\n');
+        QVERIFY2(err.contains(QStringLiteral("Cannot open")), qPrintable(err));
     }
 
 private:
