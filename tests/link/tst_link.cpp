@@ -1,4 +1,4 @@
-// The primitives, block transfers and workflows against the emulated
+// The block transfers and workflows against the emulated
 // controller, one failure mode at a time.
 #include "linktestsupport.h"
 
@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -23,9 +22,6 @@ const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
-
-using Primitive = std::function<void(ControllerLink&)>;
-#define CALL(expr) Primitive([](ControllerLink& l) { expr; })
 
 ParameterStore defaults()
 {
@@ -61,51 +57,11 @@ void expectShown(Rig& r, const QStringList& shown)
 }
 }  // namespace
 
-Q_DECLARE_METATYPE(Primitive)
 Q_DECLARE_METATYPE(QList<PromptAnswer>)
 
 class TestLink : public QObject {
     Q_OBJECT
 private slots:
-    // Each primitive sends the same bytes whatever the answer; a missing answer is
-    // reported (or left to the caller) and ends with no link.
-    void primitives_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<Primitive>("primitive");
-        QTest::addColumn<QByteArray>("sent");
-        QTest::addColumn<QString>("prompt");  // empty: none
-        QTest::addColumn<bool>("linkOK");
-        QTest::addColumn<bool>("openAfter");
-        const auto address = CALL(l.SetEEPROMAddress(421));
-        const auto reset = CALL(l.ResetController());
-        const QByteArray a("14 a5 01"), r("34 5a a5 3c c3");
-        QTest::newRow("SetEEPROMAddress NAK") << "nak-address" << address << a << QString() << false << true;
-        QTest::newRow("ResetController") << QString() << reset << r << QString() << true << false;
-        QTest::newRow("ResetController 06 alone") << "reset-ack-only" << reset << r << QString() << true << false;
-        QTest::newRow("ResetController silent") << "reset-silent" << reset << r << kComTimeout << false << false;
-    }
-    void primitives()
-    {
-        QFETCH(QString, mode);
-        QFETCH(Primitive, primitive);
-        QFETCH(QByteArray, sent);
-        QFETCH(QString, prompt);
-        QFETCH(bool, linkOK);
-        QFETCH(bool, openAfter);
-        Rig r;
-        if (!mode.isEmpty())
-            r.fail(mode);
-        if (!prompt.isEmpty())
-            r.prompter.expectError(prompt, PromptAnswer::Abort);
-        primitive(r.link);
-        QCOMPARE(r.port.written().toHex(' '), sent);
-        QCOMPARE(r.state.LinkOK, linkOK);
-        QCOMPARE(r.port.isOpen(), openAfter);
-        QCOMPARE(r.link.abortedByUser(), !prompt.isEmpty());  // every prompt here is answered Abort
-        QVERIFY_PROMPTS(r.prompter);
-    }
-
     void retryRaisesTheTimeoutAgain()
     {
         Rig r;
@@ -273,6 +229,8 @@ private slots:
         QTest::newRow("verify mismatch") << "mismatch:40" << QStringList{ul(kNotVerified)} << 159 << 0;
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
+        // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
+        QTest::newRow("reset answered 06 alone") << "reset-ack-only" << QStringList{ul("Upload completed.")} << 159 << 1;
         QTest::newRow("reset NAK") << "reset-nak" << QStringList{noReset} << 159 << 0;
         QTest::newRow("reset silent") << "reset-silent" << QStringList{err(kComTimeout), noReset} << 159 << 0;
     }
