@@ -249,9 +249,9 @@ void TestImage::userText()
     QCOMPARE(img.configBlock().mid(128 - kConfigFirst), bytes);
 
     // Decoding drops unprintable bytes without replacing them.
-    const QByteArray stored = QByteArray("AB\tC").append(QByteArray(28, ' '));
+    const QByteArray stored = QByteArray("AB\x1f" "C").append(QByteArray(28, ' '));
     for (int i = 0; i < 32; ++i)
-        img.EEPROMBuffer[128 + i] = uint8_t(i == 12 ? 200 : stored[i]);
+        img.EEPROMBuffer[128 + i] = uint8_t(i == 12 ? 127 : stored[i]);
     ParameterSet q;
     QVERIFY(UpdateParams(img, q));
     QCOMPARE(q.UserData, QStringLiteral("ABC") + QString(27, QLatin1Char(' ')));
