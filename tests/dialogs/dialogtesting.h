@@ -48,9 +48,26 @@ inline void enter(QWidget* dialog, const QString& name, const QString& text)
     QCoreApplication::processEvents();
 }
 
-inline void expectWarning(ScriptedPrompter& p, const QString& text, const QString& title)
+// "title: text" of a field's warning; empty: none expected.
+inline void expectWarning(ScriptedPrompter& p, const QString& message)
 {
-    p.expectBox(text, title, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+    if (!message.isEmpty())
+        p.expectBox(message.section(": ", 1), message.section(": ", 0, 0), PromptButtons::OK, PromptIcon::Exclamation,
+                    PromptAnswer::OK);
+}
+
+// Types over a field (null: only passes through it with Tab), then clicks a button as a
+// person does, the press first, so the field is left while the button is down.
+inline void typeThenClick(QWidget* dialog, const QString& name, const QString& typed, const QString& button)
+{
+    QLineEdit* f = field(dialog, name);
+    f->setFocus(Qt::TabFocusReason);
+    if (typed.isNull())
+        QTest::keyClick(f, Qt::Key_Tab);
+    else
+        typeInto(f, typed);
+    QTest::mouseClick(child<QAbstractButton>(dialog, button), Qt::LeftButton);
+    QCoreApplication::processEvents();
 }
 
 inline void expectRestore(ScriptedPrompter& p, const QString& what, bool ok)
