@@ -44,17 +44,28 @@ public:
     QStringList failures() const;
     // Everything shown so far, one line each ("title: text").
     QStringList shown() const { return m_shown; }
-    void clear() { m_queue.clear(); m_failures.clear(); m_shown.clear(); }
     // When set, the destructor does not complain about unshown prompts.
     void setLenient(bool lenient) { m_lenient = lenient; }
 
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
                          PromptIcon icon) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
-    std::optional<uint32_t> color(uint32_t initial) override;
-    QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString&) override
+    {
+        return take(Kind::Input, prompt, title).inputAnswer;
+    }
+    std::optional<uint32_t> color(uint32_t initial) override
+    {
+        lastColorInitial = initial;
+        return take(Kind::Color, QString(), QString()).colorAnswer;
+    }
+    QString openFileName(const QString& title, const QString&) override
+    {
+        return take(Kind::OpenFile, QString(), title).fileAnswer;
+    }
+    QString saveFileName(const QString& title, const QString&) override
+    {
+        return take(Kind::SaveFile, QString(), title).fileAnswer;
+    }
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
     // Keeps the suggestion in lastSuggestedFile, then answers as saveFileName does.
     QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
@@ -68,8 +79,10 @@ public:
     QString lastSuggestedFile;
 
 private:
-    bool take(Kind kind, const QString& text, const QString& title, Expected* out);
-    ScriptedPrompter& push(Expected e);
+    // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
+    Expected take(Kind kind, const QString& text, const QString& title);
+    ScriptedPrompter& push(Kind kind, const QString& text, const QString& title,
+                           const std::function<void(Expected&)>& answer);
 
     QList<Expected> m_queue;
     QStringList m_failures;
