@@ -51,11 +51,6 @@ ScriptedPrompter& ScriptedPrompter::push(Kind kind, const QString& text, const Q
     return *this;
 }
 
-ScriptedPrompter& ScriptedPrompter::expect(const QString& text, const QString& title, PromptAnswer answer)
-{
-    return push(Kind::Message, text, title, [&](Expected& e) { e.answer = answer; });
-}
-
 ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                               PromptIcon icon, PromptAnswer answer)
 {
@@ -67,27 +62,6 @@ ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString
 ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)
 {
     return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
-}
-
-ScriptedPrompter& ScriptedPrompter::expectInput(const QString& prompt, const QString& title,
-                                                std::optional<QString> answer)
-{
-    return push(Kind::Input, prompt, title, [&](Expected& e) { e.inputAnswer = answer; });
-}
-
-ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<uint32_t> answer)
-{
-    return push(Kind::Color, {}, {}, [&](Expected& e) { e.colorAnswer = answer; });
-}
-
-ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& answer)
-{
-    return push(Kind::OpenFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
-}
-
-ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& answer)
-{
-    return push(Kind::SaveFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
 }
 
 QStringList ScriptedPrompter::failures() const

@@ -28,16 +28,31 @@ public:
     ~ScriptedPrompter() override;
 
     // Expect a message box with this text and title; answer it.
-    ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK);
+    ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK)
+    {
+        return push(Kind::Message, text, title, [&](Expected& e) { e.answer = answer; });
+    }
     // The same, also checking the buttons and icon.
     ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                 PromptIcon icon, PromptAnswer answer);
     // Expect the error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
     ScriptedPrompter& expectError(const QString& text, PromptAnswer answer);
-    ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer);
-    ScriptedPrompter& expectColor(std::optional<uint32_t> answer);
-    ScriptedPrompter& expectOpenFile(const QString& answer);
-    ScriptedPrompter& expectSaveFile(const QString& answer);
+    ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
+    {
+        return push(Kind::Input, prompt, title, [&](Expected& e) { e.inputAnswer = answer; });
+    }
+    ScriptedPrompter& expectColor(std::optional<uint32_t> answer)
+    {
+        return push(Kind::Color, {}, {}, [&](Expected& e) { e.colorAnswer = answer; });
+    }
+    ScriptedPrompter& expectOpenFile(const QString& answer)
+    {
+        return push(Kind::OpenFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+    }
+    ScriptedPrompter& expectSaveFile(const QString& answer)
+    {
+        return push(Kind::SaveFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+    }
 
     // True when every expected prompt was shown and nothing unexpected came.
     bool done() const { return m_queue.isEmpty() && m_failures.isEmpty(); }
