@@ -17,116 +17,111 @@ constexpr int kMiB = 1024 * 1024;
 class TestBranding : public QObject {
     Q_OBJECT
 private slots:
-    void reading_data();
-    void reading();
-    void fontSizeAndLogoPath();
-    void about();
+    // File content -> splash and company lines ("|" between, "<built-in>": the built-in company
+    // lines) and what the faults mention. A file "present.gif" lies beside the branding file.
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("file");  // "<none>": no file; "<folder>": a folder in its place
+        QTest::addColumn<QString>("splash");
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<QString>("faults");
+
+        const QString noLogo = "Acme|Arial|20|bold|NULL";
+        QTest::newRow("no file") << QByteArray("<none>") << kDefaultSplash << "<built-in>" << "";
+        QTest::newRow("comments, trailing block ignored") << QByteArray("! c\n!c\nAcme\nTimes\n14\nItalic\npresent.gif\n!s\n"
+                                                                      "Acme Racing\n12 Pit Lane\n!end\nignored\n")
+            << "Acme|Times|14|Italic|present.gif" << "Acme Racing|12 Pit Lane" << "";
+        QTest::newRow("windows line ends") << QByteArray("!c\r\nAcme\r\nArial\r\n20\r\nbold\r\nNULL\r\n!\r\nAcme\r\nPhone: 1")
+                                           << noLogo << "Acme|Phone: 1" << "";
+        QTest::newRow("latin-1 text") << kGood + "\xA9 M\xFCller GmbH\n" << noLogo
+                                      << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
+        QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller GmbH\n" << noLogo
+                                                    << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
+        QTest::newRow("missing logo, file named") << QByteArray("Acme\nArial\n20\nbold\nacme.gif\n!\nAcme\n")
+                                                  << "Acme|Arial|20|bold|acme.gif" << "Acme"
+                                                  << "acme.gif (line 5 of the branding file";
+        QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
+                                            << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme" << "only 2 of the 5";
+        QTest::newRow("empty company name") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n") << noLogo
+                                            << "Acme|Phone: 1" << "company name";
+        QTest::newRow("first 20 company lines") << "Acme\nArial\n20\nbold\nNULL\n!\n" + QByteArray("line\n").repeated(25)
+                                                << noLogo << QStringList(20, "line").join('|') << "only the first 20";
+        QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
+        QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
+        const QByteArray mib = kGood + QByteArray(kMiB - kGood.size(), 'x');  // one long company line
+        QTest::newRow("1 MiB is read") << mib << noLogo << "Acme|" + QString(kMiB - kGood.size(), 'x') << "";
+        QTest::newRow("more is refused") << mib + "x" << kDefaultSplash << "<built-in>" << "too large";
+        QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";
+        QTest::newRow("pipe, not waited on") << QByteArray("<fifo>") << kDefaultSplash << "<built-in>" << "not a regular file";
+        QTest::newRow("three faults, line named") << QByteArray("Acme\nArial\nxx\nbold\nnope.png\n")
+                                                  << "Acme|Arial|xx|bold|nope.png" << "<built-in>"
+                                                  << "no separator|\"xx\" on line 3|nope.png";
+    }
+
+    void reading()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, company);
+        QFETCH(QString, faults);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
+        QFile f(path);
+        if (file == "<folder>")
+            QVERIFY(QDir().mkpath(path));
+        else if (file == "<fifo>")
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (file != "<none>")
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        f.close();
+        QFile logo(dir.filePath(QStringLiteral("present.gif")));
+        QVERIFY(logo.open(QIODevice::WriteOnly));
+        const Branding b = readBranding(dir.path());
+
+        QTEST(b.SplashInfo.join('|'), "splash");
+        QCOMPARE(b.CompanyInfo, company == "<built-in>" ? defaultBranding().CompanyInfo : company.split('|'));
+        // Each fault on its own, in the order of the load, naming the file and what to do.
+        QStringList shown = b.faults;
+        for (const QString& step : {fontSizeFault(b), logoFileFault(b)})
+            if (!step.isEmpty())
+                shown << step;
+        const QStringList words = faults.split('|', Qt::SkipEmptyParts);
+        QCOMPARE(shown.size(), words.size());
+        for (int i = 0; i < words.size(); ++i) {
+            QVERIFY2(shown[i].contains(words[i]) && shown[i].contains("Retry") &&
+                         shown[i].contains(QDir::toNativeSeparators(path)),
+                     qPrintable(shown[i]));
+        }
+    }
+
+    void fontSizeAndLogoPath()
+    {
+        const QList<std::pair<QString, double>> sizes = {{"10,5", 10.5}, {"4", 4.0},   {"144", 144.0}, {"3.9", -1.0},
+                                                         {"1e6", -1.0},  {"12pt", -1.0}, {"nan", -1.0}};
+        for (const auto& [text, size] : sizes)
+            QVERIFY2(parseBrandingFontSize(text) == size, qPrintable(text));
+        // The logo item is relative to the program's folder; NULL, in any case, or empty is no logo.
+        Branding b = defaultBranding(QStringLiteral("/opt/revora"));
+        const QList<std::pair<QString, QString>> logos = {
+            {"nUlL", ""}, {"", ""}, {"images\\logo.gif", "/opt/revora/images/logo.gif"}, {"NULL.gif", "/opt/revora/NULL.gif"}};
+        for (const auto& [item, path] : logos) {
+            b.SplashInfo[4] = item;
+            QCOMPARE(b.logoPath(), path);
+        }
+    }
+
+    void about()
+    {
+        const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
+        QCOMPARE(aboutText({"Acme"}), "Acme" + head);
+        QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
+        QCOMPARE(aboutText({}), "Velmont Sensors" + head);  // an empty list still names a company
+        ScriptedPrompter prompter;
+        const QStringList company = defaultBranding().CompanyInfo;
+        prompter.expectBox(aboutText(company), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
+        showAbout(prompter, company);
+        QVERIFY_PROMPTS(prompter);
+    }
 };
-
-// File content -> splash and company lines ("|" between, "<built-in>": the built-in company
-// lines) and what the faults mention. A file "present.gif" lies beside the branding file.
-void TestBranding::reading_data()
-{
-    QTest::addColumn<QByteArray>("file");  // "<none>": no file; "<folder>": a folder in its place
-    QTest::addColumn<QString>("splash");
-    QTest::addColumn<QString>("company");
-    QTest::addColumn<QString>("faults");
-
-    const QString noLogo = "Acme|Arial|20|bold|NULL";
-    QTest::newRow("no file") << QByteArray("<none>") << kDefaultSplash << "<built-in>" << "";
-    QTest::newRow("comments, trailing block ignored") << QByteArray("! c\n!c\nAcme\nTimes\n14\nItalic\npresent.gif\n!s\n"
-                                                                  "Acme Racing\n12 Pit Lane\n!end\nignored\n")
-        << "Acme|Times|14|Italic|present.gif" << "Acme Racing|12 Pit Lane" << "";
-    QTest::newRow("windows line ends") << QByteArray("!c\r\nAcme\r\nArial\r\n20\r\nbold\r\nNULL\r\n!\r\nAcme\r\nPhone: 1")
-                                       << noLogo << "Acme|Phone: 1" << "";
-    QTest::newRow("latin-1 text") << kGood + "\xA9 M\xFCller GmbH\n" << noLogo
-                                  << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
-    QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller GmbH\n" << noLogo
-                                                << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
-    QTest::newRow("missing logo, file named") << QByteArray("Acme\nArial\n20\nbold\nacme.gif\n!\nAcme\n")
-                                              << "Acme|Arial|20|bold|acme.gif" << "Acme"
-                                              << "acme.gif (line 5 of the branding file";
-    QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
-                                        << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme" << "only 2 of the 5";
-    QTest::newRow("empty company name") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n") << noLogo
-                                        << "Acme|Phone: 1" << "company name";
-    QTest::newRow("first 20 company lines") << "Acme\nArial\n20\nbold\nNULL\n!\n" + QByteArray("line\n").repeated(25)
-                                            << noLogo << QStringList(20, "line").join('|') << "only the first 20";
-    QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
-    QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
-    const QByteArray mib = kGood + QByteArray(kMiB - kGood.size(), 'x');  // one long company line
-    QTest::newRow("1 MiB is read") << mib << noLogo << "Acme|" + QString(kMiB - kGood.size(), 'x') << "";
-    QTest::newRow("more is refused") << mib + "x" << kDefaultSplash << "<built-in>" << "too large";
-    QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";
-    QTest::newRow("pipe, not waited on") << QByteArray("<fifo>") << kDefaultSplash << "<built-in>" << "not a regular file";
-    QTest::newRow("three faults, line named") << QByteArray("Acme\nArial\nxx\nbold\nnope.png\n")
-                                              << "Acme|Arial|xx|bold|nope.png" << "<built-in>"
-                                              << "no separator|\"xx\" on line 3|nope.png";
-}
-
-void TestBranding::reading()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, company);
-    QFETCH(QString, faults);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
-    QFile f(path);
-    if (file == "<folder>")
-        QVERIFY(QDir().mkpath(path));
-    else if (file == "<fifo>")
-        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-    else if (file != "<none>")
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
-    f.close();
-    QFile logo(dir.filePath(QStringLiteral("present.gif")));
-    QVERIFY(logo.open(QIODevice::WriteOnly));
-    const Branding b = readBranding(dir.path());
-
-    QTEST(b.SplashInfo.join('|'), "splash");
-    QCOMPARE(b.CompanyInfo, company == "<built-in>" ? defaultBranding().CompanyInfo : company.split('|'));
-    // Each fault on its own, in the order of the load, naming the file and what to do.
-    QStringList shown = b.faults;
-    for (const QString& step : {fontSizeFault(b), logoFileFault(b)})
-        if (!step.isEmpty())
-            shown << step;
-    const QStringList words = faults.split('|', Qt::SkipEmptyParts);
-    QCOMPARE(shown.size(), words.size());
-    for (int i = 0; i < words.size(); ++i) {
-        QVERIFY2(shown[i].contains(words[i]) && shown[i].contains("Retry") &&
-                     shown[i].contains(QDir::toNativeSeparators(path)),
-                 qPrintable(shown[i]));
-    }
-}
-
-void TestBranding::fontSizeAndLogoPath()
-{
-    const QList<std::pair<QString, double>> sizes = {{"10,5", 10.5}, {"4", 4.0},   {"144", 144.0}, {"3.9", -1.0},
-                                                     {"1e6", -1.0},  {"12pt", -1.0}, {"nan", -1.0}};
-    for (const auto& [text, size] : sizes)
-        QVERIFY2(parseBrandingFontSize(text) == size, qPrintable(text));
-    // The logo item is relative to the program's folder; NULL, in any case, or empty is no logo.
-    Branding b = defaultBranding(QStringLiteral("/opt/revora"));
-    const QList<std::pair<QString, QString>> logos = {
-        {"nUlL", ""}, {"", ""}, {"images\\logo.gif", "/opt/revora/images/logo.gif"}, {"NULL.gif", "/opt/revora/NULL.gif"}};
-    for (const auto& [item, path] : logos) {
-        b.SplashInfo[4] = item;
-        QCOMPARE(b.logoPath(), path);
-    }
-}
-
-void TestBranding::about()
-{
-    const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
-    QCOMPARE(aboutText({"Acme"}), "Acme" + head);
-    QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
-    QCOMPARE(aboutText({}), "Velmont Sensors" + head);  // an empty list still names a company
-    ScriptedPrompter prompter;
-    const QStringList company = defaultBranding().CompanyInfo;
-    prompter.expectBox(aboutText(company), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
-    showAbout(prompter, company);
-    QVERIFY_PROMPTS(prompter);
-}
 
 QTEST_GUILESS_MAIN(TestBranding)
 #include "tst_branding.moc"

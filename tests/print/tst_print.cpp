@@ -96,76 +96,71 @@ class TestPrint : public QObject {
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
+    // One print or preview command on `printer` aimed at `file`.
+    static void run(bool preview, const ParameterStore& store, Prompter& prompter, FakeDialogs& dialogs,
+                    const QString& file)
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFileName(file);
+        (preview ? previewParameters : printParameters)(store, prompter, dialogs, printer, context());
+    }
+
     // The defaults' sheet through the print command, or the preview (which leaves the printer
-    // unused), answering the comment question with `comment`. Where no printer is installed the
-    // print command says so and offers a PDF file; the name chosen becomes "printed.pdf".
-    void sheet(const std::optional<QString>& comment, bool preview, QList<QStringList>& pages, bool installed = true)
+    // unused), answering the comment question with `comment`. No printer is installed: the print
+    // command says so and offers a PDF file, named "printed" without its extension.
+    void sheet(const std::optional<QString>& comment, bool preview, QList<QStringList>& pages)
     {
         ScriptedPrompter prompter;
         prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), comment);
-        if (!installed)  // then the PDF file offered, named without its extension
+        if (!preview)
             prompter.expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
                                PromptIcon::Exclamation, PromptAnswer::Yes).expectSaveFile(path("printed"));
         FakeDialogs dialogs;
-        dialogs.installed = installed ? dialogs.installed : QStringList();
+        dialogs.installed.clear();
         dialogs.previewFile = path("preview.pdf");
         QFile::remove(path("printed.pdf")), QFile::remove(dialogs.previewFile);
-        QPrinter printer(QPrinter::HighResolution);
-        if (installed)
-            printer.setOutputFileName(path("printed.pdf"));
-        (preview ? previewParameters : printParameters)(defaultsStore(), prompter, dialogs, printer, context());
+        run(preview, defaultsStore(), prompter, dialogs, QString());
         QVERIFY_PROMPTS(prompter);
         QVERIFY(dialogs.previews == int(preview) && QFile::exists(path("printed.pdf")) == !preview);
         pages = pdfPages(preview ? dialogs.previewFile : path("printed.pdf"));
     }
 
 private slots:
-    void initTestCase()
-    {
-        sheet(QStringLiteral("SN 1234"), false, m_defaults, false);
-    }
+    void initTestCase() { sheet(QStringLiteral("SN 1234"), false, m_defaults); }
 
-    // The defaults' values as the sheet shows them, each on one line of its own.
-    void defaultsValues_data()
+    // Both pages in one file, every line of the content in order, each page headed with the time it
+    // was printed; labels start in one column, identification values 20 characters on, values 40;
+    // the defaults' values as the sheet shows them, each on one line of its own.
+    void sheetIsTheContent()
     {
-        QTest::addColumn<QString>("line");
+        NEED_PDFTOTEXT();
+        QCOMPARE(m_defaults.size(), 2);
+        const QStringList all = simplified(m_defaults[0] + m_defaults[1]).split(QLatin1Char('\n'));
         for (const char* line : {"RPM Pulses/Rev: 0.5", "Zero TPS (volts): 0.9", "100% TPS (volts): 4.6",
                                  "Data Logging Interval (sec): 0.10", "Continuous Data Logging Enabled",
                                  "Minimum LED Brightness: 6", "Maximum LED Brightness: 100", "GPO Maximum RPM: 12000",
                                  "GPO TPS Off (%): 89", "GPO Delay (sec): 0.00", "Firmware ID: Shift Light 2.1",
                                  "Comment: SN 1234", "Alarm 1 Above Value (volts): 5.0",
                                  "Alarm 1 Below Value (volts): 0.0"})
-            QTest::newRow(line) << QString::fromLatin1(line);
-    }
-    void defaultsValues()
-    {
-        NEED_PDFTOTEXT();
-        QFETCH(QString, line);
-        QCOMPARE(simplified(m_defaults.value(0) + m_defaults.value(1)).split(QLatin1Char('\n')).count(line), 1);
-    }
-
-    // Both pages in one file, every line of the content in order, each page headed with the time it
-    // was printed; labels start in one column, identification values 20 characters on, values 40.
-    void sheetIsTheContent()
-    {
-        NEED_PDFTOTEXT();
-        QCOMPARE(m_defaults.size(), 2);
+            QVERIFY2(all.count(QLatin1String(line)) == 1, line);
         auto header = [](QDateTime at) { return Header{"Velmont Sensors", "Shift Light 2.1", "SN 1234", at}; };
         const ParameterSet params = defaultsStore().params;
         const QList<Page> content = {page1(params, header(kFirstPage)), page2(params, header(kSecondPage))};
-        QSet<int> labelStarts, valueStarts, identStarts;
+        QSet<int> labelStarts;
         for (int p = 0; p < 2; ++p) {
             QCOMPARE(simplified(m_defaults[p]), simplified(toPlainText(content.mid(p, 1)).split(QLatin1Char('\n'))));
             QVERIFY(m_defaults[p].first().contains(headingText(header(p ? kSecondPage : kFirstPage))));
-            for (const Line& line : content[p].mid(1)) {
-                const QString printed = line.isEmpty() ? QString() : m_defaults[p].filter(line[0].text).value(0);
-                if (!line.isEmpty())
-                    labelStarts << int(printed.indexOf(line[0].text));
-                if (line.size() == 2 && !line[1].text.trimmed().isEmpty())
-                    (line[1].column == kValueColumn ? valueStarts : identStarts)
-                        << int(printed.lastIndexOf(line[1].text));
-            }
+            for (const QString& line : m_defaults[p].mid(1))
+                if (!line.trimmed().isEmpty())
+                    labelStarts << int(line.indexOf(QRegularExpression(QStringLiteral("\\S"))));
         }
+        const int label = *labelStarts.begin();
+        auto column = [this](const char* text, const char* value) {
+            return int(m_defaults[0].filter(QLatin1String(text)).value(0).lastIndexOf(QLatin1String(value)));
+        };
+        const int ident = column("Firmware ID:", "Shift Light 2.1"), value = column("RPM Pulses/Rev:", "0.5");
+        QVERIFY2(labelStarts.size() == 1 && qAbs(ident - label - 20) <= 1 && qAbs(value - label - 40) <= 1,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(label).arg(ident).arg(value)));
         // Each page's first line starts 2000 twips (100 points) below the paper's top edge.
         QProcess boxes;
         boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path("printed.pdf"), QStringLiteral("-")});
@@ -175,10 +170,6 @@ private slots:
                                  .globalMatch(QString::fromUtf8(boxes.readAllStandardOutput())))
             tops << m.captured(1).toDouble();
         QVERIFY2(tops.size() == 2 && qAbs(tops[0] - 100) < 1 && qAbs(tops[1] - 100) < 1, qPrintable(QDebug::toString(tops)));
-        QVERIFY(labelStarts.size() == 1 && valueStarts.size() == 1 && identStarts.size() == 1);
-        const int label = *labelStarts.begin(), ident = *identStarts.begin(), value = *valueStarts.begin();
-        QVERIFY2(label >= 0 && qAbs(ident - label - 20) <= 1 && qAbs(value - label - 40) <= 1,
-                 qPrintable(QStringLiteral("%1 %2 %3").arg(label).arg(ident).arg(value)));
     }
 
     // Cancel prints no comment line, the blank lines around it stay; a comment far wider than the
@@ -220,9 +211,7 @@ private slots:
                                PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
             FakeDialogs dialogs;
             dialogs.installed.clear();  // not even the no-printer question
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFileName(path("empty.pdf"));
-            (preview ? previewParameters : printParameters)(ParameterStore(), prompter, dialogs, printer, context());
+            run(preview, ParameterStore(), prompter, dialogs, path("empty.pdf"));
             QVERIFY_PROMPTS(prompter);
             QVERIFY(!QFile::exists(path("empty.pdf")) && dialogs.previews == 0);
         }
@@ -260,11 +249,9 @@ private slots:
                 QDir().mkpath(QFileInfo(file).path());
         };
         FakeDialogs dialogs;
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFileName(file);
         if (fullDisk)
             limitFileSize(rlim_t(fullDisk));
-        printParameters(defaultsStore(), prompter, dialogs, printer, context());
+        run(false, defaultsStore(), prompter, dialogs, file);
         limitFileSize(RLIM_INFINITY);
         QVERIFY_PROMPTS(prompter);
         const QString shown = prompter.shown().last();
@@ -284,8 +271,6 @@ private slots:
         writeFile(path("again.pdf"), "earlier report");
         FakeDialogs dialogs;
         dialogs.installed.clear();
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFileName(path("again.pdf"));
         ScriptedPrompter prompter;
         prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
             .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
@@ -294,7 +279,7 @@ private slots:
             .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
                        PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
             .expectSaveFile(path("other"));
-        printParameters(defaultsStore(), prompter, dialogs, printer, context());
+        run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
         QVERIFY_PROMPTS(prompter);
         QCOMPARE(readFile(path("again.pdf")), QByteArray("earlier report"));
         QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));

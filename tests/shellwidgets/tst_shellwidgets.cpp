@@ -34,131 +34,127 @@ public:
 class TestShellWidgets : public QObject {
     Q_OBJECT
 private slots:
-    void startUp_data();
-    void startUp();
-    void help();
-};
-
-// Each fault of the branding comes through the error prompt before the splash shows, in the
-// order of the load: Ignore goes on without what is wrong, Retry takes the file again once it is
-// mended, Abort shows the splash with what was applied so far. The splash closes by itself, fits
-// its frame, and shows the branding.
-void TestShellWidgets::startUp_data()
-{
-    QTest::addColumn<QByteArray>("file");     // empty: no branding file
-    QTest::addColumn<QByteArray>("logo");     // logo.gif's bytes
-    QTest::addColumn<QString>("prompts");     // "answer:words" per error prompt, "|" between
-    QTest::addColumn<QString>("mendName");    // written when an error prompt shows
-    QTest::addColumn<QByteArray>("mendBytes");
-    QTest::addColumn<QString>("shown");    // label's first word, font
-    QTest::addColumn<QSize>("logoSize");  // invalid: no logo shown
-    const QByteArray acme = "Acme\nTimes\n16\nItalic\n";
-    QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "Velmont Arial 28 bold italic"
-                             << builtInLogo().size();
-    QTest::newRow("markup label, png named .gif") << QByteArray("<b>Acme</b> & Co\nTimes\n16\nItalic\nlogo.gif\n!\nA\n")
-                                                  << png({120, 40}) << "" << "" << QByteArray() << "<b>Acme</b> Times 16 italic" << QSize(120, 40);
-    QTest::newRow("large logo scaled down") << QByteArray("Acme\nArial\n20\nbold\nlogo.gif\n!\nAcme\n")
-                                            << png({2000, 1000}) << "" << "" << QByteArray() << "Acme Arial 20 bold" << QSize(480, 240);
-    QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
-                                      << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
-    QTest::newRow("three faults ignored, truncated gif")
-        << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
-        << "Ignore:no separator|Ignore:\"big\" on line 3|Ignore:not a picture this program can show" << "" << QByteArray()
-        << "Acme Arial 28 bold" << QSize();
-    QTest::newRow("abort at the font size") << QByteArray("Acme\nTimes\nbig\nItalic\nlogo.gif\n!\nA\n") << png({120, 40})
-                                            << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic" << QSize();
-    QTest::newRow("abort at the file") << acme + "logo.gif\n" << png({120, 40}) << "Abort:no separator" << ""
-                                       << QByteArray() << "Velmont Arial 28 bold italic" << QSize();
-    QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
-                                        << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic" << QSize(120, 40);
-    QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
-                                              << "Retry:later.gif (line 5" << "later.gif" << png({60, 20})
-                                              << "Acme Times 16 italic" << QSize(60, 20);
-}
-
-void TestShellWidgets::startUp()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QByteArray, logo);
-    QFETCH(QString, prompts);
-    QFETCH(QString, mendName);
-    QFETCH(QByteArray, mendBytes);
-    QTemporaryDir dir;
-    writeFile(dir.filePath("logo.gif"), logo);
-    if (!file.isEmpty())
-        writeFile(dir.filePath(QString::fromLatin1(kBrandingFileName)), file);
-    Branding b = readBranding(dir.path());
-    MendingPrompter prompter;
-    prompter.mend = [&] {
-        if (!mendName.isEmpty())
-            writeFile(dir.filePath(mendName), mendBytes);
-    };
-    const QStringList script = prompts.split('|', Qt::SkipEmptyParts);
-    const QMap<QString, PromptAnswer> answers{
-        {"Abort", PromptAnswer::Abort}, {"Retry", PromptAnswer::Retry}, {"Ignore", PromptAnswer::Ignore}};
-    for (const QString& step : script)
-        prompter.expectError(QString(), answers.value(step.section(':', 0, 0)));
-    QElapsedTimer clock;
-    clock.start();
-    runSplash(b, prompter, 30);
-    QVERIFY2(clock.elapsed() >= 25 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY_PROMPTS(prompter);
-    for (int i = 0; i < script.size(); ++i)
-        QVERIFY2(prompter.shown().value(i).contains(script[i].section(':', 1)), qPrintable(prompter.shown().value(i)));
-
-    frmSplash splash(b);
-    QVERIFY(!splash.tmrSplashUnload->isActive());  // the 4 s run from when it is seen
-    splash.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&splash) && splash.tmrSplashUnload->isActive());
-    QCOMPARE(splash.tmrSplashUnload->interval(), 4000);
-    // No part of the window lies outside its frame.
-    QCOMPARE(splash.findChild<QFrame*>()->geometry(), splash.rect());
-    const QFont font = splash.lblCompanyName->font();
-    QCOMPARE(splash.lblCompanyName->text(), b.labelText());
-    QCOMPARE(splash.lblCompanyName->textFormat(), Qt::PlainText);  // markup in the file is shown as text
-    QTEST(b.labelText().section(' ', 0, 0) + ' ' + font.family() + ' ' + QString::number(font.pointSizeF()) +
-              (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""),
-          "shown");
-    QTEST(splash.imgLogo->isVisible() ? splash.imgLogo->pixmap().size() : QSize(), "logoSize");
-    const QFontMetrics metrics(font);
-    if (metrics.horizontalAdvance(b.labelText()) < 500)  // a name that fits stays on one line
-        QVERIFY(splash.lblCompanyName->height() < 2 * metrics.lineSpacing());
-    QVERIFY(splash.width() < 1000 && splash.height() < 1000);  // whatever the file says
-}
-
-// The built-in manual in a window of its own (a second Contents brings up the same window),
-// or a help file beside the program through the desktop.
-void TestShellWidgets::help()
-{
-    QTemporaryDir folder;
-    QWidget mainWindow;
-    QDialog* window = showHelp(&mainWindow, folder.path());
-    QVERIFY(window && window->isVisible() && !window->isModal());
-    QVERIFY(window->findChild<QTextBrowser*>("txtManual")->toPlainText().contains("Revora Shift User Manual"));
-    QCOMPARE(showHelp(&mainWindow, folder.path()), window);
-    // Every link inside the manual leads to a section of it.
-    QFile manual(QStringLiteral(":/help/manual.html"));
-    QVERIFY(manual.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(manual.readAll());
-    QSet<QString> targets;
-    for (const auto& m : QRegularExpression(R"re((?:id|name)="([^"]+)")re").globalMatch(html))
-        targets << m.captured(1);
-    int links = 0;
-    for (const auto& m : QRegularExpression(R"re(href="#([^"]*)")re").globalMatch(html)) {
-        QVERIFY2(targets.contains(m.captured(1)), qPrintable(m.captured(1)));
-        ++links;
+    // Each fault of the branding comes through the error prompt before the splash shows, in the
+    // order of the load: Ignore goes on without what is wrong, Retry takes the file again once it is
+    // mended, Abort shows the splash with what was applied so far. The splash closes by itself, fits
+    // its frame, and shows the branding.
+    void startUp_data()
+    {
+        QTest::addColumn<QByteArray>("file");     // empty: no branding file
+        QTest::addColumn<QByteArray>("logo");     // logo.gif's bytes
+        QTest::addColumn<QString>("prompts");     // "answer:words" per error prompt, "|" between
+        QTest::addColumn<QString>("mendName");    // written when an error prompt shows
+        QTest::addColumn<QByteArray>("mendBytes");
+        QTest::addColumn<QString>("shown");    // label's first word, font
+        QTest::addColumn<QSize>("logoSize");  // invalid: no logo shown
+        const QByteArray acme = "Acme\nTimes\n16\nItalic\n";
+        QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "Velmont Arial 28 bold italic"
+                                 << builtInLogo().size();
+        QTest::newRow("markup label, png named .gif") << QByteArray("<b>Acme</b> & Co\nTimes\n16\nItalic\nlogo.gif\n!\nA\n")
+                                                      << png({120, 40}) << "" << "" << QByteArray() << "<b>Acme</b> Times 16 italic" << QSize(120, 40);
+        QTest::newRow("large logo scaled down") << QByteArray("Acme\nArial\n20\nbold\nlogo.gif\n!\nAcme\n")
+                                                << png({2000, 1000}) << "" << "" << QByteArray() << "Acme Arial 20 bold" << QSize(480, 240);
+        QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
+                                          << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
+        QTest::newRow("three faults ignored, truncated gif")
+            << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
+            << "Ignore:no separator|Ignore:\"big\" on line 3|Ignore:not a picture this program can show" << "" << QByteArray()
+            << "Acme Arial 28 bold" << QSize();
+        QTest::newRow("abort at the font size") << QByteArray("Acme\nTimes\nbig\nItalic\nlogo.gif\n!\nA\n") << png({120, 40})
+                                                << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic" << QSize();
+        QTest::newRow("abort at the file") << acme + "logo.gif\n" << png({120, 40}) << "Abort:no separator" << ""
+                                           << QByteArray() << "Velmont Arial 28 bold italic" << QSize();
+        QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
+                                            << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic" << QSize(120, 40);
+        QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
+                                                  << "Retry:later.gif (line 5" << "later.gif" << png({60, 20})
+                                                  << "Acme Times 16 italic" << QSize(60, 20);
     }
-    QVERIFY(links >= 10);
 
-    const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
-    writeFile(helpFile, "ITSF");
-    DesktopStub desktop;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
-    QDialog* none = showHelp(&mainWindow, folder.path());
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(none, nullptr);
-    QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(helpFile)});
-}
+    void startUp()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, logo);
+        QFETCH(QString, prompts);
+        QFETCH(QString, mendName);
+        QFETCH(QByteArray, mendBytes);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("logo.gif"), logo);
+        if (!file.isEmpty())
+            writeFile(dir.filePath(QString::fromLatin1(kBrandingFileName)), file);
+        Branding b = readBranding(dir.path());
+        MendingPrompter prompter;
+        prompter.mend = [&] {
+            if (!mendName.isEmpty())
+                writeFile(dir.filePath(mendName), mendBytes);
+        };
+        const QStringList script = prompts.split('|', Qt::SkipEmptyParts);
+        const QMap<QString, PromptAnswer> answers{
+            {"Abort", PromptAnswer::Abort}, {"Retry", PromptAnswer::Retry}, {"Ignore", PromptAnswer::Ignore}};
+        for (const QString& step : script)
+            prompter.expectError(QString(), answers.value(step.section(':', 0, 0)));
+        QElapsedTimer clock;
+        clock.start();
+        runSplash(b, prompter, 30);
+        QVERIFY2(clock.elapsed() >= 25 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY_PROMPTS(prompter);
+        for (int i = 0; i < script.size(); ++i)
+            QVERIFY2(prompter.shown().value(i).contains(script[i].section(':', 1)), qPrintable(prompter.shown().value(i)));
+
+        frmSplash splash(b);
+        QVERIFY(!splash.tmrSplashUnload->isActive());  // the 4 s run from when it is seen
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash) && splash.tmrSplashUnload->isActive());
+        QCOMPARE(splash.tmrSplashUnload->interval(), 4000);
+        // No part of the window lies outside its frame.
+        QCOMPARE(splash.findChild<QFrame*>()->geometry(), splash.rect());
+        const QFont font = splash.lblCompanyName->font();
+        QCOMPARE(splash.lblCompanyName->text(), b.labelText());
+        QCOMPARE(splash.lblCompanyName->textFormat(), Qt::PlainText);  // markup in the file is shown as text
+        QTEST(b.labelText().section(' ', 0, 0) + ' ' + font.family() + ' ' + QString::number(font.pointSizeF()) +
+                  (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""),
+              "shown");
+        QTEST(splash.imgLogo->isVisible() ? splash.imgLogo->pixmap().size() : QSize(), "logoSize");
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(b.labelText()) < 500)  // a name that fits stays on one line
+            QVERIFY(splash.lblCompanyName->height() < 2 * metrics.lineSpacing());
+        QVERIFY(splash.width() < 1000 && splash.height() < 1000);  // whatever the file says
+    }
+
+    // The built-in manual in a window of its own (a second Contents brings up the same window),
+    // or a help file beside the program through the desktop.
+    void help()
+    {
+        QTemporaryDir folder;
+        QWidget mainWindow;
+        QDialog* window = showHelp(&mainWindow, folder.path());
+        QVERIFY(window && window->isVisible() && !window->isModal());
+        QVERIFY(window->findChild<QTextBrowser*>("txtManual")->toPlainText().contains("Revora Shift User Manual"));
+        QCOMPARE(showHelp(&mainWindow, folder.path()), window);
+        // Every link inside the manual leads to a section of it.
+        QFile manual(QStringLiteral(":/help/manual.html"));
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(manual.readAll());
+        QSet<QString> targets;
+        for (const auto& m : QRegularExpression(R"re((?:id|name)="([^"]+)")re").globalMatch(html))
+            targets << m.captured(1);
+        int links = 0;
+        for (const auto& m : QRegularExpression(R"re(href="#([^"]*)")re").globalMatch(html)) {
+            QVERIFY2(targets.contains(m.captured(1)), qPrintable(m.captured(1)));
+            ++links;
+        }
+        QVERIFY(links >= 10);
+
+        const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
+        writeFile(helpFile, "ITSF");
+        DesktopStub desktop;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
+        QDialog* none = showHelp(&mainWindow, folder.path());
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(none, nullptr);
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(helpFile)});
+    }
+};
 
 QTEST_MAIN(TestShellWidgets)
 #include "tst_shellwidgets.moc"

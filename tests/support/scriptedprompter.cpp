@@ -18,16 +18,10 @@ bool offers(PromptButtons buttons, PromptAnswer a)
     return false;
 }
 
-const char* kindName(ScriptedPrompter::Kind k)
+QString describe(ScriptedPrompter::Kind kind, const QString& text, const QString& title)
 {
-    switch (k) {
-    case ScriptedPrompter::Kind::Message: return "message";
-    case ScriptedPrompter::Kind::Input: return "input box";
-    case ScriptedPrompter::Kind::Color: return "colour dialog";
-    case ScriptedPrompter::Kind::OpenFile: return "open dialog";
-    case ScriptedPrompter::Kind::SaveFile: return "save dialog";
-    }
-    return "?";
+    static const char* const names[] = {"message", "input box", "colour dialog", "open dialog", "save dialog"};
+    return QStringLiteral("%1 \"%2\" (title \"%3\")").arg(QLatin1String(names[int(kind)]), text, title);
 }
 }  // namespace
 
@@ -45,39 +39,24 @@ ScriptedPrompter::~ScriptedPrompter()
         QTest::qFail(qPrintable(QStringLiteral("scripted prompts: ") + all), __FILE__, __LINE__);
 }
 
-namespace {
-ScriptedPrompter::Expected expected(ScriptedPrompter::Kind kind, const QString& text = {}, const QString& title = {})
+ScriptedPrompter& ScriptedPrompter::push(Kind kind, const QString& text, const QString& title,
+                                         const std::function<void(Expected&)>& answer)
 {
-    ScriptedPrompter::Expected e;
+    Expected e;
     e.kind = kind;
     e.text = text;
     e.title = title;
-    return e;
-}
-}  // namespace
-
-ScriptedPrompter& ScriptedPrompter::push(Expected e)
-{
+    answer(e);
     m_queue.append(std::move(e));
     return *this;
-}
-
-ScriptedPrompter& ScriptedPrompter::expect(const QString& text, const QString& title, PromptAnswer answer)
-{
-    Expected e = expected(Kind::Message, text, title);
-    e.answer = answer;
-    return push(e);
 }
 
 ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                               PromptIcon icon, PromptAnswer answer)
 {
-    Expected e = expected(Kind::Message, text, title);
-    e.buttons = buttons;
-    e.icon = icon;
-    e.checkButtonsAndIcon = true;
-    e.answer = answer;
-    return push(e);
+    return push(Kind::Message, text, title, [&](Expected& e) {
+        e.buttons = buttons, e.icon = icon, e.checkButtonsAndIcon = true, e.answer = answer;
+    });
 }
 
 ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)
@@ -85,115 +64,43 @@ ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswe
     return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
 }
 
-ScriptedPrompter& ScriptedPrompter::expectInput(const QString& prompt, const QString& title,
-                                                std::optional<QString> answer)
-{
-    Expected e = expected(Kind::Input, prompt, title);
-    e.inputAnswer = std::move(answer);
-    return push(e);
-}
-
-ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<uint32_t> answer)
-{
-    Expected e = expected(Kind::Color);
-    e.colorAnswer = answer;
-    return push(e);
-}
-
-ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& answer)
-{
-    Expected e = expected(Kind::OpenFile);
-    e.fileAnswer = answer;
-    return push(e);
-}
-
-ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& answer)
-{
-    Expected e = expected(Kind::SaveFile);
-    e.fileAnswer = answer;
-    return push(e);
-}
-
 QStringList ScriptedPrompter::failures() const
 {
     QStringList all = m_failures;
     for (const Expected& e : m_queue)
-        all << QStringLiteral("expected %1 \"%2\" (title \"%3\") was never shown")
-                   .arg(QLatin1String(kindName(e.kind)), e.text, e.title);
+        all << "expected " + describe(e.kind, e.text, e.title) + " was never shown";
     return all;
 }
 
-bool ScriptedPrompter::take(Kind kind, const QString& text, const QString& title, Expected* out)
+ScriptedPrompter::Expected ScriptedPrompter::take(Kind kind, const QString& text, const QString& title)
 {
     m_shown << QStringLiteral("%1: %2").arg(title, text);
     if (m_queue.isEmpty()) {
-        m_failures << QStringLiteral("unexpected %1 \"%2\" (title \"%3\")")
-                          .arg(QLatin1String(kindName(kind)), text, title);
-        return false;
+        m_failures << "unexpected " + describe(kind, text, title);
+        return {};
     }
     const Expected e = m_queue.takeFirst();
-    bool ok = e.kind == kind && (e.text.isEmpty() || e.text == text) && (e.title.isEmpty() || e.title == title);
-    if (!ok) {
-        m_failures << QStringLiteral("expected %1 \"%2\" (title \"%3\"), got %4 \"%5\" (title \"%6\")")
-                          .arg(QLatin1String(kindName(e.kind)), e.text, e.title, QLatin1String(kindName(kind)),
-                               text, title);
-    }
-    *out = e;
-    return ok;
+    if (e.kind == kind && (e.text.isEmpty() || e.text == text) && (e.title.isEmpty() || e.title == title))
+        return e;
+    m_failures << "expected " + describe(e.kind, e.text, e.title) + ", got " + describe(kind, text, title);
+    return {};
 }
 
 PromptAnswer ScriptedPrompter::message(const QString& text, const QString& title, PromptButtons buttons,
                                        PromptIcon icon)
 {
-    Expected e;
-    if (!take(Kind::Message, text, title, &e))
-        return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+    const int failed = int(m_failures.size());
+    const Expected e = take(Kind::Message, text, title);
+    const PromptAnswer refused = buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+    if (m_failures.size() > failed)
+        return refused;
     if (!offers(buttons, e.answer)) {
         m_failures << QStringLiteral("message \"%1\": answered with %2, which its buttons (%3) do not offer")
-                          .arg(text)
-                          .arg(int(e.answer))
-                          .arg(int(buttons));
-        return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;
+                          .arg(text).arg(int(e.answer)).arg(int(buttons));
+        return refused;
     }
     if (e.checkButtonsAndIcon && (e.buttons != buttons || e.icon != icon))
         m_failures << QStringLiteral("message \"%1\": buttons %2/icon %3, expected %4/%5")
-                          .arg(text)
-                          .arg(int(buttons))
-                          .arg(int(icon))
-                          .arg(int(e.buttons))
-                          .arg(int(e.icon));
+                          .arg(text).arg(int(buttons)).arg(int(icon)).arg(int(e.buttons)).arg(int(e.icon));
     return e.answer;
-}
-
-std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title, const QString&)
-{
-    Expected e;
-    if (!take(Kind::Input, prompt, title, &e))
-        return std::nullopt;
-    return e.inputAnswer;
-}
-
-std::optional<uint32_t> ScriptedPrompter::color(uint32_t initial)
-{
-    lastColorInitial = initial;
-    Expected e;
-    if (!take(Kind::Color, QString(), QString(), &e))
-        return std::nullopt;
-    return e.colorAnswer;
-}
-
-QString ScriptedPrompter::openFileName(const QString& title, const QString&)
-{
-    Expected e;
-    if (!take(Kind::OpenFile, QString(), title, &e))
-        return QString();
-    return e.fileAnswer;
-}
-
-QString ScriptedPrompter::saveFileName(const QString& title, const QString&)
-{
-    Expected e;
-    if (!take(Kind::SaveFile, QString(), title, &e))
-        return QString();
-    return e.fileAnswer;
 }

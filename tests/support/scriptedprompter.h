@@ -28,33 +28,59 @@ public:
     ~ScriptedPrompter() override;
 
     // Expect a message box with this text and title; answer it.
-    ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK);
+    ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK)
+    {
+        return push(Kind::Message, text, title, [&](Expected& e) { e.answer = answer; });
+    }
     // The same, also checking the buttons and icon.
     ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                 PromptIcon icon, PromptAnswer answer);
     // Expect the error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
     ScriptedPrompter& expectError(const QString& text, PromptAnswer answer);
-    ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer);
-    ScriptedPrompter& expectColor(std::optional<uint32_t> answer);
-    ScriptedPrompter& expectOpenFile(const QString& answer);
-    ScriptedPrompter& expectSaveFile(const QString& answer);
+    ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
+    {
+        return push(Kind::Input, prompt, title, [&](Expected& e) { e.inputAnswer = answer; });
+    }
+    ScriptedPrompter& expectColor(std::optional<uint32_t> answer)
+    {
+        return push(Kind::Color, {}, {}, [&](Expected& e) { e.colorAnswer = answer; });
+    }
+    ScriptedPrompter& expectOpenFile(const QString& answer)
+    {
+        return push(Kind::OpenFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+    }
+    ScriptedPrompter& expectSaveFile(const QString& answer)
+    {
+        return push(Kind::SaveFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+    }
 
     // True when every expected prompt was shown and nothing unexpected came.
     bool done() const { return m_queue.isEmpty() && m_failures.isEmpty(); }
     QStringList failures() const;
     // Everything shown so far, one line each ("title: text").
     QStringList shown() const { return m_shown; }
-    void clear() { m_queue.clear(); m_failures.clear(); m_shown.clear(); }
     // When set, the destructor does not complain about unshown prompts.
     void setLenient(bool lenient) { m_lenient = lenient; }
 
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
                          PromptIcon icon) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
-    std::optional<uint32_t> color(uint32_t initial) override;
-    QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString&) override
+    {
+        return take(Kind::Input, prompt, title).inputAnswer;
+    }
+    std::optional<uint32_t> color(uint32_t initial) override
+    {
+        lastColorInitial = initial;
+        return take(Kind::Color, QString(), QString()).colorAnswer;
+    }
+    QString openFileName(const QString& title, const QString&) override
+    {
+        return take(Kind::OpenFile, QString(), title).fileAnswer;
+    }
+    QString saveFileName(const QString& title, const QString&) override
+    {
+        return take(Kind::SaveFile, QString(), title).fileAnswer;
+    }
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
     // Keeps the suggestion in lastSuggestedFile, then answers as saveFileName does.
     QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
@@ -68,8 +94,10 @@ public:
     QString lastSuggestedFile;
 
 private:
-    bool take(Kind kind, const QString& text, const QString& title, Expected* out);
-    ScriptedPrompter& push(Expected e);
+    // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
+    Expected take(Kind kind, const QString& text, const QString& title);
+    ScriptedPrompter& push(Kind kind, const QString& text, const QString& title,
+                           const std::function<void(Expected&)>& answer);
 
     QList<Expected> m_queue;
     QStringList m_failures;
