@@ -94,8 +94,8 @@ Result writeBlock(const QString& path, const QByteArray& block)
 {
     if (block.size() != kConfigSize)
         return fail(ErrorKind::CannotWrite, QStringLiteral("Internal error: a data file holds %1 bytes, not %2.")
-                                                .arg(kConfigSize)
-                                                .arg(block.size()));
+                                                .arg(block.size())
+                                                .arg(kConfigSize));
     // Renaming the save file over a pipe or device would replace it with a file.
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isFile())
