@@ -4,12 +4,10 @@ namespace {
 bool gpoInputTaken(const ParameterSet& p) { return p.MultiStageShift && !p.VSSGearDetect; }
 }  // namespace
 
-bool applyGpoInputRule(ParameterSet& p)
+void applyGpoInputRule(ParameterSet& p)
 {
-    if (!gpoInputTaken(p) || !p.GPOEnable)
-        return false;
-    p.GPOEnable = false;
-    return true;
+    if (gpoInputTaken(p))
+        p.GPOEnable = false;
 }
 
 bool gpoEditorMayOpen(const ParameterSet& p) { return !gpoInputTaken(p); }

@@ -4,9 +4,8 @@
 #include "params/paramset.h"
 
 // Multi-stage shifting without gear detection reads the general purpose input for
-// the gear, so the GPO cannot be used: turns GPOEnable off in that case. Returns
-// true when it did.
-bool applyGpoInputRule(ParameterSet& params);
+// the gear, so the GPO cannot be used: turns GPOEnable off in that case.
+void applyGpoInputRule(ParameterSet& params);
 
 // Whether the GPO editor may open: not while the input is taken as above.
 bool gpoEditorMayOpen(const ParameterSet& params);

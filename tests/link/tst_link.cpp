@@ -226,7 +226,8 @@ private slots:
         QTest::newRow("write silent at 40") << "mute-write:40" << QStringList{err(kTimeout), notProgrammed} << 39 << 0;
         // Esc while the 20th byte is programmed: the block is finished, and the verify pass fails.
         QTest::newRow("Esc while programming") << "esc" << QStringList{ul(kNotVerified)} << 159 << 0;
-        QTest::newRow("verify mismatch") << "mismatch:40" << QStringList{ul(kNotVerified)} << 159 << 0;
+        // At the block's last byte, so a verify pass that stops one short is noticed.
+        QTest::newRow("verify mismatch at the last byte") << "mismatch:159" << QStringList{ul(kNotVerified)} << 159 << 0;
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
         // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
