@@ -1,10 +1,35 @@
 #include "params/numbers.h"
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <locale.h>
 #include <string>
 
 namespace numbers {
+
+namespace {
+
+// The window takes its locale from the environment at start-up, and with it a
+// decimal comma for strtod and printf in many countries: "9.9" would read as 9.
+// Numbers here always use the point, so these calls run in the C locale.
+class PointDecimals {
+public:
+    PointDecimals() : m_previous(uselocale(cLocale())) {}
+    ~PointDecimals() { uselocale(m_previous); }
+    PointDecimals(const PointDecimals&) = delete;
+    PointDecimals& operator=(const PointDecimals&) = delete;
+
+private:
+    static locale_t cLocale()
+    {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        return c;
+    }
+    locale_t m_previous;
+};
+
+}  // namespace
 
 double readLeadingNumber(const QString& text)
 {
@@ -16,35 +41,24 @@ double readLeadingNumber(const QString& text)
     std::string num;
     if (i < n && (s[i] == '+' || s[i] == '-'))
         num += s[i++];
-    bool digits = false;
-    bool point = false;
-    while (i < n) {
+    for (bool point = false; i < n; ++i) {
         const char c = s[i];
-        if (c >= '0' && c <= '9') {
-            num += c;
-            digits = true;
-        } else if (c == '.' && !point) {
-            num += c;
-            point = true;
-        } else {
+        if ((c < '0' || c > '9') && (c != '.' || point))
             break;
-        }
-        ++i;
+        point = point || c == '.';
+        num += c;
     }
-    if (!digits)
-        return 0.0;
-    // An exponent counts only when digits follow it ("4e" reads as 4).
+    // strtod reads 0 from what has no digits, and takes an exponent only when
+    // digits follow it ("4e" reads as 4).
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        int j = i + 1;
-        std::string exp = "e";
-        if (j < n && (s[j] == '+' || s[j] == '-'))
-            exp += s[j++];
-        const int firstDigit = j;
-        while (j < n && s[j] >= '0' && s[j] <= '9')
-            exp += s[j++];
-        if (j > firstDigit)
-            num += exp;
+        num += 'e';
+        ++i;
+        if (i < n && (s[i] == '+' || s[i] == '-'))
+            num += s[i++];
+        while (i < n && s[i] >= '0' && s[i] <= '9')
+            num += s[i++];
     }
+    const PointDecimals cLocale;
     const double v = std::strtod(num.c_str(), nullptr);
     // A huge exponent reads as the largest finite value, never as infinity: the
     // field rules clamp it to their maximum.
@@ -78,6 +92,7 @@ struct Decimal {
 Decimal toDecimal(double v)
 {
     char buf[64];
+    const PointDecimals cLocale;
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
     // buf = "d.dddddddddddddde[+-]xx"
     Decimal d;

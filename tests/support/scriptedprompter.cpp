@@ -39,24 +39,12 @@ ScriptedPrompter::~ScriptedPrompter()
         QTest::qFail(qPrintable(QStringLiteral("scripted prompts: ") + all), __FILE__, __LINE__);
 }
 
-ScriptedPrompter& ScriptedPrompter::push(Kind kind, const QString& text, const QString& title,
-                                         const std::function<void(Expected&)>& answer)
-{
-    Expected e;
-    e.kind = kind;
-    e.text = text;
-    e.title = title;
-    answer(e);
-    m_queue.append(std::move(e));
-    return *this;
-}
-
 ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
                                               PromptIcon icon, PromptAnswer answer)
 {
-    return push(Kind::Message, text, title, [&](Expected& e) {
-        e.buttons = buttons, e.icon = icon, e.checkButtonsAndIcon = true, e.answer = answer;
-    });
+    Expected& e = push(Kind::Message, text, title);
+    e.buttons = buttons, e.icon = icon, e.checkButtonsAndIcon = true, e.answer = answer;
+    return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class ScriptedPrompter : public Prompter {
 public:
@@ -30,7 +31,8 @@ public:
     // Expect a message box with this text and title; answer it.
     ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK)
     {
-        return push(Kind::Message, text, title, [&](Expected& e) { e.answer = answer; });
+        push(Kind::Message, text, title).answer = answer;
+        return *this;
     }
     // The same, also checking the buttons and icon.
     ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
@@ -39,19 +41,23 @@ public:
     ScriptedPrompter& expectError(const QString& text, PromptAnswer answer);
     ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
     {
-        return push(Kind::Input, prompt, title, [&](Expected& e) { e.inputAnswer = answer; });
+        push(Kind::Input, prompt, title).inputAnswer = answer;
+        return *this;
     }
     ScriptedPrompter& expectColor(std::optional<uint32_t> answer)
     {
-        return push(Kind::Color, {}, {}, [&](Expected& e) { e.colorAnswer = answer; });
+        push(Kind::Color, {}, {}).colorAnswer = answer;
+        return *this;
     }
     ScriptedPrompter& expectOpenFile(const QString& answer)
     {
-        return push(Kind::OpenFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+        push(Kind::OpenFile, {}, {}).fileAnswer = answer;
+        return *this;
     }
     ScriptedPrompter& expectSaveFile(const QString& answer)
     {
-        return push(Kind::SaveFile, {}, {}, [&](Expected& e) { e.fileAnswer = answer; });
+        push(Kind::SaveFile, {}, {}).fileAnswer = answer;
+        return *this;
     }
 
     // True when every expected prompt was shown and nothing unexpected came.
@@ -96,8 +102,12 @@ public:
 private:
     // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
     Expected take(Kind kind, const QString& text, const QString& title);
-    ScriptedPrompter& push(Kind kind, const QString& text, const QString& title,
-                           const std::function<void(Expected&)>& answer);
+    Expected& push(Kind kind, const QString& text, const QString& title)
+    {
+        Expected& e = m_queue.emplace_back();
+        e.kind = kind, e.text = text, e.title = title;
+        return e;
+    }
 
     QList<Expected> m_queue;
     QStringList m_failures;
