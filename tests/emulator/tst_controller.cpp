@@ -1,6 +1,5 @@
 // The emulated controller's answers, byte for byte, where the link tests' outcomes do not pin them down.
 #include "emulator/controller.h"
-#include "emulator/emulatedport.h"
 
 #include <QtTest>
 
@@ -45,46 +44,6 @@ private slots:
             got += c.receive(uint8_t(in[i]), step * i);
         QCOMPARE(got.toHex(' '), out.toHex(' '));
         QCOMPARE(c.resetCount(), 0);  // only the full confirmation resets
-    }
-
-    void parser_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("parsed");  // empty when the text is refused
-        QTest::addColumn<QString>("errorPart");
-        QTest::newRow("hex address, any case") << " NAK-Read:0x28 " << "nak-read:40" << "";
-        QTest::newRow("unknown") << "explode" << "" << "Unknown failure mode \"explode\".";
-        QTest::newRow("address required") << "mismatch" << "" << "needs an EEPROM address, for example mismatch:40";
-        QTest::newRow("address too high") << "nak-read:512" << "" << "use 0 to 511";
-    }
-    void parser()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, parsed);
-        QFETCH(QString, errorPart);
-        QString error;
-        const auto failure = emu::parseFailure(text, &error);
-        QCOMPARE(failure ? failure->toString() : QString(), parsed);
-        // A refusal says what is wrong and lists the modes.
-        QVERIFY2(failure || (error.contains(errorPart) && error.contains("nak-read[:A]")), qPrintable(error));
-    }
-
-    // The in-process port drops what a closed port is sent, forgets answers when
-    // closed, and cannot reopen a dropped line.
-    void emulatedPort()
-    {
-        EmulatedController c;
-        c.addFailure({emu::FailureKind::Disconnect, 3});
-        EmulatedPort port(c);
-        QVERIFY(!port.writeByte(0x33));
-        QVERIFY(port.open(nullptr) && port.writeByte(0x33) && port.writeByte(0x33));
-        port.close();
-        QVERIFY(port.open(nullptr));
-        QCOMPARE(port.bytesWaiting(), 0);
-        QVERIFY(port.writeByte(0x33) && !port.isOpen());  // the 3rd byte: the line drops, unanswered
-        QString error;
-        QVERIFY(!port.open(&error) && error.contains(QStringLiteral("Check the cable")));
-        QCOMPARE(c.bytesReceived(), 3);
     }
 };
 

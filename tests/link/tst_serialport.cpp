@@ -79,31 +79,22 @@ private slots:
         QVERIFY_PROMPTS(prompter);
     }
 
-    void openFailures_data()
-    {
-        QTest::addColumn<bool>("busy");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("missing") << false << "does not exist";
-        // Qt claims a terminal exclusively, so a second opener is refused, root or not.
-        QTest::newRow("in use") << true << "in use by another program";
-    }
+    // A missing device and one in use are refused with a text that says which and why (Qt claims a terminal
+    // exclusively, so a second opener is refused, root or not); an account without the right to the port is
+    // told the one command that gives it.
     void openFailures()
     {
-        QFETCH(bool, busy);
-        QFETCH(QString, says);
         Pty holder;
         QVERIFY(holder.port.open(nullptr));
-        const QString path = busy ? holder.slave : holder.slave + QStringLiteral("-none");
-        SerialPort port;
-        port.setPortName(path);
-        QString error;
-        QVERIFY(!port.open(&error));
-        QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
-    }
-
-    // An account without the right to the port is told the one command that gives it.
-    void permissionAdvice()
-    {
+        const QList<QPair<QString, QString>> cases{{holder.slave + "-none", "does not exist"},
+                                                   {holder.slave, "in use by another program"}};
+        for (const auto& [path, says] : cases) {
+            SerialPort port;
+            port.setPortName(path);
+            QString error;
+            QVERIFY(!port.open(&error));
+            QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
+        }
         const QString text = SerialPort::noPermissionText("/dev/ttyUSB0", "dialout", "alice");
         QVERIFY2(text.contains("\n    sudo usermod -aG dialout alice\n") && text.contains("log out and in again"),
                  qPrintable(text));
