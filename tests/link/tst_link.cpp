@@ -174,6 +174,8 @@ private slots:
         QTest::addColumn<QStringList>("shown");  // "title: text"
         QTest::addColumn<bool>("ok");
         QTest::newRow("complete") << QString() << QStringList{dl(kFw)} << true;
+        // Data in the buffer is overwritten only after an OK; nothing is sent before.
+        QTest::newRow("data held, not OK") << "held" << QStringList{dl("Data buffer not empty. OK to overwrite?")} << false;
         QTest::newRow("Latin-1 ID") << "odd id" << QStringList{dl("Firmware ID: " + QString::fromLatin1(kOddId))} << true;
         QTest::newRow("other product downloads")
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
@@ -204,12 +206,17 @@ private slots:
         r.controller.setConfigBlock(factoryConfigBlock());
         r.arrange(mode);
         r.expectShown(shown);
-        ParameterStore store;
+        ParameterStore store = mode == QLatin1String("held") ? defaults() : ParameterStore();
         store.MainCaption = QStringLiteral("Revora Shift Version 1.0");
         store.params.VSSFreq = 1234;
-        const ParameterSet before = store.params;
+        const ParameterStore before = store;
         QCOMPARE(mnuDownload_Click(r.link, store), ok);
         QCOMPARE(r.prompter.shown(), shown);
+        if (mode == QLatin1String("held")) {
+            QVERIFY(r.port.written().isEmpty() && !store.image.BufferEmpty);
+            QVERIFY(store.image.EEPROMBuffer == before.image.EEPROMBuffer);
+            return;
+        }
         if (mode.startsWith(QLatin1String("silent+esc")))
             QCOMPARE(r.port.written(), QByteArray("\x33"));
         QVERIFY(r.idle());
@@ -220,41 +227,25 @@ private slots:
                                      (ok ? QStringLiteral("Downloaded Data") : QStringLiteral("Data Buffer Empty")));
         if (ok) {
             QCOMPARE(store.image.configBlock(), factoryConfigBlock());
-            ParameterSet expected;
-            QVERIFY(UpdateParams(store.image, expected));
-            QVERIFY(store.params == expected);
+            QVERIFY(store.params == defaults().params);
             QCOMPARE(r.view.values.mid(142 - 16, 2), QList<int>({99, 100}));  // 100 % only from the address 143 on
         } else {
             QVERIFY(store.image.configBlock() == QByteArray(kConfigSize, '\0'));
-            QVERIFY(store.params == before);
+            QVERIFY(store.params == before.params);
         }
-    }
-
-    void downloadAsksBeforeOverwriting()
-    {
-        Rig r;
-        ParameterStore store = defaults();
-        r.prompter.expectBox(QStringLiteral("Data buffer not empty. OK to overwrite?"),
-                             QStringLiteral("Download From EEPROM"), PromptButtons::OKCancel, PromptIcon::None,
-                             PromptAnswer::Cancel);
-        QVERIFY(!mnuDownload_Click(r.link, store));
-        QVERIFY(r.port.written().isEmpty());
-        QVERIFY(store.image.EEPROMBuffer == defaults().image.EEPROMBuffer);
-        QVERIFY(!store.image.BufferEmpty);
-        QVERIFY_PROMPTS(r.prompter);
     }
 
     void upload_data()
     {
         QTest::addColumn<QString>("mode");
-        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("shown");  // a question is answered Yes when the upload succeeds
         QTest::addColumn<int>("programmedUpTo");  // last address holding the new byte
         QTest::addColumn<int>("resets");          // 1: the upload succeeds
         const QString notProgrammed = ul("Upload aborted - EEPROM programming failed.");
         const QString noReset = ul("Upload aborted - Reset Shift Light Controller failed");
-        QTest::newRow("complete") << QString() << QStringList{ul("Upload completed.")} << 159 << 1;
-        QTest::newRow("Esc before the upload") << "stale esc" << QStringList{ul("Upload completed.")} << 159 << 1;
-        QTest::newRow("lower-case ID") << "odd id" << QStringList{ul("Upload completed.")} << 159 << 1;
+        const QString done = ul("Upload completed.");
+        QTest::newRow("complete") << QString() << QStringList{done} << 159 << 1;
+        QTest::newRow("lower-case ID, Esc before the upload") << "odd id+stale esc" << QStringList{done} << 159 << 1;
         // A port that cannot be opened is said once, not once per try.
         QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink)} << 15 << 0;
         // GPOMinRPM 300 (hundreds) does not fit its byte: said, and nothing is programmed.
@@ -276,10 +267,26 @@ private slots:
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
         // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
-        QTest::newRow("reset answered 06 alone") << "reset-ack-only" << QStringList{ul("Upload completed.")} << 159 << 1;
+        QTest::newRow("reset answered 06 alone") << "reset-ack-only" << QStringList{done} << 159 << 1;
         QTest::newRow("reset NAK") << "reset-nak" << QStringList{noReset} << 159 << 0;
         QTest::newRow("reset silent")
             << "reset-silent" << QStringList{err("COM port timeout. Check cable and click Abort."), noReset} << 159 << 0;
+        // With a backup, of the controller's factory block: the person sees what will change and may stop.
+        const QString path = QStringLiteral("BACKUP/2024-05-01_134502.dat");
+        const QString without = QStringLiteral("\n\nUpload without a backup?");
+        QTest::newRow("backup, go on")
+            << "backup"
+            << QStringList{ul("The controller's configuration was saved as " + path +
+                              ".\n\nThe upload will change (controller -> this configuration):\n"
+                              "Launch RPM: 3000 -> 4321\n\nGo on with the upload?"),
+                           done}
+            << 159 << 1;
+        QTest::newRow("backup unread, go on without")
+            << "backup+esc:15@10"
+            << QStringList{ul("The controller's configuration could not be read for the backup." + without), done}
+            << 159 << 1;
+        QTest::newRow("backup name taken") << "backup+taken" << QStringList{ul(path + " already exists." + without)}
+                                           << 15 << 0;
     }
     void upload()
     {
@@ -287,7 +294,19 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(int, programmedUpTo);
         QFETCH(int, resets);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("backups"));
+        const QString backupFile = folder + QStringLiteral("/2024-05-01_134502.dat");
         Rig r;
+        UploadOptions options;
+        if (mode.startsWith(QLatin1String("backup"))) {
+            r.controller.setConfigBlock(factoryConfigBlock());
+            options.backupFolder = folder;
+            options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
+        }
+        if (mode.endsWith(QLatin1String("taken")))
+            QVERIFY(QDir().mkpath(folder) && QFile(backupFile).open(QIODevice::WriteOnly));
+        const auto before = r.controller.eeprom();
         ParameterStore store = defaults();
         store.params.LaunchRPM = 4321;  // an edit since the data was loaded
         ImageBuffer expected = store.image;
@@ -296,17 +315,27 @@ private slots:
         if (mode == QLatin1String("unencodable"))
             store.params.GPOMinRPM = 300;
         r.arrange(mode);
-        r.expectShown(shown);
+        for (QString& line : shown)
+            line.replace(QStringLiteral("BACKUP"), folder);
+        const PromptAnswer yes = resets == 1 ? PromptAnswer::Yes : PromptAnswer::No;
+        r.expectShown(shown, options.backupFolder.isEmpty() ? PromptAnswer::Abort : yes);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(mnuUpload_Click(r.link, store), resets == 1);
+        QString written;
+        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), resets == 1);
         if (mode == QLatin1String("reset-ack-only"))  // the controller restarts meanwhile
             QVERIFY(clock.elapsed() >= 200);
         QCOMPARE(r.prompter.shown(), shown);
         // Only the block is sent, and nothing after a refused byte.
         for (int a = kConfigFirst - 1; a <= kConfigLast + 1; ++a)
-            QCOMPARE(r.controller.eeprom()[a],
-                     a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : uint8_t(0));
+            QCOMPARE(r.controller.eeprom()[a], a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : before[a]);
+        // The backup holds the controller's block from before; an existing file is never written over.
+        const bool backedUp = mode == QLatin1String("backup");
+        QCOMPARE(written, backedUp ? backupFile : QString());
+        QFile backup(backupFile);
+        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
+                 backedUp ? factoryConfigBlock() : QByteArray());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode.endsWith("taken") ? 1 : 0);
         QCOMPARE(r.controller.resetCount(), resets);
         QVERIFY(r.idle());
         QVERIFY(!store.image.BufferEmpty);
@@ -359,60 +388,6 @@ private slots:
         QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))
             QVERIFY(r.port.written().isEmpty());
-    }
-
-    // A backup comes before programming; the person sees what will change and may stop. The controller holds
-    // the factory block, the upload changes LaunchRPM.
-    void uploadWithBackup_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QStringList>("shown");  // "title: text", answered Yes when programmed, else No
-        QTest::addColumn<bool>("programmed");
-        const QString path = QStringLiteral("BACKUP/2024-05-01_134502.dat");
-        const QString changes = ul("The controller's configuration was saved as " + path +
-                                   ".\n\nThe upload will change (controller -> this configuration):\n"
-                                   "Launch RPM: 3000 -> 4321\n\nGo on with the upload?");
-        const QString without = QStringLiteral("\n\nUpload without a backup?");
-        const QString done = ul("Upload completed.");
-        QTest::newRow("go on") << "" << QStringList{changes, done} << true;
-        QTest::newRow("unread, go on without")
-            << "esc:15@10" << QStringList{ul("The controller's configuration could not be read for the backup." + without), done}
-            << true;
-        QTest::newRow("name taken") << "taken" << QStringList{ul(path + " already exists." + without)} << false;
-    }
-    void uploadWithBackup()
-    {
-        QFETCH(QString, mode);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, programmed);
-        const bool backedUp = mode.isEmpty();
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("backups"));
-        Rig r;
-        r.controller.setConfigBlock(factoryConfigBlock());
-        r.arrange(mode);  // Esc during the backup's read
-        const QString taken = folder + QStringLiteral("/2024-05-01_134502.dat");
-        if (mode == QLatin1String("taken"))
-            QVERIFY(QDir().mkpath(folder) && QFile(taken).open(QIODevice::WriteOnly));
-        for (QString& line : shown)
-            line.replace(QStringLiteral("BACKUP"), folder);
-        r.expectShown(shown, programmed ? PromptAnswer::Yes : PromptAnswer::No);
-        ParameterStore store = defaults();
-        store.params.LaunchRPM = 4321;
-        UploadOptions options;
-        options.backupFolder = folder;
-        options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
-        QString written;
-        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), programmed);
-        QCOMPARE(r.prompter.shown(), shown);
-        QCOMPARE(written, backedUp ? taken : QString());
-        QFile backup(taken);
-        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
-                 backedUp ? factoryConfigBlock() : QByteArray());
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode == "taken" ? 1 : 0);
-        QCOMPARE(r.controller.configBlock() == factoryConfigBlock(), !programmed);
-        QCOMPARE(r.controller.resetCount(), programmed ? 1 : 0);
-        QVERIFY(!r.port.isOpen());
     }
 };
 
