@@ -1,5 +1,4 @@
-// The block transfers and workflows against the emulated
-// controller, one failure mode at a time.
+// The block transfers and workflows against the emulated controller, one failure mode at a time.
 #include "emulator/controller.h"
 #include "emulator/emulatedport.h"
 #include "emulator/factoryimage.h"
@@ -20,7 +19,7 @@ const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cabl
 const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
-// VSSFreq's high byte 0x80: no 16-bit signed value.
+// VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
 const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
                                          "was left unchanged; correct the value or use another file.");
 // Read as Latin-1, and known as this product in any case.
@@ -81,8 +80,7 @@ struct Rig {
     ControllerLink link{port, prompter, view, state, LinkTiming{200, 0, 2}};  // deadline, pause, slice (ms)
     int reads = 0;
 
-    // The set-ups the transfers share, joined by '+'; a failure mode is acted out by the controller, other
-    // modes are the test's.
+    // Modes joined by '+': the set-ups the transfers share, a failure the controller acts out, or the test's own.
     void arrange(const QString& modes)
     {
         for (const QString& mode : modes.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
@@ -139,8 +137,8 @@ private slots:
         QVERIFY_PROMPTS(r.prompter);
     }
 
-    // Two line errors are reported and survived (a break is not reported); the third, or Cancel, closes the
-    // port. Each reaches the newest link still alive on the port, whatever order the links end in.
+    // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
+    // newest link still alive on the port, whatever order the links end in.
     void lineErrors()
     {
         const QString title = QStringLiteral("Communications Error");
@@ -175,7 +173,7 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::newRow("complete") << QString() << QStringList{dl(kFw)} << true;
         // Data in the buffer is overwritten only after an OK; nothing is sent before.
-        QTest::newRow("data held, not OK") << "held" << QStringList{dl("Data buffer not empty. OK to overwrite?")} << false;
+        QTest::newRow("data held") << "held" << QStringList{dl("Data buffer not empty. OK to overwrite?")} << false;
         QTest::newRow("Latin-1 ID") << "odd id" << QStringList{dl("Firmware ID: " + QString::fromLatin1(kOddId))} << true;
         QTest::newRow("other product downloads")
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
@@ -194,7 +192,6 @@ private slots:
         QTest::newRow("address NAK") << "nak-address" << QStringList{dl(kFw), failed} << false;
         QTest::newRow("read silent at 40") << "mute-read:40" << QStringList{dl(kFw), err(kTimeout), failed} << false;
         QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{dl(kFw), failed} << false;
-        // Nothing half-decoded is kept.
         QTest::newRow("undecodable") << "undecodable" << QStringList{dl(kFw), failed + kOverflow} << false;
     }
     void download()
@@ -328,7 +325,8 @@ private slots:
         QCOMPARE(r.prompter.shown(), shown);
         // Only the block is sent, and nothing after a refused byte.
         for (int a = kConfigFirst - 1; a <= kConfigLast + 1; ++a)
-            QCOMPARE(r.controller.eeprom()[a], a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : before[a]);
+            QCOMPARE(r.controller.eeprom()[a],
+                     a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : before[a]);
         // The backup holds the controller's block from before; an existing file is never written over.
         const bool backedUp = mode == QLatin1String("backup");
         QCOMPARE(written, backedUp ? backupFile : QString());
@@ -351,7 +349,6 @@ private slots:
         QTest::addColumn<int>("failure");  // CompareFailure
         QTest::addColumn<QStringList>("lines");
         const QString fw = cmp(kFw);
-        QTest::newRow("same") << QString() << QStringList{fw} << int(CompareFailure::None) << QStringList{};
         // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
         QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
                                  << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};

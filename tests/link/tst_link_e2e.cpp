@@ -35,10 +35,9 @@ private slots:
         m_env = QProcessEnvironment::systemEnvironment();
         // Both programs find ComN through a settings store of the test's own.
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        // A configuration unlike the factory's, so its bytes can only have crossed the line.
+        // Unlike the factory's; the blanks before the user text go up as the window's text box holds it.
         ParameterStore store;
         loadDefaults(store);
-        // Blanks before the user text: the upload sends it as the window's text box holds it.
         store.params.UserData = QStringLiteral("  end to end");
         QVERIFY(UpdateEEPROM(store.params, store.image));
         m_block = store.image.configBlock();
@@ -50,17 +49,14 @@ private slots:
     }
     void cleanup() { stopEmulator(); }
 
-    // One row per command and outcome: the exit status, results on stdout, the rest on stderr. Download writes
-    // the controller's bytes to @out, upload the file's to the controller (after a backup of its block in
-    // @dir when asked), compare writes nothing. The emulator holds the factory block unless given one.
-    // Ctrl+C, pressed when a command first reaches the controller: during the link check it stops at once;
-    // during the read it stops the read; during programming it is answered once, however often pressed, and
-    // the transfer stops after the block.
+    // One row per command and outcome: exit status, results on stdout, the rest on stderr, the files. The
+    // emulator holds the factory block unless given one. Ctrl+C stops the link check at once and the read at
+    // its next byte; during programming it is answered once, however often pressed, and the block finished.
     void transfer_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("emulatorArgs");
-        QTest::addColumn<QString>("ctrlC");  // "COMMAND TIMES": the command as the emulator logs it
+        QTest::addColumn<QString>("ctrlC");  // "COMMAND TIMES": the command as the emulator's --log shows it
         QTest::addColumn<int>("exit");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
@@ -82,11 +78,12 @@ private slots:
                                           << QStringList{kFw};
         QTest::newRow("compare refused")
             << compare << "--fail armed" << "" << 2 << none << QStringList{"Cannot compare while controller is armed."};
-        QTest::newRow("Ctrl+C, link check")
-            << download << "--fail silent" << "33 1" << 1 << none << QStringList{"Stopped by Ctrl+C."};
-        QTest::newRow("Ctrl+C, read") << download << "" << "15 1" << 1 << none << QStringList{kFw, "Download failed."};
-        QTest::newRow("Ctrl+C, programming")
-            << "upload --port @tty @file" << "" << "16 3" << 1 << none
+        QTest::newRow("Ctrl+C link check")
+            << download << "--fail silent --log" << "33 1" << 1 << none << QStringList{"Stopped by Ctrl+C."};
+        QTest::newRow("Ctrl+C read")
+            << download << "--log" << "15 1" << 1 << none << QStringList{kFw, "Download failed."};
+        QTest::newRow("Ctrl+C programming")
+            << "upload --port @tty @file" << "--log" << "16 3" << 1 << none
             << QStringList{"Ctrl+C: the configuration block is being written and cannot be stopped half-way; the "
                            "transfer stops when it is written.",
                            "Upload aborted - EEPROM verification failed."};
@@ -101,7 +98,7 @@ private slots:
         QFETCH(QStringList, err);
         QFile::remove(path("@out"));
         QDir(path("@dir")).removeRecursively();
-        const QStringList args = expand(emulatorArgs + QStringLiteral(" --save @saved") + (ctrlC.isEmpty() ? "" : " --log"));
+        const QStringList args = expand(emulatorArgs + QStringLiteral(" --save @saved"));
         const int eeprom = args.indexOf(QStringLiteral("--eeprom"));
         const QByteArray held = eeprom < 0 ? factoryConfigBlock() : readAll(args.value(eeprom + 1));
         m_tty = startEmulator(args);

@@ -15,8 +15,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());  // before the first QSettings fixes the store
     }
 
-    // A damaged stored number means Com1 rather than stopping the program; a save writes decimal text. A path
-    // is stored beside the port number, which a Com choice keeps as before.
+    // A damaged stored number means Com1; a save writes decimal text; a path is stored beside the number.
     void storedPort()
     {
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
@@ -28,9 +27,6 @@ private slots:
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
-        portsettings::savePortChoice(QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortNumber(), 12);
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -57,17 +53,14 @@ private slots:
         QCOMPARE(error.isEmpty(), !device.isEmpty());
     }
 
-    // The list's labels from the system's records; what each entry stores is the name that survives
-    // replugging. The Com entries follow, Com7 showing the device it is mapped to.
+    // The labels from the system's records, each storing the name that survives replugging; then Com1 to Com255.
     void portList()
     {
-        using portsettings::PortRecord;
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
         const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00-port0");
-        const QList<portsettings::PortEntry> list = portsettings::portEntries(
-            {PortRecord{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true}, PortRecord{"/dev/ttyS0", "", "", "", true},
-             PortRecord{gone, "", "", gone, false}},
-            {{7, "/dev/pts/3"}});
+        const QList<portsettings::PortRecord> records{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true},
+                                                      {"/dev/ttyS0", "", "", "", true}, {gone, "", "", gone, false}};
+        const QList<portsettings::PortEntry> list = portsettings::portEntries(records, {{7, "/dev/pts/3"}});
         QCOMPARE(list.size(), 3 + 255);
         QCOMPARE(list[0].name, byId);
         QCOMPARE(list[0].label, QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)"));

@@ -35,8 +35,7 @@ struct Pty {
 class TestSerialPort : public QObject {
     Q_OBJECT
 private slots:
-    // The terminal opens; every byte, NUL, CR, XON and XOFF included, is data both ways; a wait sleeps. When
-    // the terminal goes away under the working port, the link says so once and the port is closed.
+    // Every byte, NUL, CR, XON and XOFF included, is data both ways; a wait sleeps; a hang-up is said once.
     void aTerminalFromOpenToHangUp()
     {
         Pty pty;
