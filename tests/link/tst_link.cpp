@@ -1,11 +1,12 @@
-// The block transfers and workflows against the emulated
-// controller, one failure mode at a time.
-#include "linktestsupport.h"
-
+// The block transfers and workflows against the emulated controller, one failure mode at a time.
+#include "emulator/controller.h"
+#include "emulator/emulatedport.h"
 #include "emulator/factoryimage.h"
+#include "link/link.h"
 #include "link/workflows.h"
 #include "params/codec.h"
 #include "params/defaults.h"
+#include "support/scriptedprompter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,14 +15,20 @@
 
 namespace {
 const QString kTimeout = QStringLiteral("RS-232 timeout. Check cable and click Abort.");
-const QString kComTimeout = QStringLiteral("COM port timeout. Check cable and click Abort.");
-const QString kDl = QStringLiteral("Download From EEPROM");
-const QString kUl = QStringLiteral("Upload To EEPROM");
 const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
+// VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
+const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
+                                         "was left unchanged; correct the value or use another file.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
+
+QString err(const QString& text) { return QStringLiteral("Error: ") + text; }
+QString dl(const QString& text) { return QStringLiteral("Download From EEPROM: ") + text; }
+QString ul(const QString& text) { return QStringLiteral("Upload To EEPROM: ") + text; }
+QString cmp(const QString& text) { return QStringLiteral("Compare With Controller: ") + text; }
 
 ParameterStore defaults()
 {
@@ -30,34 +37,90 @@ ParameterStore defaults()
     return store;
 }
 
-// The set-ups both transfers share; any other mode is a failure the controller acts out.
-void arrange(Rig& r, const QString& mode)
-{
-    if (mode == QLatin1String("stale esc"))
-        r.state.UserAbort = true;
-    else if (mode == QLatin1String("odd id"))
-        r.controller.setFirmwareId(kOddId);
-    else if (!mode.isEmpty())
-        r.fail(mode);
-}
-
-QString err(const QString& text) { return QStringLiteral("Error: ") + text; }
-QString dl(const QString& text) { return kDl + QStringLiteral(": ") + text; }
-QString ul(const QString& text) { return kUl + QStringLiteral(": ") + text; }
-QString cmp(const QString& text) { return QStringLiteral("Compare With Controller: ") + text; }
-
-// Answers each "title: text" line, in order, with Abort.
-void expectShown(Rig& r, const QStringList& shown)
-{
-    r.prompter.setLenient(true);
-    for (const QString& s : shown) {
-        const int colon = s.indexOf(QStringLiteral(": "));
-        r.prompter.expect(s.mid(colon + 2), s.left(colon), PromptAnswer::Abort);
+// Records what a transfer showed.
+class RecordingView : public LinkView {
+public:
+    void showProgress(const QString& caption) override
+    {
+        events << QStringLiteral("show:") + caption;
+        values.clear();
     }
-}
-}  // namespace
+    void setProgress(int percent) override { values << percent; }
+    void hideProgress() override { events << QStringLiteral("hide"); }
+    void hideParameterFrames() override { framesVisible = false; }
+    void setCaption(const QString& c) override { caption = c; }
+    void refreshEditor() override { framesVisible = true; }
+    bool progressVisible() const { return !events.isEmpty() && events.last() != QLatin1String("hide"); }
 
-Q_DECLARE_METATYPE(QList<PromptAnswer>)
+    QStringList events;
+    QList<int> values;  // of the last progress display
+    bool framesVisible = true;
+    QString caption;
+};
+
+// The controller answers at once, but a CR (the firmware line's end) may be made to come late.
+struct LatePort : EmulatedPort {
+    using EmulatedPort::EmulatedPort;
+    int crLateMs = 0;
+    int readByte() override
+    {
+        const int b = EmulatedPort::readByte();
+        if (b == 0x0D)
+            QThread::msleep(ulong(crLateMs));
+        return b;
+    }
+};
+
+struct Rig {
+    EmulatedController controller;
+    LatePort port{controller};
+    ScriptedPrompter prompter;
+    RecordingView view;
+    LinkState state;
+    ControllerLink link{port, prompter, view, state, LinkTiming{200, 0, 2}};  // deadline, pause, slice (ms)
+    int reads = 0;
+
+    // Modes joined by '+': the set-ups the transfers share, a failure the controller acts out, or the test's own.
+    void arrange(const QString& modes)
+    {
+        for (const QString& mode : modes.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
+            if (mode == QLatin1String("stale esc"))
+                state.UserAbort = true;
+            else if (mode == QLatin1String("odd id"))
+                controller.setFirmwareId(kOddId);
+            else if (mode == QLatin1String("status:1"))
+                controller.setStatus(1);
+            else if (mode == QLatin1String("undecodable"))
+                controller.eeprom()[18] = 0x80;
+            else if (mode.startsWith(QLatin1String("cr late:")))
+                port.crLateMs = mode.mid(8).toInt();
+            else if (mode == QLatin1String("open error"))
+                port.setOpenError(kNoPort);
+            else if (mode.startsWith(QLatin1String("esc:")))  // "esc:CC@N": Esc as command CC is sent the N-th time
+                escAt(uint8_t(mode.mid(4, 2).toUInt(nullptr, 16)), mode.section(QLatin1Char('@'), 1).toInt());
+            else if (const auto failure = emu::parseFailure(mode))
+                controller.addFailure(*failure);
+        }
+    }
+    void escAt(uint8_t command, int n)
+    {
+        port.onWrite = [this, n, command](uint8_t b) { state.UserAbort |= b == command && ++reads == n; };
+    }
+
+    // Answers each "title: text" line, in order.
+    void expectShown(const QStringList& shown, PromptAnswer answer = PromptAnswer::Abort)
+    {
+        prompter.setLenient(true);
+        for (const QString& s : shown) {
+            const int colon = s.indexOf(QStringLiteral(": "));
+            prompter.expect(s.mid(colon + 2), s.left(colon), answer);
+        }
+    }
+
+    // Whatever the outcome, a transfer leaves the port closed, no progress showing and no Esc pending.
+    bool idle() const { return !port.isOpen() && !view.progressVisible() && !state.UserAbort; }
+};
+}  // namespace
 
 class TestLink : public QObject {
     Q_OBJECT
@@ -65,7 +128,7 @@ private slots:
     void retryRaisesTheTimeoutAgain()
     {
         Rig r;
-        r.fail(QStringLiteral("silent"));
+        r.arrange(QStringLiteral("silent"));
         r.prompter.expectError(kTimeout, PromptAnswer::Retry).expectError(kTimeout, PromptAnswer::Ignore);
         r.link.ReadStatus();
         QVERIFY(!r.state.LinkOK);
@@ -74,40 +137,33 @@ private slots:
         QVERIFY_PROMPTS(r.prompter);
     }
 
-    void openFailureIsPromptedOnce()
-    {
-        Rig r;
-        const QString why = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
-        r.port.setOpenError(why);
-        r.prompter.expectError(why, PromptAnswer::Retry).expectError(why, PromptAnswer::Abort).expect(kNoLink, kUl);
-        ParameterStore store = defaults();
-        QVERIFY(!mnuUpload_Click(r.link, store));
-        QCOMPARE(r.port.openCount(), 0);
-        QVERIFY_PROMPTS(r.prompter);
-    }
-
-    // Two line errors are reported and survived; the third, or Cancel, closes the port.
+    // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
+    // newest link still alive on the port, whatever order the links end in.
     void lineErrors()
     {
         const QString title = QStringLiteral("Communications Error");
         Rig r;
-        r.link.ReSync();
+        LinkState second, third;
+        auto a = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, second);
+        auto b = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, third);
+        a.reset();
         r.prompter.expectBox(QStringLiteral("Framing error."), title, PromptButtons::RetryCancel,
-                             PromptIcon::Critical, PromptAnswer::Retry)
+                             PromptIcon::Critical, PromptAnswer::Cancel)
             .expect(QStringLiteral("Parity error."), title, PromptAnswer::Retry)
-            .expect(QStringLiteral("Port hardware overrun."), title, PromptAnswer::Retry);
-        for (LineError e : {LineError::Framing, LineError::Break, LineError::Parity})  // a break is not reported
+            .expect(QStringLiteral("Port hardware overrun."), title, PromptAnswer::Retry)
+            .expect(QStringLiteral("Receive buffer overflow."), title, PromptAnswer::Retry);
+        r.link.ReSync();
+        r.port.raiseLineError(LineError::Framing);
+        QVERIFY(!r.port.isOpen());
+        QCOMPARE(third.CommErrorCount, 1);
+        b.reset();
+        r.link.ReSync();
+        for (LineError e : {LineError::Break, LineError::Parity, LineError::Overrun})
             r.port.raiseLineError(e);
         QVERIFY(r.port.isOpen());
-        r.port.raiseLineError(LineError::Overrun);
+        r.port.raiseLineError(LineError::RxOverflow);
         QVERIFY(!r.port.isOpen());
         QVERIFY_PROMPTS(r.prompter);
-        Rig c;
-        c.link.ReSync();
-        c.prompter.expect(QStringLiteral("Receive buffer overflow."), title, PromptAnswer::Cancel);
-        c.port.raiseLineError(LineError::RxOverflow);
-        QVERIFY(!c.port.isOpen());
-        QVERIFY_PROMPTS(c.prompter);
     }
 
     void download_data()
@@ -116,30 +172,27 @@ private slots:
         QTest::addColumn<QStringList>("shown");  // "title: text"
         QTest::addColumn<bool>("ok");
         QTest::newRow("complete") << QString() << QStringList{dl(kFw)} << true;
+        // Data in the buffer is overwritten only after an OK; nothing is sent before.
+        QTest::newRow("data held") << "held" << QStringList{dl("Data buffer not empty. OK to overwrite?")} << false;
         QTest::newRow("Latin-1 ID") << "odd id" << QStringList{dl("Firmware ID: " + QString::fromLatin1(kOddId))} << true;
         QTest::newRow("other product downloads")
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
         QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink)} << false;
         QTest::newRow("armed") << "armed" << QStringList{dl("Cannot download while controller is armed.")} << false;
         QTest::newRow("status 1 is not armed") << "status:1" << QStringList{dl(kFw)} << true;
-        QTest::newRow("Esc before the download") << "stale esc" << QStringList{dl(kFw)} << true;
-        QTest::newRow("Esc while connecting") << "esc connecting" << QStringList{} << false;  // no five retries
+        QTest::newRow("Esc while connecting") << "silent+esc:33@1" << QStringList{} << false;  // no five retries
         QTest::newRow("status unanswered") << "disconnect:2" << QStringList{err(kTimeout)} << false;
-        QTest::newRow("firmware without CR")
-            << "firmware-no-cr" << QStringList{err(kTimeout), dl("Firmware ID read failed - cannot download.")}
-            << false;
+        const QString noFw = dl("Firmware ID read failed - cannot download.");
+        // The firmware line counts only when its CR is read before the deadline; one without CR never does.
+        QTest::newRow("CR just before the deadline") << "cr late:120" << QStringList{dl(kFw)} << true;
+        QTest::newRow("CR after the deadline") << "cr late:260" << QStringList{err(kTimeout), noFw} << false;
         QTest::newRow("firmware CR only")
             << "firmware-empty" << QStringList{dl("Invalid firmware ID - cannot download.")} << false;
         const QString failed = dl("Download failed.");
         QTest::newRow("address NAK") << "nak-address" << QStringList{dl(kFw), failed} << false;
         QTest::newRow("read silent at 40") << "mute-read:40" << QStringList{dl(kFw), err(kTimeout), failed} << false;
-        QTest::newRow("Esc while reading") << "esc" << QStringList{dl(kFw), failed} << false;
-        // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded is kept.
-        QTest::newRow("undecodable") << "undecodable"
-                                     << QStringList{dl(kFw), failed + "\nOverflow: VSSFreq at image offset 17 does not "
-                                                                      "fit (value 32918). The data was left unchanged; "
-                                                                      "correct the value or use another file."}
-                                     << false;
+        QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{dl(kFw), failed} << false;
+        QTest::newRow("undecodable") << "undecodable" << QStringList{dl(kFw), failed + kOverflow} << false;
     }
     void download()
     {
@@ -148,76 +201,56 @@ private slots:
         QFETCH(bool, ok);
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        if (mode == QLatin1String("undecodable"))
-            r.controller.eeprom()[18] = 0x80;
-        else if (mode == QLatin1String("esc"))
-            r.escAt(10);
-        else if (mode == QLatin1String("status:1"))
-            r.controller.setStatus(1);
-        else if (mode == QLatin1String("esc connecting")) {
-            r.fail(QStringLiteral("silent"));
-            r.port.onWrite = [&](uint8_t) { r.state.UserAbort = true; };
-        } else
-            arrange(r, mode);
-        expectShown(r, shown);
-        ParameterStore store;
+        r.arrange(mode);
+        r.expectShown(shown);
+        ParameterStore store = mode == QLatin1String("held") ? defaults() : ParameterStore();
         store.MainCaption = QStringLiteral("Revora Shift Version 1.0");
         store.params.VSSFreq = 1234;
-        const ParameterSet before = store.params;
+        const ParameterStore before = store;
         QCOMPARE(mnuDownload_Click(r.link, store), ok);
         QCOMPARE(r.prompter.shown(), shown);
-        if (mode == QLatin1String("esc connecting"))
+        if (mode == QLatin1String("held")) {
+            QVERIFY(r.port.written().isEmpty() && !store.image.BufferEmpty);
+            QVERIFY(store.image.EEPROMBuffer == before.image.EEPROMBuffer);
+            return;
+        }
+        if (mode.startsWith(QLatin1String("silent+esc")))
             QCOMPARE(r.port.written(), QByteArray("\x33"));
-        QVERIFY(!r.port.isOpen());
-        QVERIFY(!r.view.progressVisible);
-        QVERIFY(!r.state.UserAbort);
+        QVERIFY(r.idle());
         QCOMPARE(store.DataSourceName, QStringLiteral("Data Buffer Empty"));
         QCOMPARE(r.view.framesVisible, ok);
         QCOMPARE(store.image.BufferEmpty, !ok);
+        QCOMPARE(r.view.caption, QStringLiteral("Revora Shift Version 1.0 - ") +
+                                     (ok ? QStringLiteral("Downloaded Data") : QStringLiteral("Data Buffer Empty")));
         if (ok) {
             QCOMPARE(store.image.configBlock(), factoryConfigBlock());
-            ParameterSet expected;
-            QVERIFY(UpdateParams(store.image, expected));
-            QVERIFY(store.params == expected);
-            QCOMPARE(r.view.caption, QStringLiteral("Revora Shift Version 1.0 - Downloaded Data"));
+            QVERIFY(store.params == defaults().params);
             QCOMPARE(r.view.values.mid(142 - 16, 2), QList<int>({99, 100}));  // 100 % only from the address 143 on
         } else {
             QVERIFY(store.image.configBlock() == QByteArray(kConfigSize, '\0'));
-            QVERIFY(store.params == before);
-            QCOMPARE(r.view.caption, QStringLiteral("Revora Shift Version 1.0 - Data Buffer Empty"));
+            QVERIFY(store.params == before.params);
         }
-    }
-
-    void downloadAsksBeforeOverwriting()
-    {
-        Rig r;
-        ParameterStore store = defaults();
-        const ImageBuffer held = store.image;
-        r.prompter.expectBox(QStringLiteral("Data buffer not empty. OK to overwrite?"), kDl, PromptButtons::OKCancel,
-                             PromptIcon::None, PromptAnswer::Cancel);
-        QVERIFY(!mnuDownload_Click(r.link, store));
-        QVERIFY(r.port.written().isEmpty());
-        QVERIFY(store.image.EEPROMBuffer == held.EEPROMBuffer);
-        QVERIFY(!store.image.BufferEmpty);
-        QVERIFY_PROMPTS(r.prompter);
     }
 
     void upload_data()
     {
         QTest::addColumn<QString>("mode");
-        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("shown");  // a question is answered Yes when the upload succeeds
         QTest::addColumn<int>("programmedUpTo");  // last address holding the new byte
         QTest::addColumn<int>("resets");          // 1: the upload succeeds
         const QString notProgrammed = ul("Upload aborted - EEPROM programming failed.");
         const QString noReset = ul("Upload aborted - Reset Shift Light Controller failed");
-        QTest::newRow("complete") << QString() << QStringList{ul("Upload completed.")} << 159 << 1;
-        QTest::newRow("Esc before the upload") << "stale esc" << QStringList{ul("Upload completed.")} << 159 << 1;
-        QTest::newRow("lower-case ID") << "odd id" << QStringList{ul("Upload completed.")} << 159 << 1;
-        QTest::newRow("no data") << "no data" << QStringList{ul("No data available for uploading.")} << 15 << 0;
+        const QString done = ul("Upload completed.");
+        QTest::newRow("complete") << QString() << QStringList{done} << 159 << 1;
+        QTest::newRow("lower-case ID, Esc before the upload") << "odd id+stale esc" << QStringList{done} << 159 << 1;
+        // A port that cannot be opened is said once, not once per try.
+        QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink)} << 15 << 0;
         // GPOMinRPM 300 (hundreds) does not fit its byte: said, and nothing is programmed.
-        QTest::newRow("does not encode") << "unencodable" << QStringList{ul("ENCODE")} << 15 << 0;
-        QTest::newRow("not connected") << "silent" << QStringList{ul(kNoLink)} << 15 << 0;
-        QTest::newRow("armed") << "armed" << QStringList{ul("Cannot upload while controller is armed.")} << 15 << 0;
+        QTest::newRow("does not encode")
+            << "unencodable"
+            << QStringList{ul("Overflow: GPOMinRPM at image offset 64 does not fit (value 300). The data was left "
+                              "unchanged; correct the value or use another file.")}
+            << 15 << 0;
         QTest::newRow("other product")
             << "firmware-unknown" << QStringList{ul("Unknown product firmware ID - cannot upload.")} << 15 << 0;
         // Programming never starts at an address the controller did not take.
@@ -225,15 +258,32 @@ private slots:
         QTest::newRow("write NAK at 40") << "nak-write:40" << QStringList{notProgrammed} << 39 << 0;
         QTest::newRow("write silent at 40") << "mute-write:40" << QStringList{err(kTimeout), notProgrammed} << 39 << 0;
         // Esc while the 20th byte is programmed: the block is finished, and the verify pass fails.
-        QTest::newRow("Esc while programming") << "esc" << QStringList{ul(kNotVerified)} << 159 << 0;
+        QTest::newRow("Esc while programming") << "esc:16@20" << QStringList{ul(kNotVerified)} << 159 << 0;
         // At the block's last byte, so a verify pass that stops one short is noticed.
         QTest::newRow("verify mismatch at the last byte") << "mismatch:159" << QStringList{ul(kNotVerified)} << 159 << 0;
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
         // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
-        QTest::newRow("reset answered 06 alone") << "reset-ack-only" << QStringList{ul("Upload completed.")} << 159 << 1;
+        QTest::newRow("reset answered 06 alone") << "reset-ack-only" << QStringList{done} << 159 << 1;
         QTest::newRow("reset NAK") << "reset-nak" << QStringList{noReset} << 159 << 0;
-        QTest::newRow("reset silent") << "reset-silent" << QStringList{err(kComTimeout), noReset} << 159 << 0;
+        QTest::newRow("reset silent")
+            << "reset-silent" << QStringList{err("COM port timeout. Check cable and click Abort."), noReset} << 159 << 0;
+        // With a backup, of the controller's factory block: the person sees what will change and may stop.
+        const QString path = QStringLiteral("BACKUP/2024-05-01_134502.dat");
+        const QString without = QStringLiteral("\n\nUpload without a backup?");
+        QTest::newRow("backup, go on")
+            << "backup"
+            << QStringList{ul("The controller's configuration was saved as " + path +
+                              ".\n\nThe upload will change (controller -> this configuration):\n"
+                              "Launch RPM: 3000 -> 4321\n\nGo on with the upload?"),
+                           done}
+            << 159 << 1;
+        QTest::newRow("backup unread, go on without")
+            << "backup+esc:15@10"
+            << QStringList{ul("The controller's configuration could not be read for the backup." + without), done}
+            << 159 << 1;
+        QTest::newRow("backup name taken") << "backup+taken" << QStringList{ul(path + " already exists." + without)}
+                                           << 15 << 0;
     }
     void upload()
     {
@@ -241,100 +291,57 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(int, programmedUpTo);
         QFETCH(int, resets);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("backups"));
+        const QString backupFile = folder + QStringLiteral("/2024-05-01_134502.dat");
         Rig r;
+        UploadOptions options;
+        if (mode.startsWith(QLatin1String("backup"))) {
+            r.controller.setConfigBlock(factoryConfigBlock());
+            options.backupFolder = folder;
+            options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
+        }
+        if (mode.endsWith(QLatin1String("taken")))
+            QVERIFY(QDir().mkpath(folder) && QFile(backupFile).open(QIODevice::WriteOnly));
+        const auto before = r.controller.eeprom();
         ParameterStore store = defaults();
         store.params.LaunchRPM = 4321;  // an edit since the data was loaded
         ImageBuffer expected = store.image;
         ParameterSet p = store.params;
         QVERIFY(UpdateEEPROM(p, expected));
-        if (mode == QLatin1String("no data"))
-            store.image.ClearEEPROMBuffer();
-        else if (mode == QLatin1String("esc"))
-            r.escAt(20, 0x16);
-        else if (mode == QLatin1String("unencodable")) {
+        if (mode == QLatin1String("unencodable"))
             store.params.GPOMinRPM = 300;
-            ParameterSet p = store.params;
-            ImageBuffer scratch;
-            shown[0].replace(QStringLiteral("ENCODE"), UpdateEEPROM(p, scratch).message());
-        } else
-            arrange(r, mode);
-        expectShown(r, shown);
-        QCOMPARE(mnuUpload_Click(r.link, store), resets == 1);
+        r.arrange(mode);
+        for (QString& line : shown)
+            line.replace(QStringLiteral("BACKUP"), folder);
+        const PromptAnswer yes = resets == 1 ? PromptAnswer::Yes : PromptAnswer::No;
+        r.expectShown(shown, options.backupFolder.isEmpty() ? PromptAnswer::Abort : yes);
+        QElapsedTimer clock;
+        clock.start();
+        QString written;
+        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), resets == 1);
+        if (mode == QLatin1String("reset-ack-only"))  // the controller restarts meanwhile
+            QVERIFY(clock.elapsed() >= 200);
         QCOMPARE(r.prompter.shown(), shown);
         // Only the block is sent, and nothing after a refused byte.
         for (int a = kConfigFirst - 1; a <= kConfigLast + 1; ++a)
             QCOMPARE(r.controller.eeprom()[a],
-                     a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : uint8_t(0));
+                     a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : before[a]);
+        // The backup holds the controller's block from before; an existing file is never written over.
+        const bool backedUp = mode == QLatin1String("backup");
+        QCOMPARE(written, backedUp ? backupFile : QString());
+        QFile backup(backupFile);
+        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
+                 backedUp ? factoryConfigBlock() : QByteArray());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode.endsWith("taken") ? 1 : 0);
         QCOMPARE(r.controller.resetCount(), resets);
-        QVERIFY(!r.port.isOpen());
-        QVERIFY(!r.view.progressVisible);
-        QVERIFY(!r.state.UserAbort);
-        QCOMPARE(store.image.BufferEmpty, mode == QLatin1String("no data"));
+        QVERIFY(r.idle());
+        QVERIFY(!store.image.BufferEmpty);
         if (mode.isEmpty())
-            QCOMPARE(r.view.events,
-                     QStringList({QStringLiteral("show:Programming EEPROM"), QStringLiteral("hide"),
-                                  QStringLiteral("show:Verifying EEPROM"), QStringLiteral("hide")}));
+            QCOMPARE(r.view.events.join(','), "show:Programming EEPROM,hide,show:Verifying EEPROM,hide");
     }
 
-    // The firmware line counts only when its CR is read before the deadline.
-    void firmwareLineAtTheDeadline_data()
-    {
-        QTest::addColumn<int>("crLateMs");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("CR just before the deadline") << 120 << true;
-        QTest::newRow("CR after the deadline") << 260 << false;
-    }
-    void firmwareLineAtTheDeadline()
-    {
-        QFETCH(int, crLateMs);
-        QFETCH(bool, accepted);
-        // The CR is read crLateMs after the command; the deadline is 200 ms.
-        struct SlowCrPort : EmulatedPort {
-            using EmulatedPort::EmulatedPort;
-            int lateMs = 0;
-            int readByte() override
-            {
-                const int b = EmulatedPort::readByte();
-                if (b == 0x0D)
-                    QThread::msleep(ulong(lateMs));
-                return b;
-            }
-        };
-        EmulatedController controller;
-        SlowCrPort port(controller);
-        port.lateMs = crLateMs;
-        ScriptedPrompter prompter;
-        NullLinkView view;
-        LinkState state;
-        ControllerLink link(port, prompter, view, state, LinkTiming{200, 0, 2});
-        if (!accepted)
-            prompter.expectError(kTimeout, PromptAnswer::Abort);
-        link.ReadFirmwareID();
-        QCOMPARE(state.LinkOK, accepted);
-        QCOMPARE(state.FirmwareID.isEmpty(), !accepted);
-        QVERIFY_PROMPTS(prompter);
-    }
-
-    // Line errors reach the newest link still alive on the port, whatever order the links end in.
-    void lineErrorsReachTheNewestLink()
-    {
-        Rig r;
-        LinkState second, third;
-        auto a = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, second);
-        auto b = std::make_unique<ControllerLink>(r.port, r.prompter, r.view, third);
-        a.reset();
-        r.link.ReSync();
-        r.prompter.expect(QStringLiteral("Framing error."), QString(), PromptAnswer::Retry)
-            .expect(QStringLiteral("Parity error."), QString(), PromptAnswer::Retry);
-        r.port.raiseLineError(LineError::Framing);
-        b.reset();
-        r.port.raiseLineError(LineError::Parity);
-        QCOMPARE(third.CommErrorCount, 1);
-        QCOMPARE(r.state.CommErrorCount, 1);
-        QVERIFY_PROMPTS(r.prompter);
-    }
-
-    // Compare reads the controller into a scratch image: the store, the caption and the frames stay as they were.
+    // Compare reads the controller into a scratch image: the caption and the frames stay as they were.
     void compare_data()
     {
         QTest::addColumn<QString>("mode");
@@ -342,12 +349,15 @@ private slots:
         QTest::addColumn<int>("failure");  // CompareFailure
         QTest::addColumn<QStringList>("lines");
         const QString fw = cmp(kFw);
-        QTest::newRow("same") << QString() << QStringList{fw} << int(CompareFailure::None) << QStringList{};
         // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
         QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
                                  << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};
-        QTest::newRow("Esc while reading") << "esc" << QStringList{fw, cmp("Compare failed.")}
+        QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{fw, cmp("Compare failed.")}
                                            << int(CompareFailure::ReadFailed) << QStringList{};
+        // The controller's block does not decode: the bytes that differ are still listed.
+        QTest::newRow("controller's block undecodable")
+            << "undecodable" << QStringList{fw, cmp("Compare failed." + kOverflow)} << int(CompareFailure::Undecodable)
+            << QStringList{"Offset 18: 128 -> 0"};
         QTest::newRow("nothing loaded") << "no data" << QStringList{cmp("No data available for comparing.")}
                                         << int(CompareFailure::NoConfiguration) << QStringList{};
     }
@@ -359,99 +369,22 @@ private slots:
         QFETCH(QStringList, lines);
         Rig r;
         r.controller.setConfigBlock(factoryConfigBlock());
-        if (mode == QLatin1String("differs"))
-            r.controller.eeprom()[32] = 0xB0, r.controller.eeprom()[60] = 7;
-        else if (mode == QLatin1String("esc"))
-            r.escAt(10);
-        expectShown(r, shown);
+        if (mode == QLatin1String("differs")) {
+            r.controller.eeprom()[32] = 0xB0;
+            r.controller.eeprom()[60] = 7;
+        }
+        r.arrange(mode);
+        r.expectShown(shown);
         ParameterStore store = defaults();
         if (mode == QLatin1String("no data"))
             store.image.ClearEEPROMBuffer();
-        store.DataSourceName = QStringLiteral("mine.dat");
-        const ParameterStore before = store;
         const CompareOutcome outcome = compareWithController(r.link, store);
         QCOMPARE(r.prompter.shown(), shown);
         QCOMPARE(int(outcome.failure), failure);
         QCOMPARE(report::differenceLines(outcome.differences), lines);
-        QVERIFY(store.params == before.params && store.image.EEPROMBuffer == before.image.EEPROMBuffer &&
-                store.image.BufferEmpty == before.image.BufferEmpty && store.DataSourceName == before.DataSourceName);
-        QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && !r.view.progressVisible);
-        QVERIFY(!r.port.isOpen());
+        QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))
             QVERIFY(r.port.written().isEmpty());
-    }
-
-    // A backup comes before programming; the person sees what will change and may stop. The controller holds
-    // the factory block, the upload changes LaunchRPM.
-    void uploadWithBackup_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<QStringList>("shown");  // "title: text"
-        QTest::addColumn<QList<PromptAnswer>>("answers");  // of the shown lines, in order
-        QTest::addColumn<bool>("backedUp");
-        QTest::addColumn<bool>("programmed");
-        const QString path = QStringLiteral("BACKUP/2024-05-01_134502.dat");
-        const QString changes = ul("The controller's configuration was saved as " + path +
-                                   ".\n\nThe upload will change (controller -> this configuration):\n"
-                                   "Launch RPM: 3000 -> 4321\n\nGo on with the upload?");
-        const QString unread = ul("The controller's configuration could not be read for the backup.");
-        const QString without = QStringLiteral("\n\nUpload without a backup?");
-        const QString done = ul("Upload completed.");
-        using A = QList<PromptAnswer>;
-        const PromptAnswer Y = PromptAnswer::Yes, N = PromptAnswer::No, OK = PromptAnswer::OK;
-        QTest::newRow("go on") << "" << true << QStringList{changes, done} << A{Y, OK} << true << true;
-        QTest::newRow("declined") << "" << true << QStringList{changes} << A{N} << true << false;
-        QTest::newRow("unread, go on without")
-            << "esc" << true << QStringList{unread + without, done} << A{Y, OK} << false << true;
-        QTest::newRow("name taken") << "taken" << true << QStringList{ul(path + " already exists." + without)}
-                                    << A{N} << false << false;
-        QTest::newRow("command line, go on") << "" << false << QStringList{done} << A{OK} << true << true;
-        QTest::newRow("command line, unread")
-            << "esc" << false
-            << QStringList{ul("No backup was made: The controller's configuration could not be read for the "
-                              "backup. Nothing was written to the controller.")}
-            << A{OK} << false << false;
-    }
-    void uploadWithBackup()
-    {
-        QFETCH(QString, mode);
-        QFETCH(bool, confirm);
-        QFETCH(QStringList, shown);
-        QFETCH(QList<PromptAnswer>, answers);
-        QFETCH(bool, backedUp);
-        QFETCH(bool, programmed);
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("backups"));
-        Rig r;
-        r.controller.setConfigBlock(factoryConfigBlock());
-        if (mode == QLatin1String("esc"))  // during the backup's read
-            r.escAt(10);
-        const QString taken = folder + QStringLiteral("/2024-05-01_134502.dat");
-        if (mode == QLatin1String("taken"))
-            QVERIFY(QDir().mkpath(folder) && QFile(taken).open(QIODevice::WriteOnly));
-        r.prompter.setLenient(true);
-        for (int i = 0; i < shown.size(); ++i) {
-            shown[i].replace(QStringLiteral("BACKUP"), folder);
-            r.prompter.expect(shown[i].mid(kUl.size() + 2), kUl, answers[i]);
-        }
-        ParameterStore store = defaults();
-        store.params.LaunchRPM = 4321;
-        UploadOptions options;
-        options.backupFolder = folder;
-        options.confirm = confirm;
-        options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
-        QString written;
-        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), programmed);
-        QCOMPARE(r.prompter.shown(), shown);
-        QCOMPARE(written, backedUp ? taken : QString());
-        QFile backup(taken);
-        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
-                 backedUp ? factoryConfigBlock() : QByteArray());
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode == "taken" ? 1 : 0);
-        QCOMPARE(r.controller.configBlock() == factoryConfigBlock(), !programmed);
-        QCOMPARE(r.controller.resetCount(), programmed ? 1 : 0);
-        QVERIFY(!r.port.isOpen());
     }
 };
 

@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(portsettings::PortRecord)
-
 class TestPortSettings : public QObject {
     Q_OBJECT
 private slots:
@@ -17,8 +15,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());  // before the first QSettings fixes the store
     }
 
-    // A damaged stored number means Com1 rather than stopping the program; a save writes decimal text. A path
-    // is stored beside the port number, which a Com choice keeps as before.
+    // A damaged stored number means Com1; a save writes decimal text; a path is stored beside the number.
     void storedPort()
     {
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
@@ -30,9 +27,6 @@ private slots:
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
-        portsettings::savePortChoice(QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
-        QCOMPARE(portsettings::loadPortNumber(), 12);
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -59,32 +53,21 @@ private slots:
         QCOMPARE(error.isEmpty(), !device.isEmpty());
     }
 
-    // The list's labels from the system's records; what each entry stores is the name that survives replugging.
-    void portList_data()
-    {
-        using portsettings::PortRecord;
-        QTest::addColumn<PortRecord>("record");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("label");
-        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
-        QTest::newRow("USB adapter") << PortRecord{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true} << byId
-                                     << QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)");
-        QTest::newRow("built-in port") << PortRecord{"/dev/ttyS0", "", "", "", true} << "/dev/ttyS0" << "/dev/ttyS0";
-        QTest::newRow("stored, unplugged") << PortRecord{byId, "", "", byId, false} << byId << byId + " (not found)";
-    }
+    // The labels from the system's records, each storing the name that survives replugging; then Com1 to Com255.
     void portList()
     {
-        QFETCH(portsettings::PortRecord, record);
-        QFETCH(QString, name);
-        QFETCH(QString, label);
-        const QList<portsettings::PortEntry> list = portsettings::portEntries({record}, {{7, "/dev/pts/3"}});
-        QCOMPARE(list.size(), 1 + 255);
-        QCOMPARE(list[0].name, name);
-        QCOMPARE(list[0].label, label);
-        // The Com entries follow, Com7 showing the device it is mapped to.
-        QCOMPARE(list[1].name, QStringLiteral("Com1"));
-        QCOMPARE(list[7].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
-        QCOMPARE(list[255].name, QStringLiteral("Com255"));
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00-port0");
+        const QList<portsettings::PortRecord> records{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true},
+                                                      {"/dev/ttyS0", "", "", "", true}, {gone, "", "", gone, false}};
+        const QList<portsettings::PortEntry> list = portsettings::portEntries(records, {{7, "/dev/pts/3"}});
+        QCOMPARE(list.size(), 3 + 255);
+        QCOMPARE(list[0].name, byId);
+        QCOMPARE(list[0].label, QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI)"));
+        QCOMPARE(list[1].label, QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(list[2].label, gone + " (not found)");
+        QCOMPARE(list[3].name, QStringLiteral("Com1"));
+        QCOMPARE(list[9].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
     }
 };
 

@@ -35,8 +35,8 @@ struct Pty {
 class TestSerialPort : public QObject {
     Q_OBJECT
 private slots:
-    // The terminal opens; every byte, NUL, CR, XON and XOFF included, is data both ways; a wait sleeps.
-    void bytesBothWaysOnATerminal()
+    // Every byte, NUL, CR, XON and XOFF included, is data both ways; a wait sleeps; a hang-up is said once.
+    void aTerminalFromOpenToHangUp()
     {
         Pty pty;
         QVERIFY(pty.port.open(nullptr));
@@ -59,18 +59,11 @@ private slots:
         QVERIFY2(t.elapsed() >= 150 && t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
         QVERIFY2(std::clock() - cpu0 < CLOCKS_PER_SEC / 30, "the wait keeps the processor busy");
         QVERIFY(pty.port.isOpen());
-    }
-
-    void vanishedDeviceClosesThePortAndPromptsOnce()
-    {
-        Pty pty;
         ScriptedPrompter prompter;
         NullLinkView view;
         LinkState state;
         ControllerLink link(pty.port, prompter, view, state, LinkTiming{300, 0});
-        QVERIFY(pty.port.open(nullptr) && pty.port.writeByte(0x33));
-        QCOMPARE(pty.receive(1), QByteArray("\x33"));
-        pty.hangUp();  // the terminal goes away under the working port
+        pty.hangUp();
         prompter.expectError(QStringLiteral("RS-232 timeout. Check cable and click Abort."), PromptAnswer::Abort);
         link.ReadStatus();
         QVERIFY(!state.LinkOK);
@@ -79,31 +72,22 @@ private slots:
         QVERIFY_PROMPTS(prompter);
     }
 
-    void openFailures_data()
-    {
-        QTest::addColumn<bool>("busy");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("missing") << false << "does not exist";
-        // Qt claims a terminal exclusively, so a second opener is refused, root or not.
-        QTest::newRow("in use") << true << "in use by another program";
-    }
+    // A missing device and one in use are refused with a text that says which and why (Qt claims a terminal
+    // exclusively, so a second opener is refused, root or not); an account without the right to the port is
+    // told the one command that gives it.
     void openFailures()
     {
-        QFETCH(bool, busy);
-        QFETCH(QString, says);
         Pty holder;
         QVERIFY(holder.port.open(nullptr));
-        const QString path = busy ? holder.slave : holder.slave + QStringLiteral("-none");
-        SerialPort port;
-        port.setPortName(path);
-        QString error;
-        QVERIFY(!port.open(&error));
-        QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
-    }
-
-    // An account without the right to the port is told the one command that gives it.
-    void permissionAdvice()
-    {
+        const QList<QPair<QString, QString>> cases{{holder.slave + "-none", "does not exist"},
+                                                   {holder.slave, "in use by another program"}};
+        for (const auto& [path, says] : cases) {
+            SerialPort port;
+            port.setPortName(path);
+            QString error;
+            QVERIFY(!port.open(&error));
+            QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
+        }
         const QString text = SerialPort::noPermissionText("/dev/ttyUSB0", "dialout", "alice");
         QVERIFY2(text.contains("\n    sudo usermod -aG dialout alice\n") && text.contains("log out and in again"),
                  qPrintable(text));
