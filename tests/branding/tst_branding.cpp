@@ -37,9 +37,6 @@ private slots:
                                       << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
         QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller GmbH\n" << noLogo
                                                     << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
-        QTest::newRow("missing logo, file named") << QByteArray("Acme\nArial\n20\nbold\nacme.gif\n!\nAcme\n")
-                                                  << "Acme|Arial|20|bold|acme.gif" << "Acme"
-                                                  << "acme.gif (line 5 of the branding file";
         QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
                                             << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme" << "only 2 of the 5";
         QTest::newRow("empty company name") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n") << noLogo
@@ -49,13 +46,9 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
         QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
         const QByteArray mib = kGood + QByteArray(kMiB - kGood.size(), 'x');  // one long company line
-        QTest::newRow("1 MiB is read") << mib << noLogo << "Acme|" + QString(kMiB - kGood.size(), 'x') << "";
         QTest::newRow("more is refused") << mib + "x" << kDefaultSplash << "<built-in>" << "too large";
         QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";
         QTest::newRow("pipe, not waited on") << QByteArray("<fifo>") << kDefaultSplash << "<built-in>" << "not a regular file";
-        QTest::newRow("three faults, line named") << QByteArray("Acme\nArial\nxx\nbold\nnope.png\n")
-                                                  << "Acme|Arial|xx|bold|nope.png" << "<built-in>"
-                                                  << "no separator|\"xx\" on line 3|nope.png";
     }
 
     void reading()
