@@ -3,7 +3,6 @@
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"
-#include "params/layout.h"
 #include "params/switches.h"
 
 #include <QTemporaryDir>
@@ -52,7 +51,6 @@ class TestImage : public QObject {
     Q_OBJECT
 private slots:
     void golden();
-    void offsetNames();
     void defaults();
     void overflowChangesNothing();
     void decodeRefreshEffects();
@@ -125,15 +123,6 @@ void TestImage::golden()
     QVERIFY(encoded == p);
     p.UserData += QString(21, QLatin1Char(' '));
     QVERIFY(decoded == p);
-}
-
-// What the command line names a byte by, at the edges of the values.
-void TestImage::offsetNames()
-{
-    const QList<QPair<int, QString>> names = {{15, "reserved"}, {16, "PulsePerRev"}, {18, "VSSFreq"}, {53, "reserved"},
-                                              {128, "UserData"}, {159, "UserData"}, {160, "reserved"}};
-    for (const auto& [offset, name] : names)
-        QCOMPARE(layout::nameAt(offset), name);
 }
 
 void TestImage::defaults()

@@ -86,7 +86,6 @@ private slots:
         blanks.UserData = QStringLiteral("  Car 7   ");  // printed as the window shows it
         QCOMPARE(report::page1(blanks, header())[5], line(QStringLiteral("User Data:"), 30, QStringLiteral("Car 7")));
         QCOMPARE(one[7], line(QStringLiteral("Scale Factors and General Setup")));
-        QCOMPARE(one[8], line(QStringLiteral("RPM Pulses/Rev:"), 50, QStringLiteral("0.5")));
         QCOMPARE(one.size(), 53);
         QCOMPARE(one.last(), line(QStringLiteral("Alarm Maximum VSS (MPH):"), 50, QStringLiteral("225")));
         QCOMPARE(two.size(), 24);  // alarm 2 has no pressure unit line
