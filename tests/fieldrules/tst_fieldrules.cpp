@@ -238,19 +238,14 @@ private slots:
     }
 
     // Stored values outside a field's range (from a file or the controller) shown as they are;
-    // tooltips; the user text has no rule and is left to its window.
+    // the tooltip names the range and its unit.
     void displayAndTooltips()
     {
         for (const auto& [field, setup, text] :
              {std::tuple("txtPulsePerRev", "PulsePerRev=0", "0"), {"txtDataLogInterval", "DataLogInterval=0", "0.00"},
-              {"txtGPOOffTPS", "GPOOffTPSPercent=-4", "-4"}, {"txtUserData", "", ""}})
+              {"txtGPOOffTPS", "GPOOffTPSPercent=-4", "-4"}})
             QCOMPARE(fieldrules::display(QLatin1String(field), defaults(QLatin1String(setup))), QLatin1String(text));
         QCOMPARE(fieldrules::tooltip(QStringLiteral("txtLaunchRPM")), QStringLiteral("1000 to 20000 RPM"));
-        ParameterSet p = defaults();
-        const ParameterSet before = p;
-        const fieldrules::Outcome out = fieldrules::validate(QStringLiteral("txtUserData"), QStringLiteral("hi"), p);
-        QVERIFY(out.text == QLatin1String("hi") && out.warning.isEmpty() && p == before);
-        QVERIFY(!fieldrules::find(QStringLiteral("txtUserData")));
     }
 };
 

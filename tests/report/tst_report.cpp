@@ -96,12 +96,7 @@ private slots:
         QCOMPARE(commented.size(), 54);  // a comment: one line between the two blank ones
         QVERIFY(commented[1].isEmpty() && commented[3].isEmpty());
         QCOMPARE(commented[2], line(QStringLiteral("Comment: SN 4711")));
-    }
-
-    // A long label keeps one blank before its value; no trailing blanks.
-    void texts()
-    {
-        QCOMPARE(report::toPlainText(Line{{1, QString(12, 'x')}, {10, QStringLiteral("v")}}), QString(12, 'x') + " v");
+        // A data file has no firmware ID: its line ends at the label, no blanks after it.
         QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30)), QString(9, ' ') + "Firmware ID:");
     }
 
