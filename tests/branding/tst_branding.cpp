@@ -1,5 +1,4 @@
 // The branding file reader and the About box text, without a display.
-#include "support/scriptedprompter.h"
 #include "shell/about.h"
 #include "shell/branding.h"
 
@@ -108,11 +107,6 @@ private slots:
         QCOMPARE(aboutText({"Acme"}), "Acme" + head);
         QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
         QCOMPARE(aboutText({}), "Velmont Sensors" + head);  // an empty list still names a company
-        ScriptedPrompter prompter;
-        const QStringList company = defaultBranding().CompanyInfo;
-        prompter.expectBox(aboutText(company), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
-        showAbout(prompter, company);
-        QVERIFY_PROMPTS(prompter);
     }
 };
 
