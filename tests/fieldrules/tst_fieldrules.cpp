@@ -15,7 +15,7 @@ using Access = double (*)(ParameterSet&, std::optional<double>);
 const QHash<QString, Access>& access()
 {
     static const QHash<QString, Access> map = {
-        FIELD(ShiftRPM1),    FIELD(ShortShiftRPM),   FIELD(ShiftDropRPM),     FIELD(LaunchRPM),
+        FIELD(ShiftRPM1),    FIELD(ShiftDropRPM),    FIELD(LaunchRPM),
         FIELD(PulsePerRev),  FIELD(VSSFreq),         FIELD(TPSZero),          FIELD(TPSFullscale),
         FIELD(RPMDebounce),  FIELD(DataLogInterval), FIELD(MinLEDPWM),        FIELD(MaxLEDPWM),
         FIELD(GPOMinRPM),    FIELD(GPOMaxRPM),       FIELD(GPOOffTPS),        FIELD(GPOOnTPS),

@@ -137,10 +137,8 @@ private slots:
         auto header = [](QDateTime at) { return Header{"Velmont Sensors", "Shift Light 2.1", "SN 1234", at}; };
         const ParameterSet params = defaultsStore().params;
         const QList<Page> content = {page1(params, header(kFirstPage)), page2(params, header(kSecondPage))};
-        for (int p = 0; p < 2; ++p) {
+        for (int p = 0; p < 2; ++p)  // the headings too, each with its page's time
             QCOMPARE(simplified(m_defaults[p]), simplified(toPlainText(content.mid(p, 1)).split(QLatin1Char('\n'))));
-            QVERIFY(m_defaults[p].first().contains(headingText(header(p ? kSecondPage : kFirstPage))));
-        }
         auto column = [this](const char* label, const char* text) {
             return int(m_defaults[0].filter(QLatin1String(label)).value(0).indexOf(QLatin1String(text)));
         };
