@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -238,6 +240,17 @@ private slots:
         QVERIFY(datafile::write(path, img).ok);
         QVERIFY(!datafile::writeBlock(path, QByteArray(10, 'x')).ok);  // a block of the wrong size is never written
         QCOMPARE(QFileInfo(path).size(), 144);
+        // A full disk (here no file may grow past 100 bytes, which holds for root too) is said, and the
+        // file saved before stays whole.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit unlimited = limit;
+        limit.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY2(!full.ok && full.error.contains(path), qPrintable(full.error));
         ImageBuffer back;
         QVERIFY(datafile::read(path, back).ok);
         QCOMPARE(back.configBlock(), img.configBlock());
