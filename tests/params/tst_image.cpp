@@ -214,14 +214,12 @@ private slots:
         QByteArray block = defaultBlock();
         put(block, 66, {10});   // GPO off point below zero throttle
         put(block, 100, {10});  // alarm 1 minimum throttle below zero throttle
-        put(block, 116, {140});
         put(block, 128, {'A', 0x1F, 'B'});
         put(block, 140, {127});
         ParameterSet p;
         QVERIFY(UpdateParams(imageOf(block), p));
         QCOMPARE(p.GPOOffTPSPercent, -18.0f);
         QCOMPARE(p.Alarm1MinTPSPercent, 0.0f);
-        QCOMPARE(p.Alarm2MinTPSPercent, 50.0f);  // 96 x 100 / 191 = 50.26
         QCOMPARE(p.UserData, QStringLiteral("AB") + QString(28, QLatin1Char(' ')));
     }
 
