@@ -17,7 +17,7 @@ class TestBranding : public QObject {
     Q_OBJECT
 private slots:
     // File content -> splash and company lines ("|" between, "<built-in>": the built-in company
-    // lines) and what the faults mention. A file "present.gif" lies beside the branding file.
+    // lines) and what the faults mention.
     void reading_data()
     {
         QTest::addColumn<QByteArray>("file");  // "<none>": no file; "<folder>": a folder in its place
@@ -27,9 +27,9 @@ private slots:
 
         const QString noLogo = "Acme|Arial|20|bold|NULL";
         QTest::newRow("no file") << QByteArray("<none>") << kDefaultSplash << "<built-in>" << "";
-        QTest::newRow("comments, trailing block ignored") << QByteArray("! c\n!c\nAcme\nTimes\n14\nItalic\npresent.gif\n!s\n"
+        QTest::newRow("comments, trailing block ignored") << QByteArray("! c\n!c\nAcme\nTimes\n14\nItalic\nNULL\n!s\n"
                                                                       "Acme Racing\n12 Pit Lane\n!end\nignored\n")
-            << "Acme|Times|14|Italic|present.gif" << "Acme Racing|12 Pit Lane" << "";
+            << "Acme|Times|14|Italic|NULL" << "Acme Racing|12 Pit Lane" << "";
         QTest::newRow("windows line ends") << QByteArray("!c\r\nAcme\r\nArial\r\n20\r\nbold\r\nNULL\r\n!\r\nAcme\r\nPhone: 1")
                                            << noLogo << "Acme|Phone: 1" << "";
         QTest::newRow("latin-1 text") << kGood + "\xA9 M\xFCller GmbH\n" << noLogo
@@ -44,8 +44,8 @@ private slots:
                                                 << noLogo << QStringList(20, "line").join('|') << "only the first 20";
         QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
         QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
-        const QByteArray mib = kGood + QByteArray(kMiB - kGood.size(), 'x');  // one long company line
-        QTest::newRow("more is refused") << mib + "x" << kDefaultSplash << "<built-in>" << "too large";
+        QTest::newRow("over 1 MiB refused") << kGood + QByteArray(kMiB - kGood.size() + 1, 'x') << kDefaultSplash
+                                            << "<built-in>" << "too large";
         QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";
         QTest::newRow("pipe, not waited on") << QByteArray("<fifo>") << kDefaultSplash << "<built-in>" << "not a regular file";
     }
@@ -65,8 +65,6 @@ private slots:
         else if (file != "<none>")
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
         f.close();
-        QFile logo(dir.filePath(QStringLiteral("present.gif")));
-        QVERIFY(logo.open(QIODevice::WriteOnly));
         const Branding b = readBranding(dir.path());
 
         QTEST(b.SplashInfo.join('|'), "splash");

@@ -44,7 +44,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         const Change none = SET((void)p);
         QTest::newRow("debounce") << none << "RPM Debounce Time:|0.50";
-        QTest::newRow("tps zero") << none << "Zero TPS (volts):|0.9";
         QTest::newRow("min led") << none << "Minimum LED Brightness:|6";
         QTest::newRow("gpo tps off") << none << "GPO TPS Off (%):|89";
         QTest::newRow("log armed") << SET(p.LogArmed = true) << "Data Logging Only When Armed";
