@@ -26,6 +26,14 @@ Result notRegular(const QString& path)
                     .arg(path));
 }
 
+// A folder, a device or a pipe: never read (it could wait for ever or never end)
+// and never replaced by a file on saving.
+bool existsButNotRegular(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
 Result cannotOpen(const QString& path, const QString& why)
 {
     return fail(ErrorKind::CannotOpen, QStringLiteral("Cannot open %1: %2").arg(path, why));
@@ -50,7 +58,7 @@ Result openRegular(const QString& path, QFile& file)
         return cannotOpen(path, file.errorString());
     }
 #else
-    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+    if (existsButNotRegular(path))
         return notRegular(path);
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -96,9 +104,7 @@ Result writeBlock(const QString& path, const QByteArray& block)
         return fail(ErrorKind::CannotWrite, QStringLiteral("Internal error: a data file holds %1 bytes, not %2.")
                                                 .arg(block.size())
                                                 .arg(kConfigSize));
-    // Renaming the save file over a pipe or device would replace it with a file.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
+    if (existsButNotRegular(path))
         return fail(ErrorKind::NotRegularFile,
                     QStringLiteral("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
                                    "It was not changed; choose another file name.")

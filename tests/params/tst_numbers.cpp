@@ -17,7 +17,7 @@ private slots:
         QTest::newRow("leading blanks") << "   42" << 42.0;
         QTest::newRow("trailing words") << "4000 rpm" << 4000.0;
         QTest::newRow("leading point") << ".5" << 0.5;
-        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("exponent") << "2E+10" << 2e10;
         QTest::newRow("bare exponent mark") << "4e" << 4.0;
         QTest::newRow("comma stops") << "1,5" << 1.0;
     }
@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("decimal text, not binary") << 2.675 << "0.00" << "2.68";
         QTest::newRow("carry") << 9.995 << "0.00" << "10.00";
         QTest::newRow("optional decimal kept") << 5.25 << "0.#" << "5.3";
+        QTest::newRow("no integer digit asked") << 0.5 << "#.#" << ".5";
     }
 
     void format()
