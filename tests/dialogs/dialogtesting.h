@@ -56,16 +56,11 @@ inline void expectWarning(ScriptedPrompter& p, const QString& message)
                     PromptAnswer::OK);
 }
 
-// Types over a field (null: only passes through it with Tab), then clicks a button as a
-// person does, the press first, so the field is left while the button is down.
+// Types over a field, then clicks a button as a person does: the press first, so the field
+// is left while the button is down.
 inline void typeThenClick(QWidget* dialog, const QString& name, const QString& typed, const QString& button)
 {
-    QLineEdit* f = field(dialog, name);
-    f->setFocus(Qt::TabFocusReason);
-    if (typed.isNull())
-        QTest::keyClick(f, Qt::Key_Tab);
-    else
-        typeInto(f, typed);
+    typeInto(field(dialog, name), typed);
     QTest::mouseClick(child<QAbstractButton>(dialog, button), Qt::LeftButton);
     QCoreApplication::processEvents();
 }

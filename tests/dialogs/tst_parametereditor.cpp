@@ -1,13 +1,10 @@
 // The main window's parameter editor on its own: the shift point chart beside the
 // multi-stage table (its scale and bars read back as RPM, and that it follows the
 // fields as they are validated) and the user text field.
+#include "dialogtesting.h"
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
 #include "params/defaults.h"
-#include "support/scriptedprompter.h"
-
-#include <QLineEdit>
-#include <QtTest>
 
 namespace {
 
@@ -87,10 +84,7 @@ void TestParameterEditor::followsTheFields()
     ScriptedPrompter prompter;
     ParameterEditor editor(store, prompter);
     editor.refresh();
-    editor.show();
-    editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
-    QVERIFY(editor.shiftChart->isVisible());
+    QVERIFY(dialogtesting::showActive(&editor) && editor.shiftChart->isVisible());
     QCoreApplication::processEvents();
     int paints = 0;
     struct Counter : QObject {
@@ -99,10 +93,7 @@ void TestParameterEditor::followsTheFields()
         bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
     } counter(paints);
     editor.shiftChart->installEventFilter(&counter);
-    editor.txtShiftRPM3->setFocus(Qt::TabFocusReason);
-    editor.txtShiftRPM3->selectAll();
-    QTest::keyClicks(editor.txtShiftRPM3, "9000");
-    QTest::keyClick(editor.txtShiftRPM3, Qt::Key_Tab);
+    dialogtesting::enter(&editor, "txtShiftRPM3", "9000");
     QTRY_VERIFY(paints > 0);
     QCOMPARE(store.params.ShiftRPM3, int16_t(9000));
     store.params.MultiStageShift = false;
