@@ -133,15 +133,11 @@ private slots:
         QFile manual(QStringLiteral(":/help/manual.html"));
         QVERIFY(manual.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(manual.readAll());
-        QSet<QString> targets;
-        for (const auto& m : QRegularExpression(R"re((?:id|name)="([^"]+)")re").globalMatch(html))
-            targets << m.captured(1);
-        int links = 0;
-        for (const auto& m : QRegularExpression(R"re(href="#([^"]*)")re").globalMatch(html)) {
-            QVERIFY2(targets.contains(m.captured(1)), qPrintable(m.captured(1)));
-            ++links;
+        QVERIFY(html.count("href=\"#") >= 10);
+        for (const auto& m : QRegularExpression("href=\"#([^\"]*)\"").globalMatch(html)) {
+            const QRegularExpression target(QString("(id|name)=\"%1\"").arg(QRegularExpression::escape(m.captured(1))));
+            QVERIFY2(html.contains(target), qPrintable(m.captured(1)));
         }
-        QVERIFY(links >= 10);
 
         const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
         writeFile(helpFile, "ITSF");
