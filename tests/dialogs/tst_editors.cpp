@@ -57,7 +57,6 @@ void expectRestore(ScriptedPrompter& p, const QString& what, bool ok)
                 PromptButtons::OKCancel, PromptIcon::Critical, ok ? PromptAnswer::OK : PromptAnswer::Cancel);
 }
 
-// The names of the listed controls that are enabled.
 QStringList enabled(QWidget* dialog, QStringList names)
 {
     names.removeIf([dialog](const QString& n) { return !child(dialog, n)->isEnabled(); });
