@@ -158,7 +158,6 @@ private slots:
         QCOMPARE(alarm1(), QStringLiteral("In-Hg 93.2 In-Hg"));
         QCOMPARE(text(&d, "txtAlarm1AboveVolts") + " " + text(&d, "txtAlarm1BelowVolts"), QStringLiteral("5.00 0.02"));
         QCOMPARE(label(&d, "lblAlarm2Units") + " " + text(&d, "txtAlarm2AboveVal"), QStringLiteral("AFR 12.0"));
-        QVERIFY(field(&d, "txtAlarm1AboveVolts")->isReadOnly() && text(&d, "txtAlarm1Color").isEmpty());
         QCOMPARE(enabled(&d, {"txtAlarm1MinRPM", "txtAlarm2MinRPM"}), QStringList{"txtAlarm2MinRPM"});
         click(&d, "chkAlarm1Enable");
         click(&d, "chkAlarm2Enable");
@@ -217,17 +216,15 @@ private slots:
         QVERIFY_PROMPTS(prompter);
     }
 
-    // A typed value is checked and stored before the button that leaves it acts (Pick Color,
-    // OK, Restore Defaults, Esc in the modal loop), its message first and once; the field and
-    // its pair partner show, and the parameters hold, the checked value. Passing through a
-    // field corrects a stored value the field would refuse.
+    // A value typed, or a stored one the field would refuse, is checked before the button acts (its message
+    // first and once) or when passed through; the field, its partner and the parameters hold the result.
     void typedThenAButton_data()
     {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("partner");
-        QTest::addColumn<QString>("typed");    // null: passed through with Tab
-        QTest::addColumn<QString>("button");   // or "esc"
+        QTest::addColumn<QString>("typed");    // null: the field only focused
+        QTest::addColumn<QString>("button");   // or "esc"; empty: Tab
         QTest::addColumn<QString>("message");  // "title: text"
         QTest::addColumn<QString>("shown");    // the field, its partner
         QTest::newRow("GPO, OK") << "GPO" << "txtGPOOffTPS" << "txtGPOOnTPS" << "97" << "cmdOK"
@@ -243,6 +240,8 @@ private slots:
                                      << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
         QTest::newRow("alarms, stored above range") << "alarm" << "txtAlarm2MinVSS" << "" << QString() << ""
                                                     << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
+        QTest::newRow("alarms, stored above range, Pick Color") << "alarm" << "txtAlarm2MinVSS" << "" << QString()
+            << "cmdAlarm1Color" << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
     }
     void typedThenAButton()
     {
@@ -272,12 +271,12 @@ private slots:
         } else {
             QVERIFY(showActive(d.get()));
             f->setFocus(Qt::TabFocusReason);
-            if (typed.isNull()) {
-                QTest::keyClick(f, Qt::Key_Tab);
-            } else {  // as a person clicks: the press first, so the field is left while the button is down
+            if (!typed.isNull())
                 typeInto(f, typed);
+            if (button.isEmpty())
+                QTest::keyClick(f, Qt::Key_Tab);
+            else  // as a person clicks: the press first, so the field is left while the button is down
                 QTest::mouseClick(child<QAbstractButton>(d.get(), button), Qt::LeftButton);
-            }
         }
         QCoreApplication::processEvents();
         d->validateFocusedField();  // a value already checked is neither reported nor changed again
