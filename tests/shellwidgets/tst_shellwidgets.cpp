@@ -50,10 +50,8 @@ private slots:
         const QByteArray acme = "Acme\nTimes\n16\nItalic\n";
         QTest::newRow("no file") << QByteArray() << QByteArray("x") << "" << "" << QByteArray() << "Velmont Arial 28 bold italic"
                                  << builtInLogo().size();
-        QTest::newRow("markup label, png named .gif") << QByteArray("<b>Acme</b> & Co\nTimes\n16\nItalic\nlogo.gif\n!\nA\n")
-                                                      << png({120, 40}) << "" << "" << QByteArray() << "<b>Acme</b> Times 16 italic" << QSize(120, 40);
-        QTest::newRow("large logo scaled down") << QByteArray("Acme\nArial\n20\nbold\nlogo.gif\n!\nAcme\n")
-                                                << png({2000, 1000}) << "" << "" << QByteArray() << "Acme Arial 20 bold" << QSize(480, 240);
+        QTest::newRow("markup label, large png named .gif") << QByteArray("<b>Acme</b> & Co\nArial\n20\nbold\nlogo.gif\n!\nA\n")
+            << png({2000, 1000}) << "" << "" << QByteArray() << "<b>Acme</b> Arial 20 bold" << QSize(480, 240);
         QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
                                           << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
         QTest::newRow("three faults ignored, truncated gif")
@@ -135,15 +133,11 @@ private slots:
         QFile manual(QStringLiteral(":/help/manual.html"));
         QVERIFY(manual.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(manual.readAll());
-        QSet<QString> targets;
-        for (const auto& m : QRegularExpression(R"re((?:id|name)="([^"]+)")re").globalMatch(html))
-            targets << m.captured(1);
-        int links = 0;
-        for (const auto& m : QRegularExpression(R"re(href="#([^"]*)")re").globalMatch(html)) {
-            QVERIFY2(targets.contains(m.captured(1)), qPrintable(m.captured(1)));
-            ++links;
+        QVERIFY(html.count("href=\"#") >= 10);
+        for (const auto& m : QRegularExpression("href=\"#([^\"]*)\"").globalMatch(html)) {
+            const QRegularExpression target(QString("(id|name)=\"%1\"").arg(QRegularExpression::escape(m.captured(1))));
+            QVERIFY2(html.contains(target), qPrintable(m.captured(1)));
         }
-        QVERIFY(links >= 10);
 
         const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
         writeFile(helpFile, "ITSF");

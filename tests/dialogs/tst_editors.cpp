@@ -1,0 +1,419 @@
+// The parameter editors driven as a person drives them, every prompt through a scripted
+// prompter: the three editor dialogs (user alarms, GPO, VSS alarm), each dialog's wiring
+// once, and the main window's editor (its shift point chart and user text field).
+#include "alarms/frmalarms.h"
+#include "editor/parametereditor.h"
+#include "editor/shiftchart.h"
+#include "gpo/frmgpo.h"
+#include "params/codec.h"
+#include "params/defaults.h"
+#include "params/fieldrules.h"
+#include "support/scriptedprompter.h"
+#include "vss_alarm/frmalarmvss.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+template <class W = QWidget>
+W* child(QWidget* dialog, const QString& name)
+{
+    return dialog->findChild<W*>(name);
+}
+QLineEdit* field(QWidget* dialog, const QString& name) { return child<QLineEdit>(dialog, name); }
+QString text(QWidget* dialog, const QString& name) { return field(dialog, name)->text(); }
+QString label(QWidget* dialog, const QString& name) { return child<QLabel>(dialog, name)->text(); }
+void click(QWidget* dialog, const QString& name) { child<QAbstractButton>(dialog, name)->click(); }
+bool checked(QWidget* dialog, const QString& name) { return child<QAbstractButton>(dialog, name)->isChecked(); }
+
+// Shown (not modal, so the test keeps control) and active, so focus changes reach the fields.
+bool showActive(QWidget* dialog)
+{
+    dialog->show();
+    dialog->activateWindow();
+    return QTest::qWaitForWindowActive(dialog);
+}
+
+// Types over the field's text and leaves the focus there.
+void typeInto(QLineEdit* f, const QString& text)
+{
+    f->setFocus(Qt::MouseFocusReason);
+    f->selectAll();
+    QTest::keyClicks(f, text);
+}
+
+// Types and leaves with Tab; the validation runs right after the focus change.
+void enter(QWidget* dialog, const QString& name, const QString& text)
+{
+    typeInto(field(dialog, name), text);
+    QTest::keyClick(field(dialog, name), Qt::Key_Tab);
+    QCoreApplication::processEvents();
+}
+
+void expectRestore(ScriptedPrompter& p, const QString& what, bool ok)
+{
+    p.expectBox("This action will reset all " + what + " parameters to default values.", "Restore Defaults",
+                PromptButtons::OKCancel, PromptIcon::Critical, ok ? PromptAnswer::OK : PromptAnswer::Cancel);
+}
+
+QStringList enabled(QWidget* dialog, QStringList names)
+{
+    names.removeIf([dialog](const QString& n) { return !child(dialog, n)->isEnabled(); });
+    return names;
+}
+
+// What a person sees of every named control, one line each, to compare two moments at once.
+QStringList snapshot(QWidget* dialog)
+{
+    QStringList out;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QString s = w->objectName() + (w->isEnabled() ? " on" : " off") + (w->isHidden() ? " hidden" : "");
+        if (auto* f = qobject_cast<QLineEdit*>(w))
+            s += QStringLiteral(" '%1' %2").arg(f->text()).arg(swatchColor(f), 0, 16);
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            s += b->isChecked() ? QStringLiteral(" checked") : QString();
+        else if (auto* sl = qobject_cast<QSlider*>(w))
+            s += QLatin1Char(' ') + QString::number(sl->value());
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            s += QStringLiteral(" '%1'").arg(l->text());
+        out << s;
+    }
+    return out;
+}
+
+// The dialog as its Restore Defaults question names it.
+std::unique_ptr<EditorDialog> open(const QString& what, ParameterSet& p, Prompter& prompter)
+{
+    if (what == "GPO")
+        return std::make_unique<frmGPO>(p, prompter);
+    if (what == "VSS alarm")
+        return std::make_unique<frmAlarmVSS>(p, prompter);
+    return std::make_unique<frmAlarms>(p, prompter);
+}
+
+// The factory set (TPS calibration 44 to 235) with every dialog's values away from their defaults.
+ParameterSet edited()
+{
+    ParameterStore s;
+    loadDefaults(s);
+    ParameterSet& p = s.params;
+    p.Alarm1Enable = p.Alarm2Enable = true;
+    p.Alarm1Input = p.Alarm2Input = 1;  // AFR with In-Hg: the label must go empty, the unit become psi
+    p.Alarm1Above = p.Alarm2Below = p.Alarm1MinRPM = p.Alarm2Delay = 50;
+    p.Alarm2MinVSS = 250;  // above the field's range
+    p.Alarm1Color = p.Alarm2Color = 0xFF0000;
+    p.GPOEnable = p.AlarmVSSEnable = false;
+    p.GPOOneShotDelay = true;
+    p.GPOMinRPM = p.GPOOffTPS = p.GPOMaxVSS = p.GPODelay = 100;
+    p.AlarmVSSMin = 40;
+    p.AlarmVSSMax = 60;
+    p.AlarmVSSColor = 0x0000FF;
+    return p;
+}
+
+// What a person reads off the shift chart: the grid labels, each bar's RPM, the launch
+// line's RPM and the speeds, all worked back from the geometry.
+QString readOff(const ShiftChartLayout& c, const QRectF& plot)
+{
+    const auto rpm = [&](double y) { return QString::number(qRound((plot.bottom() - y) / plot.height() * c.topRPM)); };
+    QStringList grid, bars, speeds;
+    for (const auto& g : c.grid)
+        grid << (g.label == rpm(g.y) ? g.label : g.label + "@" + rpm(g.y));
+    for (const auto& b : c.bars) {
+        bars << b.gear + ":" + rpm(b.rect.top());
+        if (!b.speed.isEmpty())
+            speeds << b.speed;
+    }
+    return QStringList{grid.join(' '), bars.join(' '), "launch " + rpm(c.launchY), speeds.join(", ")}.join(" | ");
+}
+
+}  // namespace
+
+class TestEditors : public QObject {
+    Q_OBJECT
+private slots:
+    // Opening shows the set without changing a threshold: an unknown input code as the
+    // 3 bar sensor, any other code on alarm 2 as wide-band. The unit follows the input
+    // type and the pressure unit; each enable switch sets its flag and that alarm's controls.
+    void alarmsOpenShowingTheParameters()
+    {
+        ParameterSet p;
+        p.Alarm1Input = 7;
+        p.Alarm1Above = 255;
+        p.Alarm1Below = 1;
+        p.Alarm2Input = 9;
+        p.Alarm2Above = 51;
+        p.Alarm2Enable = true;
+        ScriptedPrompter prompter;
+        frmAlarms d(p, prompter);
+        // Unit, value above ("-": no value column), pressure unit ("": none).
+        const auto alarm1 = [&] {
+            return QStringList{label(&d, "lblAlarm1Units"), d.txtAlarm1AboveVal->isHidden() ? "-" : text(&d, "txtAlarm1AboveVal"),
+                               child(&d, "fraPressure")->isHidden() ? "" : checked(&d, "optPSI") ? "psi" : "In-Hg"}.join(' ');
+        };
+        QVERIFY(checked(&d, "optInput1MAP3Bar") && p.Alarm1Input == 4 && p.Alarm1Above == 255 && p.Alarm2Input == 1);
+        QCOMPARE(alarm1(), QStringLiteral("In-Hg 93.2 In-Hg"));
+        QCOMPARE(text(&d, "txtAlarm1AboveVolts") + " " + text(&d, "txtAlarm1BelowVolts"), QStringLiteral("5.00 0.02"));
+        QCOMPARE(label(&d, "lblAlarm2Units") + " " + text(&d, "txtAlarm2AboveVal"), QStringLiteral("AFR 12.0"));
+        QCOMPARE(enabled(&d, {"txtAlarm1MinRPM", "txtAlarm2MinRPM"}), QStringList{"txtAlarm2MinRPM"});
+        click(&d, "chkAlarm1Enable");
+        click(&d, "chkAlarm2Enable");
+        QVERIFY(p.Alarm1Enable && !p.Alarm2Enable);
+        QCOMPARE(enabled(&d, {"txtAlarm1MinRPM", "txtAlarm2MinRPM"}), QStringList{"txtAlarm1MinRPM"});
+        click(&d, "optInput1MAP2Bar");
+        click(&d, "optPSI");
+        QCOMPARE(alarm1(), QStringLiteral("psi 30.2 psi"));
+        click(&d, "optInput1AFR");  // the pressure unit does not overwrite the wide-band label
+        QCOMPARE(alarm1(), QStringLiteral("AFR 20.0 "));
+        click(&d, "optInput1Analog");
+        QCOMPARE(alarm1(), QStringLiteral(" - "));
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // An alarm edited through every kind of control reaches the block and reads back as shown.
+    void editedAlarmSurvivesEncoding()
+    {
+        ParameterStore store;
+        loadDefaults(store);
+        store.params.Alarm2Color = 0x0000FF;
+        ScriptedPrompter prompter;
+        // A Cancel in the picker asks what to do: Retry asks again, Abort keeps the colour.
+        prompter.expectColor(std::nullopt).expectError(kColorCancelled, PromptAnswer::Retry);
+        prompter.expectColor(0x332211);  // red 0x11, green 0x22, blue 0x33
+        prompter.expectColor(std::nullopt).expectError(kColorCancelled, PromptAnswer::Abort);
+        frmAlarms d(store.params, prompter);
+        QVERIFY(showActive(&d));
+        click(&d, "chkAlarm1Enable");
+        d.sldAlarm1AboveVolts->setValue(200);  // before the input type: that leaves the counts
+        d.sldAlarm1BelowVolts->setValue(20);
+        click(&d, "optInput1MAP2Bar");
+        click(&d, "optPSI");
+        enter(&d, "txtAlarm1MinTPS", "50");
+        enter(&d, "txtAlarm1MinRPM", "4500");
+        enter(&d, "txtAlarm1MinVSS", "33");
+        enter(&d, "txtAlarm1Delay", "1.5");
+        click(&d, "cmdAlarm1Color");
+        click(&d, "chkAlarm2Enable");
+        click(&d, "cmdAlarm2Color");
+        QCOMPARE(prompter.lastColorInitial, 0x0000FFu);  // the picker opens on the alarm's own colour
+        d.sldAlarm2BelowVolts->setValue(7);
+        click(&d, "optInput2AFR");
+        const QStringList shownBefore = snapshot(&d);
+        click(&d, "cmdOK");
+        QVERIFY(UpdateEEPROM(store.params, store.image).ok);
+        // Each alarm at 96 and 112 (the block starts at 16): flags (enable, psi), input,
+        // above, below, min TPS count, min RPM / 100, min VSS, delay ticks, colour red green blue.
+        const QByteArray bytes = store.image.configBlock();
+        QCOMPARE(bytes.mid(96 - 16, 11).toHex(' '), QByteArray("03 03 c8 14 8c 2d 21 2f 11 22 33"));
+        QCOMPARE(bytes.mid(112 - 16, 11).toHex(' '), QByteArray("01 01 ff 07 00 00 00 00 ff 00 00"));
+        ParameterSet decoded;
+        QVERIFY(UpdateParams(store.image, decoded).ok);
+        frmAlarms again(decoded, prompter);
+        QCOMPARE(snapshot(&again), shownBefore);
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // A value typed, or a stored one the field would refuse, is checked before the button acts (its message
+    // first and once) or when passed through; the field, its partner and the parameters hold the result.
+    void typedThenAButton_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("partner");
+        QTest::addColumn<QString>("typed");    // null: the field only focused
+        QTest::addColumn<QString>("button");   // or "esc"; empty: Tab
+        QTest::addColumn<QString>("message");  // "title: text"
+        QTest::addColumn<QString>("shown");    // the field, its partner
+        QTest::newRow("GPO, OK") << "GPO" << "txtGPOOffTPS" << "txtGPOOnTPS" << "97" << "cmdOK"
+                                 << "Off TPS: Value must be less than or equal to 95%" << "95 95";
+        QTest::newRow("GPO, Restore Defaults") << "GPO" << "txtGPOMaxVSS" << "txtGPOMinVSS" << "5" << "cmdRestoreDefaults"
+                                               << "Maximum VSS: Value must be greater than or equal to 10" << "225 30";
+        QTest::newRow("VSS alarm, Restore Defaults") << "VSS alarm" << "txtAlarmVSSMin" << "txtAlarmVSSMax" << "250"
+                                                     << "cmdRestoreDefaults"
+                                                     << "Minimum VSS: Value must be less than or equal to 245" << "0 225";
+        QTest::newRow("alarms, Pick Color") << "alarm" << "txtAlarm1MinRPM" << "" << "-5" << "cmdAlarm1Color"
+                                            << "Alarm Minimum RPM: Value must be greater than or equal to zero" << "0";
+        QTest::newRow("alarms, Esc") << "alarm" << "txtAlarm1MinVSS" << "" << "300" << "esc"
+                                     << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
+        QTest::newRow("alarms, stored above range") << "alarm" << "txtAlarm2MinVSS" << "" << QString() << ""
+                                                    << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
+        QTest::newRow("alarms, stored above range, Pick Color") << "alarm" << "txtAlarm2MinVSS" << "" << QString()
+            << "cmdAlarm1Color" << "Alarm Minimum VSS: Value must be less than or equal to 245" << "245";
+    }
+    void typedThenAButton()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, name);
+        QFETCH(QString, partner);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        ParameterSet p = edited();
+        p.GPOEnable = p.AlarmVSSEnable = true;
+        ScriptedPrompter prompter;
+        prompter.expectBox(message.section(": ", 1), message.section(": ", 0, 0), PromptButtons::OK,
+                           PromptIcon::Exclamation, PromptAnswer::OK);
+        if (button == "cmdRestoreDefaults")
+            expectRestore(prompter, dialog, true);
+        if (button == "cmdAlarm1Color")
+            prompter.expectColor(0x00FF00);
+        const auto d = open(dialog, p, prompter);
+        QLineEdit* f = field(d.get(), name);
+        if (button == "esc") {
+            QTimer::singleShot(0, d.get(), [&] {
+                typeInto(f, typed);
+                QTest::keyClick(f, Qt::Key_Escape);
+            });
+            d->exec();
+        } else {
+            QVERIFY(showActive(d.get()));
+            f->setFocus(Qt::TabFocusReason);
+            if (!typed.isNull())
+                typeInto(f, typed);
+            if (button.isEmpty())
+                QTest::keyClick(f, Qt::Key_Tab);
+            else  // as a person clicks: the press first, so the field is left while the button is down
+                QTest::mouseClick(child<QAbstractButton>(d.get(), button), Qt::LeftButton);
+        }
+        QCoreApplication::processEvents();
+        d->validateFocusedField();  // a value already checked is neither reported nor changed again
+        QCOMPARE(d->isVisible(), button != "cmdOK" && button != "esc");
+        QTEST(partner.isEmpty() ? f->text() : f->text() + ' ' + field(d.get(), partner)->text(), "shown");
+        for (QLineEdit* e : d->findChildren<QLineEdit*>())
+            QVERIFY2(!fieldrules::find(e->objectName()) || fieldrules::display(e->objectName(), p) == e->text(),
+                     qPrintable(e->objectName()));
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // Cancel keeps everything; OK stores the dialog's factory values and shows them as a dialog
+    // opened on them does.
+    void restoreDefaults_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("alarms, Cancel") << "alarm" << false;
+        QTest::newRow("alarms") << "alarm" << true;
+        QTest::newRow("GPO") << "GPO" << true;
+        QTest::newRow("VSS alarm") << "VSS alarm" << true;
+    }
+    void restoreDefaults()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(bool, ok);
+        ParameterSet p = edited();
+        ParameterSet expected = p;
+        if (ok)
+            (dialog == "GPO" ? restoreGpoDefaults : dialog == "alarm" ? restoreAlarmDefaults : restoreVssAlarmDefaults)(expected);
+        ScriptedPrompter prompter;
+        expectRestore(prompter, dialog, ok);
+        const auto d = open(dialog, p, prompter);
+        click(d.get(), "cmdRestoreDefaults");
+        QVERIFY(p == expected);
+        QCOMPARE(snapshot(d.get()), snapshot(open(dialog, expected, prompter).get()));
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // Opening changes nothing; each enable switch stores its flag and enables the rest, changing
+    // no value; the picker's bits above 24 do not reach the colour.
+    void switchesAndColour()
+    {
+        const QStringList gpoSwitched = {"txtGPOMinRPM", "txtGPOMaxRPM", "txtGPOOffTPS", "txtGPOOnTPS",
+                                         "txtGPOMinVSS", "txtGPOMaxVSS", "txtGPODelay",  "chkGPOOneShotDelay"};
+        const QStringList vssSwitched = {"cmdAlarmVSSColor", "txtAlarmVSSColor", "txtAlarmVSSMin", "txtAlarmVSSMax"};
+        ParameterSet p = edited();
+        ParameterSet expected = p;
+        ScriptedPrompter prompter;
+        frmGPO gpo(p, prompter);
+        frmAlarmVSS vss(p, prompter);
+        QVERIFY(p == expected && checked(&gpo, "chkGPOOneShotDelay"));
+        QCOMPARE(enabled(&gpo, gpoSwitched) + enabled(&vss, vssSwitched), QStringList());
+        click(&gpo, "chkGPOEnable");
+        click(&vss, "chkAlarmVSSEnable");
+        expected.GPOEnable = expected.AlarmVSSEnable = true;
+        QVERIFY(p == expected);
+        QCOMPARE(enabled(&gpo, gpoSwitched) + enabled(&vss, vssSwitched), gpoSwitched + vssSwitched);
+        prompter.expectColor(0x7FABCDEF);
+        click(&vss, "cmdAlarmVSSColor");
+        QCOMPARE(p.AlarmVSSColor, 0xABCDEF);
+        QCOMPARE(swatchColor(field(&vss, "txtAlarmVSSColor")), 0xABCDEF);
+        QVERIFY_PROMPTS(prompter);
+    }
+
+    // The shift chart's scale (steps of 1000 or 5000 RPM) and bars, read back as RPM.
+    void chartLayout_data()
+    {
+        QTest::addColumn<QList<int>>("shift");  // gears 1 to 5, then launch
+        QTest::addColumn<bool>("gearDetect");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("steps of 1000, one above the top gear")
+            << QList<int>{6000, 6500, 7000, 650, 7200, 4000} << true
+            << "0 1000 2000 3000 4000 5000 6000 7000 8000 | 1:6000 2:6500 3:7000 4:650 5:7200 | launch 4000"
+               " | 10 MPH, 20 MPH, 30 MPH, 40 MPH, 250 MPH";
+        QTest::newRow("launch above the gears sets the scale")
+            << QList<int>{5000, 5000, 5000, 5000, 5000, 16000} << false
+            << "0 5000 10000 15000 20000 | 1:5000 2:5000 3:5000 4:5000 5:5000 | launch 16000 | ";
+        QTest::newRow("nothing stored, nothing below the axis")
+            << QList<int>{0, -500, 0, 0, 0, -1} << false << "0 1000 | 1:0 2:0 3:0 4:0 5:0 | launch 0 | ";
+    }
+    void chartLayout()
+    {
+        QFETCH(QList<int>, shift);
+        QFETCH(bool, gearDetect);
+        ParameterSet p;
+        int16_t* rpm[] = {&p.ShiftRPM1, &p.ShiftRPM2, &p.ShiftRPM3, &p.ShiftRPM4, &p.ShiftRPM5, &p.LaunchRPM};
+        for (int i = 0; i < 6; ++i)
+            *rpm[i] = int16_t(shift[i]);
+        p.ShiftVSS1 = 10, p.ShiftVSS2 = 20, p.ShiftVSS3 = 30, p.ShiftVSS4 = 40, p.ShiftVSS5 = 250;
+        p.VSSGearDetect = gearDetect;
+        const QRectF plot(30, 10, 250, 160);
+        const ShiftChartLayout c = shiftChartLayout(p, plot);
+        QTEST(readOff(c, plot), "seen");
+    }
+
+    // The window's editor: leaving a gear's field repaints the chart with the stored value, and
+    // the chart goes with the multi-stage table; the longest user text the controller keeps, of
+    // the widest characters, fits its field without scrolling.
+    void editorChartAndUserText()
+    {
+        ParameterStore store;
+        loadDefaults(store);
+        ScriptedPrompter prompter;
+        ParameterEditor editor(store, prompter);
+        editor.refresh();
+        QVERIFY(showActive(&editor) && editor.shiftChart->isVisible());
+        QCoreApplication::processEvents();
+        int paints = 0;
+        struct Counter : QObject {
+            int& n;
+            explicit Counter(int& count) : n(count) {}
+            bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
+        } counter(paints);
+        editor.shiftChart->installEventFilter(&counter);
+        enter(&editor, "txtShiftRPM3", "9000");
+        QTRY_VERIFY(paints > 0);
+        QCOMPARE(store.params.ShiftRPM3, int16_t(9000));
+        store.params.MultiStageShift = false;
+        editor.refresh();
+        QVERIFY(!editor.shiftChart->isVisible());
+
+        QLineEdit* f = editor.txtUserData;
+        const auto cursorX = [f] { return f->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(); };
+        for (const char c : {'W', 'M', '@', 'm'}) {
+            const QString text(kUserDataLength, QLatin1Char(c));
+            f->setText(text);
+            f->setCursorPosition(0);
+            f->repaint();
+            const int start = cursorX();
+            f->setCursorPosition(kUserDataLength);
+            f->repaint();  // a line edit scrolls to its cursor when it paints
+            QCOMPARE(cursorX() - start, f->fontMetrics().horizontalAdvance(text));
+        }
+        QVERIFY_PROMPTS(prompter);
+    }
+};
+
+QTEST_MAIN(TestEditors)
+#include "tst_editors.moc"
