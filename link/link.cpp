@@ -131,10 +131,7 @@ bool ControllerLink::waitReplyYielding()
 void ControllerLink::raiseTimeout(const char* text)
 {
     closePort();
-    ErrorTrap trap(m_prompter, [this] {
-        closePort();
-        m_abortedByUser = true;
-    });
+    ErrorTrap trap(m_prompter, [this] { closePort(); });
     // The error is raised by the primitive itself, so Retry raises it again.
     trap.run([text]() -> StepError { return QString::fromLatin1(text); });
 }
@@ -153,15 +150,16 @@ void ControllerLink::DelayTimer(int ms)
     static thread_local const bool exactWakeups = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
     Q_UNUSED(exactWakeups);
 #endif
+    using namespace std::chrono;
+    const nanoseconds total = milliseconds(ms);
     QElapsedTimer clock;
     clock.start();
-    const qint64 total = qint64(ms) * 1000000;
     for (;;) {
         yield();
-        const qint64 left = total - clock.nsecsElapsed();
-        if (left <= 0)
+        const nanoseconds left = total - nanoseconds(clock.nsecsElapsed());
+        if (left <= nanoseconds::zero())
             return;
-        std::this_thread::sleep_for(std::chrono::nanoseconds(std::min<qint64>(left, 1000000)));
+        std::this_thread::sleep_for(std::min<nanoseconds>(left, milliseconds(1)));
     }
 }
 

@@ -130,7 +130,7 @@ public:
     void closePort();
     // Lets the event loop run once (Esc, Ctrl+C, repaints, line errors).
     void yield();
-    // True when the person answered Abort to a prompt since the last clearAbort():
+    // True when the person answered Abort to the port-open prompt since the last clearAbort():
     // the workflows stop retrying a link the person has given up on.
     bool abortedByUser() const { return m_abortedByUser; }
     void clearAbort() { m_abortedByUser = false; }
