@@ -4,22 +4,12 @@
 #include "fuzzcheck.h"
 #include "shell/branding.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <cstdint>
+#include <QFileInfo>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir;
-    {
-        QFile file(QDir(dir.path()).filePath(QString::fromLatin1(kBrandingFileName)));
-        FUZZ_EXPECT(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        FUZZ_EXPECT(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
-    }
-
-    const Branding b = readBranding(dir.path());
+    const QString path = fuzzFile(QString::fromLatin1(kBrandingFileName), data, size);
+    const Branding b = readBranding(QFileInfo(path).path());
     FUZZ_EXPECT(b.SplashInfo.size() >= 5);
     FUZZ_EXPECT(!b.companyName().trimmed().isEmpty());
     // A bad font size is the splash's to report (with the built-in size on Ignore):

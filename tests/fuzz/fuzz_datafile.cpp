@@ -5,20 +5,11 @@
 #include "params/datafile.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QTemporaryDir>
-#include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("input.dat"));
+    const QString path = fuzzFile(QStringLiteral("input.dat"), data, size);
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    {
-        QFile file(path);
-        FUZZ_EXPECT(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        FUZZ_EXPECT(file.write(bytes) == bytes.size());
-    }
 
     ImageBuffer image;
     for (int i = 0; i < kImageSize; ++i)
@@ -37,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     == (inBlock ? uint8_t(data[i - kConfigFirst]) : before.EEPROMBuffer[size_t(i)]));
     }
 
-    const QString copy = dir.filePath(QStringLiteral("copy.dat"));
+    const QString copy = path + QStringLiteral(".copy");
     FUZZ_EXPECT(datafile::write(copy, image).ok);
     QByteArray block;
     FUZZ_EXPECT(datafile::readBlock(copy, block).ok);

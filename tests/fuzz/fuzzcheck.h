@@ -1,6 +1,10 @@
 #pragma once
 // What every fuzz target shares: a broken expectation stops the run like a crash,
 // so libFuzzer keeps the input that caused it.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,3 +15,13 @@
             std::abort();                                                                   \
         }                                                                                   \
     } while (0)
+
+// The input as a file of this name in a folder kept for the whole run; its path.
+inline QString fuzzFile(const QString& name, const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    QFile file(QDir(dir.path()).filePath(name));
+    FUZZ_EXPECT(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_EXPECT(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+    return file.fileName();
+}

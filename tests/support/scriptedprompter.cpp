@@ -39,19 +39,6 @@ ScriptedPrompter::~ScriptedPrompter()
         QTest::qFail(qPrintable(QStringLiteral("scripted prompts: ") + all), __FILE__, __LINE__);
 }
 
-ScriptedPrompter& ScriptedPrompter::expectBox(const QString& text, const QString& title, PromptButtons buttons,
-                                              PromptIcon icon, PromptAnswer answer)
-{
-    Expected& e = push(Kind::Message, text, title);
-    e.buttons = buttons, e.icon = icon, e.checkButtonsAndIcon = true, e.answer = answer;
-    return *this;
-}
-
-ScriptedPrompter& ScriptedPrompter::expectError(const QString& text, PromptAnswer answer)
-{
-    return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
-}
-
 QStringList ScriptedPrompter::failures() const
 {
     QStringList all = m_failures;
@@ -87,8 +74,8 @@ PromptAnswer ScriptedPrompter::message(const QString& text, const QString& title
                           .arg(text).arg(int(e.answer)).arg(int(buttons));
         return refused;
     }
-    if (e.checkButtonsAndIcon && (e.buttons != buttons || e.icon != icon))
+    if (e.box && *e.box != std::make_pair(buttons, icon))
         m_failures << QStringLiteral("message \"%1\": buttons %2/icon %3, expected %4/%5")
-                          .arg(text).arg(int(buttons)).arg(int(icon)).arg(int(e.buttons)).arg(int(e.icon));
+                          .arg(text).arg(int(buttons)).arg(int(icon)).arg(int(e.box->first)).arg(int(e.box->second));
     return e.answer;
 }

@@ -1,10 +1,9 @@
 #pragma once
-// A prompter for tests: a queue of expected prompts with their answers. An
-// unexpected prompt, or one left unshown at the end, fails the test.
+// A prompter for tests: a queue of expected prompts with their answers. An unexpected
+// prompt, an answer the box does not offer, or a prompt left unshown fails the test.
 #include "shell/prompter.h"
 
 #include <QList>
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -17,47 +16,44 @@ public:
         Kind kind = Kind::Message;
         QString text;   // message text or input prompt; empty matches anything
         QString title;  // empty matches anything
-        PromptButtons buttons = PromptButtons::OK;
-        PromptIcon icon = PromptIcon::None;
-        bool checkButtonsAndIcon = false;
+        std::optional<std::pair<PromptButtons, PromptIcon>> box;  // checked when given
         PromptAnswer answer = PromptAnswer::OK;
-        std::optional<QString> inputAnswer;
+        std::optional<QString> textAnswer;  // the input box's (none: cancelled) or the file dialog's
         std::optional<uint32_t> colorAnswer;
-        QString fileAnswer;
     };
 
     ~ScriptedPrompter() override;
 
-    // Expect a message box with this text and title; answer it.
     ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK)
     {
-        push(Kind::Message, text, title).answer = answer;
-        return *this;
+        return push(Kind::Message, text, title, answer);
     }
     // The same, also checking the buttons and icon.
     ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
-                                PromptIcon icon, PromptAnswer answer);
-    // Expect the error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
-    ScriptedPrompter& expectError(const QString& text, PromptAnswer answer);
+                                PromptIcon icon, PromptAnswer answer)
+    {
+        return push(Kind::Message, text, title, answer, std::make_pair(buttons, icon));
+    }
+    // The error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
+    ScriptedPrompter& expectError(const QString& text, PromptAnswer answer)
+    {
+        return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
+    }
     ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
     {
-        push(Kind::Input, prompt, title).inputAnswer = answer;
-        return *this;
+        return push(Kind::Input, prompt, title, PromptAnswer::OK, {}, answer);
     }
     ScriptedPrompter& expectColor(std::optional<uint32_t> answer)
     {
-        push(Kind::Color, {}, {}).colorAnswer = answer;
-        return *this;
+        return push(Kind::Color, {}, {}, PromptAnswer::OK, {}, {}, answer);
     }
     ScriptedPrompter& expectOpenFile(const QString& answer)
     {
-        push(Kind::OpenFile, {}, {}).fileAnswer = answer;
-        return *this;
+        return push(Kind::OpenFile, {}, {}, PromptAnswer::OK, {}, answer);
     }
     ScriptedPrompter& expectSaveFile(const QString& answer)
     {
-        push(Kind::SaveFile, {}, {}).fileAnswer = answer;
-        return *this;
+        return push(Kind::SaveFile, {}, {}, PromptAnswer::OK, {}, answer);
     }
 
     // True when every expected prompt was shown and nothing unexpected came.
@@ -72,7 +68,7 @@ public:
                          PromptIcon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title, const QString&) override
     {
-        return take(Kind::Input, prompt, title).inputAnswer;
+        return take(Kind::Input, prompt, title).textAnswer;
     }
     std::optional<uint32_t> color(uint32_t initial) override
     {
@@ -81,14 +77,13 @@ public:
     }
     QString openFileName(const QString& title, const QString&) override
     {
-        return take(Kind::OpenFile, QString(), title).fileAnswer;
+        return take(Kind::OpenFile, QString(), title).textAnswer.value_or(QString());
     }
     QString saveFileName(const QString& title, const QString&) override
     {
-        return take(Kind::SaveFile, QString(), title).fileAnswer;
+        return take(Kind::SaveFile, QString(), title).textAnswer.value_or(QString());
     }
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
-    // Keeps the suggestion in lastSuggestedFile, then answers as saveFileName does.
     QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
     {
         lastSuggestedFile = suggested;
@@ -100,14 +95,15 @@ public:
     QString lastSuggestedFile;
 
 private:
+    ScriptedPrompter& push(Kind kind, const QString& text, const QString& title, PromptAnswer answer,
+                           std::optional<std::pair<PromptButtons, PromptIcon>> box = {},
+                           std::optional<QString> textAnswer = {}, std::optional<uint32_t> colorAnswer = {})
+    {
+        m_queue.append(Expected{kind, text, title, box, answer, textAnswer, colorAnswer});
+        return *this;
+    }
     // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
     Expected take(Kind kind, const QString& text, const QString& title);
-    Expected& push(Kind kind, const QString& text, const QString& title)
-    {
-        Expected& e = m_queue.emplace_back();
-        e.kind = kind, e.text = text, e.title = title;
-        return e;
-    }
 
     QList<Expected> m_queue;
     QStringList m_failures;
