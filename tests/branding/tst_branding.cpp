@@ -1,6 +1,7 @@
 // The branding file reader and the About box text, without a display.
 #include "shell/about.h"
 #include "shell/branding.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +17,7 @@ constexpr int kMiB = 1024 * 1024;
 class TestBranding : public QObject {
     Q_OBJECT
 private slots:
-    // File content -> splash and company lines ("|" between, "<built-in>": the built-in company
-    // lines) and what the faults mention.
+    // File content -> splash and company lines ("|" between, "<built-in>": the built-in ones), fault words.
     void reading_data()
     {
         QTest::addColumn<QByteArray>("file");  // "<none>": no file; "<folder>": a folder in its place
@@ -57,14 +57,12 @@ private slots:
         QFETCH(QString, faults);
         QTemporaryDir dir;
         const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
-        QFile f(path);
         if (file == "<folder>")
             QVERIFY(QDir().mkpath(path));
         else if (file == "<fifo>")
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else if (file != "<none>")
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
-        f.close();
+            writeFile(path, file);
         const Branding b = readBranding(dir.path());
 
         QTEST(b.SplashInfo.join('|'), "splash");

@@ -1,6 +1,6 @@
 // The file commands of revora-shift-cli, run as the person runs them.
-#include "params/defaults.h"
 #include "shell/appinfo.h"
+#include "support/testfiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,25 +11,16 @@
 
 namespace {
 
-// The factory defaults as a data file (image offsets 16 to 159); the image tests pin these bytes.
-QByteArray defaultImage()
-{
-    ParameterStore store;
-    loadDefaults(store);
-    return store.image.configBlock();
-}
-
 using Changes = QList<QPair<int, int>>;
 
 // The default image with bytes changed (by image offset), cut or padded to `size`.
 QString writeFile(const QTemporaryDir& dir, const QString& name, const Changes& changes = {}, int size = 144)
 {
-    QByteArray bytes = defaultImage();
+    QByteArray bytes = defaultsBlock();
     for (const auto& c : changes)
         bytes[c.first - 16] = char(c.second);
-    bytes = bytes.leftJustified(size, '\0', true);
-    QFile f(dir.filePath(name));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() ? f.fileName() : QString();
+    ::writeFile(dir.filePath(name), bytes.leftJustified(size, '\0', true));
+    return dir.filePath(name);
 }
 
 }  // namespace
@@ -112,9 +103,8 @@ private slots:
         } else {
             QVERIFY2(stdErr.isEmpty() && stdOut.split('\n', Qt::SkipEmptyParts) == out, qPrintable(stdOut));
         }
-        QFile made(dir.filePath(QStringLiteral("made.dat")));
         if (command == QLatin1String("defaults made.dat"))  // the bytes it wrote
-            QVERIFY(made.open(QIODevice::ReadOnly) && made.readAll() == defaultImage());
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("made.dat"))), defaultsBlock());
     }
 
     // One JSON object: user units and the stored form, both as numbers; two-byte values little-endian.

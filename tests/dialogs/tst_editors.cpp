@@ -1,6 +1,4 @@
-// The parameter editors driven as a person drives them, every prompt through a scripted
-// prompter: the three editor dialogs (user alarms, GPO, VSS alarm), each dialog's wiring
-// once, and the main window's editor (its shift point chart and user text field).
+// The three editor dialogs (user alarms, GPO, VSS alarm) and the main window's editor, driven as a person does.
 #include "alarms/frmalarms.h"
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
@@ -9,6 +7,7 @@
 #include "params/defaults.h"
 #include "params/fieldrules.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QtTest>
@@ -97,9 +96,7 @@ std::unique_ptr<EditorDialog> open(const QString& what, ParameterSet& p, Prompte
 // The factory set (TPS calibration 44 to 235) with every dialog's values away from their defaults.
 ParameterSet edited()
 {
-    ParameterStore s;
-    loadDefaults(s);
-    ParameterSet& p = s.params;
+    ParameterSet p = defaultsStore().params;
     p.Alarm1Enable = p.Alarm2Enable = true;
     p.Alarm1Input = p.Alarm2Input = 1;  // AFR with In-Hg: the label must go empty, the unit become psi
     p.Alarm1Above = p.Alarm2Below = p.Alarm1MinRPM = p.Alarm2Delay = 50;
@@ -114,8 +111,7 @@ ParameterSet edited()
     return p;
 }
 
-// What a person reads off the shift chart: the grid labels, each bar's RPM, the launch
-// line's RPM and the speeds, all worked back from the geometry.
+// The shift chart as a person reads it (grid labels, bar and launch RPMs, speeds), worked back from the geometry.
 QString readOff(const ShiftChartLayout& c, const QRectF& plot)
 {
     const auto rpm = [&](double y) { return QString::number(qRound((plot.bottom() - y) / plot.height() * c.topRPM)); };
@@ -176,8 +172,7 @@ private slots:
     // An alarm edited through every kind of control reaches the block and reads back as shown.
     void editedAlarmSurvivesEncoding()
     {
-        ParameterStore store;
-        loadDefaults(store);
+        ParameterStore store = defaultsStore();
         store.params.Alarm2Color = 0x0000FF;
         ScriptedPrompter prompter;
         // A Cancel in the picker asks what to do: Retry asks again, Abort keeps the colour.
@@ -378,8 +373,7 @@ private slots:
     // the widest characters, fits its field without scrolling.
     void editorChartAndUserText()
     {
-        ParameterStore store;
-        loadDefaults(store);
+        ParameterStore store = defaultsStore();
         ScriptedPrompter prompter;
         ParameterEditor editor(store, prompter);
         editor.refresh();

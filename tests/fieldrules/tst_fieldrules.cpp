@@ -1,6 +1,6 @@
 // The validated fields of the main window and editor dialogs: limits, conversions, cross-field rules.
-#include "params/defaults.h"
 #include "params/fieldrules.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 #include <functional>
@@ -35,15 +35,13 @@ QList<QPair<QString, QString>> pairs(const QString& text)
     return list;
 }
 
-// The factory defaults as the editor holds them after loading (TPS 44..235, GPO
-// throttle points 89 % and 94 %), with the named parameters set.
+// The loaded factory defaults (TPS 44..235, GPO throttle points 89 % and 94 %) with the named parameters set.
 ParameterSet defaults(const QString& setup = QString())
 {
-    ParameterStore store;
-    loadDefaults(store);
+    ParameterSet p = defaultsStore().params;
     for (const auto& kv : pairs(setup))
-        access().value(kv.first)(store.params, kv.second.toDouble());
-    return store.params;
+        access().value(kv.first)(p, kv.second.toDouble());
+    return p;
 }
 
 const QString GE = QStringLiteral("Value must be greater than or equal to ");
@@ -156,8 +154,7 @@ private slots:
     void limits_data()
     {
         QTest::addColumn<Limits>("c");
-        // field, title, one step below the minimum, the minimum as its message names it, one step above
-        // the maximum, the maximum as named
+        // below and above: one step past each limit; min and max: the limits as the messages name them
         auto row = [](const QString& field, const char* title, const char* below, const char* min,
                       const char* above, const char* max) {
             QTest::newRow(qPrintable(field)) << Limits{field, title, below, min, above, max};

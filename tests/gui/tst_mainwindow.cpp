@@ -4,9 +4,9 @@
 #include "emulator/controller.h"
 #include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
-#include "params/defaults.h"
 #include "shell/mainwindow.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -18,25 +18,6 @@ const QString kOpenTitle = QStringLiteral("Open Data File");
 const QString kOverwrite = QStringLiteral("Data buffer not empty. OK to overwrite?");
 
 QSettings settings() { return QSettings(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift")); }
-
-QByteArray defaultsBlock()
-{
-    ParameterStore s;
-    loadDefaults(s);
-    return s.image.configBlock();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 enum Start { Empty, Defaults };
 
@@ -297,8 +278,7 @@ private slots:
         // The GPO stays off when gear detection comes back.
         ed.chkVSSGearDetect->setChecked(true);
         QVERIFY(fx.params().VSSGearDetect && !fx.params().GPOEnable);
-        // Multi-stage off rewrites the editor and takes gear detection with it, and with
-        // that the GPO, as unticking gear detection does.
+        // Multi-stage off takes gear detection with it, and so the GPO, as unticking gear detection does.
         fx.params().GPOEnable = true;
         fx.field("txtShiftRPM2")->setText("not validated");
         ed.chkMultiStageShift->setChecked(false);

@@ -5,8 +5,8 @@
 #include "link/link.h"
 #include "link/workflows.h"
 #include "params/codec.h"
-#include "params/defaults.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -29,13 +29,6 @@ QString err(const QString& text) { return QStringLiteral("Error: ") + text; }
 QString dl(const QString& text) { return QStringLiteral("Download From EEPROM: ") + text; }
 QString ul(const QString& text) { return QStringLiteral("Upload To EEPROM: ") + text; }
 QString cmp(const QString& text) { return QStringLiteral("Compare With Controller: ") + text; }
-
-ParameterStore defaults()
-{
-    ParameterStore store;
-    loadDefaults(store);
-    return store;
-}
 
 // Records what a transfer showed.
 class RecordingView : public LinkView {
@@ -203,7 +196,7 @@ private slots:
         r.controller.setConfigBlock(factoryConfigBlock());
         r.arrange(mode);
         r.expectShown(shown);
-        ParameterStore store = mode == QLatin1String("held") ? defaults() : ParameterStore();
+        ParameterStore store = mode == QLatin1String("held") ? defaultsStore() : ParameterStore();
         store.MainCaption = QStringLiteral("Revora Shift Version 1.0");
         store.params.VSSFreq = 1234;
         const ParameterStore before = store;
@@ -224,7 +217,7 @@ private slots:
                                      (ok ? QStringLiteral("Downloaded Data") : QStringLiteral("Data Buffer Empty")));
         if (ok) {
             QCOMPARE(store.image.configBlock(), factoryConfigBlock());
-            QVERIFY(store.params == defaults().params);
+            QVERIFY(store.params == defaultsStore().params);
             QCOMPARE(r.view.values.mid(142 - 16, 2), QList<int>({99, 100}));  // 100 % only from the address 143 on
         } else {
             QVERIFY(store.image.configBlock() == QByteArray(kConfigSize, '\0'));
@@ -304,7 +297,7 @@ private slots:
         if (mode.endsWith(QLatin1String("taken")))
             QVERIFY(QDir().mkpath(folder) && QFile(backupFile).open(QIODevice::WriteOnly));
         const auto before = r.controller.eeprom();
-        ParameterStore store = defaults();
+        ParameterStore store = defaultsStore();
         store.params.LaunchRPM = 4321;  // an edit since the data was loaded
         ImageBuffer expected = store.image;
         ParameterSet p = store.params;
@@ -330,9 +323,7 @@ private slots:
         // The backup holds the controller's block from before; an existing file is never written over.
         const bool backedUp = mode == QLatin1String("backup");
         QCOMPARE(written, backedUp ? backupFile : QString());
-        QFile backup(backupFile);
-        QCOMPARE(backup.open(QIODevice::ReadOnly) ? backup.readAll() : QByteArray(),
-                 backedUp ? factoryConfigBlock() : QByteArray());
+        QCOMPARE(readFile(backupFile), backedUp ? factoryConfigBlock() : QByteArray());
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode.endsWith("taken") ? 1 : 0);
         QCOMPARE(r.controller.resetCount(), resets);
         QVERIFY(r.idle());
@@ -375,7 +366,7 @@ private slots:
         }
         r.arrange(mode);
         r.expectShown(shown);
-        ParameterStore store = defaults();
+        ParameterStore store = defaultsStore();
         if (mode == QLatin1String("no data"))
             store.image.ClearEEPROMBuffer();
         const CompareOutcome outcome = compareWithController(r.link, store);

@@ -1,7 +1,7 @@
 // The command-line tool and its serial backend against the emulator program, at the protocol's own timing.
 #include "emulator/factoryimage.h"
 #include "params/codec.h"
-#include "params/defaults.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,12 +11,6 @@
 #include <csignal>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList lines(const QByteArray& text)
 {
     return QString::fromLocal8Bit(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -36,16 +30,14 @@ private slots:
         // Both programs find ComN through a settings store of the test's own.
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         // Unlike the factory's; the blanks before the user text go up as the window's text box holds it.
-        ParameterStore store;
-        loadDefaults(store);
+        ParameterStore store = defaultsStore();
         store.params.UserData = QStringLiteral("  end to end");
         QVERIFY(UpdateEEPROM(store.params, store.image));
         m_block = store.image.configBlock();
         store.params.UserData = QStringLiteral("end to end");
         QVERIFY(UpdateEEPROM(store.params, store.image));
         m_uploaded = store.image.configBlock();
-        QFile file(path("@file"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(m_block) == m_block.size() && file.flush());
+        writeFile(path("@file"), m_block);
     }
     void cleanup() { stopEmulator(); }
 
@@ -100,7 +92,7 @@ private slots:
         QDir(path("@dir")).removeRecursively();
         const QStringList args = expand(emulatorArgs + QStringLiteral(" --save @saved"));
         const int eeprom = args.indexOf(QStringLiteral("--eeprom"));
-        const QByteArray held = eeprom < 0 ? factoryConfigBlock() : readAll(args.value(eeprom + 1));
+        const QByteArray held = eeprom < 0 ? factoryConfigBlock() : readFile(args.value(eeprom + 1));
         m_tty = startEmulator(args);
         QProcess cli;
         cli.setProcessEnvironment(m_env);
@@ -125,15 +117,15 @@ private slots:
         stopEmulator();
         // An upload programs the whole block, unless it says it wrote nothing.
         const bool programmed = command.startsWith(QLatin1String("upload")) && !err.join(' ').contains("Nothing was");
-        QCOMPARE(readAll(path("@saved")), programmed ? m_uploaded : held);
+        QCOMPARE(readFile(path("@saved")), programmed ? m_uploaded : held);
         const bool downloaded = command.startsWith(QLatin1String("download")) && exit == 0;
-        QCOMPARE(readAll(path("@out")), downloaded ? m_block : QByteArray());
+        QCOMPARE(readFile(path("@out")), downloaded ? m_block : QByteArray());
         // The backup holds the controller's block from before.
         const QStringList backups = QDir(path("@dir")).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(backups.size(), command.contains(QLatin1String("backup")) && exit == 0 ? 1 : 0);
         if (!backups.isEmpty())
-            QCOMPARE(readAll(QDir(path("@dir")).filePath(backups[0])), factoryConfigBlock());
-        QCOMPARE(readAll(path("@file")), m_block);  // the input file is never touched
+            QCOMPARE(readFile(QDir(path("@dir")).filePath(backups[0])), factoryConfigBlock());
+        QCOMPARE(readFile(path("@file")), m_block);  // the input file is never touched
     }
 
     // The emulator's pseudo-terminal, mapped to Com7, is in the list of ports.

@@ -1,5 +1,4 @@
-// The image codec, data files and factory defaults: what reaches the controller
-// and the disk, byte for byte.
+// The image codec, data files and factory defaults: what reaches the controller and the disk, byte for byte.
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"

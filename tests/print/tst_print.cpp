@@ -1,8 +1,8 @@
 // The printed sheet read back from its PDF, and what the print commands ask before paper is used.
 #include "params/datafile.h"
-#include "params/defaults.h"
 #include "report/printer.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 
 #include <QPrinter>
 #include <QtTest>
@@ -43,13 +43,6 @@ struct FakeDialogs : PrintDialogs {
     }
 };
 
-ParameterStore defaultsStore()
-{
-    ParameterStore store;
-    loadDefaults(store);
-    return store;
-}
-
 // The PDF's pages as laid-out text, from each page's first line to its last.
 QList<QStringList> pdfPages(const QString& pdf)
 {
@@ -67,14 +60,6 @@ QString simplified(const QStringList& lines)
 {
     return lines.join(QLatin1Char('\n')).replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "))
         .replace(QRegularExpression(QStringLiteral(" ?\\n[\\n ]*")), QStringLiteral("\n")).trimmed();
-}
-
-QByteArray readFile(const QString& name) { QFile f(name); return f.open(QFile::ReadOnly) ? f.readAll() : ""; }
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile f(name);
-    QVERIFY(f.open(QFile::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
 // A full disk, as the writing process sees it (also as root): writes past `bytes` fail.

@@ -1,6 +1,6 @@
 // The parameter report's lines: texts, values and patterns, and where they sit.
-#include "params/defaults.h"
 #include "report/content.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 #include <functional>
@@ -11,13 +11,6 @@ namespace {
 
 using Change = std::function<void(ParameterSet&)>;
 #define SET(statement) Change([](ParameterSet& p) { statement; })
-
-ParameterSet defaults()
-{
-    ParameterStore store;
-    loadDefaults(store);
-    return store.params;
-}
 
 report::Header header(const QString& comment = QString())
 {
@@ -63,7 +56,7 @@ private slots:
     {
         QFETCH(Change, change);
         QFETCH(QString, expected);
-        ParameterSet p = defaults();
+        ParameterSet p = defaultsStore().params;
         change(p);
         const QStringList parts = expected.split(QLatin1Char('|'));
         const Line want = parts.size() == 1 ? line(parts[0]) : line(parts[0], 50, parts[1]);
@@ -73,7 +66,7 @@ private slots:
     // Line by line: the heading first on both pages, the blank lines, the columns.
     void pageShapes()
     {
-        const ParameterSet p = defaults();
+        const ParameterSet p = defaultsStore().params;
         const auto one = report::page1(p, header()), two = report::page2(p, header());
         const Line heading = line(QStringLiteral("Velmont Sensors Controller Data Printed: 3/9/24 2:05:07 PM"));
         QVERIFY(one.first() == heading && two.first() == heading);
@@ -100,7 +93,7 @@ private slots:
     // Every parameter byte belongs to a uniquely named entry, so a comparison misses nothing.
     void entriesCoverTheImage()
     {
-        const QList<report::Entry> list = report::entries(defaults());
+        const QList<report::Entry> list = report::entries(defaultsStore().params);
         QSet<QString> names;
         QSet<int> covered;
         QMap<int, int> flagBits;  // the bits of the flag bytes the switch lines show

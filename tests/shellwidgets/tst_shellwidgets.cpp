@@ -1,17 +1,12 @@
 // The start-up (logo check, prompt, splash window) and the help window, offscreen.
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 #include "shell/branding.h"
 #include "shell/help.h"
 #include "shell/splash.h"
 
 #include <QtTest>
 #include <QtWidgets>
-
-static void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
 
 static QByteArray png(QSize size)
 {
@@ -34,10 +29,8 @@ public:
 class TestShellWidgets : public QObject {
     Q_OBJECT
 private slots:
-    // Each fault of the branding comes through the error prompt before the splash shows, in the
-    // order of the load: Ignore goes on without what is wrong, Retry takes the file again once it is
-    // mended, Abort shows the splash with what was applied so far. The splash closes by itself, fits
-    // its frame, and shows the branding.
+    // Each branding fault reaches the error prompt before the splash, in load order: Ignore goes on without it,
+    // Retry rereads the mended file, Abort shows what was applied. The splash closes itself, fits, is branded.
     void startUp_data()
     {
         QTest::addColumn<QByteArray>("file");     // empty: no branding file

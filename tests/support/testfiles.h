@@ -1,0 +1,31 @@
+// The factory defaults and whole-file reads and writes, as several test areas use them.
+#pragma once
+
+#include "params/defaults.h"
+
+#include <QFile>
+#include <QtTest>
+
+inline ParameterStore defaultsStore()
+{
+    ParameterStore store;
+    loadDefaults(store);
+    return store;
+}
+
+// The factory defaults as a data file holds them (image offsets 16 to 159); tst_image pins these bytes by hand.
+inline QByteArray defaultsBlock() { return defaultsStore().image.configBlock(); }
+
+// Empty when the file cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Fails the running test unless every byte reached the file.
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
+}
