@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <locale.h>
 #include <string>
 
@@ -63,7 +64,7 @@ double readLeadingNumber(const QString& text)
     // A huge exponent reads as the largest finite value, never as infinity: the
     // field rules clamp it to their maximum.
     if (std::isinf(v))
-        return v > 0 ? 1.7976931348623157e308 : -1.7976931348623157e308;
+        return std::copysign(std::numeric_limits<double>::max(), v);
     return v;
 }
 

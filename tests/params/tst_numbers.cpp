@@ -18,6 +18,8 @@ private slots:
         QTest::newRow("trailing words") << "4000 rpm" << 4000.0;
         QTest::newRow("leading point") << ".5" << 0.5;
         QTest::newRow("exponent") << "2E+10" << 2e10;
+        QTest::newRow("negative exponent") << "25e-1" << 2.5;
+        QTest::newRow("no hex") << "0x1A" << 0.0;
         QTest::newRow("bare exponent mark") << "4e" << 4.0;
         QTest::newRow("comma stops") << "1,5" << 1.0;
     }
