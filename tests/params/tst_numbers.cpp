@@ -3,6 +3,7 @@
 #include "params/numbers.h"
 
 #include <QtTest>
+#include <limits>
 
 using namespace numbers;
 using namespace calibration;
@@ -20,6 +21,7 @@ private slots:
         QTest::newRow("exponent") << "2E+10" << 2e10;
         QTest::newRow("negative exponent") << "25e-1" << 2.5;
         QTest::newRow("no hex") << "0x1A" << 0.0;
+        QTest::newRow("huge stays finite") << "-1e999" << -std::numeric_limits<double>::max();
         QTest::newRow("bare exponent mark") << "4e" << 4.0;
         QTest::newRow("comma stops") << "1,5" << 1.0;
     }
