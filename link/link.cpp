@@ -147,7 +147,7 @@ void ControllerLink::DelayTimer(int ms)
     // Linux lets a sleep run up to 50 us late by default; 288 pauses per block
     // would lose 15 ms to that. The thread that talks to the controller asks
     // for exact wake-ups (it costs nothing but a little power).
-    static thread_local const bool exactWakeups = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+    static thread_local const int exactWakeups = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     Q_UNUSED(exactWakeups);
 #endif
     using namespace std::chrono;

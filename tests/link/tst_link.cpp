@@ -118,15 +118,34 @@ struct Rig {
 class TestLink : public QObject {
     Q_OBJECT
 private slots:
-    void retryRaisesTheTimeoutAgain()
+    // A primitive that fails gives 0 and no link; Retry raises a timeout again without sending the command again.
+    void failedPrimitives_data()
     {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("primitive");  // 0 status, 1 data byte, 2 address 0x123
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("status, silent") << "silent" << 0 << QByteArray("\x2e");
+        QTest::newRow("data byte, silent") << "silent" << 1 << QByteArray("\x15");
+        QTest::newRow("address, low byte first") << "silent" << 2 << QByteArray("\x14\x23\x01");
+        QTest::newRow("status, no port") << "open error" << 0 << QByteArray();
+        QTest::newRow("data byte, no port") << "open error" << 1 << QByteArray();
+    }
+    void failedPrimitives()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, primitive);
         Rig r;
-        r.arrange(QStringLiteral("silent"));
-        r.prompter.expectError(kTimeout, PromptAnswer::Retry).expectError(kTimeout, PromptAnswer::Ignore);
-        r.link.ReadStatus();
-        QVERIFY(!r.state.LinkOK);
-        QVERIFY(!r.port.isOpen());
-        QCOMPARE(r.port.written(), QByteArray("\x2e"));  // the command is not sent again
+        r.arrange(mode);
+        if (mode == QLatin1String("silent"))
+            r.prompter.expectError(kTimeout, PromptAnswer::Retry).expectError(kTimeout, PromptAnswer::Ignore);
+        else
+            r.prompter.expectError(kNoPort, PromptAnswer::Abort);
+        const int value = primitive == 0 ? r.link.ReadStatus() : primitive == 1 ? r.link.ReadEEPROM() : 0;
+        if (primitive == 2)
+            r.link.SetEEPROMAddress(0x123);
+        QCOMPARE(value, 0);
+        QVERIFY(!r.state.LinkOK && !r.port.isOpen());
+        QTEST(r.port.written(), "sent");
         QVERIFY_PROMPTS(r.prompter);
     }
 

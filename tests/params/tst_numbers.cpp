@@ -84,6 +84,7 @@ private slots:
         QTest::addColumn<int>("input");
         QTest::addColumn<bool>("psi");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("unit");
         const struct {
             int count;
             const char* values[8];  // volts, AFR, 1bar psi, 1bar inHg, 2bar psi, 2bar inHg, 3bar psi, 3bar inHg
@@ -92,14 +93,14 @@ private slots:
             {255, {"5.00", "20.0", "15.2", "30.9", "30.2", "61.4", "45.8", "93.2"}},
         };
         for (const auto& row : table) {
-            QTest::addRow("%d volts", row.count) << row.count << 0 << false << QString::fromLatin1(row.values[0]);
-            QTest::addRow("%d AFR", row.count) << row.count << 1 << false << QString::fromLatin1(row.values[1]);
-            QTest::addRow("%d other code", row.count) << row.count << 9 << true << QString::fromLatin1(row.values[0]);
+            QTest::addRow("%d volts", row.count) << row.count << 0 << false << QString::fromLatin1(row.values[0]) << "";
+            QTest::addRow("%d AFR", row.count) << row.count << 1 << false << QString::fromLatin1(row.values[1]) << "AFR";
+            QTest::addRow("%d other code", row.count) << row.count << 9 << true << QString::fromLatin1(row.values[0]) << "";
             for (int bar = 1; bar <= 3; ++bar) {
                 QTest::addRow("%d MAP%d psi", row.count, bar)
-                    << row.count << bar + 1 << true << QString::fromLatin1(row.values[2 * bar]);
+                    << row.count << bar + 1 << true << QString::fromLatin1(row.values[2 * bar]) << "psi";
                 QTest::addRow("%d MAP%d inHg", row.count, bar)
-                    << row.count << bar + 1 << false << QString::fromLatin1(row.values[2 * bar + 1]);
+                    << row.count << bar + 1 << false << QString::fromLatin1(row.values[2 * bar + 1]) << "In-Hg";
             }
         }
     }
@@ -112,6 +113,7 @@ private slots:
         QFETCH(QString, shown);
         const float v = Alarm1Val(int16_t(count), uint8_t(input), psi);
         QCOMPARE(numbers::format(v, QLatin1String(input % 9 == 0 ? "0.00" : "0.0")), shown);
+        QTEST(QString::fromLatin1(calibration::alarmUnitLabel(uint8_t(input), psi)), "unit");
         // Alarm 2 has the plain and wide-band inputs only: any other code reads volts.
         QCOMPARE(Alarm2Val(int16_t(count), uint8_t(input)), input == 1 ? v : Alarm1Val(int16_t(count), 0, false));
     }
