@@ -138,11 +138,9 @@ void ControllerLink::raiseTimeout(const char* text)
 
 void ControllerLink::DelayTimer(int ms)
 {
-    if (ms <= 0)
-        return;
-    // Short sleeps with the event loop run before each check: the window stays
-    // alive, the core stays idle, and the wait ends within a few tens of
-    // microseconds of the 2 ms the controller needs.
+    // Short sleeps with the event loop run before each check (also for no pause):
+    // the window stays alive, the core stays idle, and the wait ends within a few
+    // tens of microseconds of the 2 ms the controller needs.
 #ifdef Q_OS_LINUX
     // Linux lets a sleep run up to 50 us late by default; 288 pauses per block
     // would lose 15 ms to that. The thread that talks to the controller asks

@@ -149,6 +149,16 @@ private slots:
         QVERIFY_PROMPTS(r.prompter);
     }
 
+    // The status byte as the controller gives it (0 and 1 both mean not armed, but are not the same byte).
+    void statusByte()
+    {
+        Rig r;
+        for (int status : {0, 7}) {
+            r.controller.setStatus(uint8_t(status));
+            QCOMPARE(r.link.ReadStatus(), status);
+        }
+    }
+
     // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
     // newest link still alive on the port, whatever order the links end in.
     void lineErrors()
