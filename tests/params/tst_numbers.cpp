@@ -45,6 +45,7 @@ private slots:
         QTest::newRow("carry") << 9.995 << "0.00" << "10.00";
         QTest::newRow("optional decimal kept") << 5.25 << "0.#" << "5.3";
         QTest::newRow("no integer digit asked") << 0.5 << "#.#" << ".5";
+        QTest::newRow("no integer digit asked, one there") << 12.25 << "#.#" << "12.3";
     }
 
     void format()
