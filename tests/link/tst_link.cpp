@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -152,6 +153,27 @@ private slots:
         QVERIFY(r.state.LinkOK == answers && r.port.isOpen() == answers);
         QTEST(r.port.written(), "sent");
         QVERIFY_PROMPTS(r.prompter);
+    }
+
+    // A pause, and the waits for a silent controller's byte and line, leave the processor idle (a laptop at the track).
+    void waitsIdle()
+    {
+        const auto idle = [](const std::function<void()>& wait) {
+            const std::clock_t cpu = std::clock();
+            QElapsedTimer wall;
+            wall.start();
+            wait();
+            return double(std::clock() - cpu) / CLOCKS_PER_SEC < 0.25 * double(wall.elapsed()) / 1000;
+        };
+        Rig writing, reading;
+        writing.arrange(QStringLiteral("mute-write:16"));
+        reading.arrange(QStringLiteral("silent"));
+        writing.prompter.expectError(kTimeout, PromptAnswer::Abort);
+        reading.prompter.expectError(kTimeout, PromptAnswer::Abort);
+        QVERIFY(idle([&] { writing.link.DelayTimer(300); }));
+        QVERIFY(idle([&] { writing.link.WriteEEPROMData(ImageBuffer()); }));
+        QVERIFY(idle([&] { reading.link.ReadFirmwareID(); }));
+        QVERIFY(!writing.state.LinkOK && !reading.state.LinkOK);
     }
 
     // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
