@@ -1,5 +1,6 @@
 #include "link/backup.h"
 
+#include "params/datafile.h"
 #include "params/paramset.h"
 
 #include <QDir>
@@ -11,6 +12,14 @@
 #endif
 
 namespace backup {
+
+namespace {
+// Unbuffered, so that a full disk is said by the write itself.
+struct BackupFile : QTemporaryFile {
+    using QTemporaryFile::QTemporaryFile;
+    bool openUnbuffered() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+};
+}  // namespace
 
 QString fileName(const QDateTime& when)
 {
@@ -34,10 +43,10 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
     // Written beside its final name and renamed only once every byte is on the
     // disk: a backup is whole or absent. The rename refuses to replace a file
     // that appeared meanwhile.
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
-    if (!file.open())
+    BackupFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
+    if (!file.openUnbuffered())
         return fail(QStringLiteral("Cannot write in %1: %2.").arg(folder, file.errorString()));
-    bool ok = file.write(block) == block.size() && file.flush();
+    bool ok = datafile::writeAll(file, block);
 #ifdef Q_OS_UNIX
     ok = ok && ::fsync(file.handle()) == 0;
 #endif

@@ -110,12 +110,11 @@ Result writeBlock(const QString& path, const QByteArray& block)
                                    "It was not changed; choose another file name.")
                         .arg(path));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return cannotWrite(path, file.errorString());
     // QSaveFile::commit() on Qt 6.4 can report success after a failed write (a full
-    // disk), so check the write and the flush ourselves before committing.
-    const qint64 written = file.write(block);
-    if (written != block.size() || !file.flush()) {
+    // disk), so check the write ourselves before committing.
+    if (!writeAll(file, block)) {
         const QString why = file.errorString();
         file.cancelWriting();
         return cannotWrite(path, why);
@@ -126,6 +125,18 @@ Result writeBlock(const QString& path, const QByteArray& block)
 }
 
 Result write(const QString& path, const ImageBuffer& image) { return writeBlock(path, image.configBlock()); }
+
+bool writeAll(QIODevice& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
 
 QString captionName(const QString& path)
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 namespace datafile {
 
 inline const char* const kFilter = "Shift Light Controller data files (*.dat)|*.dat";
@@ -29,6 +31,11 @@ Result readBlock(const QString& path, QByteArray& block);
 // unless all 144 bytes reached the disk. Refuses to replace anything but a regular file.
 Result write(const QString& path, const ImageBuffer& image);
 Result writeBlock(const QString& path, const QByteArray& block);
+
+// Writes every byte, trying again after a short write; false when a write takes
+// nothing or fails. A file opened unbuffered then says why it stopped (a full
+// disk) in its errorString(); buffered, Qt 6.4 only says "Unknown error".
+bool writeAll(QIODevice& file, const QByteArray& bytes);
 
 // The name shown in the caption: the part after the last path separator, cut to
 // "..." and its last 40 characters when longer than 40.

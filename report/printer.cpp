@@ -1,5 +1,6 @@
 #include "report/printer.h"
 
+#include "params/datafile.h"
 #include "shell/prompter.h"
 
 #include <QBuffer>
@@ -54,20 +55,6 @@ struct Run {
     QString text;
 };
 using Row = QList<Run>;
-
-// Unbuffered, so that a write that stops short is tried again and says why it
-// stopped (a full disk) instead of leaving the reason unknown.
-bool writeAll(QFileDevice& file, const QByteArray& bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
 
 QString printerLabel(const QPrinter& printer)
 {
@@ -205,11 +192,11 @@ struct SheetJob::Impl {
             // A device or pipe is written straight: there is no old file to keep, and a
             // save file would put a plain file in its place.
             QFile device(pdfFile);
-            if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(device, pdfBytes))
+            if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !datafile::writeAll(device, pdfBytes))
                 why = device.errorString();
         } else {
             QSaveFile file(pdfFile);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, pdfBytes) ||
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !datafile::writeAll(file, pdfBytes) ||
                 !file.commit())
                 why = file.errorString();
         }

@@ -165,15 +165,14 @@ private slots:
             wait();
             return double(std::clock() - cpu) / CLOCKS_PER_SEC < 0.25 * double(wall.elapsed()) / 1000;
         };
-        Rig writing, reading;
-        writing.arrange(QStringLiteral("mute-write:16"));
-        reading.arrange(QStringLiteral("silent"));
-        writing.prompter.expectError(kTimeout, PromptAnswer::Abort);
-        reading.prompter.expectError(kTimeout, PromptAnswer::Abort);
-        QVERIFY(idle([&] { writing.link.DelayTimer(300); }));
-        QVERIFY(idle([&] { writing.link.WriteEEPROMData(ImageBuffer()); }));
-        QVERIFY(idle([&] { reading.link.ReadFirmwareID(); }));
-        QVERIFY(!writing.state.LinkOK && !reading.state.LinkOK);
+        Rig r;
+        r.arrange(QStringLiteral("mute-write:16"));
+        r.prompter.expectError(kTimeout, PromptAnswer::Abort).expectError(kTimeout, PromptAnswer::Abort);
+        QVERIFY(idle([&] { r.link.DelayTimer(300); }));
+        QVERIFY(idle([&] { r.link.WriteEEPROMData(ImageBuffer()); }));
+        r.arrange(QStringLiteral("silent"));
+        QVERIFY(idle([&] { r.link.ReadFirmwareID(); }));
+        QVERIFY(!r.state.LinkOK);
     }
 
     // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
@@ -323,6 +322,8 @@ private slots:
             << 159 << 1;
         QTest::newRow("backup name taken") << "backup+taken" << QStringList{ul(path + " already exists." + without)}
                                            << 15 << 0;
+        QTest::newRow("backup, disk full") << "backup+full" << QStringList{ul("Cannot write " + path + ": File too large."
+                                                                             + without)} << 15 << 0;
     }
     void upload()
     {
@@ -355,10 +356,13 @@ private slots:
             line.replace(QStringLiteral("BACKUP"), folder);
         const PromptAnswer yes = resets == 1 ? PromptAnswer::Yes : PromptAnswer::No;
         r.expectShown(shown, options.backupFolder.isEmpty() ? PromptAnswer::Abort : yes);
+        if (mode.endsWith(QLatin1String("full")))
+            limitFileSize(100);  // the block is buffered whole, and only its flush fails
         QElapsedTimer clock;
         clock.start();
         QString written;
         QCOMPARE(mnuUpload_Click(r.link, store, options, &written), resets == 1);
+        limitFileSize(RLIM_INFINITY);
         if (mode == QLatin1String("reset-ack-only"))  // the controller restarts meanwhile
             QVERIFY(clock.elapsed() >= 200);
         QCOMPARE(r.prompter.shown(), shown);

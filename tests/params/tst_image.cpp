@@ -3,11 +3,10 @@
 #include "params/datafile.h"
 #include "params/defaults.h"
 #include "params/switches.h"
+#include "support/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -18,6 +17,22 @@ void put(QByteArray& block, int offset, std::initializer_list<int> bytes)
     for (int v : bytes)
         block[offset++ - kConfigFirst] = char(v);
 }
+
+// A device that takes at most 7 bytes a write, and after `room` bytes takes nothing once.
+struct Trickle : QIODevice {
+    qint64 room = 0;
+    QByteArray got;
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override
+    {
+        if (got.size() == room) {
+            room = -1;
+            return 0;
+        }
+        got.append(data, std::min<qint64>(n, 7));
+        return std::min<qint64>(n, 7);
+    }
+};
 
 // The factory image, offsets 16 to 122 (gaps zero), then 32 spaces of user text.
 QByteArray defaultBlock()
@@ -222,32 +237,34 @@ private slots:
         QCOMPARE(p.UserData, QStringLiteral("AB") + QString(28, QLatin1Char(' ')));
     }
 
+    // Every byte goes out in order over short writes; a write that takes nothing ends it as failed.
+    void writeAll()
+    {
+        const QByteArray bytes = defaultBlock().left(141);  // 20 writes of 7 and one of 1
+        for (const qint64 room : {1000, 98}) {
+            Trickle t;
+            t.room = room;
+            QVERIFY(t.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            QCOMPARE(datafile::writeAll(t, bytes), room > bytes.size());
+            QCOMPARE(t.got, bytes.left(room));
+        }
+    }
+
     void files()
     {
         QTemporaryDir dir;
-        auto writeRaw = [&](const QString& name, const QByteArray& bytes) {
-            QFile f(dir.filePath(name));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-            return f.fileName();
-        };
         ImageBuffer img = imageOf(defaultBlock());
         img.EEPROMBuffer[60] = 0x77;  // a reserved byte travels too
         const QString path = dir.filePath(QStringLiteral("car.dat"));
         QVERIFY(datafile::write(path, img).ok);
         QVERIFY(!datafile::writeBlock(path, QByteArray(10, 'x')).ok);  // a block of the wrong size is never written
         QCOMPARE(QFileInfo(path).size(), 144);
-        // A full disk (here no file may grow past 100 bytes, which holds for root too) is said, and the
-        // file saved before stays whole.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit unlimited = limit;
-        limit.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        // A full disk (here no file may grow past 100 bytes, which holds for root too) is said as such, and
+        // the file saved before stays whole.
+        limitFileSize(100);
         const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
-        setrlimit(RLIMIT_FSIZE, &unlimited);
-        QVERIFY2(!full.ok && full.error.contains(path), qPrintable(full.error));
+        limitFileSize(RLIM_INFINITY);
+        QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
         ImageBuffer back;
         QVERIFY(datafile::read(path, back).ok);
         QCOMPARE(back.configBlock(), img.configBlock());
@@ -255,14 +272,16 @@ private slots:
 
         // A longer file gives its first 144 bytes; a shorter one is refused and changes nothing.
         ImageBuffer longer;
-        const QString longFile = writeRaw(QStringLiteral("long.dat"), defaultBlock() + QByteArray(56, '\x99'));
+        const QString longFile = dir.filePath(QStringLiteral("long.dat"));
+        writeFile(longFile, defaultBlock() + QByteArray(56, '\x99'));
         QVERIFY(datafile::read(longFile, longer).ok);
         QCOMPARE(longer.configBlock(), defaultBlock());
         QCOMPARE(longer.EEPROMBuffer[160], uint8_t(0));
         ImageBuffer untouched;
         untouched.EEPROMBuffer.fill(7);
         const auto before = untouched.EEPROMBuffer;
-        const QString shortFile = writeRaw(QStringLiteral("short.dat"), defaultBlock().left(100));
+        const QString shortFile = dir.filePath(QStringLiteral("short.dat"));
+        writeFile(shortFile, defaultBlock().left(100));
         const datafile::Result r = datafile::read(shortFile, untouched);
         QCOMPARE(r.error, QStringLiteral("Error - reached premature end-of-file"));
         QVERIFY(r.kind == datafile::ErrorKind::ShortFile && untouched.EEPROMBuffer == before);

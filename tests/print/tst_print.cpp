@@ -7,8 +7,6 @@
 #include <QPrinter>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace report;
 
@@ -60,16 +58,6 @@ QString simplified(const QStringList& lines)
 {
     return lines.join(QLatin1Char('\n')).replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "))
         .replace(QRegularExpression(QStringLiteral(" ?\\n[\\n ]*")), QStringLiteral("\n")).trimmed();
-}
-
-// A full disk, as the writing process sees it (also as root): writes past `bytes` fail.
-void limitFileSize(rlim_t bytes)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 }  // namespace
@@ -194,7 +182,7 @@ private slots:
         file = path(file);
         if (fullDisk)
             writeFile(file, "old report");
-        MendingPrompter prompter;
+        ScriptedPrompter prompter;
         prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt);
         prompter.expectError(QString(), answer);
         prompter.mend = [] { limitFileSize(RLIM_INFINITY); };  // room made; a missing folder stays missing

@@ -74,7 +74,7 @@ private slots:
         if (!file.isEmpty())
             writeFile(dir.filePath(QString::fromLatin1(kBrandingFileName)), file);
         Branding b = readBranding(dir.path());
-        MendingPrompter prompter;
+        ScriptedPrompter prompter;
         prompter.mend = [&] {
             if (!mendName.isEmpty())
                 writeFile(dir.filePath(mendName), mendBytes);

@@ -64,6 +64,8 @@ ScriptedPrompter::Expected ScriptedPrompter::take(Kind kind, const QString& text
 PromptAnswer ScriptedPrompter::message(const QString& text, const QString& title, PromptButtons buttons,
                                        PromptIcon icon)
 {
+    if (mend && title == QLatin1String("Error"))
+        mend();
     const int failed = int(m_failures.size());
     const Expected e = take(Kind::Message, text, title);
     const PromptAnswer refused = buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Cancel;

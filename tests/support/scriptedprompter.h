@@ -63,6 +63,8 @@ public:
     QStringList shown() const { return m_shown; }
     // When set, the destructor does not complain about unshown prompts.
     void setLenient(bool lenient) { m_lenient = lenient; }
+    // Run the moment an error prompt shows: mends the fault so that a scripted Retry can succeed.
+    std::function<void()> mend;
 
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
                          PromptIcon icon) override;
@@ -113,15 +115,3 @@ private:
 
 // Fails the current test with the prompter's failures, if any.
 #define QVERIFY_PROMPTS(p) QVERIFY2((p).done(), qPrintable((p).failures().join(QLatin1Char('\n'))))
-
-// A scripted prompter that mends the fault (runs `mend`) the moment the error
-// prompt shows, so that a scripted Retry can succeed.
-struct MendingPrompter : ScriptedPrompter {
-    std::function<void()> mend;
-    PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon) override
-    {
-        if (title == QLatin1String("Error") && mend)
-            mend();
-        return ScriptedPrompter::message(text, title, buttons, icon);
-    }
-};

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 inline ParameterStore defaultsStore()
 {
@@ -28,4 +30,14 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
+}
+
+// A full disk, as the writing process sees it (also as root): writes past `bytes` fail.
+inline void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
