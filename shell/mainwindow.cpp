@@ -804,10 +804,12 @@ void frmRevora_Main::openRecentFile(const QString& path)
 
 void frmRevora_Main::startDialogsInLastFolder()
 {
+    // A folder that is not there would reach the dialog as a file name to save under.
     const QString last = settingsStore().value(kLastFolderKey).toString();
-    m_prompter.setFileDialogFolder(!last.isEmpty() && QFileInfo(last).isDir()
-                                       ? last
-                                       : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    m_prompter.setFileDialogFolder(!last.isEmpty() && QFileInfo(last).isDir() ? last
+                                   : QFileInfo(documents).isDir()             ? documents
+                                                                              : QDir::homePath());
 }
 
 QString frmRevora_Main::backupFolder()
