@@ -266,42 +266,6 @@ private slots:
         QCOMPARE(readFile(path("gaps-out.dat")), bytes);
     }
 
-    void switchesAndColours()
-    {
-        Fixture fx(Defaults);
-        ParameterEditor& ed = fx.ed();
-        QVERIFY(fx.params().GPOEnable);
-        // Without gear detection the GPO goes off, and the GPO editor refuses.
-        ed.chkVSSGearDetect->setChecked(false);
-        fx.prompter.expect(QLatin1String(frmGPO::kGPIRequired), "Edit GPO Parameters");
-        fx.run(fx.window->mnuEditGPOParams);
-        // The GPO stays off when gear detection comes back.
-        ed.chkVSSGearDetect->setChecked(true);
-        QVERIFY(fx.params().VSSGearDetect && !fx.params().GPOEnable);
-        // Multi-stage off takes gear detection with it, and so the GPO, as unticking gear detection does.
-        fx.params().GPOEnable = true;
-        fx.field("txtShiftRPM2")->setText("not validated");
-        ed.chkMultiStageShift->setChecked(false);
-        QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && !fx.params().GPOEnable);
-        QVERIFY(!ed.chkVSSGearDetect->isChecked() && !ed.chkVSSGearDetect->isEnabled());
-        ed.chkMultiStageShift->setChecked(true);
-        QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
-        // The colour buttons: bits above 24 come back from the dialog; both shift buttons set the one colour.
-        fx.prompter.expectColor(0xFF123456u);
-        ed.cmdLaunchColor->click();
-        QCOMPARE(uint32_t(fx.params().LaunchColor), 0x123456u);
-        QCOMPARE(swatchColor(ed.txtLaunchColor), 0x123456);
-        // Ignore after a cancel keeps the colour the picker started from.
-        fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
-        ed.cmdShiftColor->click();
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
-        fx.prompter.expectColor(0xABCDEFu);
-        ed.cmdMultiStageShiftColor->click();
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 0xABCDEFu);
-        QCOMPARE(swatchColor(ed.txtMultiStageShiftColor), 0xABCDEF);
-        QVERIFY_PROMPTS(fx.prompter);
-    }
-
     // Closing during the read waits for the transfer on the window's stack, and stops it as Esc does;
     // an Esc pressed while nothing ran does not.
     void download_data()
@@ -345,20 +309,18 @@ private slots:
     // Closing asks only when the configuration differs from the one last loaded or saved.
     void unsavedChanges_data()
     {
-        QTest::addColumn<bool>("edit");
-        QTest::addColumn<int>("answer");   // to the question, -1: none asked
+        QTest::addColumn<int>("answer");  // to the question, -1: none asked, nothing edited
         QTest::addColumn<QString>("saveAs");  // what the Save dialog gives
         QTest::addColumn<bool>("closes");
         const int save = int(PromptAnswer::Save);
-        QTest::newRow("unchanged") << false << -1 << "" << true;
-        QTest::newRow("Cancel") << true << int(PromptAnswer::Cancel) << "" << false;
-        QTest::newRow("Discard") << true << int(PromptAnswer::Discard) << "" << true;
-        QTest::newRow("Save, dialog cancelled") << true << save << "" << false;
-        QTest::newRow("Save") << true << save << "saved.dat" << true;
+        QTest::newRow("unchanged") << -1 << "" << true;
+        QTest::newRow("Cancel") << int(PromptAnswer::Cancel) << "" << false;
+        QTest::newRow("Discard") << int(PromptAnswer::Discard) << "" << true;
+        QTest::newRow("Save, dialog cancelled") << save << "" << false;
+        QTest::newRow("Save") << save << "saved.dat" << true;
     }
     void unsavedChanges()
     {
-        QFETCH(bool, edit);
         QFETCH(int, answer);
         QFETCH(QString, saveAs);
         QFETCH(bool, closes);
@@ -372,16 +334,15 @@ private slots:
             QTest::keyClicks(fx.field("txtLaunchRPM"), text);
             fx.field("txtVSSFreq")->setFocus();
         };
-        if (edit) {
+        if (answer >= 0) {
             typeLaunchRPM("4400");
             QTRY_VERIFY(fx.window->isWindowModified() && fx.window->windowTitle().endsWith("[*]"));
             typeLaunchRPM("3000");  // the old value back is no change
             QTRY_VERIFY(!fx.window->isWindowModified());
             fx.field("txtUserData")->setText("changed text");
-        }
-        if (answer >= 0)
             fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
                                   PromptAnswer(answer));
+        }
         if (answer == int(PromptAnswer::Save))
             fx.prompter.expectSaveFile(saveAs.isEmpty() ? QString() : dir.filePath(saveAs));
         fx.run(fx.window->mnuExit);
@@ -426,8 +387,8 @@ private slots:
         QCOMPARE(frmRevora_Main::startupFile({"revora-shift", "car.dat", "-x"}), QDir::current().absoluteFilePath("car.dat"));
     }
 
-    // Comparing reads the controller into a scratch image: the window keeps what it holds.
-    void compareWithController()
+    // Comparing reads the controller into a scratch image, the window keeps what it holds; then switches and colours.
+    void compareSwitchesAndColours()
     {
         const QString title = "Compare With Controller", firmware = "Firmware ID: Revora Shift Light v1.0";
         Fixture fx(Defaults);
@@ -450,11 +411,41 @@ private slots:
         for (const QString& row : {QString("Launch RPM | 3500 | 3000"), QString("Multi-Stage Shift Light | Disabled | Enabled"),
                                    QString("Offset 53 | 165 (0xa5) | %1 (0x00)").arg(int(defaultsBlock()[53 - 16]))})
             QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
+        ParameterEditor& ed = fx.ed();
+        QVERIFY(fx.params().GPOEnable);
+        // Without gear detection the GPO goes off, and the GPO editor refuses.
+        ed.chkVSSGearDetect->setChecked(false);
+        fx.prompter.expect(QLatin1String(frmGPO::kGPIRequired), "Edit GPO Parameters");
+        fx.run(fx.window->mnuEditGPOParams);
+        // The GPO stays off when gear detection comes back.
+        ed.chkVSSGearDetect->setChecked(true);
+        QVERIFY(fx.params().VSSGearDetect && !fx.params().GPOEnable);
+        // Multi-stage off takes gear detection with it, and so the GPO, as unticking gear detection does.
+        fx.params().GPOEnable = true;
+        fx.field("txtShiftRPM2")->setText("not validated");
+        ed.chkMultiStageShift->setChecked(false);
+        QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && !fx.params().GPOEnable);
+        QVERIFY(!ed.chkVSSGearDetect->isChecked() && !ed.chkVSSGearDetect->isEnabled());
+        ed.chkMultiStageShift->setChecked(true);
+        QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
+        // The colour buttons: bits above 24 come back from the dialog; both shift buttons set the one colour.
+        fx.prompter.expectColor(0xFF123456u);
+        ed.cmdLaunchColor->click();
+        QCOMPARE(uint32_t(fx.params().LaunchColor), 0x123456u);
+        QCOMPARE(swatchColor(ed.txtLaunchColor), 0x123456);
+        // Ignore after a cancel keeps the colour the picker started from.
+        fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
+        ed.cmdShiftColor->click();
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
+        fx.prompter.expectColor(0xABCDEFu);
+        ed.cmdMultiStageShiftColor->click();
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 0xABCDEFu);
+        QCOMPARE(swatchColor(ed.txtMultiStageShiftColor), 0xABCDEF);
+        QVERIFY_PROMPTS(fx.prompter);
     }
 
-    // The backup before an upload: the block kept, the changes shown, No writes nothing;
-    // switched off, neither question nor file. Display Defaults drops an old user text
-    // everywhere, so the upload sends exactly the factory values; a stray Esc before it is no stop.
+    // The backup before an upload: the block kept, the changes shown, No writes nothing; switched off, neither
+    // question nor file. Display Defaults drops an old user text everywhere: the upload sends the factory values.
     void uploadBackup_data()
     {
         QTest::addColumn<bool>("backUp");
@@ -475,7 +466,6 @@ private slots:
         QVERIFY(fx.show());
         const QSize size = fx.window->size();
         fx.run(fx.window->mnuDisplayDefaults);
-        QTest::keyClick(fx.field("txtVSSFreq"), Qt::Key_Escape);
         fx.controller.setConfigBlock(before);
         if (answer >= 0)
             fx.prompter.expect(QString(), "Upload To EEPROM", PromptAnswer(answer));
