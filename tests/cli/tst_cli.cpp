@@ -114,9 +114,8 @@ private slots:
         QProcess cli;
         cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("show"), QStringLiteral("--json"), file});
         QVERIFY(cli.waitForFinished(20000) && cli.exitCode() == 0);
-        const QJsonDocument doc = QJsonDocument::fromJson(cli.readAllStandardOutput());
-        QVERIFY(doc.isObject());
-        const QJsonObject p = doc.object().value(QStringLiteral("parameters")).toObject();
+        const QJsonObject all = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        const QJsonObject p = all.value(QStringLiteral("parameters")).toObject();
         const auto field = [&](const char* name, const char* key) { return p.value(name).toObject().value(key); };
         QCOMPARE(field("PulsePerRev", "value"), QJsonValue(0.5));
         QCOMPARE(field("PulsePerRev", "raw"), QJsonValue(1));
