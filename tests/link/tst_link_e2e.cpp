@@ -40,9 +40,8 @@ private slots:
     }
     void cleanup() { stopEmulator(); }
 
-    // One row per command and outcome: exit status, results on stdout, the rest on stderr, the files. The
-    // emulator holds the factory block unless given one. Ctrl+C stops the link check at once and the read at
-    // its next byte; during programming it is answered once, however often pressed, and the block finished.
+    // Per command and outcome: exit status, stdout, stderr, the files. Ctrl+C stops the link check at once, the
+    // read at its next byte; programming answers it once, however often pressed, and finishes the block.
     void transfer_data()
     {
         QTest::addColumn<QString>("command");

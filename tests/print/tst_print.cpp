@@ -151,9 +151,8 @@ private slots:
             QVERIFY(line == printed || line.size() + 20 < printed.size());
     }
 
-    // A PDF file that cannot be written goes through the error prompt, which names the file and
-    // says why. The earlier file stays as it was until a whole new one is written; Retry once the
-    // fault is mended prints both pages.
+    // An unwritable PDF file: the error prompt names it and says why, the earlier file stays as it was
+    // until a whole new one is written, and Retry once the fault is mended prints both pages.
     void pdfFailure_data()
     {
         QTest::addColumn<QString>("file");
@@ -191,22 +190,24 @@ private slots:
             QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
     }
 
-    // Where no printer is installed every print asks for the file, suggesting a name not yet
-    // taken in the folder of the last one, and replaces a file only when told to.
+    // Where no printer is installed every print offers a file (No: nothing printed) and asks for it,
+    // suggesting a name not yet taken in the folder of the last one, and replaces a file only when told to.
     void pdfFileAskedEachTime()
     {
         writeFile(path("again.pdf"), "earlier report");
         FakeDialogs dialogs;
         dialogs.installed.clear();
         ScriptedPrompter prompter;
-        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
-            .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
-                       PromptIcon::Exclamation, PromptAnswer::Yes)
-            .expectSaveFile(path("again.pdf"))
+        for (PromptAnswer toFile : {PromptAnswer::No, PromptAnswer::Yes})
+            prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
+                .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
+                           PromptIcon::Exclamation, toFile);
+        prompter.expectSaveFile(path("again.pdf"))
             .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
                        PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
             .expectSaveFile(path("other"));
-        run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
+        for (int print = 0; print < 2; ++print)
+            run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
         QVERIFY_PROMPTS(prompter);
         QCOMPARE(readFile(path("again.pdf")), QByteArray("earlier report"));
         QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
