@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("report, --pdf last") << "report a --pdf" << Changes{} << 2 << QStringList{"--pdf needs a", u};
         QTest::newRow("report, --comment last") << "report a --pdf b --comment" << Changes{} << 2
                                                 << QStringList{"--comment needs a value.", u};
+        QTest::newRow("report, -x") << "report a --pdf b -x" << Changes{} << 2 << QStringList{"option '-x'.", u};
         QTest::newRow("report, two files") << "report a b --pdf c" << Changes{} << 2 << QStringList{"('a' and 'b').", u};
         QTest::newRow("report over its file") << "report --comment=x --pdf=a a" << Changes{} << 2
                                               << QStringList{"a is the data file itself"};
