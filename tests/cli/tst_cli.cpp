@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("report, --pdf last") << "report a --pdf" << Changes{} << 2 << QStringList{"--pdf needs a", u};
         QTest::newRow("report, --comment last") << "report a --pdf b --comment" << Changes{} << 2
                                                 << QStringList{"--comment needs a value.", u};
+        QTest::newRow("report, -x") << "report a --pdf b -x" << Changes{} << 2 << QStringList{"option '-x'.", u};
         QTest::newRow("report, two files") << "report a b --pdf c" << Changes{} << 2 << QStringList{"('a' and 'b').", u};
         QTest::newRow("report over its file") << "report --comment=x --pdf=a a" << Changes{} << 2
                                               << QStringList{"a is the data file itself"};
@@ -114,9 +115,8 @@ private slots:
         QProcess cli;
         cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("show"), QStringLiteral("--json"), file});
         QVERIFY(cli.waitForFinished(20000) && cli.exitCode() == 0);
-        const QJsonDocument doc = QJsonDocument::fromJson(cli.readAllStandardOutput());
-        QVERIFY(doc.isObject());
-        const QJsonObject p = doc.object().value(QStringLiteral("parameters")).toObject();
+        const QJsonObject all = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        const QJsonObject p = all.value(QStringLiteral("parameters")).toObject();
         const auto field = [&](const char* name, const char* key) { return p.value(name).toObject().value(key); };
         QCOMPARE(field("PulsePerRev", "value"), QJsonValue(0.5));
         QCOMPARE(field("PulsePerRev", "raw"), QJsonValue(1));

@@ -25,7 +25,6 @@ class TestLinkE2E : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         m_env = QProcessEnvironment::systemEnvironment();
         // Both programs find ComN through a settings store of the test's own.
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
@@ -41,9 +40,8 @@ private slots:
     }
     void cleanup() { stopEmulator(); }
 
-    // One row per command and outcome: exit status, results on stdout, the rest on stderr, the files. The
-    // emulator holds the factory block unless given one. Ctrl+C stops the link check at once and the read at
-    // its next byte; during programming it is answered once, however often pressed, and the block finished.
+    // Per command and outcome: exit status, stdout, stderr, the files. Ctrl+C stops the link check at once, the
+    // read at its next byte; programming answers it once, however often pressed, and finishes the block.
     void transfer_data()
     {
         QTest::addColumn<QString>("command");
@@ -90,10 +88,8 @@ private slots:
         QFETCH(QStringList, err);
         QFile::remove(path("@out"));
         QDir(path("@dir")).removeRecursively();
-        const QStringList args = expand(emulatorArgs + QStringLiteral(" --save @saved"));
-        const int eeprom = args.indexOf(QStringLiteral("--eeprom"));
-        const QByteArray held = eeprom < 0 ? factoryConfigBlock() : readFile(args.value(eeprom + 1));
-        m_tty = startEmulator(args);
+        const QByteArray held = emulatorArgs.contains(QLatin1String("--eeprom @file")) ? m_block : factoryConfigBlock();
+        m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved")));
         QProcess cli;
         cli.setProcessEnvironment(m_env);
         cli.start(QStringLiteral(REVORA_CLI), expand(command));

@@ -41,11 +41,11 @@ struct FakeDialogs : PrintDialogs {
     }
 };
 
-// The PDF's pages as laid-out text, from each page's first line to its last.
-QList<QStringList> pdfPages(const QString& pdf)
+// The PDF's pages as pdftotext gives them (laid out unless told), from each page's first line to its last.
+QList<QStringList> pdfPages(const QString& pdf, const QString& option = QStringLiteral("-layout"))
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), {option, pdf, QStringLiteral("-")});
     p.waitForFinished(20000);
     QList<QStringList> pages;
     for (const QString& page : QString::fromUtf8(p.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts))
@@ -78,9 +78,8 @@ class TestPrint : public QObject {
         (preview ? previewParameters : printParameters)(store, prompter, dialogs, printer, context());
     }
 
-    // The defaults' sheet through the print command, or the preview (which leaves the printer
-    // unused), answering the comment question with `comment`. No printer is installed: the print
-    // command says so and offers a PDF file, named "printed" without its extension.
+    // The defaults' sheet, with `comment`, through the preview (the printer unused) or the print command,
+    // which finds no printer and offers a PDF file, named "printed" without its extension.
     void sheet(const std::optional<QString>& comment, bool preview, QList<QStringList>& pages)
     {
         ScriptedPrompter prompter;
@@ -119,21 +118,26 @@ private slots:
                   value = column("RPM Pulses/Rev:", "0.5");
         QVERIFY2(column("RPM Pulses/Rev:", "RPM") == label && qAbs(ident - label - 20) <= 1 && qAbs(value - label - 40) <= 1,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(label).arg(ident).arg(value)));
-        // Each page's first line starts 2000 twips (100 points) below the paper's top edge.
-        QProcess boxes;
-        boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path("printed.pdf"), QStringLiteral("-")});
-        QVERIFY(boxes.waitForFinished(20000));
+        // No blank sheet; each one's first line 2000 twips (100 points) below the paper's top ("-bbox": one page).
         QList<double> tops;
-        for (const auto& m : QRegularExpression(R"re(<page[^>]*>\s*<word[^>]*yMin="([\d.]+)")re")
-                                 .globalMatch(QString::fromUtf8(boxes.readAllStandardOutput())))
+        for (const auto& m : QRegularExpression(R"re(<page[^>]*>\s*(?:<word[^>]*yMin="([\d.]+)")?)re")
+                                 .globalMatch(pdfPages(path("printed.pdf"), QStringLiteral("-bbox")).value(0).join('\n')))
             tops << m.captured(1).toDouble();
         QVERIFY2(tops.size() == 2 && qAbs(tops[0] - 100) < 1 && qAbs(tops[1] - 100) < 1, qPrintable(QDebug::toString(tops)));
     }
 
-    // A comment far wider than the paper stays one line (the third), cut at the right edge, and the
-    // sheet its two pages; the preview shows the same sheet.
-    void wideCommentInPreview()
+    // The preview of an empty buffer: the one message, no comment question, nothing previewed
+    // (tst_mainwindow has the print command's). A comment far wider than the paper stays one line (the
+    // third), cut at the right edge, and the sheet its two pages.
+    void preview()
     {
+        ScriptedPrompter prompter;
+        prompter.expectBox(QLatin1String(kBufferEmpty), QLatin1String(kPreviewTitle), PromptButtons::OK,
+                           PromptIcon::Exclamation, PromptAnswer::OK);
+        FakeDialogs dialogs;
+        run(true, ParameterStore(), prompter, dialogs, path("empty.pdf"));
+        QVERIFY_PROMPTS(prompter);
+        QVERIFY(!QFile::exists(path("empty.pdf")) && dialogs.previews == 0);
         NEED_PDFTOTEXT();
         const QString comment = QStringLiteral(" word").repeated(900).mid(1);
         QList<QStringList> pages;
@@ -147,22 +151,8 @@ private slots:
             QVERIFY(line == printed || line.size() + 20 < printed.size());
     }
 
-    // An empty buffer: the one message, no comment question, nothing previewed (tst_mainwindow has
-    // the print command's message).
-    void emptyBufferPreviewsNothing()
-    {
-        ScriptedPrompter prompter;
-        prompter.expectBox(QLatin1String(kBufferEmpty), QLatin1String(kPreviewTitle), PromptButtons::OK,
-                           PromptIcon::Exclamation, PromptAnswer::OK);
-        FakeDialogs dialogs;
-        run(true, ParameterStore(), prompter, dialogs, path("empty.pdf"));
-        QVERIFY_PROMPTS(prompter);
-        QVERIFY(!QFile::exists(path("empty.pdf")) && dialogs.previews == 0);
-    }
-
-    // A PDF file that cannot be written goes through the error prompt, which names the file and
-    // says why. The earlier file stays as it was until a whole new one is written; Retry once the
-    // fault is mended prints both pages.
+    // An unwritable PDF file: the error prompt names it and says why, the earlier file stays as it was
+    // until a whole new one is written, and Retry once the fault is mended prints both pages.
     void pdfFailure_data()
     {
         QTest::addColumn<QString>("file");
@@ -200,22 +190,24 @@ private slots:
             QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
     }
 
-    // Where no printer is installed every print asks for the file, suggesting a name not yet
-    // taken in the folder of the last one, and replaces a file only when told to.
+    // Where no printer is installed every print offers a file (No: nothing printed) and asks for it,
+    // suggesting a name not yet taken in the folder of the last one, and replaces a file only when told to.
     void pdfFileAskedEachTime()
     {
         writeFile(path("again.pdf"), "earlier report");
         FakeDialogs dialogs;
         dialogs.installed.clear();
         ScriptedPrompter prompter;
-        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
-            .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
-                       PromptIcon::Exclamation, PromptAnswer::Yes)
-            .expectSaveFile(path("again.pdf"))
+        for (PromptAnswer toFile : {PromptAnswer::No, PromptAnswer::Yes})
+            prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
+                .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
+                           PromptIcon::Exclamation, toFile);
+        prompter.expectSaveFile(path("again.pdf"))
             .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
                        PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
             .expectSaveFile(path("other"));
-        run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
+        for (int print = 0; print < 2; ++print)
+            run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
         QVERIFY_PROMPTS(prompter);
         QCOMPARE(readFile(path("again.pdf")), QByteArray("earlier report"));
         QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
@@ -223,15 +215,13 @@ private slots:
         QVERIFY(!QFile::exists(prompter.lastSuggestedFile));
     }
 
-    // The command-line tool refuses to print over its data file, which stays as it was, says why
-    // a report could not be written (an earlier one stays as it was), and prints the window's sheet
-    // for a data file, which has no firmware ID.
+    // The command-line tool says why a report could not be written (an earlier one stays as it was;
+    // tst_cli has the refusal to print over the data file) and prints the window's sheet without a firmware ID.
     void cliReport_data()
     {
         QTest::addColumn<QString>("pdf");
         QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("over its data file") << "cli.dat" << 0 << 2;
         QTest::newRow("device that is full") << "/dev/full" << 0 << 2;
         QTest::newRow("disk full, earlier report kept") << "cli.pdf" << 4096 << 2;
         QTest::newRow("printed") << "cli.pdf" << 0 << 0;
@@ -258,11 +248,10 @@ private slots:
         // Only a refusal is a complaint; Qt's own notes about the session are not.
         const QString complaint = QString::fromLocal8Bit(cli.readAllStandardError());
         QVERIFY2(complaint.contains("revora-shift-cli") == (exitCode != 0), qPrintable(complaint));
-        if (exitCode != 0) {
-            if (pdf == "cli.pdf")
-                QCOMPARE(readFile(path(pdf)), QByteArray("earlier report"));
+        if (pdf == "cli.pdf")  // replaced only by a whole new report
+            QCOMPARE(readFile(path(pdf)) == "earlier report", exitCode != 0);
+        if (exitCode != 0)
             return;
-        }
         NEED_PDFTOTEXT();
         const QList<QStringList> pages = pdfPages(path(pdf));
         QCOMPARE(pages.size(), 2);
