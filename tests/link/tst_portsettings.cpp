@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif
         QTest::newRow("Com256") << "COM256" << QString();
+        QTest::newRow("a sign") << "Com+5" << QString();  // digits only, three at most
+        QTest::newRow("four digits") << "Com0007" << QString();
     }
     void portArgument()
     {
