@@ -44,6 +44,7 @@ private slots:
         QTest::newRow("psi") << SET(p.Alarm1PressurePSI = true) << "Alarm 1 psi MAP units";
         QTest::newRow("input 3") << SET(p.Alarm1Input = 3) << "Alarm 1 MAP 2 bar Input";
         QTest::newRow("input 7") << SET(p.Alarm1Input = 7) << "Alarm 1 MAP 3 bar Input";
+        QTest::newRow("alarm 2 input 0") << none << "Alarm 2 Analog 0-5V Input";
         QTest::newRow("alarm 2 input 3") << SET(p.Alarm2Input = 3) << "Alarm 2 AFR Input";
         QTest::newRow("tps 255 keeps point") << SET(p.TPSFullscale = 255) << "100% TPS (volts):|5.";
         QTest::newRow("ppr 24") << SET(p.PulsePerRev = 24) << "RPM Pulses/Rev:|12.0";
