@@ -1,7 +1,8 @@
 #include "report/printer.h"
 
-#include "params/datafile.h"
+#include "core/filechooser.h"
 #include "core/prompter.h"
+#include "params/datafile.h"
 
 #include <QBuffer>
 #include <QDialogButtonBox>
@@ -17,7 +18,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace report {
 
@@ -333,31 +333,15 @@ bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& titl
     const QString earlier = printer.outputFileName();
     // Beside the last report, else where the person keeps documents (the program's
     // folder is its working folder, and no place for reports).
-    QString folder = QFileInfo(earlier).absolutePath();
-    if (earlier.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    for (;;) {
-        QString file = prompter.saveFileNameSuggesting(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
-                                                       freshPdfName(folder, QDate::currentDate()));
-        if (file.isEmpty())
-            return false;
-        if (QFileInfo(file).suffix().isEmpty())
-            file += QStringLiteral(".pdf");
-        if (QFileInfo::exists(file)) {
-            const PromptAnswer a = prompter.message(
-                QDir::toNativeSeparators(file) + QLatin1String(kPdfExists), QLatin1String(kPdfFileTitle),
-                PromptButtons::YesNoCancel, PromptIcon::Exclamation);
-            if (a == PromptAnswer::No)
-                continue;
-            if (a != PromptAnswer::Yes)
-                return false;
-        }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        return true;
-    }
+    const QString folder = FileChooser::startFolder(earlier.isEmpty() ? QString() : QFileInfo(earlier).absolutePath());
+    const QString file = FileChooser(prompter).saveNew(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
+                                                       freshPdfName(folder, QDate::currentDate()),
+                                                       QStringLiteral("pdf"));
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 bool noPrinter(const QPrinter& printer, PrintDialogs& dialogs)

@@ -36,7 +36,6 @@ inline constexpr char kNoPrinter[] =
     "No printer is installed on this computer.\n\nPrint the report to a PDF file instead?";
 inline constexpr char kPdfFileTitle[] = "Print To PDF File";
 inline constexpr char kPdfFilter[] = "PDF files (*.pdf)|*.pdf";
-inline constexpr char kPdfExists[] = "\r\nThis file already exists.\r\n\r\nReplace existing file?";
 
 // The printer dialogs. They stay apart from the prompter, whose interface is
 // part of the widget-free core and may not name a QPrinter.

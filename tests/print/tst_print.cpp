@@ -203,7 +203,8 @@ private slots:
                 .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
                            PromptIcon::Exclamation, toFile);
         prompter.expectSaveFile(path("again.pdf"))
-            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
+            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
+                       QLatin1String(kPdfFileTitle),
                        PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
             .expectSaveFile(path("other"));
         for (int print = 0; print < 2; ++print)
