@@ -13,6 +13,7 @@
 #include "core/errortrap.h"
 #include "shell/help.h"
 #include "core/prompter.h"
+#include "core/settings.h"
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QAction>
@@ -33,7 +34,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
@@ -44,15 +44,10 @@ namespace {
 
 const QString kOpenTitle = QStringLiteral("Open Data File");
 const QString kAllFiles = QStringLiteral("All Files (*.*)|*.*");
-const QString kRecentKey = QStringLiteral("RecentFiles/Files");
-const QString kLastFolderKey = QStringLiteral("RecentFiles/LastFolder");
-const QString kBackupKey = QStringLiteral("Upload/BackUpFirst");
 const QString kUploadTitle = QLatin1String(linkworkflow::kUploadTitle);
 constexpr int kRecentCount = 5;
 // Marks where Qt writes the modified mark into the caption.
 const QString kModifiedMark = QStringLiteral("[*]");
-
-QSettings settingsStore() { return QSettings(appinfo::settingsOrganization(), appinfo::settingsApplication()); }
 
 QAction* addItem(QMenu* menu, const QString& name, const QString& caption)
 {
@@ -157,7 +152,7 @@ void frmRevora_Main::buildMenus()
     mnuBackupBeforeUpload =
         addItem(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), QStringLiteral("&Back Up Before Upload"));
     mnuBackupBeforeUpload->setCheckable(true);
-    mnuBackupBeforeUpload->setChecked(settingsStore().value(kBackupKey, true).toBool());
+    mnuBackupBeforeUpload->setChecked(settings::backUpBeforeUpload());
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -186,7 +181,7 @@ void frmRevora_Main::buildMenus()
     connect(mnuPortSetup, &QAction::triggered, this, &frmRevora_Main::mnuPortSetup_Click);
     connect(mnuCompare, &QAction::triggered, this, &frmRevora_Main::mnuCompare_Click);
     connect(mnuBackupBeforeUpload, &QAction::toggled, this,
-            [](bool on) { settingsStore().setValue(kBackupKey, on); });
+            [](bool on) { settings::setBackUpBeforeUpload(on); });
     connect(mnuHelpContents, &QAction::triggered, this, &frmRevora_Main::mnuHelpContents_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRevora_Main::mnuAbout_Click);
 }
@@ -280,7 +275,7 @@ void frmRevora_Main::Form_Load()
     m_link.UserAbort = false;
     // A stored number that is not 1 to 255 (a damaged or hand-edited settings
     // file) means Com1; the selection below stores 1 over it.
-    m_link.PortNumber = portsettings::loadPortNumber();
+    m_link.PortNumber = portsettings::loadPortNumber().value_or(portsettings::kFirstPort);
     fillPortList(portsettings::loadPortChoice());
     // Selecting the entry stores it and closes the port, as a selection by hand does.
     cboPort_Click(cboPort->currentIndex());
@@ -758,7 +753,7 @@ void frmRevora_Main::mnuDisplayDefaults_Click()
 
 // ---------------------------------------------------------------- recent files and folders
 
-QStringList frmRevora_Main::recentFiles() { return settingsStore().value(kRecentKey).toStringList(); }
+QStringList frmRevora_Main::recentFiles() { return settings::recentFiles(); }
 
 void frmRevora_Main::rememberFile(const QString& path)
 {
@@ -766,9 +761,8 @@ void frmRevora_Main::rememberFile(const QString& path)
     QStringList files = recentFiles();
     files.removeAll(full);
     files.prepend(full);
-    QSettings s = settingsStore();
-    s.setValue(kRecentKey, QStringList(files.mid(0, kRecentCount)));
-    s.setValue(kLastFolderKey, QFileInfo(full).absolutePath());
+    settings::setRecentFiles(files.mid(0, kRecentCount));
+    settings::setLastFolder(QFileInfo(full).absolutePath());
     showRecentFiles();
 }
 
@@ -794,7 +788,7 @@ void frmRevora_Main::openRecentFile(const QString& path)
     if (!QFileInfo(path).isFile()) {
         QStringList files = recentFiles();
         files.removeAll(path);
-        settingsStore().setValue(kRecentKey, files);
+        settings::setRecentFiles(files);
         showRecentFiles();
         m_prompter.warn(path + QStringLiteral("\r\nFile not found. It is taken off the recent files."), kOpenTitle);
         return;
@@ -805,7 +799,7 @@ void frmRevora_Main::openRecentFile(const QString& path)
 void frmRevora_Main::startDialogsInLastFolder()
 {
     // A folder that is not there would reach the dialog as a file name to save under.
-    const QString last = settingsStore().value(kLastFolderKey).toString();
+    const QString last = settings::lastFolder();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_prompter.setFileDialogFolder(!last.isEmpty() && QFileInfo(last).isDir() ? last
                                    : QFileInfo(documents).isDir()             ? documents
