@@ -3,7 +3,9 @@
 #include "core/appinfo.h"
 #include "link/serialport.h"
 #include "core/branding.h"
+#include "shell/filecommands.h"
 #include "shell/mainwindow.h"
+#include "shell/portpanel.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"
 
@@ -50,7 +52,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
-    const QString startFile = frmRevora_Main::startupFile(QCoreApplication::arguments());
+    const QString startFile = FileCommands::startupFile(QCoreApplication::arguments());
     // The desktop matches the window to its menu entry and shows the same icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(REVORA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
@@ -62,7 +64,7 @@ int main(int argc, char* argv[])
     SerialPort port;
     frmRevora_Main window(prompter, port, branding.CompanyInfo);
     prompter.setParent(&window);
-    window.setPortScanner(scanSerialPorts);
+    window.fraPortSelect->setScanner(scanSerialPorts);
     window.show();
     if (!startFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { window.openDataFile(startFile); });

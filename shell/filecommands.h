@@ -1,0 +1,37 @@
+#pragma once
+// File > Open File, Open Backup and Save File on the document: the questions, the
+// file dialogs, the error trap, and the recent files a data file enters.
+#include "core/document.h"
+#include "core/filechooser.h"
+
+class Prompter;
+class RecentFiles;
+struct LinkState;
+
+class FileCommands {
+public:
+    FileCommands(Document& document, Prompter& prompter, RecentFiles& recent, LinkState& link)
+        : m_document(document), m_prompter(prompter), m_files(prompter), m_recent(recent), m_link(link)
+    {
+    }
+
+    // Replaces the configuration with the data file `path`, or with the one chosen
+    // in the Open dialog when `path` is empty.
+    void openFile(const QString& path = QString());
+    // The same in the backup folder. A backup opens as any file but never enters
+    // the recent files.
+    void openBackup();
+    void save();
+
+    // The data file named on the command line, as an absolute path; empty when none.
+    static QString startupFile(const QStringList& arguments);
+
+private:
+    void open(const QString& path, Document::Origin origin, const QString& folder);
+
+    Document& m_document;
+    Prompter& m_prompter;
+    FileChooser m_files;
+    RecentFiles& m_recent;
+    LinkState& m_link;
+};
