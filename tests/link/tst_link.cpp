@@ -66,12 +66,14 @@ struct LatePort : EmulatedPort {
 };
 
 struct Rig {
+    // Short deadlines and no pauses, unless the test asks for the protocol's own.
+    explicit Rig(LinkTiming timing = LinkTiming{200, 0, 2}) : link(port, prompter, view, state, timing) {}
     EmulatedController controller;
     LatePort port{controller};
     ScriptedPrompter prompter;
     RecordingView view;
     LinkState state;
-    ControllerLink link{port, prompter, view, state, LinkTiming{200, 0, 2}};  // deadline, pause, slice (ms)
+    ControllerLink link;
     int reads = 0;
 
     // Modes joined by '+': the set-ups the transfers share, a failure the controller acts out, or the test's own.
@@ -173,6 +175,40 @@ private slots:
         r.arrange(QStringLiteral("silent"));
         QVERIFY(idle([&] { r.link.ReadFirmwareID(); }));
         QVERIFY(!r.state.LinkOK);
+    }
+
+    // On a 56000-baud line to a controller that needs the protocol's pauses, a download and an upload go through
+    // at the real timing, and take at least the pauses' time: a pause left out, halved or skipped after a reply
+    // loses bytes (no answer, or a data byte taken as a command) or shortens the transfer below its floor.
+    void pacing()
+    {
+        LinkTiming real;  // the protocol's pauses
+        real.replyDeadlineMs = 300;
+        Rig r(real);
+        r.controller.setConfigBlock(factoryConfigBlock());
+        r.controller.setLineModel({emu::kLineBaud, 50, 0, emu::kStrictPacingUs});
+        // The upload first, so that the download's first byte follows the reset's answer as closely as the link allows.
+        r.prompter.expect(QStringLiteral("Upload completed."), QStringLiteral("Upload To EEPROM"), PromptAnswer::OK)
+            .expect(kFw, QStringLiteral("Download From EEPROM"), PromptAnswer::OK);
+        ParameterStore store = defaultsStore();
+        store.params.LaunchRPM = 4321;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(mnuUpload_Click(r.link, store));
+        const qint64 upload = clock.restart();
+        const QByteArray uploaded = store.image.configBlock();
+        store.image.BufferEmpty = true;
+        QVERIFY(mnuDownload_Click(r.link, store));
+        const qint64 download = clock.elapsed();
+        QVERIFY_PROMPTS(r.prompter);
+        QCOMPARE(r.controller.bytesLost(), 0);
+        QCOMPARE(r.controller.resetCount(), 1);
+        QCOMPARE(store.image.configBlock(), uploaded);
+        QCOMPARE(store.params.LaunchRPM, 4321);
+        // 2 ms for each pause: after the three checks; the address command's two and one after it; two per byte
+        // read. Programming: two per byte; verify: one per byte; the reset's four and one after it.
+        QVERIFY2(download >= 2 * (3 + 3 + 2 * 144), qPrintable(QString::number(download)));
+        QVERIFY2(upload >= 2 * (3 + 3 + 2 * 144 + 3 + 144 + 5), qPrintable(QString::number(upload)));
     }
 
     // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
