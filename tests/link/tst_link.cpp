@@ -148,11 +148,12 @@ private slots:
             r.prompter.expectError(kTimeout, PromptAnswer::Retry).expectError(kTimeout, PromptAnswer::Ignore);
         else if (!answers)
             r.prompter.expectError(kNoPort, PromptAnswer::Abort);
-        const int value = primitive == 0 ? r.link.ReadStatus() : primitive == 1 ? r.link.ReadEEPROM() : 0;
-        if (primitive == 2)
-            r.link.SetEEPROMAddress(0x123);
-        QTEST(value, "value");
-        QVERIFY(r.state.LinkOK == answers && r.port.isOpen() == answers);
+        const LinkResult got = primitive == 0   ? r.link.ReadStatus()
+                               : primitive == 1 ? r.link.ReadEEPROM()
+                                                : r.link.SetEEPROMAddress(0x123);
+        QTEST(int(got.value), "value");
+        QVERIFY(bool(got) == answers && r.port.isOpen() == answers);
+        QCOMPARE(got.error, answers ? LinkError::None : mode == "silent" ? LinkError::NoReply : LinkError::NoPort);
         QTEST(r.port.written(), "sent");
         QVERIFY_PROMPTS(r.prompter);
     }
@@ -173,8 +174,7 @@ private slots:
         QVERIFY(idle([&] { r.link.DelayTimer(300); }));
         QVERIFY(idle([&] { r.link.WriteEEPROMData(ImageBuffer()); }));
         r.arrange(QStringLiteral("silent"));
-        QVERIFY(idle([&] { r.link.ReadFirmwareID(); }));
-        QVERIFY(!r.state.LinkOK);
+        QVERIFY(idle([&] { QCOMPARE(r.link.ReadFirmwareID().error, LinkError::NoReply); }));
     }
 
     // On a 56000-baud line to a controller that needs the protocol's pauses, a download and an upload go through
@@ -194,11 +194,11 @@ private slots:
         store.params.LaunchRPM = 4321;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(mnuUpload_Click(r.link, store));
+        QVERIFY(runUpload(r.link, store));
         const qint64 upload = clock.restart();
         const QByteArray uploaded = store.image.configBlock();
         store.image.BufferEmpty = true;
-        QVERIFY(mnuDownload_Click(r.link, store));
+        QVERIFY(runDownload(r.link, store));
         const qint64 download = clock.elapsed();
         QVERIFY_PROMPTS(r.prompter);
         QCOMPARE(r.controller.bytesLost(), 0);
@@ -206,8 +206,9 @@ private slots:
         QCOMPARE(store.image.configBlock(), uploaded);
         QCOMPARE(store.params.LaunchRPM, 4321);
         // 2 ms for each pause: after the three checks; the address command's two and one after it; two per byte
-        // read. Programming: two per byte; verify: one per byte; the reset's four and one after it.
-        QVERIFY2(download >= 2 * (3 + 3 + 2 * 144), qPrintable(QString::number(download)));
+        // read, and the block is read twice. Programming: two per byte; verify: one per byte; the reset's four
+        // and one after it.
+        QVERIFY2(download >= 2 * (3 + 2 * (3 + 2 * 144)), qPrintable(QString::number(download)));
         QVERIFY2(upload >= 2 * (3 + 3 + 2 * 144 + 3 + 144 + 5), qPrintable(QString::number(upload)));
     }
 
@@ -281,7 +282,7 @@ private slots:
         store.MainCaption = QStringLiteral("Revora Shift Version 1.0");
         store.params.VSSFreq = 1234;
         const ParameterStore before = store;
-        QCOMPARE(mnuDownload_Click(r.link, store), ok);
+        QCOMPARE(bool(runDownload(r.link, store)), ok);
         QCOMPARE(r.prompter.shown(), shown);
         if (mode == QLatin1String("held")) {
             QVERIFY(r.port.written().isEmpty() && !store.image.BufferEmpty);
@@ -396,8 +397,9 @@ private slots:
             limitFileSize(100);  // the block is buffered whole, and only its flush fails
         QElapsedTimer clock;
         clock.start();
-        QString written;
-        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), resets == 1);
+        const TransferOutcome outcome = runUpload(r.link, store, options);
+        const QString written = outcome.backupFile;
+        QCOMPARE(bool(outcome), resets == 1);
         limitFileSize(RLIM_INFINITY);
         if (mode == QLatin1String("reset-ack-only"))  // the controller restarts meanwhile
             QVERIFY(clock.elapsed() >= 200);
@@ -423,20 +425,20 @@ private slots:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("failure");  // CompareFailure
+        QTest::addColumn<int>("failure");  // TransferKind
         QTest::addColumn<QStringList>("lines");
         const QString fw = cmp(kFw);
         // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
-        QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
+        QTest::newRow("differs") << "differs" << QStringList{fw} << int(TransferKind::Completed)
                                  << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};
         QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{fw, cmp("Compare failed.")}
-                                           << int(CompareFailure::ReadFailed) << QStringList{};
+                                           << int(TransferKind::ReadFailed) << QStringList{};
         // The controller's block does not decode: the bytes that differ are still listed.
         QTest::newRow("controller's block undecodable")
-            << "undecodable" << QStringList{fw, cmp("Compare failed." + kOverflow)} << int(CompareFailure::Undecodable)
+            << "undecodable" << QStringList{fw, cmp("Compare failed." + kOverflow)} << int(TransferKind::Undecodable)
             << QStringList{"Offset 18: 128 -> 0"};
         QTest::newRow("nothing loaded") << "no data" << QStringList{cmp("No data available for comparing.")}
-                                        << int(CompareFailure::NoConfiguration) << QStringList{};
+                                        << int(TransferKind::NoData) << QStringList{};
     }
     void compare()
     {
@@ -457,7 +459,7 @@ private slots:
             store.image.ClearEEPROMBuffer();
         const CompareOutcome outcome = compareWithController(r.link, store);
         QCOMPARE(r.prompter.shown(), shown);
-        QCOMPARE(int(outcome.failure), failure);
+        QCOMPARE(int(outcome.kind), failure);
         QCOMPARE(report::differenceLines(outcome.differences), lines);
         QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))

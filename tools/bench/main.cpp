@@ -143,9 +143,10 @@ int main(int argc, char** argv)
             ControllerLink bare(port, prompter, view, state, noPauses);
             bare.SetEEPROMAddress(16);
             const Figures rt = timed([&] {
+                bool ok = true;
                 for (int i = 0; i < kConfigSize; ++i)
-                    bare.ReadEEPROM();
-                return state.LinkOK;
+                    ok = bool(bare.ReadEEPROM()) && ok;
+                return ok;
             });
             bare.closePort();
             std::printf("%-28s %s  %.0f us per one-byte transaction (%d reads without pauses, cpu %.0f us each)\n",
@@ -155,13 +156,13 @@ int main(int argc, char** argv)
         for (int run = 0; run < runs; ++run) {
             if (!ackOnly) {
                 store.image.ClearEEPROMBuffer();
-                const Figures d = timed([&] { return mnuDownload_Click(link, store); });
+                const Figures d = timed([&] { return bool(runDownload(link, store)); });
                 printFigures("download", d, kDownloadPauses * pause);
                 allOk = allOk && d.ok;
             } else if (store.image.BufferEmpty) {
-                allOk = mnuDownload_Click(link, store) && allOk;
+                allOk = bool(runDownload(link, store)) && allOk;
             }
-            const Figures u = timed([&] { return mnuUpload_Click(link, store); });
+            const Figures u = timed([&] { return bool(runUpload(link, store)); });
             printFigures(ackOnly ? "upload (reset answered 06)" : "upload (reset answered 06 00)", u,
                    kUploadPauses * pause + (ackOnly ? resetWait : 0));
             allOk = allOk && u.ok;
