@@ -46,7 +46,8 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("emulatorArgs");
-        QTest::addColumn<QString>("ctrlC");  // "COMMAND TIMES": the command as the emulator's --log shows it
+        // "COMMAND TIMES [SIGNAL]": the signal (Ctrl+C unless named) sent as the emulator's --log shows the command
+        QTest::addColumn<QString>("ctrlC");
         QTest::addColumn<int>("exit");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
@@ -75,15 +76,27 @@ private slots:
                                           << QStringList{kFw};
         QTest::newRow("compare refused")
             << compare << "--fail armed" << "" << 2 << none << QStringList{"Cannot compare while controller is armed."};
+        // A transfer a signal stopped exits with 128 + the signal's number (Ctrl+C 130, SIGHUP 129, SIGTERM 143).
         QTest::newRow("Ctrl+C link check")
-            << download << "--fail silent --log" << "33 1" << 1 << none << QStringList{"Stopped by Ctrl+C."};
+            << download << "--fail silent --log" << "33 1" << 130 << none << QStringList{"Stopped by Ctrl+C."};
+        QTest::newRow("SIGHUP link check")
+            << download << "--fail silent --log" << "33 1 HUP" << 129 << none << QStringList{"Stopped by SIGHUP."};
         QTest::newRow("Ctrl+C read")
-            << download << "--log" << "15 1" << 1 << none << QStringList{kFw, "Download failed."};
-        QTest::newRow("Ctrl+C programming")
-            << "upload --port @tty @file" << "--log" << "16 3" << 1 << none
-            << QStringList{"Ctrl+C: the configuration block is being written and cannot be stopped half-way; the "
-                           "transfer stops when it is written.",
-                           "Upload aborted - EEPROM verification failed."};
+            << download << "--log" << "15 1" << 130 << none << QStringList{kFw, "Download failed."};
+        // The block is finished whatever is pressed, then nothing more is sent: no verify, no reset.
+        const QString stopped = QStringLiteral("Upload stopped: the controller holds the whole new configuration, "
+                                               "but it was not verified and the controller was not reset. Upload "
+                                               "again to verify it and restart the controller.");
+        const QString upload = QStringLiteral("upload --port @tty @file");
+        for (const char* sig : {"INT", "TERM", "HUP"}) {
+            const QString name = QString(sig) == "INT" ? QStringLiteral("Ctrl+C") : QStringLiteral("SIG") + sig;
+            QTest::addRow("%s programming", qPrintable(name))
+                << upload << "--log" << QStringLiteral("16 3 ") + sig << (sig[0] == 'I' ? 130 : sig[0] == 'T' ? 143 : 129)
+                << none
+                << QStringList{name + ": the configuration block is being written and cannot be stopped half-way; "
+                                      "the transfer stops when it is written.",
+                               stopped};
+        }
     }
     void transfer()
     {
@@ -96,7 +109,7 @@ private slots:
         QFile::remove(path("@out"));
         QDir(path("@dir")).removeRecursively();
         const QByteArray held = emulatorArgs.contains(QLatin1String("--eeprom @file")) ? m_block : factoryConfigBlock();
-        m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved")));
+        m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved --log")));
         QProcess cli;
         cli.setProcessEnvironment(m_env);
         cli.start(QStringLiteral(REVORA_CLI), expand(command));
@@ -106,8 +119,9 @@ private slots:
             while (!seen && m_emulator.canReadLine())
                 seen = m_emulator.readLine().startsWith(press[0].toLatin1() + ' ');
         QVERIFY(seen);
+        const int sig = press.value(2) == "TERM" ? SIGTERM : press.value(2) == "HUP" ? SIGHUP : SIGINT;
         for (int i = 0; i < press.value(1).toInt(); ++i) {
-            ::kill(pid_t(cli.processId()), SIGINT);
+            ::kill(pid_t(cli.processId()), sig);
             QThread::msleep(20);  // not qWait: the finished tool must be left for waitForFinished
         }
         QVERIFY(cli.waitForFinished(30000));
@@ -118,9 +132,10 @@ private slots:
             QVERIFY2(stdOut[i].startsWith(out[i].replace(QLatin1String("@dir"), path("@dir"))), qPrintable(stdOut[i]));
         QCOMPARE(cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, exit);
         stopEmulator();
-        // An upload programs the whole block, unless it says it wrote nothing.
+        // An upload programs the whole block, unless it says it wrote nothing; only one that completed resets.
         const bool programmed = command.startsWith(QLatin1String("upload")) && !err.join(' ').contains("Nothing was");
         QCOMPARE(readFile(path("@saved")), programmed ? m_uploaded : held);
+        QCOMPARE(m_emulator.readAllStandardError().count("  reset #"), programmed && exit == 0 ? 1 : 0);
         const bool downloaded = command.startsWith(QLatin1String("download")) && exit == 0;
         QCOMPARE(readFile(path("@out")), downloaded ? m_block : QByteArray());
         // The backup holds the controller's block from before.
