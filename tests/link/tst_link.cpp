@@ -20,6 +20,8 @@ const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cabl
 const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
+const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went "
+                                     "away. Plug it in again and check the port chosen.");
 // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
 const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
                                          "was left unchanged; correct the value or use another file.");
@@ -268,6 +270,19 @@ private slots:
         QTest::newRow("read silent at 40") << "mute-read:40" << QStringList{dl(kFw), err(kTimeout), failed} << false;
         QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{dl(kFw), failed} << false;
         QTest::newRow("undecodable") << "undecodable" << QStringList{dl(kFw), failed + kOverflow} << false;
+        // The block is read until two reads agree: a byte read wrong once is not kept; a line where no two
+        // reads agree gives no data at all.
+        QTest::newRow("one byte read wrong") << "garble-read:30" << QStringList{dl(kFw)} << true;
+        QTest::newRow("no two reads agree")
+            << "flaky-read:40"
+            << QStringList{dl(kFw), failed + "\nThe line to the controller is unreliable: 4 reads of the configuration "
+                                             "gave 4 different results. Check the cable, its plugs and the adapter, "
+                                             "then try again."}
+            << false;
+        // An adapter pulled out: no timeout prompt, no retry, the port named.
+        QTest::newRow("port lost while reading") << "unplug:60" << QStringList{dl(kFw), failed + kLost} << false;
+        QTest::newRow("port lost while checking")
+            << "unplug:2" << QStringList{dl(kLost.mid(1))} << false;
     }
     void download()
     {
@@ -336,6 +351,17 @@ private slots:
         QTest::newRow("Esc while programming") << "esc:16@20" << QStringList{ul(kNotVerified)} << 159 << 0;
         // At the block's last byte, so a verify pass that stops one short is noticed.
         QTest::newRow("verify mismatch at the last byte") << "mismatch:159" << QStringList{ul(kNotVerified)} << 159 << 0;
+        // An adapter pulled out while programming (at the data byte for address 62) and while verifying.
+        QTest::newRow("port lost while programming")
+            << "unplug:100"
+            << QStringList{ul(notProgrammed.mid(18) + kLost + " The controller holds part of the new configuration and "
+                                                              "part of the old: upload again once the port is back.")}
+            << 61 << 0;
+        QTest::newRow("port lost while verifying")
+            << "unplug:350"
+            << QStringList{ul(kNotVerified + kLost + " The controller holds the whole new configuration, not verified, "
+                                                     "and was not reset: upload again once the port is back.")}
+            << 159 << 0;
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
         // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
