@@ -342,7 +342,8 @@ QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice)
         if (isPhantomUart(device))
             continue;
 #endif
-        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true};
+        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true,
+                                   portsettings::usbLatencyTimer(device)};
         choiceListed = choiceListed || storedChoice == r.device || storedChoice == r.byIdPath;
         records << r;
     }

@@ -219,12 +219,16 @@ int cmdPorts(const QStringList& args)
     // The ports that exist and the Com numbers mapped to a device; every other
     // ComN is accepted as well.
     const QMap<int, QString> mapped = portsettings::mappedPorts();
-    const QList<portsettings::PortEntry> entries = portsettings::portEntries(scanSerialPorts(), mapped);
+    const QList<portsettings::PortRecord> records = scanSerialPorts();
+    const QList<portsettings::PortEntry> entries = portsettings::portEntries(records, mapped);
     for (const portsettings::PortEntry& e : entries) {
         const bool com = e.name.startsWith(QLatin1String("Com"));
         if (com && !mapped.contains(e.name.mid(3).toInt()))
             continue;
         std::printf("%s\n", qPrintable(e.name == e.label ? e.name : e.name + QStringLiteral("  ") + e.label));
     }
+    const QString advice = portsettings::latencyAdvice(records);
+    if (!advice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(advice));
     return 0;
 }
