@@ -9,7 +9,7 @@
 // gone: that is not worth a retry, and the workflow says it.
 #include "link/port.h"
 #include "params/paramset.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "link/portsettings.h"
+#include "core/appinfo.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include "shell/appinfo.h"
 
 #include <QSettings>
 

@@ -1,10 +1,10 @@
 // The windowed program: the splash window, then the main window until it closes.
 #include "shell/appicon.h"
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
+#include "core/branding.h"
 #include "link/portwatcher.h"
 #include "link/serialport.h"
 #include "link/stopsignals.h"
-#include "shell/branding.h"
 #include "shell/mainwindow.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"

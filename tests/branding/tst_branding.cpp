@@ -1,6 +1,6 @@
 // The branding file reader and the About box text, without a display.
-#include "shell/about.h"
-#include "shell/branding.h"
+#include "core/about.h"
+#include "core/branding.h"
 #include "support/testfiles.h"
 
 #include <QDir>
