@@ -83,7 +83,7 @@ bool Transfers::run(Workflow workflow)
 
 void Transfers::download()
 {
-    run([](ControllerLink& link, ParameterStore& store) { return ::mnuDownload_Click(link, store); });
+    run([](ControllerLink& link, ParameterStore& store) { return bool(runDownload(link, store)); });
 }
 
 void Transfers::upload(bool backUpFirst)
@@ -95,7 +95,7 @@ void Transfers::upload(bool backUpFirst)
             return confirmUpload(changes, backupFile);
         };
     }
-    if (run([&options](ControllerLink& link, ParameterStore& store) { return ::mnuUpload_Click(link, store, options); }))
+    if (run([&options](ControllerLink& link, ParameterStore& store) { return bool(runUpload(link, store, options)); }))
         m_document.uploaded();
 }
 
