@@ -48,7 +48,7 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     fraStart = new StartPanel({mnuDownload, mnuOpenFile, mnuDisplayDefaults});
     recentFiles = new RecentFiles(mnuFile, mnuExit, m_prompter, this);
     transfers = new Transfers(m_document, m_prompter, port, fraProgress1, this);
-    m_room = std::make_unique<PanelRoom>(this, QList<QWidget*>{fraPortSelect, fraProgress1});
+    m_room = std::make_unique<PanelRoom>(this);
     m_fileCommands = std::make_unique<FileCommands>(m_document, m_prompter, *recentFiles, linkState());
     m_print = std::make_unique<PrintCommands>(m_prompter, this, m_companyInfo.value(0), linkState().FirmwareID);
 
@@ -156,10 +156,9 @@ void frmRevora_Main::connectParts()
         transfers->usePort(choice);
         fraStart->showPort(fraPortSelect->description());
     });
-    connect(fraPortSelect, &PortPanel::aboutToShow, this, [this] { m_room->aboutToShow(); });
-    connect(fraPortSelect, &PortPanel::hidden, this, [this] { m_room->hidden(); });
-    connect(fraProgress1, &ProgressPanel::aboutToShow, this, [this] { m_room->aboutToShow(); });
-    connect(fraProgress1, &ProgressPanel::hidden, this, [this] { m_room->hidden(); });
+    m_room->watch(fraPortSelect);
+    m_room->watch(fraProgress1);
+    m_room->watch(fraStart);
     connect(recentFiles, &RecentFiles::openRequested, this, &frmRevora_Main::openDataFile);
     connect(transfers, &Transfers::runningChanged, this, &frmRevora_Main::transferRunning);
 
@@ -179,7 +178,7 @@ void frmRevora_Main::showDocumentState()
     setWindowTitle(m_document.caption() + QStringLiteral("[*]"));
     setWindowModified(m_document.isModified());
     // Not while a transfer works on the buffer.
-    fraStart->setVisible(m_document.isEmpty() && !transfers->running());
+    fraStart->setShown(m_document.isEmpty() && !transfers->running());
 }
 
 void frmRevora_Main::showConfiguration()
@@ -192,7 +191,7 @@ void frmRevora_Main::showConfiguration()
         return;
     }
     // Gone before the frames come, or the window grows to hold both.
-    fraStart->hide();
+    fraStart->setShown(false);
     m_editor->refresh();
 }
 
@@ -349,29 +348,27 @@ void frmRevora_Main::mnuPrintSetup_Click()
 
 // The dialogs read the parameter set when they open, so a value typed into the
 // main window (a TPS calibration the GPO throttle points depend on) is stored first.
-
-void frmRevora_Main::mnuEditGPOParams_Click()
+void frmRevora_Main::editInDialog(const std::function<void()>& dialog)
 {
     if (!startCommand())
         return;
-    frmGPO::open(store().params, m_prompter, this);
+    dialog();
     m_document.checkModified();
+}
+
+void frmRevora_Main::mnuEditGPOParams_Click()
+{
+    editInDialog([this] { frmGPO::open(store().params, m_prompter, this); });
 }
 
 void frmRevora_Main::mnuEditAlarmVSS_Click()
 {
-    if (!startCommand())
-        return;
-    frmAlarmVSS(store().params, m_prompter, this).exec();
-    m_document.checkModified();
+    editInDialog([this] { frmAlarmVSS(store().params, m_prompter, this).exec(); });
 }
 
 void frmRevora_Main::mnuEditAlarms_Click()
 {
-    if (!startCommand())
-        return;
-    frmAlarms(store().params, m_prompter, this).exec();
-    m_document.checkModified();
+    editInDialog([this] { frmAlarms(store().params, m_prompter, this).exec(); });
 }
 
 void frmRevora_Main::mnuDownload_Click()

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class FileCommands;
@@ -116,6 +117,7 @@ private:
     void scheduleModifiedCheck();
     // False while a transfer runs; otherwise takes what is typed but not yet left.
     bool startCommand();
+    void editInDialog(const std::function<void()>& dialog);
     // Asks about unsaved changes before the window closes; false keeps it open.
     bool mayClose();
     void transferRunning(bool running);

@@ -1,7 +1,6 @@
 #include "shell/panelroom.h"
 
 #include <QLayout>
-#include <QWidget>
 #include <algorithm>
 
 bool PanelRoom::anyShown() const

@@ -45,3 +45,16 @@ void StartPanel::showPort(const PortDescription& port)
         text += QStringLiteral(", which is not found: connect the adapter or choose the port in Communications > Port Setup.");
     lblStartPort->setText(text);
 }
+
+void StartPanel::setShown(bool shown)
+{
+    if (shown == !isHidden())
+        return;
+    if (shown) {
+        emit aboutToShow();
+        show();
+    } else {
+        hide();
+        emit hidden();
+    }
+}

@@ -15,6 +15,13 @@ public:
     explicit StartPanel(const QList<QAction*>& commands, QWidget* parent = nullptr);
 
     void showPort(const PortDescription& port);
+    // Shows or hides the panel, saying so before it shows and after it hid, so
+    // the window can give back the room it took beside a frame left in place.
+    void setShown(bool shown);
 
     QLabel* lblStartPort;
+
+signals:
+    void aboutToShow();
+    void hidden();
 };

@@ -85,13 +85,16 @@ private slots:
     }
 
     // Cancel at the overwrite question keeps what is loaded; Cancel in the dialog function's own question reaches
-    // the command's error prompt, and Abort leaves the buffer empty.
+    // the command's error prompt, and Abort leaves the buffer empty. The start panel borrows its room beside the
+    // multi-stage frame and gives it back when a file loads.
     void openCancelled()
     {
         writeFile(path("kept.dat"), defaultsBlock());
         Fixture fx;
+        QVERIFY(fx.show());
         fx.prompter.expect(QString(), kOpenTitle);
         fx.window->openDataFile(path("kept.dat"));
+        const QSize loaded = fx.window->size();
         fx.prompter.expect(kOverwrite, kOpenTitle, PromptAnswer::Cancel);
         fx.run(fx.window->mnuOpenFile);
         QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - kept.dat");
@@ -101,6 +104,9 @@ private slots:
         fx.prompter.expectError("Canceled File Open", PromptAnswer::Abort);
         fx.run(fx.window->mnuOpenFile);
         QVERIFY(fx.showsEmpty() && fx.title() == kMain + " - Data Buffer Empty");
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("kept.dat"));
+        QTRY_COMPARE(fx.window->size(), loaded);
     }
 
     // A save the error prompt stopped wrote nothing and names no file; a save that went through names its file.
