@@ -23,11 +23,14 @@ QByteArray Document::encoded() const
 
 bool Document::isModified() const
 {
-    if (isEmpty())
+    // An emptied buffer has nothing to lose, also before the document is told
+    // (a download empties it first), and neither has a block a download is still
+    // reading in.
+    if (isEmpty() || !m_clean)
         return false;
     // A configuration that cannot be encoded cannot have been saved either.
     const QByteArray now = encoded();
-    return now.isEmpty() || !m_clean || now != *m_clean;
+    return now.isEmpty() || now != *m_clean;
 }
 
 QString Document::caption() const

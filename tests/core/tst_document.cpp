@@ -56,6 +56,18 @@ private slots:
         QCOMPARE(doc.store().image.configBlock(), QByteArray(144, '\0'));
         doc.store().params.LaunchRPM = 4000;  // a value left in a field after the buffer went
         QVERIFY(doc.isEmpty() && !doc.isModified() && doc.path().isEmpty());
+        // A download empties the buffer before it says so, and fills it before it is decoded.
+        doc.loadDefaults();
+        doc.store().params.LaunchRPM = 4000;
+        doc.store().image.ClearEEPROMBuffer();
+        QVERIFY(!doc.isModified());
+        doc.clear();
+        doc.store().image.BufferEmpty = false;
+        QVERIFY(!doc.isModified());
+        // A value that no longer encodes cannot have been saved.
+        doc.loadDefaults();
+        doc.store().params.VSSFreq = -1;
+        QVERIFY(doc.isModified());
     }
 
     // The mark means "differs from what the origin holds": an edit sets it, the old value back clears it, a
