@@ -65,6 +65,8 @@ private slots:
         QTest::newRow("lowest 16-bit count") << -100.0f << -1 << 32766 << -32768;
         QTest::newRow("highest 16-bit count") << 100.0f << 0 << 32767 << 32767;
         QTest::newRow("span beyond 16 bits") << 50.0f << -30000 << 30000 << -99999;
+        // 31.5 in single precision rounds to even 32; the double sum, 31.4999..., would give 31.
+        QTest::newRow("single-precision tie") << 70.0f << 0 << 45 << 32;
     }
 
     void tpsCalibration()
