@@ -79,6 +79,7 @@ private slots:
         row("floored, then clamped", "ShiftDropRPM", "", "249.9", "250", ">=250", "ShiftDropRPM=250");
         // Pulses per revolution: half pulses, truncated; 0.5 the only fraction shown.
         row("ppr 0.7", "PulsePerRev", "", "0.7", "0.5", "", "PulsePerRev=1");
+        row("ppr 1", "PulsePerRev", "", "1", "1", "", "PulsePerRev=2");
         row("ppr 1.9 truncates", "PulsePerRev", "", "1.9", "2", "", "PulsePerRev=3");
         // Debounce truncated to 0.05 ms; logging ticks of 0.016 s shown to 0.05 s; LED in 255ths, halves to even.
         row("debounce 0.14", "RPMDebounce", "", "0.14", "0.10", "", "RPMDebounce=2");
@@ -129,6 +130,7 @@ private slots:
         // VSS alarm dialog: the pair rule.
         row("vss min 250", "AlarmVSSMin", "AlarmVSSMax=225", "250", "245", "<=245", "txtAlarmVSSMax=245");
         row("vss equal passes", "AlarmVSSMin", "AlarmVSSMax=225", "225", "225", "", "AlarmVSSMax=225");
+        row("upper end equal passes", "GPOMaxVSS", "GPOMinVSS=30", "30", "30", "", "GPOMinVSS=30");
     }
     void validate()
     {
