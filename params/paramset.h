@@ -83,8 +83,7 @@ struct ParameterSet {
     int16_t Alarm2Delay = 0;
     int32_t Alarm2Color = 0;
 
-    bool operator==(const ParameterSet&) const;
-    bool operator!=(const ParameterSet& o) const { return !(*this == o); }
+    bool operator==(const ParameterSet&) const = default;
 };
 
 // The controller's EEPROM as the program holds it; index = EEPROM address.
