@@ -330,6 +330,16 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
         return out;
     }
     const Rule& r = ruleOf(*row);
+    // "1,2" would read as 1 and "6,500" as 6: neither is what was meant, and the
+    // field would show the wrong number as if all were well.
+    if (numbers::stopsAtDecimalComma(typed)) {
+        out.warning = QStringLiteral("\"%1\" was not taken: type a decimal point, not a comma (1.5), and no thousands "
+                                     "separator (6500). The field keeps its value.")
+                          .arg(typed.trimmed());
+        out.warningTitle = r.title;
+        out.text = show(*row, params);
+        return out;
+    }
     double v = numbers::readLeadingNumber(typed);
     if (std::isnan(v))
         v = 0;

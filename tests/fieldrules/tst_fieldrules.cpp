@@ -235,6 +235,26 @@ private slots:
         }
     }
 
+    // A comma where the number would go on is a decimal comma or a thousands separator:
+    // reading up to it would store 1 for "1,2" and 6 for "6,500" as if all were well.
+    // Every field refuses it, says so and keeps its value, its partners and follow-ups.
+    void decimalCommaRefused()
+    {
+        for (const QString& field : fieldrules::fieldNames()) {
+            for (const char* typed : {"1,2", " 6,500 "}) {
+                ParameterSet p = defaults("TPSZero=40;GPOOffTPSPercent=50");
+                const ParameterSet before = p;
+                const fieldrules::Outcome out = fieldrules::validate(field, QLatin1String(typed), p, true);
+                QCOMPARE(out.warning, QStringLiteral("\"%1\" was not taken: type a decimal point, not a comma (1.5), "
+                                                     "and no thousands separator (6500). The field keeps its value.")
+                                          .arg(QLatin1String(typed).trimmed()));
+                QCOMPARE(out.warningTitle, fieldrules::find(field)->title);
+                QCOMPARE(out.text, fieldrules::display(field, before));
+                QVERIFY2(p == before && out.otherTexts.isEmpty() && out.notice.isEmpty(), qPrintable(field));
+            }
+        }
+    }
+
     // Stored values outside a field's range (from a file or the controller) shown as they are;
     // the tooltip names the range and its unit.
     void displayAndTooltips()
