@@ -116,6 +116,7 @@ private slots:
             "", "GPOOffTPS=0;GPOOnTPS=255");
         // Alarms dialog: delays in ticks of 0.032 s, RPM in hundreds, throttle percents to counts.
         row("alarm delay 0.08", "Alarm1Delay", "", "0.08", "0.05", "", "Alarm1Delay=2");
+        row("gpo delay 1", "GPODelay", "", "1", "1.00", "", "GPODelay=31");
         row("alarm rpm 250", "Alarm1MinRPM", "", "250", "200", "", "Alarm1MinRPM=2");
         row("alarm rpm 350", "Alarm1MinRPM", "", "350", "400", "", "Alarm1MinRPM=4");
         row("alarm tps 95.9", "Alarm1MinTPS", "", "95.9", "95", "", "Alarm1MinTPSPercent=95;Alarm1MinTPS=225");

@@ -25,8 +25,8 @@ private slots:
         QTest::newRow("huge stays finite") << "-1e999" << -std::numeric_limits<double>::max() << false;
         QTest::newRow("bare exponent mark") << "4e" << 4.0 << false;
         QTest::newRow("decimal comma") << "1,5" << 1.0 << true;
-        QTest::newRow("thousands separator") << "6,500" << 6.0 << true;
-        QTest::newRow("comma first") << " -,5" << 0.0 << true;
+        QTest::newRow("thousands separator") << "6,000" << 6.0 << true;
+        QTest::newRow("comma first") << " -,9" << 0.0 << true;
         QTest::newRow("comma after the point") << "1.2,5" << 1.2 << true;
         QTest::newRow("comma after the exponent") << "1e2,5" << 100.0 << true;
         QTest::newRow("comma, then a blank") << "1, 5" << 1.0 << false;
