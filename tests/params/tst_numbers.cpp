@@ -32,6 +32,7 @@ private slots:
         QTest::newRow("comma, then a blank") << "1, 5" << 1.0 << false;
         QTest::newRow("comma at the end") << "7," << 7.0 << false;
         QTest::newRow("comma after words") << "x,5" << 0.0 << false;
+        QTest::newRow("a second point ends the number") << "1.2.3,4" << 1.2 << false;
     }
 
     void leadingNumber()
