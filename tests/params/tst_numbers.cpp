@@ -55,6 +55,7 @@ private slots:
         QTest::newRow("optional decimal kept") << 5.25 << "0.#" << "5.3";
         QTest::newRow("no integer digit asked") << 0.5 << "#.#" << ".5";
         QTest::newRow("no integer digit asked, one there") << 12.25 << "#.#" << "12.3";
+        QTest::newRow("pattern starts with the point") << 0.5 << ".0" << ".5";
     }
 
     void format()
