@@ -62,7 +62,7 @@ if [ "$window" = ON ]; then
     || fail "the metainfo's newest release is '$first_release', not $version"
   exec_prog=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
   [ -x "$bin/$exec_prog" ] || fail "the desktop entry starts '$exec_prog', which is not installed"
-  for size in 16 32 48 64 128 256; do
+  for size in 16 24 32 48 64 128 256; do
     png=$share/icons/hicolor/${size}x${size}/apps/$id.png
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
     dims=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | awk '{print $3*256+$4 "x" $7*256+$8}')

@@ -1,7 +1,8 @@
-# Reads the release list (packaging/releases) and writes it as the two texts the
-# package carries: the Debian changelog and the AppStream <releases> element.
-# Plain CMake, so configuring needs no other tool, and tests/packaging runs it
-# with `cmake -P` on its own.
+# What the package says about itself, made from one source each: the release
+# list (packaging/releases) as the Debian changelog and the AppStream <releases>
+# element, and the contacts (cache variables) as the metainfo's web addresses and
+# the copyright file's Source. Plain CMake, so configuring needs no other tool,
+# and tests/install/test_package_texts.cmake runs it with `cmake -P` on its own.
 
 # The day of the week of a Gregorian date, 0 = Sunday (Sakamoto's method). The
 # changelog's date must name the right day: lintian checks it.
@@ -192,4 +193,41 @@ function(revora_releases)
   set(${arg_NEWEST} ${newest} PARENT_SCOPE)
   set(${arg_CHANGELOG} "${changelog}" PARENT_SCOPE)
   set(${arg_METAINFO} "  <releases>\n${metainfo}  </releases>" PARENT_SCOPE)
+endfunction()
+
+# revora_package_contacts(MAINTAINER <"Name <address>"> HOMEPAGE <url or empty>
+#                         BUG_TRACKER <url or empty> METAINFO_URLS <var> COPYRIGHT_SOURCE <var>)
+# Checks the contacts given by REVORA_MAINTAINER, REVORA_HOMEPAGE and
+# REVORA_BUG_TRACKER, and sets METAINFO_URLS to the metainfo's <url> lines and
+# COPYRIGHT_SOURCE to the copyright file's Source line, each empty when its
+# address is. A malformed one stops configuring with what to write instead.
+function(revora_package_contacts)
+  cmake_parse_arguments(arg "" "MAINTAINER;HOMEPAGE;BUG_TRACKER;METAINFO_URLS;COPYRIGHT_SOURCE" "" ${ARGN})
+  if(NOT "${arg_MAINTAINER}" MATCHES "^[^<>@]*[^<>@ ] <[^<>@ ]+@[^<>@ ]+[.][^<>@ .]+>$")
+    message(FATAL_ERROR "REVORA_MAINTAINER is \"${arg_MAINTAINER}\"; set it as \"Name <user@domain>\", "
+                        "for example -DREVORA_MAINTAINER=\"Jo Bloggs <jo@example.org>\".")
+  endif()
+  set(urls "")
+  foreach(contact "homepage|REVORA_HOMEPAGE|${arg_HOMEPAGE}"
+                  "bugtracker|REVORA_BUG_TRACKER|${arg_BUG_TRACKER}")
+    string(REGEX MATCH "^([a-z]+)[|]([A-Z_]+)[|](.*)$" contact "${contact}")
+    set(type ${CMAKE_MATCH_1})
+    set(variable ${CMAKE_MATCH_2})
+    set(address "${CMAKE_MATCH_3}")
+    if(address STREQUAL "")
+      continue()
+    endif()
+    if(NOT address MATCHES "^https?://[^ <>\"]+$")
+      message(FATAL_ERROR "${variable} is \"${address}\"; set it to a web address (https://...) "
+                          "or leave it empty.")
+    endif()
+    revora_xml_escape("${address}" address)
+    string(APPEND urls "\n  <url type=\"${type}\">${address}</url>")
+  endforeach()
+  set(source "")
+  if(NOT "${arg_HOMEPAGE}" STREQUAL "")
+    set(source "\nSource: ${arg_HOMEPAGE}")
+  endif()
+  set(${arg_METAINFO_URLS} "${urls}" PARENT_SCOPE)
+  set(${arg_COPYRIGHT_SOURCE} "${source}" PARENT_SCOPE)
 endfunction()

@@ -1,15 +1,7 @@
-# The release list's reader (cmake/revora_releases.cmake): the texts it writes
-# and the mistakes it refuses. Run as
-#   cmake -DMODULE=.../revora_releases.cmake -DWORK=<scratch folder> -P test_releases.cmake
-# With -DLIST=<file> it only reads that list, so a refused list can be tried in
-# a process of its own (a refusal ends the CMake run that meets it).
+# What the package says about itself (cmake/revora_package.cmake): the texts
+# made from the release list and the contacts, and the mistakes refused. Run as
+#   cmake -DMODULE=.../revora_package.cmake -DWORK=<scratch folder> -P test_package_texts.cmake
 include(${MODULE})
-
-if(DEFINED LIST)
-  revora_releases(FILE ${LIST} PACKAGE revora-shift MAINTAINER "A B <a@b.c>"
-                  NEWEST newest CHANGELOG changelog METAINFO metainfo)
-  return()
-endif()
 
 set(failures 0)
 macro(expect what got want)
@@ -97,8 +89,43 @@ revora_releases(FILE ${WORK}/longest PACKAGE p MAINTAINER "A B <a@b.c>"
                 NEWEST newest CHANGELOG changelog METAINFO metainfo)
 expect("the longest line" "${changelog}" "p (1.0) stable; urgency=medium\n\n  * ${x74}\n\n -- A B <a@b.c>  Sat, 01 Jun 2024 00:00:00 +0000\n")
 
-# Lists refused, each with the line and what is wrong there.
-set(refused
+# The contacts: the defaults (none but the maintainer) give no <url> and no
+# Source; given ones come out in the metainfo's and the copyright file's form,
+# with the XML's special characters escaped.
+revora_package_contacts(MAINTAINER "Revora Shift developers <dev@revora.home.arpa>"
+                        HOMEPAGE "" BUG_TRACKER "" METAINFO_URLS urls COPYRIGHT_SOURCE source)
+expect("no web addresses: urls" "${urls}" "")
+expect("no web addresses: source" "${source}" "")
+revora_package_contacts(MAINTAINER "Jo Bloggs <jo@example.org>" HOMEPAGE "https://example.org/a?b=1&c=2"
+                        BUG_TRACKER "http://example.org/bugs" METAINFO_URLS urls COPYRIGHT_SOURCE source)
+expect("both web addresses: urls" "${urls}"
+       "\n  <url type=\"homepage\">https://example.org/a?b=1&amp;c=2</url>\n  <url type=\"bugtracker\">http://example.org/bugs</url>")
+expect("both web addresses: source" "${source}" "\nSource: https://example.org/a?b=1&c=2")
+revora_package_contacts(MAINTAINER "J <j@e.org>" HOMEPAGE "" BUG_TRACKER "https://e.org/b"
+                        METAINFO_URLS urls COPYRIGHT_SOURCE source)
+expect("only a bug tracker: urls" "${urls}" "\n  <url type=\"bugtracker\">https://e.org/b</url>")
+expect("only a bug tracker: source" "${source}" "")
+
+# Refused, each with where and what is wrong: a refusal ends the CMake run
+# that meets it, so each runs in a process of its own.
+set(n 0)
+function(expect_refused what call want)
+  math(EXPR n "${n} + 1")
+  set(n ${n} PARENT_SCOPE)
+  file(WRITE ${WORK}/refused${n}.cmake "include(${MODULE})\n${call}\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -P ${WORK}/refused${n}.cmake
+                  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+  # CMake wraps long messages; compare the words, not the line breaks.
+  string(REGEX REPLACE "[ \n]+" " " err "${err}")
+  string(REGEX REPLACE "[ \n]+" " " want "${want}")
+  string(FIND "${err}" "${want}" at)
+  if(rc EQUAL 0 OR at EQUAL -1)
+    message(SEND_ERROR "${what} should be refused with '${want}', got rc ${rc}: ${err}")
+    set(failures 1 PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(lists
   "- orphan\n|:1: a change before any release line"
   "1.0 2024-06-01\n|release 1.0 lists no changes"
   "1.0 2024-06-01\n- a\n1.1 2024-05-01\n- b\n|:3: release 1.1 comes after 1.0"
@@ -112,27 +139,40 @@ set(refused
   "# nothing\n\n|no release in the list"
   "1.0 2024-06-01\n  goes on\n|:2: an indented line continues a change"
   "1.0 2024-06-01\n- x${x74}\n|:2: the line is 77 characters long")
-set(n 0)
-foreach(row IN LISTS refused)
+set(list_number 0)
+foreach(row IN LISTS lists)
   string(FIND "${row}" "|" bar REVERSE)
   string(SUBSTRING "${row}" 0 ${bar} text)
   math(EXPR bar "${bar} + 1")
   string(SUBSTRING "${row}" ${bar} -1 want)
-  math(EXPR n "${n} + 1")
-  file(WRITE ${WORK}/refused${n} "${text}")
-  execute_process(COMMAND ${CMAKE_COMMAND} -DMODULE=${MODULE} -DLIST=${WORK}/refused${n}
-                          -P ${CMAKE_CURRENT_LIST_FILE}
-                  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
-  # CMake wraps long messages; compare the words, not the line breaks.
-  string(REGEX REPLACE "[ \n]+" " " err "${err}")
-  string(FIND "${err}" "${want}" at)
-  if(rc EQUAL 0 OR at EQUAL -1)
-    message(SEND_ERROR "list ${n} (${text}) should be refused with '${want}', got rc ${rc}: ${err}")
-    math(EXPR failures "${failures} + 1")
-  endif()
+  math(EXPR list_number "${list_number} + 1")
+  file(WRITE ${WORK}/list${list_number} "${text}")
+  expect_refused("list ${list_number} (${text})"
+    "revora_releases(FILE ${WORK}/list${list_number} PACKAGE p MAINTAINER \"A B <a@b.c>\" NEWEST v CHANGELOG c METAINFO m)"
+    "${want}")
+endforeach()
+
+# A maintainer without a name, without <>, with something after it, or with an
+# address lacking its user, its domain or the domain's dot; a web address that
+# is not http(s) or holds a space or a quote.
+foreach(maintainer "jo@example.org" "<jo@example.org>" "Jo Bloggs jo@example.org"
+                   "Jo <jo@example.org> x" "Jo <@example.org>" "Jo <jo@>" "Jo <jo@localhost>"
+                   "Jo  <jo@example.org>" "")
+  expect_refused("maintainer '${maintainer}'"
+    "revora_package_contacts(MAINTAINER \"${maintainer}\" HOMEPAGE \"\" BUG_TRACKER \"\" METAINFO_URLS u COPYRIGHT_SOURCE s)"
+    "REVORA_MAINTAINER is \"${maintainer}\"; set it as")
+endforeach()
+foreach(address "example.org" "ftp://example.org" "https://example.org/a b" "mailto:jo@example.org"
+                "https://" "https://e.org/\\\"q")
+  expect_refused("homepage '${address}'"
+    "revora_package_contacts(MAINTAINER \"J <j@e.org>\" HOMEPAGE \"${address}\" BUG_TRACKER \"\" METAINFO_URLS u COPYRIGHT_SOURCE s)"
+    "REVORA_HOMEPAGE is")
+  expect_refused("bug tracker '${address}'"
+    "revora_package_contacts(MAINTAINER \"J <j@e.org>\" HOMEPAGE \"\" BUG_TRACKER \"${address}\" METAINFO_URLS u COPYRIGHT_SOURCE s)"
+    "REVORA_BUG_TRACKER is")
 endforeach()
 
 if(failures GREATER 0)
-  message(FATAL_ERROR "${failures} release list checks failed")
+  message(FATAL_ERROR "package text checks failed")
 endif()
-message(STATUS "release list checks passed")
+message(STATUS "package text checks passed")
