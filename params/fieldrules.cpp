@@ -217,7 +217,9 @@ QString show(const Row& r, const P& p)
     const int v = r.stored.get(p);
     // Ticks x 0.32 s and x 0.64 s never lie half-way between two twentieths, so the
     // single precision the editor refresh computes the interval in shows the same.
-    const auto seconds = [v](double tick) { return format(calibration::shownSeconds(v, tick), QStringLiteral("0.00")); };
+    const auto seconds = [v](double tick) {
+        return format(calibration::shownSeconds(v, tick), QStringLiteral("0.00"));
+    };
     switch (r.kind) {
     case K::Whole:
         return QString::number(v);

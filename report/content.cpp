@@ -97,7 +97,8 @@ QList<Item> page1Items(const ParameterSet& p)
     items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"));
     items << parameter("TPSZero", "Zero TPS (volts):", format(calibration::countToVolts(p.TPSZero), "0.#"));
     items << parameter("TPSFullscale", "100% TPS (volts):", format(calibration::countToVolts(p.TPSFullscale), "0.#"));
-    items << parameter("DataLogInterval", "Data Logging Interval (sec):", ticksText(units::kLogTickSeconds, p.DataLogInterval));
+    items << parameter("DataLogInterval", "Data Logging Interval (sec):",
+                       ticksText(units::kLogTickSeconds, p.DataLogInterval));
     items << switchLine("OptionFlags", "LogArmed", p.LogArmed, "Data Logging Only When Armed",
                         "Continuous Data Logging Enabled");
     items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM));
