@@ -42,6 +42,21 @@ void FileCommands::save()
         m_recent.remember(choice.path);
 }
 
+bool FileCommands::mayDiscard(const QString& title)
+{
+    if (!m_document.isModified())
+        return true;
+    const PromptAnswer a = m_prompter.message(
+        QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"), title,
+        PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
+    if (a == PromptAnswer::Save) {
+        save();
+        // A save that was cancelled or failed keeps the configuration.
+        return !m_document.isModified();
+    }
+    return a == PromptAnswer::Discard;
+}
+
 void FileCommands::openFile(const QString& path) { open(path, Document::Origin::File, RecentFiles::startFolder()); }
 
 void FileCommands::openBackup()
@@ -62,6 +77,8 @@ QString FileCommands::startupFile(const QStringList& arguments)
 
 void FileCommands::open(const QString& path, Document::Origin origin, const QString& folder)
 {
+    if (!mayDiscard(kOpenTitle))
+        return;
     if (!m_document.isEmpty()
         && m_prompter.message(QStringLiteral("Data buffer not empty. OK to overwrite?"), kOpenTitle,
                               PromptButtons::OKCancel, PromptIcon::None) != PromptAnswer::OK)

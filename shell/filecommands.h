@@ -22,6 +22,10 @@ public:
     // the recent files.
     void openBackup();
     void save();
+    // Before the configuration is replaced or the window closes: when it has
+    // changes no file holds, asks whether to save them (Save / Discard / Cancel)
+    // with `title`. True when the configuration may go.
+    bool mayDiscard(const QString& title);
 
     // The data file named on the command line, as an absolute path; empty when none.
     static QString startupFile(const QStringList& arguments);
