@@ -153,12 +153,10 @@ std::optional<QString> QtPrompter::input(const QString& prompt, const QString& t
 
 std::optional<uint32_t> QtPrompter::color(uint32_t initial)
 {
-    const QColor preselect = colorFromValue(m_lastColor.value_or(initial));
-    const QColor chosen = QColorDialog::getColor(preselect, m_parent);
+    const QColor chosen = QColorDialog::getColor(colorFromValue(initial), m_parent);
     if (!chosen.isValid())
         return std::nullopt;
-    m_lastColor = valueFromColor(chosen);
-    return m_lastColor;
+    return valueFromColor(chosen);
 }
 
 QString QtPrompter::toQtFilter(const QString& filter)

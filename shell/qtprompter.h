@@ -31,6 +31,5 @@ public:
 
 private:
     QWidget* m_parent;
-    std::optional<uint32_t> m_lastColor;
     QString m_folder;
 };
