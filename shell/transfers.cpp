@@ -23,6 +23,7 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(QStringLiteral("Progra
 void ProgressPanel::begin(const QString& caption)
 {
     setTitle(caption);
+    prgProgress1->setRange(0, 100);
     prgProgress1->setValue(0);
     emit aboutToShow();
     show();
@@ -167,6 +168,13 @@ QList<QStringList> Transfers::comparisonRows(const report::Comparison& compariso
 // ---------------------------------------------------------------- LinkView
 
 void Transfers::showProgress(const QString& caption) { m_progress->begin(caption); }
+
+// Nothing moves while the link is checked: a busy bar says the window is working.
+void Transfers::showConnecting(const QString& device)
+{
+    m_progress->begin(QStringLiteral("Connecting to %1...").arg(device));
+    m_progress->prgProgress1->setRange(0, 0);
+}
 
 void Transfers::setProgress(int percent) { m_progress->prgProgress1->setValue(qBound(0, percent, 100)); }
 

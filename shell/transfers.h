@@ -65,6 +65,7 @@ public:
 
     // LinkView
     void showProgress(const QString& caption) override;
+    void showConnecting(const QString& device) override;
     void setProgress(int percent) override;
     void hideProgress() override;
     void hideParameterFrames() override;

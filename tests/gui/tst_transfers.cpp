@@ -51,6 +51,30 @@ private slots:
         QTRY_VERIFY(!w->isVisible());
     }
 
+    // Nothing answering on the port: while the link is checked the window says which port it is trying, and
+    // the refusal names that port and where to choose another below the usual words.
+    void noControllerOnThePort()
+    {
+        Fixture fx;
+        QVERIFY(fx.show());
+        fx.controller.addFailure(emu::Failure{emu::FailureKind::Silent, -1});
+        fx.window->setLinkTiming(LinkTiming{5, 0});
+        QString seen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, fx.window.get(), [&] {
+            if (fx.window->fraProgress1->isVisible() && fx.window->fraProgress1->prgProgress1->maximum() == 0)
+                seen = fx.window->fraProgress1->title();
+        });
+        poll.start(0);
+        fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
+                              "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
+                              "under Communications > Port Setup.",
+                              "Download From EEPROM", PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        fx.run(fx.window->mnuDownload);
+        QCOMPARE(seen, "Connecting to /dev/ttyS0...");
+        QVERIFY(fx.window->fraProgress1->isHidden());
+    }
+
     // A download that fails leaves the window as empty as a fresh one, whatever was loaded before: the start
     // panel shows, and a multi-stage frame that stays in place cannot be edited.
     void failedDownload_data()
