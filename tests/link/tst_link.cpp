@@ -28,8 +28,9 @@ const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verificatio
 const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went "
                                      "away. Plug it in again and check the port chosen.");
 // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
-const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
-                                         "was left unchanged; correct the value or use another file.");
+const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). This "
+                                         "configuration cannot be loaded; use another file, or upload a good "
+                                         "configuration to the controller.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
 
