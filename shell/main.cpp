@@ -35,8 +35,9 @@ int answerInfoOption(int argc, char* argv[])
                 "FILE.dat is opened at start-up.\n\n"
                 "  -h, --help     print this help and exit\n"
                 "  --version      print the version and exit\n\n"
-                "Exit status: 0 once the window is closed. Without a display it stops at once\n"
-                "with the windowing system's message.\n"
+                "Exit status: 0 once the window is closed, 2 for an unknown option or more\n"
+                "than one file. Without a display it stops at once with the windowing\n"
+                "system's message.\n"
                 "See also revora-shift-cli(1) for the same work without a window.\n");
             return 0;
         }
@@ -54,7 +55,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
-    const QString startFile = FileCommands::startupFile(QCoreApplication::arguments());
+    const FileCommands::StartupFile start = FileCommands::startupFile(QCoreApplication::arguments());
+    if (!start.error.isEmpty()) {
+        std::fprintf(stderr, "revora-shift: %s\n", qPrintable(start.error));
+        return 2;
+    }
+    const QString startFile = start.path;
     // The desktop matches the window to its menu entry and shows the same icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(REVORA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());

@@ -33,8 +33,31 @@ private slots:
         QVERIFY(fx.port.open(nullptr));
         fx.run(w.mnuExit);
         QVERIFY(!w.isVisible() && !fx.port.isOpen());
-        // A file named on the command line is found from where the program was started.
-        QCOMPARE(FileCommands::startupFile({"revora-shift", "car.dat", "-x"}), QDir::current().absoluteFilePath("car.dat"));
+    }
+
+    // A file named on the command line is found from where the program was started; an unknown option or a
+    // second file is refused with what is wrong, not ignored.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("none") << QStringList{} << "" << "";
+        QTest::newRow("one file") << QStringList{"car.dat"} << QDir::current().absoluteFilePath("car.dat") << "";
+        QTest::newRow("a dash file") << QStringList{"--", "-car.dat"} << QDir::current().absoluteFilePath("-car.dat")
+                                     << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus", "car.dat"} << ""
+                                        << "Unknown option 'bogus'. See revora-shift --help.";
+        QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << ""
+                                   << "One data file at a time: 2 were named (a.dat, b.dat). Open the others from "
+                                      "the File menu.";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        const FileCommands::StartupFile start = FileCommands::startupFile(QStringList{"revora-shift"} + arguments);
+        QTEST(start.path, "file");
+        QTEST(start.error, "error");
     }
 
     // A file that cannot be used leaves the window as empty as a fresh one, whatever was loaded before: the
