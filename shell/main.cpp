@@ -79,7 +79,10 @@ int main(int argc, char* argv[])
     // Ctrl+C, SIGTERM and SIGHUP close the window as its close button does: a
     // transfer stops at its next byte (programming finishes its block first).
     StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &QWidget::close);
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, [&window](int signo) {
+        window.transfers->stopBySignal(signo);
+        window.close();
+    });
     window.show();
     if (!startFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { window.openDataFile(startFile); });

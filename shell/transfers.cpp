@@ -57,6 +57,15 @@ void Transfers::stop()
         m_state.UserAbort = true;
 }
 
+void Transfers::stopBySignal(int signo)
+{
+    if (!m_running)
+        return;
+    if (m_state.StopSignal == 0)
+        m_state.StopSignal = signo;
+    m_state.UserAbort = true;
+}
+
 void Transfers::closePort()
 {
     if (m_port.isOpen())
@@ -70,8 +79,9 @@ bool Transfers::run(Workflow workflow)
         return false;
     m_running = true;
     emit runningChanged(true);
-    // Only an Esc pressed during this transfer may stop it.
+    // Only an Esc or a signal during this transfer may stop it.
     m_state.UserAbort = false;
+    m_state.StopSignal = 0;
     bool completed = false;
     {
         ControllerLink link(m_port, m_prompter, *this, m_state, m_timing);

@@ -129,6 +129,34 @@ private slots:
         QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
     }
 
+    // A stop signal during programming lets the block be written whole, sends nothing more, says what the
+    // controller holds, and then closes the window; Esc there does not stop the upload.
+    void signalDuringProgramming()
+    {
+        Fixture fx(Defaults);
+        QVERIFY(fx.show());
+        frmRevora_Main* w = fx.window.get();
+        fx.type("txtLaunchRPM", "4400");
+        connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
+            if (w->fraProgress1->title() == "Programming EEPROM" && value == 30) {
+                w->transfers->stopBySignal(15);
+                w->close();
+            }
+        });
+        fx.prompter.expectBox("Upload stopped: the controller holds the whole new configuration, but it was not "
+                              "verified and the controller was not reset. Upload again to verify it and restart the "
+                              "controller.",
+                              "Upload To EEPROM", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
+        fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                              PromptAnswer::Discard);
+        w->mnuUpload->trigger();
+        QCOMPARE(fx.controller.configBlock(), fx.image());  // the whole new block, 4400 in it
+        QCOMPARE(fx.image().mid(32 - 16, 2), QByteArray("\x30\x11"));
+        QCOMPARE(fx.controller.resetCount(), 0);
+        QTRY_VERIFY(!w->isVisible());
+        QVERIFY_PROMPTS(fx.prompter);
+    }
+
     // Comparing reads the controller into a scratch image; the window keeps what it holds.
     void compare()
     {
