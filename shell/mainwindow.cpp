@@ -157,6 +157,8 @@ void frmRevora_Main::connectParts()
         transfers->usePort(choice);
         fraStart->showPort(fraPortSelect->description());
     });
+    connect(fraPortSelect, &PortPanel::listChanged, this, [this] { fraStart->showPort(fraPortSelect->description()); });
+    connect(fraStart, &StartPanel::offerTaken, fraPortSelect, &PortPanel::takeOffer);
     m_room->watch(fraPortSelect);
     m_room->watch(fraProgress1);
     m_room->watch(fraStart);
