@@ -10,6 +10,7 @@
 #include "shell/portpanel.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"
+#include "shell/transfers.h"
 
 #include <QApplication>
 #include <QTimer>

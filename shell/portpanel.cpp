@@ -180,7 +180,7 @@ PortDescription PortPanel::description() const
 #ifndef Q_OS_WIN
     d.present = QFileInfo::exists(d.device);
 #endif
-    if (m_offer && !d.present && m_offer->device != d.device)
+    if (m_offer && !d.present && d.device != m_offer->device && d.device != m_offer->byIdPath)
         d.offer = portLabel(*m_offer);
     return d;
 }

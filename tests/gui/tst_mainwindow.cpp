@@ -327,7 +327,7 @@ private slots:
                 ->trigger();
         QVERIFY_PROMPTS(fx.prompter);
         QCOMPARE(fx.params().LaunchRPM, replaced ? 3000 : 4400);
-        QCOMPARE(fx.window->isWindowModified(), !replaced);
+        QCOMPARE(fx.window->document().isModified(), !replaced);
         QCOMPARE(fx.params().PulsePerRev == 24, !replaced || command == "open" || command == "recent");
         if (!saveAs.isEmpty())
             QCOMPARE(readFile(path(saveAs)).mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400

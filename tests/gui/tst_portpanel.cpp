@@ -132,7 +132,7 @@ private slots:
         w.fraStart->cmdUseOfferedPort->click();
         QCOMPARE(w.linkState().DevicePath, byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
-        QCOMPARE(w.fraPortSelect->cboPort->currentIndex(), 0);
+        QCOMPARE(w.fraPortSelect->cboPort->currentText(), portsettings::portLabel(present.first()));
         QCOMPARE(fx.port.openCount(), 0);
         // The adapter is taken: nothing more to offer, even after the list is read again.
         QVERIFY(w.fraStart->cmdUseOfferedPort->isHidden());

@@ -23,7 +23,7 @@ PrintContext context()
 {
     auto calls = std::make_shared<int>(0);
     return {QStringLiteral("Velmont Sensors"), QStringLiteral("Shift Light 2.1"),
-            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }};
+            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }, QString()};
 }
 
 struct FakeDialogs : PrintDialogs {
