@@ -17,20 +17,15 @@
 namespace {
 const QString kTimeout = QStringLiteral("RS-232 timeout. Check cable and click Abort.");
 const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
-// What follows it: the port tried, and where to choose another.
-const QString kNoAnswer = QStringLiteral("\nNo controller answered on the serial port /dev/ttyS0. If it is connected "
-                                         "to another port, choose that one under Communications > Port Setup.");
-const QString kNotOpened = QStringLiteral("\nThe serial port /dev/ttyS0 could not be opened. Choose the controller's "
-                                          "port under Communications > Port Setup.");
+const QString kNoAnswer = QStringLiteral("\nNo controller answered on the serial port /dev/ttyS0. If it is connected to another port, choose that one under Communications > Port Setup.");
+const QString kNotOpened = QStringLiteral("\nThe serial port /dev/ttyS0 could not be opened. Choose the controller's port under Communications > Port Setup.");
 const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
-const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went "
-                                     "away. Plug it in again and check the port chosen.");
+const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went away. Plug it in again and check the port chosen.");
 // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
-const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). This "
-                                         "configuration cannot be loaded; use another file, or upload a good "
-                                         "configuration to the controller.");
+const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). This configuration "
+                                         "cannot be loaded; use another file, or upload a good configuration to the controller.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
 
