@@ -6,6 +6,7 @@
 #include "params/datafile.h"
 #include "shell/recentfiles.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,6 +43,21 @@ void FileCommands::save()
         m_recent.remember(choice.path);
 }
 
+bool FileCommands::mayDiscard(const QString& title)
+{
+    if (!m_document.isModified())
+        return true;
+    const PromptAnswer a = m_prompter.message(
+        QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"), title,
+        PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
+    if (a == PromptAnswer::Save) {
+        save();
+        // A save that was cancelled or failed keeps the configuration.
+        return !m_document.isModified();
+    }
+    return a == PromptAnswer::Discard;
+}
+
 void FileCommands::openFile(const QString& path) { open(path, Document::Origin::File, RecentFiles::startFolder()); }
 
 void FileCommands::openBackup()
@@ -51,17 +67,36 @@ void FileCommands::openBackup()
     open(QString(), Document::Origin::Backup, folder);
 }
 
-QString FileCommands::startupFile(const QStringList& arguments)
+FileCommands::StartupFile FileCommands::startupFile(const QStringList& arguments)
 {
-    for (int i = arguments.size() - 1; i >= 1; --i) {
-        if (!arguments.at(i).startsWith(QLatin1Char('-')))
-            return QFileInfo(arguments.at(i)).absoluteFilePath();
+    // --help and --version are answered before the window exists; they are
+    // known here so that they are not taken for unknown options.
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE.dat"), QString());
+    StartupFile result;
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText() + QStringLiteral(" See revora-shift --help.");
+        return result;
     }
-    return QString();
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        result.error = QStringLiteral("One data file at a time: %1 were named (%2). Open the others from the "
+                                      "File menu.")
+                           .arg(files.size())
+                           .arg(files.join(QStringLiteral(", ")));
+        return result;
+    }
+    if (!files.isEmpty())
+        result.path = QFileInfo(files.first()).absoluteFilePath();
+    return result;
 }
 
 void FileCommands::open(const QString& path, Document::Origin origin, const QString& folder)
 {
+    if (!mayDiscard(kOpenTitle))
+        return;
     if (!m_document.isEmpty()
         && m_prompter.message(QStringLiteral("Data buffer not empty. OK to overwrite?"), kOpenTitle,
                               PromptButtons::OKCancel, PromptIcon::None) != PromptAnswer::OK)

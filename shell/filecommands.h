@@ -22,9 +22,19 @@ public:
     // the recent files.
     void openBackup();
     void save();
+    // Before the configuration is replaced or the window closes: when it has
+    // changes no file holds, asks whether to save them (Save / Discard / Cancel)
+    // with `title`. True when the configuration may go.
+    bool mayDiscard(const QString& title);
 
-    // The data file named on the command line, as an absolute path; empty when none.
-    static QString startupFile(const QStringList& arguments);
+    // The data file named on the command line (the program's arguments, Qt's own
+    // taken out), as an absolute path; empty when none. `error` says what is
+    // wrong when the line holds an unknown option or more than one file.
+    struct StartupFile {
+        QString path;
+        QString error;
+    };
+    static StartupFile startupFile(const QStringList& arguments);
 
 private:
     void open(const QString& path, Document::Origin origin, const QString& folder);

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "editor/parametereditor.h"
 #include "gpo/frmgpo.h"
+#include "link/workflows.h"
 #include "shell/filecommands.h"
 #include "shell/help.h"
 #include "shell/panelroom.h"
@@ -156,6 +157,8 @@ void frmRevora_Main::connectParts()
         transfers->usePort(choice);
         fraStart->showPort(fraPortSelect->description());
     });
+    connect(fraPortSelect, &PortPanel::listChanged, this, [this] { fraStart->showPort(fraPortSelect->description()); });
+    connect(fraStart, &StartPanel::offerTaken, fraPortSelect, &PortPanel::takeOffer);
     m_room->watch(fraPortSelect);
     m_room->watch(fraProgress1);
     m_room->watch(fraStart);
@@ -255,17 +258,7 @@ void frmRevora_Main::closeEvent(QCloseEvent* event)
 bool frmRevora_Main::mayClose()
 {
     m_editor->commitPendingEdit();
-    if (!m_document.isModified())
-        return true;
-    const PromptAnswer a = m_prompter.message(
-        QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"),
-        QStringLiteral("Exit"), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
-    if (a == PromptAnswer::Save) {
-        mnuSaveFIle_Click();
-        // A save that was cancelled or failed keeps the window open.
-        return !m_document.isModified();
-    }
-    return a == PromptAnswer::Discard;
+    return m_fileCommands->mayDiscard(QStringLiteral("Exit"));
 }
 
 void frmRevora_Main::mnuExit_Click() { close(); }
@@ -293,29 +286,29 @@ void frmRevora_Main::mnuSaveFIle_Click()
         m_fileCommands->save();
 }
 
-// What is typed but not yet left is not taken by an open: the configuration it
-// belongs to is replaced.
+// What is typed but not yet left is taken before a command replaces the
+// configuration, so the question about unsaved changes knows of it.
 void frmRevora_Main::mnuOpenFile_Click()
 {
-    if (!transfers->running())
+    if (startCommand())
         m_fileCommands->openFile();
 }
 
 void frmRevora_Main::mnuOpenBackup_Click()
 {
-    if (!transfers->running())
+    if (startCommand())
         m_fileCommands->openBackup();
 }
 
 void frmRevora_Main::openDataFile(const QString& path)
 {
-    if (!transfers->running())
+    if (startCommand())
         m_fileCommands->openFile(path);
 }
 
 void frmRevora_Main::mnuDisplayDefaults_Click()
 {
-    if (!transfers->running())
+    if (startCommand() && m_fileCommands->mayDiscard(mnuDisplayDefaults->text()))
         m_document.loadDefaults();
 }
 
@@ -373,7 +366,7 @@ void frmRevora_Main::mnuEditAlarms_Click()
 
 void frmRevora_Main::mnuDownload_Click()
 {
-    if (startCommand())
+    if (startCommand() && m_fileCommands->mayDiscard(QLatin1String(linkworkflow::kDownloadTitle)))
         transfers->download();
 }
 

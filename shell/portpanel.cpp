@@ -30,12 +30,19 @@ PortPanel::PortPanel(QWidget* parent) : QGroupBox(QStringLiteral("Data Port Setu
     cmdPortRefresh->setObjectName(QStringLiteral("cmdPortRefresh"));
     cmdPortSelectOK = new QPushButton(QStringLiteral("OK"));
     cmdPortSelectOK->setObjectName(QStringLiteral("cmdPortSelectOK"));
+    lblLatency = new QLabel;
+    lblLatency->setObjectName(QStringLiteral("lblLatency"));
+    lblLatency->setWordWrap(true);
+    // The command in it is there to be copied.
+    lblLatency->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblLatency->hide();
     auto* g = new QGridLayout(this);
     g->addWidget(lblPort, 0, 0);
     g->addWidget(cboPort, 0, 1);
     g->addWidget(cmdPortRefresh, 0, 2);
     g->addWidget(cmdPortSelectOK, 0, 3);
     g->addWidget(lblPortDevice, 1, 1, 1, 3);
+    g->addWidget(lblLatency, 2, 1, 1, 3);
     g->setColumnStretch(1, 1);
     hide();
     connect(cmdPortSelectOK, &QPushButton::clicked, this, &PortPanel::cmdPortSelectOK_Click);
@@ -140,6 +147,28 @@ void PortPanel::fillPortList(const QString& choice)
             selected = i;
     }
     cboPort->setCurrentIndex(selected);
+    // Said once for all the slow adapters, in the panel where ports are chosen.
+    const QString advice = latencyAdvice(records);
+    lblLatency->setText(advice);
+    lblLatency->setVisible(!advice.isEmpty());
+    m_offer = adapterToOffer(choice, records);
+    emit listChanged();
+}
+
+void PortPanel::takeOffer()
+{
+    if (!m_offer)
+        return;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries.at(i).name == m_offer->byIdPath || m_entries.at(i).name == m_offer->device) {
+            {
+                const QSignalBlocker block(cboPort);
+                cboPort->setCurrentIndex(i);
+            }
+            cboPort_Click(i);
+            return;
+        }
+    }
 }
 
 PortDescription PortPanel::description() const
@@ -151,6 +180,8 @@ PortDescription PortPanel::description() const
 #ifndef Q_OS_WIN
     d.present = QFileInfo::exists(d.device);
 #endif
+    if (m_offer && !d.present && d.device != m_offer->device && d.device != m_offer->byIdPath)
+        d.offer = portLabel(*m_offer);
     return d;
 }
 

@@ -23,6 +23,9 @@ struct PortDescription {
     QString entry;   // the list's text
     QString device;  // the device opened
     bool present = true;
+    // The one USB adapter plugged in while the chosen port is missing, as the list
+    // shows it: offered, never used unasked. Empty when there is none to offer.
+    QString offer;
 };
 
 class PortPanel : public QGroupBox {
@@ -48,15 +51,20 @@ public:
     void cmdPortSelectOK_Click();
     void cboPort_Click(int index);
     void cmdPortRefresh_Click();
+    // The person took the adapter offered: it becomes the choice.
+    void takeOffer();
 
     QLabel* lblPort;
     QComboBox* cboPort;
     QLabel* lblPortDevice;
     QPushButton* cmdPortRefresh;
     QPushButton* cmdPortSelectOK;
+    QLabel* lblLatency;  // the slow adapters' advice, hidden when there is none
 
 signals:
     void chosen(const PortChoice& choice);
+    // The list was filled again (Refresh, a plug or unplug): what is offered may differ.
+    void listChanged();
     // Before the panel shows and after it hid, so the window can give the room back.
     void aboutToShow();
     void hidden();
@@ -70,4 +78,5 @@ private:
 
     Scanner m_scanner;
     QList<portsettings::PortEntry> m_entries;
+    std::optional<portsettings::PortRecord> m_offer;
 };

@@ -1,5 +1,7 @@
 #include "shell/printcommands.h"
 
+#include "shell/recentfiles.h"
+
 PrintCommands::PrintCommands(Prompter& prompter, QWidget* parent, const QString& companyName,
                              const QString& firmwareID)
     : m_prompter(prompter), m_parent(parent), m_companyName(companyName), m_firmwareID(firmwareID)
@@ -26,6 +28,7 @@ report::PrintContext PrintCommands::context() const
     report::PrintContext c;
     c.companyName = m_companyName;
     c.firmwareID = m_firmwareID;
+    c.folder = RecentFiles::startFolder();
     return c;
 }
 
@@ -40,4 +43,4 @@ void PrintCommands::preview(const ParameterStore& store)
     report::previewParameters(store, m_prompter, dialogs(), printer(), context());
 }
 
-void PrintCommands::setup() { report::printSetup(printer(), m_prompter, dialogs()); }
+void PrintCommands::setup() { report::printSetup(printer(), m_prompter, dialogs(), RecentFiles::startFolder()); }

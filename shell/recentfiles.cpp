@@ -6,6 +6,7 @@
 #include "core/settings.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -63,15 +64,32 @@ void RecentFiles::choose(const QString& path)
                     QLatin1String(kOpenDataFileTitle));
 }
 
+QStringList RecentFiles::labels(const QStringList& paths)
+{
+    QStringList names;
+    for (const QString& path : paths)
+        names << QFileInfo(path).fileName();
+    QStringList out;
+    for (int i = 0; i < paths.size(); ++i) {
+        QString label = names.at(i);
+        if (names.count(label) > 1)
+            label += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(QFileInfo(paths.at(i)).absolutePath()));
+        // An ampersand in a name is shown, not taken for the entry's shortcut key.
+        out << label.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    }
+    return out;
+}
+
 void RecentFiles::show()
 {
     const QStringList list = files();
+    const QStringList words = labels(list);
     for (int i = 0; i < m_actions.size(); ++i) {
         QAction* a = m_actions.at(i);
         const QString path = list.value(i);
         a->setVisible(!path.isEmpty());
         a->setData(path);
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(words.value(i)));
         a->setStatusTip(path);
         a->setToolTip(path);
     }

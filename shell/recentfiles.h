@@ -28,6 +28,9 @@ public:
     // Where Open and Save start: the folder last used, else documents, else home.
     static QString startFolder();
     void setEnabled(bool enabled);
+    // The entries' words: the file's name, and its folder where another entry has
+    // the same name ("car.dat (/home/sam/race)"), so two car.dat can be told apart.
+    static QStringList labels(const QStringList& paths);
 
     QList<QAction*> actions() const { return m_actions; }
     QAction* separator() const { return m_separator; }

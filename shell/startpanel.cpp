@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -27,6 +28,11 @@ StartPanel::StartPanel(const QList<QAction*>& commands, QWidget* parent) : QWidg
     lblStartPort->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblStartPort->setWordWrap(true);
     v->addWidget(lblStartPort);
+    cmdUseOfferedPort = new QPushButton;
+    cmdUseOfferedPort->setObjectName(QStringLiteral("cmdUseOfferedPort"));
+    cmdUseOfferedPort->hide();
+    connect(cmdUseOfferedPort, &QPushButton::clicked, this, &StartPanel::offerTaken);
+    v->addWidget(cmdUseOfferedPort);
     auto* g = new QGridLayout(this);
     g->addWidget(choices, 1, 1);
     g->setRowStretch(0, 1);
@@ -44,6 +50,9 @@ void StartPanel::showPort(const PortDescription& port)
     if (!port.present)
         text += QStringLiteral(", which is not found: connect the adapter or choose the port in Communications > Port Setup.");
     lblStartPort->setText(text);
+    // Nothing is sent to the adapter until the person takes it.
+    cmdUseOfferedPort->setText(QStringLiteral("Use %1").arg(QString(port.offer).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    cmdUseOfferedPort->setVisible(!port.offer.isEmpty());
 }
 
 void StartPanel::setShown(bool shown)

@@ -7,6 +7,7 @@
 struct PortDescription;
 class QAction;
 class QLabel;
+class QPushButton;
 
 class StartPanel : public QWidget {
     Q_OBJECT
@@ -20,8 +21,11 @@ public:
     void setShown(bool shown);
 
     QLabel* lblStartPort;
+    QPushButton* cmdUseOfferedPort;  // shown when an adapter is offered in place of a missing port
 
 signals:
+    // The person chose the adapter offered.
+    void offerTaken();
     void aboutToShow();
     void hidden();
 };

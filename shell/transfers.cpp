@@ -23,6 +23,7 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(QStringLiteral("Progra
 void ProgressPanel::begin(const QString& caption)
 {
     setTitle(caption);
+    prgProgress1->setRange(0, 100);
     prgProgress1->setValue(0);
     emit aboutToShow();
     show();
@@ -56,6 +57,15 @@ void Transfers::stop()
         m_state.UserAbort = true;
 }
 
+void Transfers::stopBySignal(int signo)
+{
+    if (!m_running)
+        return;
+    if (m_state.StopSignal == 0)
+        m_state.StopSignal = signo;
+    m_state.UserAbort = true;
+}
+
 void Transfers::closePort()
 {
     if (m_port.isOpen())
@@ -69,8 +79,9 @@ bool Transfers::run(Workflow workflow)
         return false;
     m_running = true;
     emit runningChanged(true);
-    // Only an Esc pressed during this transfer may stop it.
+    // Only an Esc or a signal during this transfer may stop it.
     m_state.UserAbort = false;
+    m_state.StopSignal = 0;
     bool completed = false;
     {
         ControllerLink link(m_port, m_prompter, *this, m_state, m_timing);
@@ -167,6 +178,13 @@ QList<QStringList> Transfers::comparisonRows(const report::Comparison& compariso
 // ---------------------------------------------------------------- LinkView
 
 void Transfers::showProgress(const QString& caption) { m_progress->begin(caption); }
+
+// Nothing moves while the link is checked: a busy bar says the window is working.
+void Transfers::showConnecting(const QString& device)
+{
+    m_progress->begin(QStringLiteral("Connecting to %1...").arg(device));
+    m_progress->prgProgress1->setRange(0, 0);
+}
 
 void Transfers::setProgress(int percent) { m_progress->prgProgress1->setValue(qBound(0, percent, 100)); }
 

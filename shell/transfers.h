@@ -49,6 +49,9 @@ public:
     // Esc or closing: a running read or verify stops at its next byte. Without a
     // transfer running nothing happens, or the next one would stop before it began.
     void stop();
+    // SIGTERM, SIGHUP or Ctrl+C: as stop(), but programming finishes its block
+    // and then sends nothing more, and the person is told what the controller holds.
+    void stopBySignal(int signo);
     void closePort();
 
     void download();
@@ -65,6 +68,7 @@ public:
 
     // LinkView
     void showProgress(const QString& caption) override;
+    void showConnecting(const QString& device) override;
     void setProgress(int percent) override;
     void hideProgress() override;
     void hideParameterFrames() override;

@@ -33,8 +33,31 @@ private slots:
         QVERIFY(fx.port.open(nullptr));
         fx.run(w.mnuExit);
         QVERIFY(!w.isVisible() && !fx.port.isOpen());
-        // A file named on the command line is found from where the program was started.
-        QCOMPARE(FileCommands::startupFile({"revora-shift", "car.dat", "-x"}), QDir::current().absoluteFilePath("car.dat"));
+    }
+
+    // A file named on the command line is found from where the program was started; an unknown option or a
+    // second file is refused with what is wrong, not ignored.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("none") << QStringList{} << "" << "";
+        QTest::newRow("one file") << QStringList{"car.dat"} << QDir::current().absoluteFilePath("car.dat") << "";
+        QTest::newRow("a dash file") << QStringList{"--", "-car.dat"} << QDir::current().absoluteFilePath("-car.dat")
+                                     << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus", "car.dat"} << ""
+                                        << "Unknown option 'bogus'. See revora-shift --help.";
+        QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << ""
+                                   << "One data file at a time: 2 were named (a.dat, b.dat). Open the others from "
+                                      "the File menu.";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        const FileCommands::StartupFile start = FileCommands::startupFile(QStringList{"revora-shift"} + arguments);
+        QTEST(start.path, "file");
+        QTEST(start.error, "error");
     }
 
     // A file that cannot be used leaves the window as empty as a fresh one, whatever was loaded before: the
@@ -240,6 +263,76 @@ private slots:
             QCOMPARE(readFile(dir.filePath(saveAs)).mid(128 - 16, 12), QByteArray("changed text"));
     }
 
+    // Every command that replaces the configuration asks first about changes no file holds, with the question
+    // closing asks; the command's own overwrite question comes after it. A typed value not yet left counts.
+    void replacingAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");  // -1: nothing edited, nothing asked
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("replaced");
+        const int cancel = int(PromptAnswer::Cancel), discard = int(PromptAnswer::Discard),
+                  save = int(PromptAnswer::Save);
+        QTest::newRow("defaults, unedited") << "defaults" << -1 << "" << true;
+        QTest::newRow("defaults, Cancel") << "defaults" << cancel << "" << false;
+        QTest::newRow("defaults, Discard") << "defaults" << discard << "" << true;
+        QTest::newRow("open, Save") << "open" << save << "saved.dat" << true;
+        QTest::newRow("open, Save cancelled") << "open" << save << "" << false;
+        QTest::newRow("recent, Cancel") << "recent" << cancel << "" << false;
+        QTest::newRow("recent, Discard") << "recent" << discard << "" << true;
+        QTest::newRow("download, Cancel") << "download" << cancel << "" << false;
+        QTest::newRow("download, Discard") << "download" << discard << "" << true;
+    }
+    void replacingAsksAboutUnsavedChanges()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, replaced);
+        QByteArray other = defaultsBlock();
+        other[0] = char(24);
+        writeFile(path("other.dat"), other);
+        Fixture fx;
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("other.dat"));
+        QVERIFY(fx.show());
+        if (answer >= 0) {
+            fx.field("txtLaunchRPM")->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");  // typed, not yet left
+        }
+        const QMap<QString, QString> titles{{"defaults", "Display Default Parameters"},
+                                            {"open", kOpenTitle},
+                                            {"recent", kOpenTitle},
+                                            {"download", "Download From EEPROM"}};
+        if (answer >= 0)
+            fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
+                                  titles.value(command), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                                  PromptAnswer(answer));
+        if (answer == int(PromptAnswer::Save))
+            fx.prompter.expectSaveFile(saveAs.isEmpty() ? QString() : path(saveAs));
+        if (replaced && command != "defaults")
+            fx.prompter.expect(kOverwrite, titles.value(command));
+        if (replaced && command == "open")
+            fx.prompter.expectOpenFile(path("other.dat"));
+        if (replaced && command == "download")
+            fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", titles.value(command));
+        else if (replaced && command != "defaults")
+            fx.prompter.expect("Loaded " + path("other.dat") + " to buffer. Ready for editing or upload.", kOpenTitle);
+        if (command == "recent")
+            fx.window->recentFiles->actions().first()->trigger();
+        else
+            fx.window->findChild<QAction*>(command == "defaults" ? "mnuDisplayDefaults"
+                                           : command == "open"   ? "mnuOpenFile"
+                                                                 : "mnuDownload")
+                ->trigger();
+        QVERIFY_PROMPTS(fx.prompter);
+        QCOMPARE(fx.params().LaunchRPM, replaced ? 3000 : 4400);
+        QCOMPARE(fx.window->document().isModified(), !replaced);
+        QCOMPARE(fx.params().PulsePerRev == 24, !replaced || command == "open" || command == "recent");
+        if (!saveAs.isEmpty())
+            QCOMPARE(readFile(path(saveAs)).mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
+    }
+
     // The switches and colours as the window wires them: without gear detection the GPO goes off and its
     // editor refuses; the multi-stage switch decodes again and the caption says so.
     void switchesAndColours()
@@ -263,15 +356,24 @@ private slots:
         QVERIFY(fx.window->isWindowModified());
         ed.chkMultiStageShift->setChecked(true);
         QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
-        // The colour buttons: bits above 24 come back from the dialog; both shift buttons set the one colour.
+        // The colour buttons share one dialog. Before it has returned a colour it opens on the parameter's,
+        // and Ignore after a Cancel keeps that.
+        fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
+        ed.cmdShiftColor->click();
+        QCOMPARE(fx.prompter.lastColorInitial, 255u);
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
+        // Bits above 24 come back from the dialog and are dropped.
         fx.prompter.expectColor(0xFF123456u);
         ed.cmdLaunchColor->click();
         QCOMPARE(uint32_t(fx.params().LaunchColor), 0x123456u);
         QCOMPARE(swatchColor(ed.txtLaunchColor), 0x123456);
-        // Ignore after a cancel keeps the colour the picker started from.
+        // From then on it opens on the colour last picked, and Ignore after a Cancel stores that one.
         fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
         ed.cmdShiftColor->click();
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
+        QCOMPARE(fx.prompter.lastColorInitial, 0x123456u);
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 0x123456u);
+        QCOMPARE(swatchColor(ed.txtShiftColor), 0x123456);
+        // Both shift buttons set the one colour.
         fx.prompter.expectColor(0xABCDEFu);
         ed.cmdMultiStageShiftColor->click();
         QCOMPARE(uint32_t(fx.params().ShiftColor), 0xABCDEFu);

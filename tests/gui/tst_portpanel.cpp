@@ -96,6 +96,49 @@ private slots:
         QVERIFY(panel.isHidden());
         QTRY_COMPARE(w.size(), size);  // the panel gave its room back
     }
+
+    // A stored adapter that is missing while exactly one other adapter is plugged in: the start panel offers
+    // it, nothing is sent to it until taken, and taking it chooses it. A slow adapter's advice is in the panel.
+    void adapterOffered_data()
+    {
+        QTest::addColumn<int>("adapters");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("one adapter") << 1 << true;
+        QTest::newRow("two adapters: the person chooses") << 2 << false;
+    }
+    void adapterOffered()
+    {
+        QFETCH(int, adapters);
+        QFETCH(bool, offered);
+        const QString gone = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_GONE-if00-port0";
+        portsettings::savePortChoice(gone);
+        const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
+        QList<portsettings::PortRecord> present{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true, 16}};
+        if (adapters == 2)
+            present.append({"/dev/ttyUSB1", "CP2102", "Silicon Labs", QString(), true, 1});
+        Fixture fx;
+        frmRevora_Main& w = *fx.window;
+        QVERIFY(fx.show());
+        w.fraPortSelect->setScanner([&](const QString&) { return present; });
+        QCOMPARE(!w.fraStart->cmdUseOfferedPort->isHidden(), offered);
+        QCOMPARE(w.linkState().DevicePath, gone);
+        QCOMPARE(fx.port.openCount(), 0);
+        fx.run(w.mnuPortSetup);
+        QVERIFY(!w.fraPortSelect->lblLatency->isHidden());
+        QCOMPARE(w.fraPortSelect->lblLatency->text(), portsettings::latencyAdvice(present));
+        if (!offered)
+            return;
+        QCOMPARE(w.fraStart->cmdUseOfferedPort->text(), "Use " + portsettings::portLabel(present.first()));
+        w.fraStart->cmdUseOfferedPort->click();
+        QCOMPARE(w.linkState().DevicePath, byId);
+        QCOMPARE(portsettings::loadPortChoice(), byId);
+        QCOMPARE(w.fraPortSelect->cboPort->currentText(), portsettings::portLabel(present.first()));
+        QCOMPARE(fx.port.openCount(), 0);
+        // The adapter is taken: nothing more to offer, even after the list is read again.
+        QVERIFY(w.fraStart->cmdUseOfferedPort->isHidden());
+        w.fraPortSelect->cmdPortRefresh->click();
+        QVERIFY(w.fraStart->cmdUseOfferedPort->isHidden());
+    }
 };
 
 QTEST_MAIN(TestPortPanel)

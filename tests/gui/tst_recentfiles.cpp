@@ -38,6 +38,23 @@ private slots:
         QCOMPARE(fx.title(), kMain + " - recent2.dat");
     }
 
+    // Two files of one name are told apart by their folders; an ampersand is shown as one.
+    void sameNamesToldApart_data()
+    {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("different names") << QStringList{"/a/car.dat", "/b/van.dat"} << QStringList{"car.dat", "van.dat"};
+        QTest::newRow("one name twice") << QStringList{"/a/car.dat", "/b/van.dat", "/c/car.dat"}
+                                        << QStringList{"car.dat (" + QDir::toNativeSeparators("/a") + ")", "van.dat",
+                                                       "car.dat (" + QDir::toNativeSeparators("/c") + ")"};
+        QTest::newRow("ampersand") << QStringList{"/a/R&D.dat"} << QStringList{"R&&D.dat"};
+    }
+    void sameNamesToldApart()
+    {
+        QFETCH(QStringList, paths);
+        QTEST(RecentFiles::labels(paths), "labels");
+    }
+
     // A backup is the program's own copy: opening one neither lists it nor makes its folder where the next
     // Open and Save start.
     void backupsStayOut()

@@ -51,6 +51,30 @@ private slots:
         QTRY_VERIFY(!w->isVisible());
     }
 
+    // Nothing answering on the port: while the link is checked the window says which port it is trying, and
+    // the refusal names that port and where to choose another below the usual words.
+    void noControllerOnThePort()
+    {
+        Fixture fx;
+        QVERIFY(fx.show());
+        fx.controller.addFailure(emu::Failure{emu::FailureKind::Silent, -1});
+        fx.window->setLinkTiming(LinkTiming{5, 0});
+        QString seen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, fx.window.get(), [&] {
+            if (fx.window->fraProgress1->isVisible() && fx.window->fraProgress1->prgProgress1->maximum() == 0)
+                seen = fx.window->fraProgress1->title();
+        });
+        poll.start(0);
+        fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
+                              "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
+                              "under Communications > Port Setup.",
+                              "Download From EEPROM", PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        fx.run(fx.window->mnuDownload);
+        QCOMPARE(seen, "Connecting to /dev/ttyS0...");
+        QVERIFY(fx.window->fraProgress1->isHidden());
+    }
+
     // A download that fails leaves the window as empty as a fresh one, whatever was loaded before: the start
     // panel shows, and a multi-stage frame that stays in place cannot be edited.
     void failedDownload_data()
@@ -103,6 +127,34 @@ private slots:
         QCOMPARE(fx.controller.configBlock().mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
         QCOMPARE(fx.window->isWindowModified(), fromFile);
         QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
+    }
+
+    // A stop signal during programming lets the block be written whole, sends nothing more, says what the
+    // controller holds, and then closes the window; Esc there does not stop the upload.
+    void signalDuringProgramming()
+    {
+        Fixture fx(Defaults);
+        QVERIFY(fx.show());
+        frmRevora_Main* w = fx.window.get();
+        fx.type("txtLaunchRPM", "4400");
+        connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
+            if (w->fraProgress1->title() == "Programming EEPROM" && value == 30) {
+                w->transfers->stopBySignal(15);
+                w->close();
+            }
+        });
+        fx.prompter.expectBox("Upload stopped: the controller holds the whole new configuration, but it was not "
+                              "verified and the controller was not reset. Upload again to verify it and restart the "
+                              "controller.",
+                              "Upload To EEPROM", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
+        fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                              PromptAnswer::Discard);
+        w->mnuUpload->trigger();
+        QCOMPARE(fx.controller.configBlock(), fx.image());  // the whole new block, 4400 in it
+        QCOMPARE(fx.image().mid(32 - 16, 2), QByteArray("\x30\x11"));
+        QCOMPARE(fx.controller.resetCount(), 0);
+        QTRY_VERIFY(!w->isVisible());
+        QVERIFY_PROMPTS(fx.prompter);
     }
 
     // Comparing reads the controller into a scratch image; the window keeps what it holds.
