@@ -23,17 +23,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-QAction* addSeparator(QMenu* menu, const QString& name)
-{
-    QAction* a = menu->addSeparator();
-    a->setObjectName(name);
-    return a;
-}
-
-}  // namespace
-
 frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList& companyInfo, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter),
@@ -85,6 +74,11 @@ void frmRevora_Main::buildMenus()
         QMenu* m = menuBar()->addMenu(caption);
         m->setObjectName(name);
         return m;
+    };
+    const auto addSeparator = [](QMenu* m, const QString& name) {
+        QAction* a = m->addSeparator();
+        a->setObjectName(name);
+        return a;
     };
     const auto item = [this](QMenu* m, const QString& name, const QString& caption, void (W::*handler)()) {
         QAction* a = m->addAction(caption);
@@ -276,7 +270,7 @@ bool frmRevora_Main::mayClose()
         QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"),
         QStringLiteral("Exit"), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
     if (a == PromptAnswer::Save) {
-        mnuSaveFIle_Click();
+        mnuSave_Click();
         // A save that was cancelled or failed keeps the window open.
         return !m_document.isModified();
     }
@@ -302,6 +296,7 @@ void frmRevora_Main::transferRunning(bool running)
 
 // ---------------------------------------------------------------- file commands
 
+// Save As: the Save File command as it always was.
 void frmRevora_Main::mnuSaveFIle_Click()
 {
     if (startCommand())
@@ -335,10 +330,7 @@ void frmRevora_Main::mnuDisplayDefaults_Click() { replaceBy(mnuDisplayDefaults, 
 
 // ---------------------------------------------------------------- printing
 
-void frmRevora_Main::setPrintDialogs(std::unique_ptr<report::PrintDialogs> dialogs)
-{
-    m_print->setDialogs(std::move(dialogs));
-}
+void frmRevora_Main::setPrintDialogs(std::unique_ptr<report::PrintDialogs> d) { m_print->setDialogs(std::move(d)); }
 
 void frmRevora_Main::mnuPrintParams_Click()
 {
