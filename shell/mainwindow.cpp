@@ -201,7 +201,7 @@ void frmRevora_Main::showConfiguration()
     fraStart->setShown(false);
     m_editor->refresh();
     if (fromStart)
-        (store().params.MultiStageShift ? m_editor->txtShiftRPM1 : m_editor->txtShiftRPM)->setFocus();
+        (store().params.MultiStageShift ? m_editor->txtShiftRPM1 : m_editor->txtShiftRPM)->setFocus(Qt::TabFocusReason);
 }
 
 void frmRevora_Main::scheduleModifiedCheck()
