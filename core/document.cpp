@@ -153,6 +153,38 @@ void Document::decodedAgain()
     notify();
 }
 
+bool Document::Snapshot::sameConfiguration(const Snapshot& other) const
+{
+    return store.params == other.store.params && store.image.EEPROMBuffer == other.store.image.EEPROMBuffer
+           && store.image.BufferEmpty == other.store.image.BufferEmpty
+           && store.DataSourceName == other.store.DataSourceName && origin == other.origin && path == other.path
+           && started == other.started && decodedCaption == other.decodedCaption && clean == other.clean;
+}
+
+Document::Snapshot Document::snapshot() const
+{
+    return Snapshot{m_store, m_origin, m_path, m_started, m_decodedCaption, m_clean};
+}
+
+void Document::restore(const Snapshot& state)
+{
+    m_store = state.store;
+    m_origin = state.origin;
+    m_path = state.path;
+    m_started = state.started;
+    m_decodedCaption = state.decodedCaption;
+    m_clean = state.clean;
+    emit replaced();
+    notify();
+}
+
+void Document::restoreParams(const ParameterSet& params)
+{
+    m_store.params = params;
+    emit replaced();
+    notify();
+}
+
 void Document::setClean()
 {
     becomeClean();
