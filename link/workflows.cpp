@@ -227,11 +227,13 @@ bool mnuUpload_Click(ControllerLink& link, ParameterStore& store, const UploadOp
         return false;
     // The encoder checks every value first and changes nothing when one does
     // not fit, so nothing half-encoded can reach the controller.
-    const CodecResult encoded = UpdateEEPROM(store.params, store.image);
-    if (!encoded) {
-        warn(link, kUploadTitle, encoded.message());
+    const UploadImage encoded = imageToUpload(store.params, store.image);
+    if (!encoded.result) {
+        warn(link, kUploadTitle, encoded.result.message());
         return false;
     }
+    store.params = encoded.params;
+    store.image = encoded.image;
     if (!options.backupFolder.isEmpty() && !backUpAndConfirm(link, store.image, options, backupFile))
         return false;
     link.WriteEEPROMData(store.image);
@@ -284,14 +286,11 @@ CompareOutcome compareWithController(ControllerLink& link, const ParameterStore&
         out.failure = CompareFailure::NoConfiguration;
         return out;
     }
-    // What an upload would write: the parameter set encoded over the loaded image.
-    ParameterSet params = store.params;
-    ImageBuffer configuration = store.image;
-    const CodecResult encoded = UpdateEEPROM(params, configuration);
-    if (!encoded) {
-        warn(link, kCompareTitle, encoded.message());
+    const UploadImage encoded = imageToUpload(store.params, store.image);
+    if (!encoded.result) {
+        warn(link, kCompareTitle, encoded.result.message());
         out.failure = CompareFailure::Undecodable;
         return out;
     }
-    return compareWithController(link, configuration);
+    return compareWithController(link, encoded.image);
 }

@@ -80,8 +80,8 @@ struct CompareOutcome {
 // `configuration`'s offsets 16 to 159. Nothing of the caller's changes.
 CompareOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration);
 
-// The window's form: compares with the store's parameter set as an upload would
-// encode it (over the store's image, so the reserved bytes are the loaded ones).
+// The form the window and the command line use: compares with exactly what an
+// upload of the store writes (imageToUpload).
 // The store's image, parameter set and caption are not touched; an empty buffer
 // gives NoConfiguration (said, without any serial traffic).
 CompareOutcome compareWithController(ControllerLink& link, const ParameterStore& store);
