@@ -1,6 +1,7 @@
 #pragma once
 // The commands of revora-shift-cli. Each takes the arguments after its name and
-// returns the process exit status.
+// returns the process exit status; what they are called and how they are used is
+// in commandtable.h.
 #include <QString>
 #include <QStringList>
 
@@ -16,3 +17,5 @@ int cmdReport(const QStringList& args);
 
 // What a byte of the configuration block holds, for the bytes no parameter explains.
 QString cliOffsetName(int offset);
+// The first line of a comparison's output: which side is which.
+QString comparisonHeading(const QString& left, const QString& right);
