@@ -38,6 +38,9 @@ private slots:
         QTest::newRow("Com12") << "Com12" << "COM12";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        // From the working folder, not from /dev where the serial layer looks for a bare name.
+        QTest::newRow("relative") << "pts/../emu" << QDir::currentPath() + "/emu";
+        QTest::newRow("Com-like folder") << "com5/tty" << QDir::currentPath() + "/com5/tty";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif
