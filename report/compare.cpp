@@ -8,9 +8,10 @@ Comparison compare(const ImageBuffer& leftImage, const ParameterSet& left, const
     Comparison result;
     // Bits of each byte that a listed parameter already accounts for.
     uint8_t explained[kImageSize] = {};
+    // One list per side, parameter for parameter in the same order.
     const QList<Entry> l = entries(left);
     const QList<Entry> r = entries(right);
-    for (int i = 0; i < l.size() && i < r.size(); ++i) {
+    for (int i = 0; i < l.size(); ++i) {
         // Two values that show alike are no row: a user text that differs in its
         // padding or in a dropped byte is left to the byte lines below.
         if (l[i].shown == r[i].shown)

@@ -73,8 +73,8 @@ public:
                 const QString& shownOff = QStringLiteral("Disabled"))
     {
         Entry e = entry(flags + QLatin1Char('.') + boolean, label, QString(), flags);
-        const layout::FlagBit* bit = layout::flagBit(boolean.toLatin1().constData());
-        e.bits = bit ? bit->mask : 0;
+        // Every switch line names a bit of the layout (tst_report checks the bits).
+        e.bits = layout::flagBit(boolean.toLatin1().constData())->mask;
         e.value = on;
         e.text = on ? whenOn : whenOff;
         e.shown = on ? shownOn : shownOff;

@@ -2,6 +2,7 @@
 #include "emulator/controller.h"
 #include "emulator/emulatedport.h"
 #include "emulator/factoryimage.h"
+#include "link/backup.h"
 #include "link/link.h"
 #include "link/workflows.h"
 #include "params/codec.h"
@@ -443,6 +444,24 @@ private slots:
         QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))
             QVERIFY(r.port.written().isEmpty());
+    }
+
+    // Backups taken within one second get the numbers 2 to 99 after the time; past that the upload is told
+    // why there is none, and nothing is left behind.
+    void backupNumbers()
+    {
+        QTemporaryDir dir;
+        const QDateTime when(QDate(2024, 5, 1), QTime(13, 45, 2));
+        const QByteArray block = factoryConfigBlock();
+        QString error;
+        QCOMPARE(backup::write(dir.path(), when, block, &error), dir.filePath("2024-05-01_134502.dat"));
+        for (int n = 2; n <= 98; ++n)
+            QVERIFY(QFile(dir.filePath(backup::fileName(when, n))).open(QIODevice::WriteOnly));
+        QCOMPARE(backup::write(dir.path(), when, block, &error), dir.filePath("2024-05-01_134502-99.dat"));
+        QCOMPARE(readFile(dir.filePath("2024-05-01_134502-99.dat")), block);
+        QVERIFY(backup::write(dir.path(), when, block, &error).isEmpty());
+        QCOMPARE(error, "99 backups taken at 2024-05-01 13:45:02 are there already; move some elsewhere.");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 99);
     }
 };
 

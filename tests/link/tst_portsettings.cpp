@@ -27,6 +27,15 @@ private slots:
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
+        portsettings::savePortChoice(QStringLiteral("com12"));  // a Com name is a number again, the path gone
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        // Only ComN keys with a device map a port.
+        store.setValue(QStringLiteral("Ports/Com3"), QString());
+        store.setValue(QStringLiteral("Ports/Xyz5"), QStringLiteral("/dev/ttyUSB1"));
+        store.setValue(QStringLiteral("Ports/Com6"), QStringLiteral(" /dev/ttyUSB2 "));
+        store.sync();
+        QCOMPARE(portsettings::mappedPorts(), (QMap<int, QString>{{6, QStringLiteral("/dev/ttyUSB2")}}));
+        store.remove(QStringLiteral("Ports"));
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.

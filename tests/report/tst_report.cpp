@@ -234,14 +234,14 @@ private slots:
                  (QStringList{"User Data: \"\" -> \"  Car 7\"", "Gear 2 Shift RPM: 6000 -> 6100",
                               "Alarm 1 Enable: Disabled -> Enabled", "Alarm 1 Input: Analog 0-5V -> AFR",
                               "Alarm 1 MAP Units: In-HG -> psi", "Offset 60 (120): 0 -> 9"}));
-        // Padding alone: no parameter row, the byte instead.
+        // Padding alone: no parameter row, the byte instead (the block's last one).
         ImageBuffer padded = a.image;
-        padded.EEPROMBuffer[140] = 0x7F;
+        padded.EEPROMBuffer[159] = 0x7F;
         ParameterSet decodedPadded;
         QVERIFY(UpdateParams(padded, decodedPadded));
         const report::Comparison p = report::compare(a.image, a.params, padded, decodedPadded);
         QVERIFY(p.parameters.isEmpty());
-        QCOMPARE(report::differenceLines(p), QStringList{"Offset 140: 32 -> 127"});
+        QCOMPARE(report::differenceLines(p), QStringList{"Offset 159: 32 -> 127"});
         QVERIFY(report::compare(a.image, a.params, a.image, a.params).same());
     }
 };
