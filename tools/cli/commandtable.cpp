@@ -99,11 +99,13 @@ const QList<CommandText>& commands()
 const QList<ExitStatus>& exitStatuses()
 {
     static const QList<ExitStatus> list = {
-        {0, "done; diff and compare: no difference"},
-        {1, "download or upload failed (also when its data file cannot be read or written); diff and compare: "
-            "a difference was found"},
-        {2, "wrong arguments; defaults, show, diff, report: a file that cannot be read or written; compare: the "
-            "comparison could not be made"},
+        {"0", "done; diff and compare: no difference"},
+        {"1", "download or upload failed (also when its data file cannot be read or written); diff and compare: "
+              "a difference was found"},
+        {"2", "wrong arguments; defaults, show, diff, report: a file that cannot be read or written; compare: the "
+              "comparison could not be made"},
+        {"128+N", "download, upload, compare: stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP); an upload "
+                  "stopped while programming finishes the block first"},
     };
     return list;
 }
@@ -136,8 +138,9 @@ QString helpText()
     out << wrapped(QLatin1String(kPortText), 80, QString()) << QLatin1String(kStreamsText)
         << QStringLiteral("Exit status:");
     for (const ExitStatus& s : exitStatuses()) {
-        QStringList meaning = wrapped(QLatin1String(s.meaning), 80, QStringLiteral("     "));
-        meaning[0] = QStringLiteral("  %1  ").arg(s.code) + meaning[0].mid(5);
+        const QString code = QStringLiteral("  %1  ").arg(QLatin1String(s.code));
+        QStringList meaning = wrapped(QLatin1String(s.meaning), 80 - code.size() + 5, QStringLiteral("     "));
+        meaning[0] = code + meaning[0].mid(5);
         out << meaning;
     }
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -180,7 +183,8 @@ QString manExitStatus()
 {
     QStringList out;
     for (const ExitStatus& s : exitStatuses())
-        out << QStringLiteral(".TP") << QStringLiteral(".B %1").arg(s.code) << roff(QLatin1String(s.meaning));
+        out << QStringLiteral(".TP") << QStringLiteral(".B %1").arg(QLatin1String(s.code))
+            << roff(QLatin1String(s.meaning));
     return out.join(QLatin1Char('\n'));
 }
 

@@ -15,7 +15,7 @@ struct CommandText {
 };
 
 struct ExitStatus {
-    int code;
+    const char* code;  // "0", or a rule such as "128+N"
     const char* meaning;
 };
 
