@@ -152,23 +152,9 @@ void Transfers::compare()
 QList<QStringList> Transfers::comparisonRows(const report::Comparison& comparison)
 {
     QList<QStringList> rows;
-    for (const report::Difference& d : comparison.parameters) {
-        if (!d.label.isEmpty()) {
-            QString label = d.label;
-            if (label.endsWith(QLatin1Char(':')))
-                label.chop(1);
-            rows << QStringList{label, d.left, d.right};
-            continue;
-        }
-        // A switch prints as a whole line ("GPO Enabled"): its common words name it.
-        const QStringList l = d.left.split(QLatin1Char(' ')), r = d.right.split(QLatin1Char(' '));
-        int common = 0;
-        while (common < l.size() - 1 && common < r.size() - 1 && l.at(common) == r.at(common))
-            ++common;
-        rows << (common > 0 ? QStringList{l.mid(0, common).join(QLatin1Char(' ')),
-                                          l.mid(common).join(QLatin1Char(' ')), r.mid(common).join(QLatin1Char(' '))}
-                            : QStringList{d.name.section(QLatin1Char('.'), -1), d.left, d.right});
-    }
+    // The core names every row, switches too ("Alarm 1 Enable"): nothing here reads the values' words.
+    for (const report::Difference& d : comparison.parameters)
+        rows << QStringList{d.label, d.left, d.right};
     const auto byte = [](uint8_t v) { return QStringLiteral("%1 (0x%2)").arg(uint(v)).arg(uint(v), 2, 16, QLatin1Char('0')); };
     for (const report::ByteDifference& b : comparison.bytes)
         rows << QStringList{QStringLiteral("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
