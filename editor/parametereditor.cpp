@@ -52,19 +52,25 @@ QPushButton* makeButton(const QString& name)
     return b;
 }
 
-// Asks for room to show its 32 characters of ordinary text, and makes do with less
-// on a small screen or with large text: the text then scrolls in the field.
+// Asks for room to show the whole user text at once, even when every character is
+// the widest printable one, and makes do with less on a small screen or with large
+// text: the text then scrolls in the field.
 class UserDataEdit : public QLineEdit {
 public:
     QSize sizeHint() const override
     {
+        const QFontMetrics fm = fontMetrics();
+        QChar widest(' ');
+        for (char16_t c = 0x20; c < 0x7F; ++c) {
+            if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
+                widest = QChar(c);
+        }
         // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame
         // and margins, and room for the cursor after the last character.
         const QSize hint = QLineEdit::sizeHint();
-        const QFontMetrics fm = fontMetrics();
         const int frame = hint.width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
         constexpr int kCursorRoom = 2;
-        return {kUserDataLength * fm.averageCharWidth() + frame + kCursorRoom, hint.height()};
+        return {fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom, hint.height()};
     }
 };
 
