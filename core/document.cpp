@@ -23,11 +23,14 @@ QByteArray Document::encoded() const
 
 bool Document::isModified() const
 {
-    if (isEmpty())
+    // An emptied buffer has nothing to lose, also before the document is told
+    // (a download empties it first), and neither has a block a download is still
+    // reading in.
+    if (isEmpty() || !m_clean)
         return false;
     // A configuration that cannot be encoded cannot have been saved either.
     const QByteArray now = encoded();
-    return now.isEmpty() || !m_clean || now != *m_clean;
+    return now.isEmpty() || now != *m_clean;
 }
 
 QString Document::caption() const
@@ -147,6 +150,38 @@ void Document::decodedAgain()
 {
     m_started = true;
     m_decodedCaption = true;
+    notify();
+}
+
+bool Document::Snapshot::sameConfiguration(const Snapshot& other) const
+{
+    return store.params == other.store.params && store.image.EEPROMBuffer == other.store.image.EEPROMBuffer
+           && store.image.BufferEmpty == other.store.image.BufferEmpty
+           && store.DataSourceName == other.store.DataSourceName && origin == other.origin && path == other.path
+           && started == other.started && decodedCaption == other.decodedCaption && clean == other.clean;
+}
+
+Document::Snapshot Document::snapshot() const
+{
+    return Snapshot{m_store, m_origin, m_path, m_started, m_decodedCaption, m_clean};
+}
+
+void Document::restore(const Snapshot& state)
+{
+    m_store = state.store;
+    m_origin = state.origin;
+    m_path = state.path;
+    m_started = state.started;
+    m_decodedCaption = state.decodedCaption;
+    m_clean = state.clean;
+    emit replaced();
+    notify();
+}
+
+void Document::restoreParams(const ParameterSet& params)
+{
+    m_store.params = params;
+    emit replaced();
     notify();
 }
 

@@ -68,6 +68,24 @@ public:
     // says so, as after a download; the origin stays.
     void decodedAgain();
 
+    // Everything an undone step puts back when it replaced the configuration: the
+    // store, where it came from, and what that origin held then.
+    struct Snapshot {
+        ParameterStore store;
+        Origin origin = Origin::None;
+        QString path;
+        bool started = false;
+        bool decodedCaption = false;
+        std::optional<QByteArray> clean;
+        bool sameConfiguration(const Snapshot& other) const;
+    };
+    Snapshot snapshot() const;
+    // Puts a whole earlier state back (an undone open, download or defaults).
+    void restore(const Snapshot& state);
+    // Puts earlier values back into the configuration in place (an undone edit):
+    // where it came from stays, so the mark still says whether it differs from that.
+    void restoreParams(const ParameterSet& params);
+
     // What the configuration is now counts as what its origin holds.
     void setClean();
     // Works the mark out again after the store was changed in place.

@@ -86,7 +86,7 @@ void EditorFields::validate(QLineEdit* field)
             other->setModified(false);
         }
     }
-    emit validated();
+    emit validated(field);
 }
 
 void EditorFields::validatePending(const QWidget* window, bool editedOnly)

@@ -17,6 +17,25 @@ StepError stepError(const QString& error) { return error.isEmpty() ? StepError()
 
 void FileCommands::save()
 {
+    // A backup is kept as it was made: saving one chooses a file, as a new document does.
+    if (m_document.origin() != Document::Origin::File || m_document.isEmpty()) {
+        saveAs();
+        return;
+    }
+    ErrorTrap trap(m_prompter);
+    const QString path = m_document.path();
+    bool saved = false;
+    trap.run([&] {
+        const StepError e = m_document.saveAs(path);
+        saved = !e;
+        return e;
+    });
+    if (saved)
+        m_recent.remember(path);
+}
+
+void FileCommands::saveAs()
+{
     if (m_document.isEmpty()) {
         m_prompter.warn(QStringLiteral("Data buffer empty."), QStringLiteral("Save Data File"));
         return;

@@ -1,5 +1,5 @@
 #pragma once
-// File > Open File, Open Backup and Save File on the document: the questions, the
+// File > Open File, Open Backup, Save and Save File (as) on the document: the questions, the
 // file dialogs, the error trap, and the recent files a data file enters.
 #include "core/document.h"
 #include "core/filechooser.h"
@@ -21,11 +21,15 @@ public:
     // The same in the backup folder. A backup opens as any file but never enters
     // the recent files.
     void openBackup();
+    // Writes to the file the document came from or was last saved to, asking
+    // nothing; with no such file, it is Save As.
     void save();
     // Before the configuration is replaced or the window closes: when it has
     // changes no file holds, asks whether to save them (Save / Discard / Cancel)
     // with `title`. True when the configuration may go.
     bool mayDiscard(const QString& title);
+    // Chooses the file first (the Save File command).
+    void saveAs();
 
     // The data file named on the command line (the program's arguments, Qt's own
     // taken out), as an absolute path; empty when none. `error` says what is

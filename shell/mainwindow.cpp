@@ -14,6 +14,7 @@
 #include "shell/recentfiles.h"
 #include "shell/startpanel.h"
 #include "shell/transfers.h"
+#include "shell/undohistory.h"
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QApplication>
@@ -22,17 +23,6 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-
-QAction* addSeparator(QMenu* menu, const QString& name)
-{
-    QAction* a = menu->addSeparator();
-    a->setObjectName(name);
-    return a;
-}
-
-}  // namespace
 
 frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList& companyInfo, QWidget* parent)
     : QMainWindow(parent),
@@ -50,6 +40,8 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     recentFiles = new RecentFiles(mnuFile, mnuExit, m_prompter, this);
     transfers = new Transfers(m_document, m_prompter, port, fraProgress1, this);
     m_fit = new ScreenFit(this);
+    m_history = new UndoHistory(m_document, this);
+    m_history->addActions(mnuEdit, mnuEditGPOParams, [this] { return startCommand(); }, mnuUndo, mnuRedo);
     m_fileCommands = std::make_unique<FileCommands>(m_document, m_prompter, *recentFiles, linkState());
     m_print = std::make_unique<PrintCommands>(m_prompter, this, m_companyInfo.value(0), linkState().FirmwareID);
 
@@ -65,12 +57,11 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     const QMargins margins = c->contentsMargins();
     c->setContentsMargins(0, 0, 0, 0);
     c->addWidget(new ContentScrollArea(content), 1);
-    for (QWidget* panel : {static_cast<QWidget*>(fraPortSelect), static_cast<QWidget*>(fraProgress1)}) {
-        auto* row = new QVBoxLayout;
-        row->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
-        row->addWidget(panel);
-        c->addLayout(row);
-    }
+    auto* panels = new QVBoxLayout;
+    panels->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    panels->addWidget(fraPortSelect);
+    panels->addWidget(fraProgress1);
+    c->addLayout(panels);
     setCentralWidget(central);
     connectParts();
 
@@ -95,6 +86,11 @@ void frmRevora_Main::buildMenus()
         m->setObjectName(name);
         return m;
     };
+    const auto addSeparator = [](QMenu* m, const QString& name) {
+        QAction* a = m->addSeparator();
+        a->setObjectName(name);
+        return a;
+    };
     const auto item = [this](QMenu* m, const QString& name, const QString& caption, void (W::*handler)()) {
         QAction* a = m->addAction(caption);
         a->setObjectName(name);
@@ -106,7 +102,9 @@ void frmRevora_Main::buildMenus()
     mnuOpenFile = item(mnuFile, QStringLiteral("mnuOpenFile"), QStringLiteral("&Open File"), &W::mnuOpenFile_Click);
     mnuOpenBackup =
         item(mnuFile, QStringLiteral("mnuOpenBackup"), QStringLiteral("Open &Backup..."), &W::mnuOpenBackup_Click);
-    mnuSaveFIle = item(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("&Save File"), &W::mnuSaveFIle_Click);
+    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"), &W::mnuSave_Click);
+    mnuSaveFIle =
+        item(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("Save File &As..."), &W::mnuSaveFIle_Click);
     mnuSep1 = addSeparator(mnuFile, QStringLiteral("mnuSep1"));
     mnuPrintParams = item(mnuFile, QStringLiteral("mnuPrintParams"), QStringLiteral("&Print Parameters"),
                           &W::mnuPrintParams_Click);
@@ -146,9 +144,15 @@ void frmRevora_Main::buildMenus()
     mnuHelpContents =
         item(mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents"), &W::mnuHelpContents_Click);
     mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About..."), &W::mnuAbout_Click);
+    mnuAboutQt = item(mnuHelp, QStringLiteral("mnuAboutQt"), QStringLiteral("About &Qt..."), nullptr);
+    connect(mnuAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
 
     mnuOpenFile->setShortcut(QKeySequence::Open);
-    mnuSaveFIle->setShortcut(QKeySequence::Save);
+    mnuSave->setShortcut(QKeySequence::Save);
+    mnuSaveFIle->setShortcut(QKeySequence::SaveAs);
+    // Ctrl+D and Ctrl+U: neither is one of the platform's standard keys.
+    mnuDownload->setShortcut(Qt::CTRL | Qt::Key_D);
+    mnuUpload->setShortcut(Qt::CTRL | Qt::Key_U);
     mnuPrintParams->setShortcut(QKeySequence::Print);
     mnuExit->setShortcut(QKeySequence::Quit);
     mnuHelpContents->setShortcut(QKeySequence::HelpContents);
@@ -161,7 +165,7 @@ void frmRevora_Main::connectParts()
     // The multi-stage switch decodes the image again, and the caption says so.
     connect(m_editor, &ParameterEditor::refreshedFromImage, &m_document, &Document::decodedAgain);
     // A field is validated after the focus has moved on, so its new value is only known then.
-    connect(m_editor, &ParameterEditor::fieldValidated, this, &frmRevora_Main::scheduleModifiedCheck);
+    connect(m_editor, &ParameterEditor::edited, m_history, &UndoHistory::recordEdit);
 
     connect(mnuPortSetup, &QAction::triggered, fraPortSelect, &PortPanel::mnuPortSetup_Click);
     connect(fraPortSelect, &PortPanel::chosen, this, [this](const PortChoice& choice) {
@@ -201,9 +205,13 @@ void frmRevora_Main::showConfiguration()
         m_editor->hideFrames(false);
         return;
     }
-    // Gone before the frames come, or the window grows to hold both.
+    // Gone before the frames come, or the window grows to hold both. A command
+    // taken from the start panel goes on in the first field.
+    const bool fromStart = !focusWidget() || fraStart->isAncestorOf(focusWidget());
     fraStart->setShown(false);
     m_editor->refresh();
+    if (fromStart)
+        (store().params.MultiStageShift ? m_editor->txtShiftRPM1 : m_editor->txtShiftRPM)->setFocus(Qt::TabFocusReason);
 }
 
 void frmRevora_Main::scheduleModifiedCheck()
@@ -273,7 +281,7 @@ void frmRevora_Main::mnuExit_Click() { close(); }
 
 void frmRevora_Main::transferRunning(bool running)
 {
-    for (QAction* a : {mnuOpenFile, mnuOpenBackup, mnuSaveFIle, mnuPrintParams, mnuPrintPreview, mnuPrintSetup,
+    for (QAction* a : {mnuOpenFile, mnuOpenBackup, mnuSave, mnuSaveFIle, mnuPrintParams, mnuPrintPreview, mnuPrintSetup,
                        mnuEditGPOParams, mnuEditAlarmVSS, mnuEditAlarms, mnuDisplayDefaults, mnuDownload, mnuUpload,
                        mnuCompare})
         a->setEnabled(!running);
@@ -288,44 +296,44 @@ void frmRevora_Main::transferRunning(bool running)
 
 // ---------------------------------------------------------------- file commands
 
+// Save As: the Save File command as it always was.
 void frmRevora_Main::mnuSaveFIle_Click()
+{
+    if (startCommand())
+        m_fileCommands->saveAs();
+}
+
+void frmRevora_Main::mnuSave_Click()
 {
     if (startCommand())
         m_fileCommands->save();
 }
 
-// What is typed but not yet left is taken before a command replaces the
-// configuration, so the question about unsaved changes knows of it.
-void frmRevora_Main::mnuOpenFile_Click()
+// Each command that replaces the configuration is one step. What is typed but not yet
+// left is taken first, so the question about unsaved changes (Open asks its own) knows it.
+void frmRevora_Main::replaceBy(const QAction* command, const std::function<void()>& run)
 {
     if (startCommand())
-        m_fileCommands->openFile();
+        m_history->replacing(command->text().remove(QLatin1Char('&')), run);
 }
 
-void frmRevora_Main::mnuOpenBackup_Click()
-{
-    if (startCommand())
-        m_fileCommands->openBackup();
-}
+void frmRevora_Main::mnuOpenFile_Click() { replaceBy(mnuOpenFile, [this] { m_fileCommands->openFile(); }); }
 
-void frmRevora_Main::openDataFile(const QString& path)
-{
-    if (startCommand())
-        m_fileCommands->openFile(path);
-}
+void frmRevora_Main::mnuOpenBackup_Click() { replaceBy(mnuOpenBackup, [this] { m_fileCommands->openBackup(); }); }
+
+void frmRevora_Main::openDataFile(const QString& path) { replaceBy(mnuOpenFile, [&] { m_fileCommands->openFile(path); }); }
 
 void frmRevora_Main::mnuDisplayDefaults_Click()
 {
-    if (startCommand() && m_fileCommands->mayDiscard(mnuDisplayDefaults->text()))
-        m_document.loadDefaults();
+    replaceBy(mnuDisplayDefaults, [this] {
+        if (m_fileCommands->mayDiscard(mnuDisplayDefaults->text()))
+            m_document.loadDefaults();
+    });
 }
 
 // ---------------------------------------------------------------- printing
 
-void frmRevora_Main::setPrintDialogs(std::unique_ptr<report::PrintDialogs> dialogs)
-{
-    m_print->setDialogs(std::move(dialogs));
-}
+void frmRevora_Main::setPrintDialogs(std::unique_ptr<report::PrintDialogs> d) { m_print->setDialogs(std::move(d)); }
 
 void frmRevora_Main::mnuPrintParams_Click()
 {
@@ -349,33 +357,33 @@ void frmRevora_Main::mnuPrintSetup_Click()
 
 // The dialogs read the parameter set when they open, so a value typed into the
 // main window (a TPS calibration the GPO throttle points depend on) is stored first.
-void frmRevora_Main::editInDialog(const std::function<void()>& dialog)
+void frmRevora_Main::editInDialog(const QAction* command, const std::function<void()>& dialog)
 {
     if (!startCommand())
         return;
     dialog();
-    m_document.checkModified();
+    m_history->record(command->text());
 }
 
 void frmRevora_Main::mnuEditGPOParams_Click()
 {
-    editInDialog([this] { frmGPO::open(store().params, m_prompter, this); });
+    editInDialog(mnuEditGPOParams, [this] { frmGPO::open(store().params, m_prompter, this); });
 }
-
 void frmRevora_Main::mnuEditAlarmVSS_Click()
 {
-    editInDialog([this] { frmAlarmVSS(store().params, m_prompter, this).exec(); });
+    editInDialog(mnuEditAlarmVSS, [this] { frmAlarmVSS(store().params, m_prompter, this).exec(); });
 }
-
 void frmRevora_Main::mnuEditAlarms_Click()
 {
-    editInDialog([this] { frmAlarms(store().params, m_prompter, this).exec(); });
+    editInDialog(mnuEditAlarms, [this] { frmAlarms(store().params, m_prompter, this).exec(); });
 }
 
 void frmRevora_Main::mnuDownload_Click()
 {
-    if (startCommand() && m_fileCommands->mayDiscard(QLatin1String(linkworkflow::kDownloadTitle)))
-        transfers->download();
+    replaceBy(mnuDownload, [this] {
+        if (m_fileCommands->mayDiscard(QLatin1String(linkworkflow::kDownloadTitle)))
+            transfers->download();
+    });
 }
 
 void frmRevora_Main::mnuUpload_Click()

@@ -23,6 +23,7 @@ class RecentFiles;
 class ScreenFit;
 class StartPanel;
 class Transfers;
+class UndoHistory;
 struct LinkState;
 struct LinkTiming;
 namespace report {
@@ -56,7 +57,8 @@ public:
     // Menu handlers
     void mnuOpenFile_Click();
     void mnuOpenBackup_Click();
-    void mnuSaveFIle_Click();
+    void mnuSave_Click();
+    void mnuSaveFIle_Click();  // Save As
     void mnuPrintParams_Click();
     void mnuPrintPreview_Click();
     void mnuPrintSetup_Click();
@@ -75,7 +77,8 @@ public:
     QMenu* mnuFile;
     QAction* mnuOpenFile;
     QAction* mnuOpenBackup;
-    QAction* mnuSaveFIle;
+    QAction* mnuSave;
+    QAction* mnuSaveFIle;  // Save As
     QAction* mnuSep1;
     QAction* mnuPrintParams;
     QAction* mnuPrintPreview;
@@ -83,6 +86,8 @@ public:
     QAction* mnuSep2;
     QAction* mnuExit;
     QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QAction* mnuRedo;
     QAction* mnuEditGPOParams;
     QAction* mnuEditAlarmVSS;
     QAction* mnuEditAlarms;
@@ -96,6 +101,7 @@ public:
     QMenu* mnuHelp;
     QAction* mnuHelpContents;
     QAction* mnuAbout;
+    QAction* mnuAboutQt;
 
     // The parts
     PortPanel* fraPortSelect;
@@ -117,7 +123,8 @@ private:
     void scheduleModifiedCheck();
     // False while a transfer runs; otherwise takes what is typed but not yet left.
     bool startCommand();
-    void editInDialog(const std::function<void()>& dialog);
+    void replaceBy(const QAction* command, const std::function<void()>& run);
+    void editInDialog(const QAction* command, const std::function<void()>& dialog);
     // Asks about unsaved changes before the window closes; false keeps it open.
     bool mayClose();
     void transferRunning(bool running);
@@ -129,6 +136,7 @@ private:
     ScreenFit* m_fit = nullptr;  // the window follows its content, as far as the screen allows
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<PrintCommands> m_print;
+    UndoHistory* m_history = nullptr;
     bool m_closeRequested = false;
     bool m_checkPending = false;
 };

@@ -41,6 +41,55 @@ class TestDocument : public QObject {
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
+    // A snapshot puts back everything a replacing command changed: the values, the image, where they came
+    // from and what that held, so the mark reads as it did. Putting back values alone keeps the origin, so the
+    // mark says whether they differ from it.
+    void snapshotAndRestore()
+    {
+        writeFile(path("a.dat"), defaultsBlock());
+        Document doc(kMain);
+        const Document::Snapshot empty = doc.snapshot();
+        QVERIFY(doc.open(path("a.dat")));
+        doc.store().params.LaunchRPM = 4000;
+        doc.store().image.EEPROMBuffer[300] = 0xA5;  // outside the block: no edit, yet part of the image
+        const Document::Snapshot edited = doc.snapshot();
+        QVERIFY(edited.sameConfiguration(doc.snapshot()) && !edited.sameConfiguration(empty));
+        doc.loadDefaults();
+        QVERIFY(!doc.isModified() && !doc.snapshot().sameConfiguration(edited));
+        QSignalSpy replaced(&doc, &Document::replaced);
+        QSignalSpy changed(&doc, &Document::changed);
+        doc.restore(edited);
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(doc.snapshot().sameConfiguration(edited));
+        QVERIFY(doc.isModified() && doc.origin() == Document::Origin::File && doc.path() == path("a.dat"));
+        QCOMPARE(doc.caption(), kMain + " - a.dat");
+        QCOMPARE(doc.store().image.EEPROMBuffer[300], 0xA5);
+        ParameterSet original = doc.store().params;
+        original.LaunchRPM = 3000;
+        doc.restoreParams(original);
+        QVERIFY(!doc.isModified() && doc.path() == path("a.dat"));
+        QCOMPARE(replaced.size(), 2);
+        doc.restore(empty);
+        QVERIFY(doc.isEmpty() && !doc.isModified() && doc.origin() == Document::Origin::None);
+        QCOMPARE(doc.caption(), kMain);
+        // Each part of a snapshot counts.
+        const auto differs = [&](auto change) {
+            Document::Snapshot s = edited;
+            change(s);
+            return !s.sameConfiguration(edited);
+        };
+        QVERIFY(differs([](auto& s) { s.store.params.ShiftRPM1 = 1; }));
+        QVERIFY(differs([](auto& s) { s.store.image.EEPROMBuffer[301] = 1; }));
+        QVERIFY(differs([](auto& s) { s.store.image.BufferEmpty = true; }));
+        QVERIFY(differs([](auto& s) { s.store.DataSourceName = "x"; }));
+        QVERIFY(differs([](auto& s) { s.origin = Document::Origin::Backup; }));
+        QVERIFY(differs([](auto& s) { s.path = "x"; }));
+        QVERIFY(differs([](auto& s) { s.started = !s.started; }));
+        QVERIFY(differs([](auto& s) { s.decodedCaption = !s.decodedCaption; }));
+        QVERIFY(differs([](auto& s) { s.clean.reset(); }));
+    }
+
     // Nothing to lose before anything is loaded, and once the buffer is emptied again.
     void startAndClear()
     {
@@ -56,6 +105,18 @@ private slots:
         QCOMPARE(doc.store().image.configBlock(), QByteArray(144, '\0'));
         doc.store().params.LaunchRPM = 4000;  // a value left in a field after the buffer went
         QVERIFY(doc.isEmpty() && !doc.isModified() && doc.path().isEmpty());
+        // A download empties the buffer before it says so, and fills it before it is decoded.
+        doc.loadDefaults();
+        doc.store().params.LaunchRPM = 4000;
+        doc.store().image.ClearEEPROMBuffer();
+        QVERIFY(!doc.isModified());
+        doc.clear();
+        doc.store().image.BufferEmpty = false;
+        QVERIFY(!doc.isModified());
+        // A value that no longer encodes cannot have been saved.
+        doc.loadDefaults();
+        doc.store().params.VSSFreq = -1;
+        QVERIFY(doc.isModified());
     }
 
     // The mark means "differs from what the origin holds": an edit sets it, the old value back clears it, a

@@ -1,6 +1,8 @@
 // The port number in the settings store and the device each Com n stands for.
 #include "link/portsettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include "link/portwatcher.h"
@@ -71,8 +73,19 @@ private slots:
         QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
         portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/7"));
         QVERIFY(!portsettings::mappedPorts().contains(9));
-        QSettings(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift")).setValue("Ports/Com0007", "/dev/x");
-        QVERIFY(!portsettings::mappedPorts().contains(7));  // three digits at most, as everywhere
+        QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        store.setValue("Ports/Com0007", "/dev/x");  // three digits at most, as everywhere
+        store.setValue("Ports/Dev8", "/dev/x");
+        store.setValue("Ports/Com6", "");
+        store.sync();
+        QVERIFY(portsettings::mappedPorts().isEmpty());
+        // A store that cannot be written says where it is.
+        const QString file = store.fileName();
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        QString error;
+        QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
+        QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
+        QVERIFY(QDir().rmdir(file));
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -84,6 +97,7 @@ private slots:
         QTest::newRow("Com12") << "Com12" << "COM12";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("bare name") << "ttyUSB0" << "ttyUSB0";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif
