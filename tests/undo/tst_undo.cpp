@@ -101,6 +101,9 @@ private slots:
         fx.prompter.expect(QString(), kOpenTitle);
         fx.window->openDataFile(path("car.dat"));
         type(fx, "txtLaunchRPM", "4400");
+        fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
+                              "Display Default Parameters", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                              PromptAnswer::Discard);
         fx.run(fx.window->mnuDisplayDefaults);
         QCOMPARE(fx.window->mnuUndo->text(), "&Undo Display Default Parameters");
         QCOMPARE(marked(fx), "clean");
