@@ -59,10 +59,9 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addLayout(alarms);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    arrange(top, buttons);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });

@@ -1,18 +1,21 @@
 #include "editor/editordialog.h"
 
-#include <QHBoxLayout>
+#include "editor/screenfit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 EditorDialog::EditorDialog(ParameterSet& params, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_params(params), m_prompter(prompter), m_fields(new EditorFields(params, prompter, this))
+    : QDialog(parent), m_params(params), m_prompter(prompter), m_fields(new EditorFields(params, prompter, this)),
+      m_fit(new ScreenFit(this))
 {
     setModal(true);
     // No help button in the title bar: the dialogs have OK only.
@@ -100,6 +103,18 @@ QGroupBox* EditorDialog::makeFrame(const QString& name, const QString& caption)
     return frame;
 }
 
+void EditorDialog::arrange(QLayout* content, QLayout* buttons)
+{
+    auto* body = new QWidget;
+    body->setLayout(content);
+    auto* outer = new QVBoxLayout(this);
+    const QMargins margins = outer->contentsMargins();
+    outer->setContentsMargins(0, 0, 0, margins.bottom());
+    outer->addWidget(new ContentScrollArea(body), 1);
+    buttons->setContentsMargins(margins.left(), 0, margins.right(), 0);
+    outer->addLayout(buttons);
+}
+
 void EditorDialog::validateFocusedField() { m_fields->validatePending(this, false); }
 
 void EditorDialog::done(int result)
@@ -124,6 +139,8 @@ bool EditorDialog::confirmRestoreDefaults(const QString& question)
 void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // At its full size where the screen allows, so large text does not push OK out of reach.
+    m_fit->fitNow();
     centreOnScreen();
 }
 

@@ -19,6 +19,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QHBoxLayout;
+class QLayout;
+class ScreenFit;
 class QRadioButton;
 
 class EditorDialog : public QDialog {
@@ -45,6 +47,9 @@ protected:
     // The row every editor ends with: "Restore Defaults" on the left, "OK" on the right.
     QHBoxLayout* makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok);
     QGroupBox* makeFrame(const QString& name, const QString& caption);
+    // Lays the dialog out: `content` scrolls when the screen is too small for it,
+    // `buttons` stay in sight below it.
+    void arrange(QLayout* content, QLayout* buttons);
 
     // Writes a field's text from the stored value (the rule's display).
     void showField(QLineEdit* field) { m_fields->show(field); }
@@ -68,4 +73,5 @@ private:
     void centreOnScreen();
 
     EditorFields* m_fields;
+    ScreenFit* m_fit;
 };

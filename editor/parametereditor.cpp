@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -51,22 +52,41 @@ QPushButton* makeButton(const QString& name)
     return b;
 }
 
-// Wide enough to show the whole user text at once, even when every character is
-// the widest printable one.
-int userDataWidth(const QLineEdit* field)
-{
-    const QFontMetrics fm = field->fontMetrics();
-    QChar widest(' ');
-    for (char16_t c = 0x20; c < 0x7F; ++c) {
-        if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
-            widest = QChar(c);
+// Asks for room to show the whole user text at once, even when every character is
+// the widest printable one, and makes do with less on a small screen or with large
+// text: the text then scrolls in the field.
+class UserDataEdit : public QLineEdit {
+public:
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm = fontMetrics();
+        QChar widest(' ');
+        for (char16_t c = 0x20; c < 0x7F; ++c) {
+            if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
+                widest = QChar(c);
+        }
+        // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame
+        // and margins, and room for the cursor after the last character.
+        const QSize hint = QLineEdit::sizeHint();
+        const int frame = hint.width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
+        constexpr int kCursorRoom = 2;
+        return {fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom, hint.height()};
     }
-    // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame and
-    // margins, and room for the cursor after the last character.
-    const int frame = field->sizeHint().width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
-    constexpr int kCursorRoom = 2;
-    return fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom;
-}
+};
+
+// Holds the two shift frames, one shown at a time, and asks for the width of the
+// wider, so switching stages does not move the scale factors frame beside it. Only
+// the wish is shared: on a small screen the shown frame shrinks to its own minimum.
+class ShiftColumn : public QWidget {
+public:
+    QSize sizeHint() const override
+    {
+        QSize hint = QWidget::sizeHint();
+        for (const QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+            hint.setWidth(std::max(hint.width(), frame->sizeHint().width()));
+        return hint;
+    }
+};
 
 QCheckBox* makeCheck(const QString& name, const QString& text)
 {
@@ -163,14 +183,13 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     txtRPMDebounce = addField(QStringLiteral("txtRPMDebounce"));
     txtMinLEDPWM = addField(QStringLiteral("txtMinLEDPWM"));
     txtMaxLEDPWM = addField(QStringLiteral("txtMaxLEDPWM"));
-    txtUserData = new QLineEdit;
+    txtUserData = new UserDataEdit;
     txtUserData->setObjectName(QStringLiteral("txtUserData"));
     // The controller keeps 32 bytes of printable ASCII for it.
     txtUserData->setMaxLength(kUserDataLength);
     txtUserData->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x20-\\x7E]{0,32}")), txtUserData));
     txtUserData->setToolTip(QStringLiteral("Up to 32 characters: letters, digits, blanks and punctuation"));
-    txtUserData->setMinimumWidth(userDataWidth(txtUserData));
     chkMultiStageShift = makeCheck(QStringLiteral("chkMultiStageShift"), QStringLiteral("Multi-Stage Shift Light"));
     chkVSSGearDetect = makeCheck(QStringLiteral("chkVSSGearDetect"), QStringLiteral("VSS Based Gear Detection"));
     chkLogArmed = makeCheck(QStringLiteral("chkLogArmed"), QStringLiteral("Data Logging Only When Armed"));
@@ -202,13 +221,9 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
         f->addRow(chkLogArmed);
     }
 
-    // Both shift frames take the width of the wider one, so switching modes or
-    // gear detection does not move the scale factors frame.
-    const int leftWidth = qMax(fraShiftSetup->sizeHint().width(), fraMultiStageShiftSetup->sizeHint().width());
-    fraShiftSetup->setMinimumWidth(leftWidth);
-    fraMultiStageShiftSetup->setMinimumWidth(leftWidth);
-
-    auto* left = new QVBoxLayout;
+    auto* shiftColumn = new ShiftColumn;
+    auto* left = new QVBoxLayout(shiftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(fraShiftSetup);
     left->addWidget(fraMultiStageShiftSetup);
     left->addStretch(1);
@@ -217,7 +232,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     right->addStretch(1);
     auto* top = new QHBoxLayout(this);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addLayout(left);
+    top->addWidget(shiftColumn);
     top->addLayout(right);
     top->addStretch(1);
 

@@ -51,7 +51,6 @@ ShiftChart::ShiftChart(const ParameterSet& params, QWidget* parent) : QWidget(pa
 {
     setObjectName(QStringLiteral("shiftChart"));
     setToolTip(QStringLiteral("Shift RPM per gear; the line is the launch RPM"));
-    setMinimumSize(sizeHint());
 }
 
 QSize ShiftChart::sizeHint() const
@@ -60,6 +59,14 @@ QSize ShiftChart::sizeHint() const
     // Each gear's slot holds its speed with a little room on both sides.
     return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral(" 255 MPH ")),
             fm.height() * 12};
+}
+
+QSize ShiftChart::minimumSizeHint() const
+{
+    const QFontMetrics fm = fontMetrics();
+    // The speeds still fit side by side, and the grid keeps room between its labels.
+    return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral("255 MPH ")),
+            fm.height() * 8};
 }
 
 void ShiftChart::paintEvent(QPaintEvent*)

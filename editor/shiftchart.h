@@ -39,6 +39,7 @@ class ShiftChart : public QWidget {
 public:
     explicit ShiftChart(const ParameterSet& params, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

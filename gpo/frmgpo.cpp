@@ -62,12 +62,11 @@ frmGPO::frmGPO(ParameterSet& params, Prompter& prompter, QWidget* parent)
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addWidget(chkGPOEnable);
     top->addLayout(grid);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    top->addStretch(1);
+    arrange(top, buttons);
 
     m_switched = {txtGPOMinRPM, txtGPOMaxRPM, txtGPOOffTPS, txtGPOOnTPS,
                   txtGPOMinVSS, txtGPOMaxVSS, txtGPODelay,  chkGPOOneShotDelay};

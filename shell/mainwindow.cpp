@@ -4,11 +4,11 @@
 #include "core/about.h"
 #include "core/settings.h"
 #include "editor/parametereditor.h"
+#include "editor/screenfit.h"
 #include "gpo/frmgpo.h"
 #include "link/workflows.h"
 #include "shell/filecommands.h"
 #include "shell/help.h"
-#include "shell/panelroom.h"
 #include "shell/portpanel.h"
 #include "shell/printcommands.h"
 #include "shell/recentfiles.h"
@@ -31,27 +31,37 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
       m_companyInfo(companyInfo)
 {
     setObjectName(QStringLiteral("frmRevora_Main"));
-    auto* central = new QWidget;
-    m_editor = new ParameterEditor(m_document.store(), m_prompter, central);
+    auto* content = new QWidget;
+    m_editor = new ParameterEditor(m_document.store(), m_prompter, content);
     buildMenus();
     fraPortSelect = new PortPanel;
     fraProgress1 = new ProgressPanel;
     fraStart = new StartPanel({mnuDownload, mnuOpenFile, mnuDisplayDefaults});
     recentFiles = new RecentFiles(mnuFile, mnuExit, m_prompter, this);
     transfers = new Transfers(m_document, m_prompter, port, fraProgress1, this);
-    m_room = std::make_unique<PanelRoom>(this);
+    m_fit = new ScreenFit(this);
     m_history = new UndoHistory(m_document, this);
     m_history->addActions(mnuEdit, mnuEditGPOParams, [this] { return startCommand(); }, mnuUndo, mnuRedo);
     m_fileCommands = std::make_unique<FileCommands>(m_document, m_prompter, *recentFiles, linkState());
     m_print = std::make_unique<PrintCommands>(m_prompter, this, m_companyInfo.value(0), linkState().FirmwareID);
 
-    auto* v = new QVBoxLayout(central);
+    auto* v = new QVBoxLayout(content);
     // The start panel takes the empty room while it shows.
     v->addWidget(fraStart, 100);
     v->addWidget(m_editor);
     v->addStretch(1);
-    v->addWidget(fraPortSelect);
-    v->addWidget(fraProgress1);
+    // Large text on a small screen: the parameters scroll, the port and progress
+    // panels stay in sight below them.
+    auto* central = new QWidget;
+    auto* c = new QVBoxLayout(central);
+    const QMargins margins = c->contentsMargins();
+    c->setContentsMargins(0, 0, 0, 0);
+    c->addWidget(new ContentScrollArea(content), 1);
+    auto* panels = new QVBoxLayout;
+    panels->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    panels->addWidget(fraPortSelect);
+    panels->addWidget(fraProgress1);
+    c->addLayout(panels);
     setCentralWidget(central);
     connectParts();
 
@@ -60,7 +70,7 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     fraPortSelect->restore(m_prompter);
     m_editor->fraShiftSetup->hide();
     fraStart->hide();
-    resize(sizeHint());
+    m_fit->fitNow();
     m_editor->hideFrames(true);
     showConfiguration();
     showDocumentState();
@@ -164,9 +174,6 @@ void frmRevora_Main::connectParts()
     });
     connect(fraPortSelect, &PortPanel::listChanged, this, [this] { fraStart->showPort(fraPortSelect->description()); });
     connect(fraStart, &StartPanel::offerTaken, fraPortSelect, &PortPanel::takeOffer);
-    m_room->watch(fraPortSelect);
-    m_room->watch(fraProgress1);
-    m_room->watch(fraStart);
     connect(recentFiles, &RecentFiles::openRequested, this, &frmRevora_Main::openDataFile);
     connect(transfers, &Transfers::runningChanged, this, &frmRevora_Main::transferRunning);
 

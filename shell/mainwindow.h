@@ -12,7 +12,6 @@
 
 class FileCommands;
 class ParameterEditor;
-class PanelRoom;
 class Port;
 class PortPanel;
 class PrintCommands;
@@ -21,6 +20,7 @@ class Prompter;
 class QAction;
 class QMenu;
 class RecentFiles;
+class ScreenFit;
 class StartPanel;
 class Transfers;
 class UndoHistory;
@@ -133,7 +133,7 @@ private:
     Document m_document;
     QStringList m_companyInfo;
     ParameterEditor* m_editor = nullptr;
-    std::unique_ptr<PanelRoom> m_room;
+    ScreenFit* m_fit = nullptr;  // the window follows its content, as far as the screen allows
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<PrintCommands> m_print;
     UndoHistory* m_history = nullptr;

@@ -86,14 +86,12 @@ void PortPanel::setChoosable(bool choosable)
 void PortPanel::mnuPortSetup_Click()
 {
     showPortDevice();
-    emit aboutToShow();
     show();
 }
 
 void PortPanel::cmdPortSelectOK_Click()
 {
     hide();
-    emit hidden();
 }
 
 QString PortPanel::currentName() const

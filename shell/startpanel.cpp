@@ -59,11 +59,5 @@ void StartPanel::setShown(bool shown)
 {
     if (shown == !isHidden())
         return;
-    if (shown) {
-        emit aboutToShow();
-        show();
-    } else {
-        hide();
-        emit hidden();
-    }
+    setVisible(shown);
 }

@@ -25,7 +25,6 @@ void ProgressPanel::begin(const QString& caption)
     setTitle(caption);
     prgProgress1->setRange(0, 100);
     prgProgress1->setValue(0);
-    emit aboutToShow();
     show();
     repaint();
 }
@@ -33,7 +32,6 @@ void ProgressPanel::begin(const QString& caption)
 void ProgressPanel::end()
 {
     hide();
-    emit hidden();
 }
 
 Transfers::Transfers(Document& document, Prompter& prompter, Port& port, ProgressPanel* progress, QObject* parent)

@@ -40,11 +40,10 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addLayout(grid);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    top->addStretch(1);
+    arrange(top, buttons);
 
     connect(chkAlarmVSSEnable, &QCheckBox::toggled, this, &frmAlarmVSS::chkAlarmVSSEnable_Click);
     onClick(cmdAlarmVSSColor, [this] { cmdAlarmVSSColor_Click(); });
