@@ -6,6 +6,7 @@
 #include "shell/mainwindow.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"
+#include "translations/translations.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -48,6 +49,8 @@ int main(int argc, char* argv[])
         return code;
 
     QApplication app(argc, argv);
+    // The person's languages (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), before the first window.
+    const Translations translations{QLocale()};
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
     const QString startFile = frmRevora_Main::startupFile(QCoreApplication::arguments());

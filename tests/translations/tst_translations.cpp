@@ -1,0 +1,120 @@
+// The window's language: German where the person reads German, the program's own English
+// texts everywhere else, and no caption cut off in either.
+#include "alarms/frmalarms.h"
+#include "editor/parametereditor.h"
+#include "editor/shiftchart.h"
+#include "gpo/frmgpo.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "translations/translations.h"
+#include "vss_alarm/frmalarmvss.h"
+
+#include <QAccessible>
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+// The three dialogs and the window's editor, built in the language installed now.
+struct Windows {
+    ParameterStore store = defaultsStore();
+    ScriptedPrompter prompter;
+    frmGPO gpo{store.params, prompter};
+    frmAlarmVSS vss{store.params, prompter};
+    frmAlarms alarms{store.params, prompter};
+    ParameterEditor editor{store, prompter};
+    QList<QWidget*> all() { return {&gpo, &vss, &alarms, &editor}; }
+};
+
+}  // namespace
+
+class TestTranslations : public QObject {
+    Q_OBJECT
+private slots:
+    // A sample of every window's captions, a check box named after its label, the chart's
+    // description, a message through the prompter and Qt's own button text. Qt's German
+    // comes only with the program's: a French desktop gets one language, English.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("gpiMessage");  // text, title
+        const QStringList german{"GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
+                                 "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
+                                 "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
+                                 "Gangerkennung über Geschwindigkeit (VSS)", "Launch: 4000 U/min", "Abbrechen"};
+        const QStringList english{"GPO Parameters", "Minimum RPM (100 RPM steps)", "VSS (Speed) Alarm",
+                                  "Enable VSS Alarm", "User Defined Alarms", "Alarm 2 Color", "Analog Input 1",
+                                  "Restore Defaults", "Gear 3 Shift", "VSS Based Gear Detection",
+                                  "Launch: 4000 RPM", "Cancel"};
+        const QStringList gpiGerman{
+            "GPO deaktiviert. Die gewählte Gangerkennung des mehrstufigen Schaltblitzes benötigt den GPI-Eingang.",
+            "GPO-Parameter bearbeiten"};
+        const QStringList gpiEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters"};
+        QTest::newRow("German") << "de_DE" << "de_DE" << german << gpiGerman;
+        QTest::newRow("Swiss German") << "de_CH" << "de_DE" << german << gpiGerman;
+        QTest::newRow("English") << "en_US" << "" << english << gpiEnglish;
+        QTest::newRow("French, untranslated") << "fr_FR" << "" << english << gpiEnglish;
+        QTest::newRow("C") << "C" << "" << english << gpiEnglish;
+    }
+    void captions()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, gpiMessage);
+        const Translations language{QLocale(locale)};
+        QTEST(language.language(), "language");
+        Windows w;
+        w.store.params.MultiStageShift = true;
+        w.store.params.VSSGearDetect = false;
+        w.store.params.LaunchRPM = 4000;
+        w.editor.refresh();
+        const QStringList captions{w.gpo.windowTitle(), w.gpo.findChild<QLabel*>("lblGPOMinRPM")->text(),
+                                   w.vss.windowTitle(), QAccessible::queryAccessibleInterface(w.vss.chkAlarmVSSEnable)->text(QAccessible::Name),
+                                   w.alarms.windowTitle(), w.alarms.lblAlarm2Color->text(),
+                                   w.alarms.fraAlarm1Analog->title(), w.alarms.cmdRestoreDefaults->text(),
+                                   w.editor.findChild<QLabel*>("lblGear3")->text(), w.editor.chkVSSGearDetect->text(),
+                                   w.editor.shiftChart->accessibleDescription().section("; ", -1),
+                                   QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text()};
+        QTEST(captions, "captions");
+        w.prompter.expectBox(gpiMessage[0], gpiMessage[1], PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
+        QVERIFY(!frmGPO::canOpen(w.store.params, w.prompter));
+        QVERIFY_PROMPTS(w.prompter);
+    }
+
+    // Every caption shown is as wide as its text needs, in German as in English.
+    void captionsFit_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("English") << "en_US";
+    }
+    void captionsFit()
+    {
+        QFETCH(QString, locale);
+        const Translations language{QLocale(locale)};
+        Windows w;
+        w.store.params.MultiStageShift = w.store.params.VSSGearDetect = true;
+        w.editor.refresh();
+        QStringList cut;
+        for (QWidget* window : w.all()) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            for (QWidget* c : window->findChildren<QWidget*>()) {
+                const auto* label = qobject_cast<QLabel*>(c);
+                const auto* button = qobject_cast<QAbstractButton*>(c);
+                const auto* frame = qobject_cast<QGroupBox*>(c);
+                if (!c->isVisible() || !(label || button || frame) || (label && label->wordWrap()))
+                    continue;
+                const QSize needed = frame ? c->minimumSizeHint() : c->sizeHint();
+                if (c->width() < needed.width() || c->height() < needed.height())
+                    cut << QStringLiteral("%1 %2x%3 < %4x%5").arg(c->objectName()).arg(c->width()).arg(c->height())
+                               .arg(needed.width()).arg(needed.height());
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
