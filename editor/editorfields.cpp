@@ -20,14 +20,14 @@ constexpr char kSwatchProperty[] = "swatchRgb";
 constexpr char kSwatchCaption[] = "swatchCaption";
 constexpr uint32_t kColorMask = 0xFFFFFF;
 
-// A swatch is heard as its caption and colour; the name follows every paint.
-void nameSwatch(QLineEdit* swatch)
+// A swatch is heard as its caption and colour; the name follows every paint. One
+// without a caption keeps no name, so a check for unnamed controls finds it.
+void nameSwatch(QLineEdit* swatch, uint32_t value)
 {
     const QString caption = swatch->property(kSwatchCaption).toString();
-    const int value = swatchColor(swatch);
-    if (caption.isEmpty() || value < 0)
+    if (caption.isEmpty())
         return;
-    const QColor c = colorFromValue(uint32_t(value));
+    const QColor c = colorFromValue(value);
     //: A colour swatch as a screen reader says it: its caption, then red, green and blue (0-255).
     swatch->setAccessibleName(QCoreApplication::translate("EditorFields", "%1: %2, %3, %4")
                                   .arg(caption)
@@ -163,10 +163,9 @@ QLineEdit* makeSwatch(const QString& name, int width, QWidget* parent)
 void nameAfter(QLabel* label, QWidget* control)
 {
     label->setBuddy(control);
-    if (auto* swatch = qobject_cast<QLineEdit*>(control); swatch && swatch->property(kSwatchCaption).isValid()) {
-        swatch->setProperty(kSwatchCaption, label->text());
-        nameSwatch(swatch);
-    }
+    // Its name comes with its colour, when it is painted.
+    if (control->property(kSwatchCaption).isValid())
+        control->setProperty(kSwatchCaption, label->text());
 }
 
 void paintSwatch(QLineEdit* swatch, int32_t colour)
@@ -177,7 +176,7 @@ void paintSwatch(QLineEdit* swatch, int32_t colour)
     // A style sheet, not the palette: the colour stays visible while the swatch is disabled.
     swatch->setStyleSheet(
         QStringLiteral("QLineEdit { background-color: %1; }").arg(colorFromValue(value).name()));
-    nameSwatch(swatch);
+    nameSwatch(swatch, value);
 }
 
 int swatchColor(const QLineEdit* swatch)

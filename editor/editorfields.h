@@ -96,6 +96,6 @@ void pickColor(Prompter& prompter, int32_t& colour, QLineEdit* swatch);
 extern const char* const kColorCancelled;
 
 // Names `control` after the label beside it, for screen readers: the label becomes
-// its buddy, which names a field or a check box without text of its own; a swatch's
-// name is the label's text and its colour.
+// its buddy, which names a field or a check box without text of its own; a swatch
+// (makeSwatch) is named with the label's text and the colour it is painted with.
 void nameAfter(QLabel* label, QWidget* control);

@@ -199,6 +199,7 @@ private slots:
         QTest::newRow("alarms, Restore Defaults") << "alarms" << "cmdRestoreDefaults" << int(Qt::Key_Return) << false;
         QTest::newRow("VSS alarm, Pick Color") << "VSS alarm" << "cmdAlarmVSSColor" << int(Qt::Key_Return) << false;
         QTest::newRow("GPO, a field") << "GPO" << "txtGPOMinRPM" << int(Qt::Key_Return) << false;
+        QTest::newRow("GPO, OK, another key") << "GPO" << "cmdOK" << int(Qt::Key_A) << false;
     }
     void returnPressesTheFocusedButton()
     {
