@@ -78,7 +78,8 @@ class TestAccessibility : public QObject {
     Q_OBJECT
 private slots:
     // Each control a person works has a name of its own: not empty, not just the title of
-    // the frame it sits in (Qt's fallback), and no two in one frame alike.
+    // the frame it sits in (Qt's fallback), and no two in one frame alike. A label that
+    // names a control sits beside it, to its left, or right above it.
     void everyControlIsNamed_data()
     {
         QTest::addColumn<QString>("window");
@@ -116,6 +117,17 @@ private slots:
                 faults << c->objectName() + ": the same as another control, " + said;
             seen.insert(QString::number(quintptr(frame)) + said);
         }
+        for (QLabel* label : w->findChildren<QLabel*>()) {
+            QWidget* named = label->buddy();
+            if (!named || !label->isVisible())
+                continue;
+            const QRect l(label->mapTo(w.get(), QPoint()), label->size());
+            const QRect c(named->mapTo(w.get(), QPoint()), named->size());
+            const bool beside = l.right() < c.left() && l.center().y() >= c.top() && l.center().y() <= c.bottom();
+            const bool above = l.bottom() < c.top() && l.left() == c.left() && c.top() - l.bottom() < l.height();
+            if (!beside && !above)
+                faults << label->objectName() + ": away from " + named->objectName();
+        }
         QVERIFY(controls >= 6);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
@@ -138,6 +150,7 @@ private slots:
         alarms->sldAlarm2BelowVolts->setValue(0);
         QCOMPARE(heardAlarm(), (QStringList{"Alarm 1, Above: 2.51 Volts, 17.0 In-Hg", "Alarm Above, In-Hg",
                                             "Alarm 2, Below: 0.00 Volts, 10.0 AFR"}));
+        QVERIFY(alarms->fraPressure->isVisibleTo(alarms));  // with the MAP 1 bar input
         alarms->optPSI->click();
         alarms->sldAlarm1AboveVolts->setValue(255);
         alarms->optInput2Analog->click();
