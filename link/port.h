@@ -34,6 +34,9 @@ public:
     virtual bool open(QString* error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // True when the device went away while it was open (an adapter pulled out),
+    // until the next open(): a port that is gone is not worth asking again.
+    virtual bool wasLost() const { return false; }
 
     // Number of received bytes waiting to be read.
     virtual int bytesWaiting() = 0;

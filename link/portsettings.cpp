@@ -1,6 +1,10 @@
 #include "link/portsettings.h"
 #include "core/appinfo.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
 #include <QSettings>
 
 namespace portsettings {
@@ -83,7 +87,69 @@ QString portLabel(const PortRecord& r)
     QString about = r.description;
     if (!r.manufacturer.isEmpty())
         about = about.isEmpty() ? r.manufacturer : QStringLiteral("%1 (%2)").arg(about, r.manufacturer);
-    return about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
+    QString label = about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
+    if (r.latencyMs >= 0)
+        label += QStringLiteral(", latency timer %1 ms").arg(r.latencyMs);
+    return label;
+}
+
+int usbLatencyTimer(const QString& device, const QString& sysfsRoot)
+{
+    const QFileInfo info(device);
+    const QString name = QFileInfo(info.isSymLink() ? info.canonicalFilePath() : device).fileName();
+    if (name.isEmpty())
+        return -1;
+    QFile file(QStringLiteral("%1/bus/usb-serial/devices/%2/latency_timer").arg(sysfsRoot, name));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    bool ok = false;
+    const int ms = file.read(16).trimmed().toInt(&ok);
+    return ok && ms >= 0 ? ms : -1;
+}
+
+QString latencyAdvice(const QList<PortRecord>& records)
+{
+    QStringList slow;
+    QString command;
+    for (const PortRecord& r : records) {
+        if (r.latencyMs <= 1)
+            continue;
+        const QString name = QFileInfo(r.device).fileName();
+        slow << QStringLiteral("%1 (%2 ms)").arg(r.device).arg(r.latencyMs);
+        command = QStringLiteral("echo 1 | sudo tee /sys/bus/usb-serial/devices/%1/latency_timer").arg(name);
+    }
+    if (slow.isEmpty())
+        return QString();
+    return QStringLiteral("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
+                          "much slower; the program asks for low-latency mode when it opens the port, and where "
+                          "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
+        .arg(slow.join(QStringLiteral(", ")), command);
+}
+
+std::optional<PortRecord> adapterToOffer(const QString& storedChoice, const QList<PortRecord>& records)
+{
+    const auto isUsb = [](const PortRecord& r) {
+        const QString name = QFileInfo(r.device).fileName();
+        return r.exists && (r.byIdPath.contains(QLatin1String("/usb-")) || name.startsWith(QLatin1String("ttyUSB"))
+                            || name.startsWith(QLatin1String("ttyACM")));
+    };
+    std::optional<PortRecord> only;
+    for (const PortRecord& r : records) {
+        if (r.exists && !storedChoice.isEmpty() && (r.device == storedChoice || r.byIdPath == storedChoice))
+            return std::nullopt;  // the stored port is here
+        if (isUsb(r)) {
+            if (only)
+                return std::nullopt;  // more than one: the person chooses
+            only = r;
+        }
+    }
+    // A ComN choice is present when its device is.
+    if (storedChoice.startsWith(QLatin1String("Com"))) {
+        const std::optional<int> n = parsePortNumber(storedChoice.mid(3));
+        if (n && QFileInfo::exists(deviceForPort(*n)))
+            return std::nullopt;
+    }
+    return only;
 }
 
 QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, QString>& mapped)

@@ -38,7 +38,21 @@ struct PortRecord {
     QString manufacturer;  // "FTDI"
     QString byIdPath;      // "/dev/serial/by-id/usb-FTDI_...", the name that survives replugging
     bool exists = true;    // false: a stored choice that is not plugged in now
+    int latencyMs = -1;    // a USB adapter's latency timer; -1 where the system has none
 };
+
+// A USB serial adapter's latency timer in ms, read from sysfs
+// (ROOT/bus/usb-serial/devices/ttyUSB0/latency_timer); -1 for devices without
+// one (built-in ports, pseudo-terminals). A /dev/serial/by-id link is followed.
+int usbLatencyTimer(const QString& device, const QString& sysfsRoot = QStringLiteral("/sys"));
+// What to say once about the adapters in `records` whose timer stays above
+// 1 ms: every reply waits that long, and the one command that lowers it. Empty
+// when there is nothing to say.
+QString latencyAdvice(const QList<PortRecord>& records);
+
+// When the stored port is missing and exactly one USB adapter is plugged in:
+// that adapter, to be offered (never used unasked). Nothing otherwise.
+std::optional<PortRecord> adapterToOffer(const QString& storedChoice, const QList<PortRecord>& records);
 
 // One entry of the port list.
 struct PortEntry {

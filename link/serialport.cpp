@@ -111,8 +111,8 @@ bool SerialPort::open(QString* error)
         return false;
     }
     m_lost = false;
+    m_wasLost = false;
     m_hasCounters = false;
-    m_actualBaud = 0;
     m_configuring = true;
     m_port.setBaudRate(kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
@@ -141,11 +141,9 @@ bool SerialPort::open(QString* error)
     const int fd = static_cast<int>(m_port.handle());
     struct termios2 tio;
     if (::ioctl(fd, TCGETS2, &tio) == 0) {
-        m_actualBaud = static_cast<qint64>(tio.c_ospeed);
-        if (m_actualBaud > 0 && std::abs(m_actualBaud - kBaudRate) > kBaudRate * kBaudTolerance) {
-            const qint64 got = m_actualBaud;
+        const qint64 got = static_cast<qint64>(tio.c_ospeed);
+        if (got > 0 && std::abs(got - kBaudRate) > kBaudRate * kBaudTolerance) {
             close();
-            m_actualBaud = got;
             if (error)
                 *error = QStringLiteral("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
                                         "baud), and the controller only talks at 56000 baud. Use an adapter "
@@ -154,6 +152,15 @@ bool SerialPort::open(QString* error)
                              .arg(got);
             return false;
         }
+    }
+    // Every byte of the protocol waits for its reply, so a USB adapter that holds
+    // replies back for its latency timer (16 ms by default) costs that on every
+    // round trip. The driver lowers it to 1 ms in low-latency mode. A
+    // pseudo-terminal or a built-in UART refuses or ignores the request: that is fine.
+    struct serial_struct serial;
+    if (::ioctl(fd, TIOCGSERIAL, &serial) == 0 && !(serial.flags & ASYNC_LOW_LATENCY)) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        (void)::ioctl(fd, TIOCSSERIAL, &serial);
     }
     struct serial_icounter_struct ic;
     if (::ioctl(fd, TIOCGICOUNT, &ic) == 0) {
@@ -192,6 +199,7 @@ void SerialPort::onError(QSerialPort::SerialPortError error)
         // from the event loop, not from inside Qt's own notification.
         if (!m_lost) {
             m_lost = true;
+            m_wasLost = true;
             QMetaObject::invokeMethod(this, [this] { dropIfLost(); }, Qt::QueuedConnection);
         }
         break;
@@ -334,7 +342,8 @@ QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice)
         if (isPhantomUart(device))
             continue;
 #endif
-        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true};
+        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true,
+                                   portsettings::usbLatencyTimer(device)};
         choiceListed = choiceListed || storedChoice == r.device || storedChoice == r.byIdPath;
         records << r;
     }

@@ -1,8 +1,10 @@
 // The windowed program: the splash window, then the main window until it closes.
 #include "shell/appicon.h"
 #include "core/appinfo.h"
-#include "link/serialport.h"
 #include "core/branding.h"
+#include "link/portwatcher.h"
+#include "link/serialport.h"
+#include "link/stopsignals.h"
 #include "shell/mainwindow.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"
@@ -66,6 +68,13 @@ int main(int argc, char* argv[])
     frmRevora_Main window(prompter, port, branding.CompanyInfo);
     prompter.setParent(&window);
     window.setPortScanner(scanSerialPorts);
+    // The port list follows adapters as they are plugged in and out.
+    PortWatcher watcher([] { return scanSerialPorts(); });
+    QObject::connect(&watcher, &PortWatcher::portsChanged, &window, &frmRevora_Main::cmdPortRefresh_Click);
+    // Ctrl+C, SIGTERM and SIGHUP close the window as its close button does: a
+    // transfer stops at its next byte (programming finishes its block first).
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &QWidget::close);
     window.show();
     if (!startFile.isEmpty())
         QTimer::singleShot(0, &window, [&] { window.openDataFile(startFile); });

@@ -955,7 +955,7 @@ void frmRevora_Main::runTransfer(Workflow workflow)
 
 void frmRevora_Main::mnuDownload_Click()
 {
-    runTransfer([](ControllerLink& link, ParameterStore& store) { return ::mnuDownload_Click(link, store); });
+    runTransfer([](ControllerLink& link, ParameterStore& store) { return bool(::runDownload(link, store)); });
 }
 
 void frmRevora_Main::mnuUpload_Click()
@@ -979,7 +979,7 @@ void frmRevora_Main::mnuUpload_Click()
         };
     }
     runTransfer([&options](ControllerLink& link, ParameterStore& store) {
-        return ::mnuUpload_Click(link, store, options);
+        return bool(::runUpload(link, store, options));
     });
 }
 

@@ -3,6 +3,12 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
+#include "link/portwatcher.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPortSettings : public QObject {
@@ -70,6 +76,54 @@ private slots:
         QCOMPARE(list[2].label, gone + " (not found)");
         QCOMPARE(list[3].name, QStringLiteral("Com1"));
         QCOMPARE(list[9].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
+    }
+
+    // An adapter's latency timer as sysfs shows it, through a by-id link too; said once, with the command,
+    // when it stays above 1 ms. Devices without the file (pseudo-terminals, built-in ports) have none.
+    void latencyTimer()
+    {
+        QTemporaryDir sys;
+        const QString dir = sys.filePath(QStringLiteral("bus/usb-serial/devices/ttyUSB0"));
+        QVERIFY(QDir().mkpath(dir));
+        writeFile(dir + QStringLiteral("/latency_timer"), "16\n");
+        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/ttyUSB0"), sys.path()), 16);
+        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/pts/0"), sys.path()), -1);
+        portsettings::PortRecord usb{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", true, 16};
+        QCOMPARE(portsettings::portLabel(usb), QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI), latency timer 16 ms"));
+        const QString advice = portsettings::latencyAdvice({usb, {"/dev/ttyS0", "", "", "", true, -1}});
+        QVERIFY2(advice.contains("/dev/ttyUSB0 (16 ms)")
+                     && advice.endsWith("\n    echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB0/latency_timer"),
+                 qPrintable(advice));
+        usb.latencyMs = 1;
+        QVERIFY(portsettings::latencyAdvice({usb}).isEmpty());
+    }
+
+    // The one adapter plugged in is offered only when the stored port is missing and it is the only one.
+    void adapterToOffer()
+    {
+        const portsettings::PortRecord a{"/dev/ttyUSB0", "", "", "/dev/serial/by-id/usb-FTDI-if00", true};
+        const portsettings::PortRecord b{"/dev/ttyACM0", "", "", "", true};
+        const portsettings::PortRecord uart{"/dev/ttyS4", "", "", "", true};
+        const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00");
+        QCOMPARE(portsettings::adapterToOffer(gone, {uart, a}).value_or(uart).device, a.device);
+        QVERIFY(!portsettings::adapterToOffer(gone, {a, b}));                     // two: the person chooses
+        QVERIFY(!portsettings::adapterToOffer(a.byIdPath, {a}));                  // the stored one is here
+        QVERIFY(!portsettings::adapterToOffer(gone, {uart}));                     // no adapter
+    }
+
+    // Plugging in and pulling out are noticed without a Refresh; the same list says nothing.
+    void watcher()
+    {
+        QList<portsettings::PortRecord> now{{"/dev/ttyS0", "", "", "", true}};
+        PortWatcher w([&] { return now; }, 60000);
+        QSignalSpy changed(&w, &PortWatcher::portsChanged);
+        w.look();
+        now.append({"/dev/ttyUSB0", "", "", "", true});
+        w.look();
+        w.look();
+        now.removeLast();
+        w.look();
+        QCOMPARE(changed.size(), 2);
     }
 };
 
