@@ -44,6 +44,7 @@ QDialog* helpWindow(QWidget* parent)
     auto* browser = new QTextBrowser(dialog);
     browser->setObjectName(QStringLiteral("txtManual"));
     browser->setOpenExternalLinks(true);
+    browser->setAccessibleName(dialog->windowTitle());
     browser->setSource(QUrl(QString::fromLatin1(kManualUrl)));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
