@@ -30,9 +30,13 @@ private:
     locale_t m_previous;
 };
 
-}  // namespace
+// The leading number of a text as strtod takes it, and where reading stopped.
+struct LeadingNumber {
+    std::string text;
+    QByteArray rest;
+};
 
-double readLeadingNumber(const QString& text)
+LeadingNumber scanLeadingNumber(const QString& text)
 {
     const QByteArray s = text.toLatin1();
     int i = 0;
@@ -59,13 +63,27 @@ double readLeadingNumber(const QString& text)
         while (i < n && s[i] >= '0' && s[i] <= '9')
             num += s[i++];
     }
+    return {num, s.mid(i)};
+}
+
+}  // namespace
+
+double readLeadingNumber(const QString& text)
+{
+    const LeadingNumber number = scanLeadingNumber(text);
     const PointDecimals cLocale;
-    const double v = std::strtod(num.c_str(), nullptr);
+    const double v = std::strtod(number.text.c_str(), nullptr);
     // A huge exponent reads as the largest finite value, never as infinity: the
     // field rules clamp it to their maximum.
     if (std::isinf(v))
         return std::copysign(std::numeric_limits<double>::max(), v);
     return v;
+}
+
+bool stopsAtDecimalComma(const QString& text)
+{
+    const QByteArray rest = scanLeadingNumber(text).rest;
+    return rest.size() >= 2 && rest[0] == ',' && rest[1] >= '0' && rest[1] <= '9';
 }
 
 double wholePart(double v) { return std::floor(v); }

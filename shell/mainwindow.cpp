@@ -751,7 +751,6 @@ void frmRevora_Main::mnuDisplayDefaults_Click()
     // parameter set and the image agree.
     loadDefaults(m_store);
     refreshEditor();
-    m_store.DataSourceName = QStringLiteral("Default Values");
     setDataSourceCaption();
     markClean();
 }

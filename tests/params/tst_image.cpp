@@ -138,6 +138,7 @@ private slots:
         ParameterStore store;
         store.image.EEPROMBuffer.fill(0xA5);
         store.params.UserData = QStringLiteral("left over");
+        store.params.OptionFlags = store.params.GPOFlags = 0xFF;  // bits the encoder carries over
         loadDefaults(store);
         QByteArray expected = defaultBlock();
         for (const auto& gap : kGaps)
@@ -145,6 +146,7 @@ private slots:
                 expected[i - kConfigFirst] = char(0xA5);
         QCOMPARE(store.image.configBlock(), expected);
         QVERIFY(!store.image.BufferEmpty);
+        QCOMPARE(store.DataSourceName, QStringLiteral("Default Values"));
         ParameterSet decoded;  // the parameters are what the image holds: no text decodes as its padding
         QVERIFY(UpdateParams(store.image, decoded) && decoded == store.params);
         QCOMPARE(store.params.UserData, QString(32, QLatin1Char(' ')));

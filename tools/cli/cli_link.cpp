@@ -10,6 +10,7 @@
 #include "link/workflows.h"
 #include "params/codec.h"
 #include "params/datafile.h"
+#include "params/layout.h"
 
 #include <cstdio>
 
@@ -205,7 +206,7 @@ int cmdCompare(const QStringList& args)
         s.console.error(QString::fromLatin1(linkworkflow::kSameConfiguration));
         return 0;
     }
-    for (const QString& line : report::differenceLines(outcome.differences, cliOffsetName))
+    for (const QString& line : report::differenceLines(outcome.differences, layout::nameAt))
         s.console.result(line);
     return 1;
 }
