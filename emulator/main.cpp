@@ -4,13 +4,13 @@
 #include "emulator/controller.h"
 #include "emulator/factoryimage.h"
 #include "emulator/line.h"
+#include "link/portsettings.h"
 #include "params/datafile.h"
 #include "params/paramset.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSettings>
 #include <QStringList>
 
 #include <cerrno>
@@ -279,39 +279,32 @@ struct Pty {
     }
 };
 
+// Com n named in the settings for as long as the emulator serves, so the window
+// and the command-line tool find the terminal under that number.
 class ComMapping {
 public:
     bool add(int com, const QString& path)
     {
-        key_ = QStringLiteral("Ports/Com%1").arg(com);
-        path_ = path;
-        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-        s.setValue(key_, path);
-        s.sync();
-        if (s.status() != QSettings::NoError) {
-            complain(QStringLiteral("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
-                         .arg(com)
-                         .arg(s.fileName()));
-            key_.clear();
+        QString error;
+        if (!portsettings::mapPortDevice(com, path, &error)) {
+            complain(error);
             return false;
         }
+        com_ = com;
+        path_ = path;
         return true;
     }
 
-    // Only our own mapping is removed: another emulator may have taken the name since.
     void remove()
     {
-        if (key_.isEmpty())
+        if (com_ == 0)
             return;
-        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-        if (s.value(key_).toString() == path_)
-            s.remove(key_);
-        s.sync();
-        key_.clear();
+        portsettings::unmapPortDevice(com_, path_);
+        com_ = 0;
     }
 
 private:
-    QString key_;
+    int com_ = 0;
     QString path_;
 };
 

@@ -36,6 +36,14 @@ QString linktext::portLostText(const QString& device)
         .arg(device);
 }
 
+QString linktext::noControllerText(const QString& device, bool opened, const QString& choosePortHint)
+{
+    return (opened ? QStringLiteral("No controller answered on the serial port %1. If it is connected to another "
+                                    "port, choose that one %2.")
+                   : QStringLiteral("The serial port %1 could not be opened. Choose the controller's port %2."))
+        .arg(device, choosePortHint);
+}
+
 int transferProgress(int address)
 {
     // No address gives an exact half (143 is odd and 200 x a = 143 x odd only at

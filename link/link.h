@@ -69,6 +69,10 @@ public:
     virtual ~LinkView() = default;
     // Shows the progress display with this caption and value 0, painted at once.
     virtual void showProgress(const QString& caption) = 0;
+    // While the link to the controller on `device` is checked, which takes some
+    // seconds when nothing answers; hideProgress() ends it. Views without a
+    // screen say nothing.
+    virtual void showConnecting(const QString& device) { (void)device; }
     virtual void setProgress(int percent) = 0;
     virtual void hideProgress() = 0;
     // Hides the scale factor and single-stage frames (the multi-stage frame keeps
@@ -119,6 +123,9 @@ inline const char* const kVerifyingCaption = "Verifying EEPROM";
 inline const char* const kRereadingCaption = "Reading EEPROM again";
 // Said after a step's own message when the port went away under a transfer.
 QString portLostText(const QString& device);
+// Said below "Cannot establish RS-232 link...": the port tried (`opened`: it
+// opened, but no controller answered on it) and where to choose another.
+QString noControllerText(const QString& device, bool opened, const QString& choosePortHint);
 // The report of a line error, empty for events that are not reported (break).
 QString lineErrorText(LineError error);
 }  // namespace linktext
@@ -172,6 +179,7 @@ public:
     void clearAbort() { m_abortedByUser = false; }
     // The device the link opens (a path, or COMn), for the messages.
     QString deviceName() const;
+    QString choosePortHint() const { return m_port.choosePortHint(); }
 
 private:
     bool ensureOpen();

@@ -50,6 +50,13 @@ public:
     // returns true when they are there. Never spins: it sleeps on the device.
     virtual bool waitForBytes(int count, int msecs) = 0;
 
+    // Where the person chooses another port, for the advice after a failure: the
+    // window's menu, unless the program says otherwise (the command line names
+    // its --port option).
+    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
+    QString choosePortHint() const { return m_choosePortHint; }
+    static QString windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
+
     // Who hears the line errors detected while the port is open: the most recent
     // listener still attached. Each owner detaches only itself, so a second link
     // on the same port takes the errors over while it lives and hands them back
@@ -77,5 +84,6 @@ protected:
     }
 
 private:
+    QString m_choosePortHint = windowChoosePortHint();
     std::vector<std::pair<const void*, std::function<void(LineError)>>> m_lineErrorListeners;
 };

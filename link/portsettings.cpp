@@ -1,21 +1,11 @@
 #include "link/portsettings.h"
-#include "core/appinfo.h"
+#include "core/settings.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
-#include <QSettings>
-
 namespace portsettings {
-
-namespace {
-// Every entry lives under the organisation and application "Revora_Shift"; the
-// emulator writes its terminal's mapping with the very same pair.
-const char* const kPortKey = "Properties/CommPort";
-const char* const kDeviceKey = "Properties/CommDevice";
-QString mapKey(int n) { return QStringLiteral("Ports/Com%1").arg(n); }
-}  // namespace
 
 std::optional<int> parsePortNumber(const QString& text)
 {
@@ -31,38 +21,51 @@ std::optional<int> parsePortNumber(const QString& text)
     return n;
 }
 
-int loadPortNumber()
+QString comName(int n) { return QStringLiteral("Com%1").arg(n); }
+
+std::optional<int> loadPortNumber(QString* error)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    return parsePortNumber(s.value(QLatin1String(kPortKey)).toString()).value_or(kFirstPort);
+    const std::optional<QString> stored = settings::commPort();
+    if (!stored)
+        return kFirstPort;
+    if (const auto n = parsePortNumber(*stored))
+        return n;
+    if (error)
+        *error = QStringLiteral("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
+                                "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
+                     .arg(*stored, settings::location())
+                     .arg(kFirstPort)
+                     .arg(kLastPort);
+    return std::nullopt;
 }
 
-void savePortNumber(int n)
-{
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    s.setValue(QLatin1String(kPortKey), QString::number(n));
-    s.sync();
-}
+void savePortNumber(int n) { settings::setCommPort(n); }
 
 QString deviceForPort(int n)
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    const QString mapped = s.value(mapKey(n)).toString().trimmed();
+    const QString mapped = settings::portDevice(n);
     if (!mapped.isEmpty())
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
 #endif
 }
 
-void mapPortDevice(int n, const QString& device)
+bool mapPortDevice(int n, const QString& device, QString* error)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    s.setValue(mapKey(n), device);
-    s.sync();
+    QString where;
+    if (settings::setPortDevice(n, device, &where))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
+                     .arg(n)
+                     .arg(where);
+    return false;
 }
+
+void unmapPortDevice(int n, const QString& device) { settings::removePortDevice(n, device); }
 
 QString resolvePortArgument(const QString& text, QString* error)
 {
@@ -158,7 +161,7 @@ QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, Q
     for (const PortRecord& r : records)
         list << PortEntry{r.byIdPath.isEmpty() ? r.device : r.byIdPath, portLabel(r)};
     for (int n = kFirstPort; n <= kLastPort; ++n) {
-        const QString com = QStringLiteral("Com%1").arg(n);
+        const QString com = comName(n);
         const QString device = mapped.value(n);
         list << PortEntry{com, device.isEmpty() ? com : QStringLiteral("%1 \u2014 %2").arg(com, device)};
     }
@@ -167,36 +170,27 @@ QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, Q
 
 QMap<int, QString> mappedPorts()
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     QMap<int, QString> map;
-    s.beginGroup(QStringLiteral("Ports"));
-    for (const QString& key : s.childKeys()) {
-        const QString device = s.value(key).toString().trimmed();
-        if (!key.startsWith(QLatin1String("Com")) || device.isEmpty())
-            continue;
-        if (const auto n = parsePortNumber(key.mid(3)))
-            map.insert(*n, device);
-    }
+    const QMap<QString, QString> stored = settings::portDevices();
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        if (const auto n = parsePortNumber(it.key()))
+            map.insert(*n, it.value());
     return map;
 }
 
-QString loadPortChoice()
+QString loadPortChoice(int number)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    const QString device = s.value(QLatin1String(kDeviceKey)).toString().trimmed();
-    return device.isEmpty() ? QStringLiteral("Com%1").arg(loadPortNumber()) : device;
+    const QString device = settings::commDevice();
+    return device.isEmpty() ? comName(number) : device;
 }
+
+QString loadPortChoice() { return loadPortChoice(loadPortNumber().value_or(kFirstPort)); }
 
 void savePortChoice(const QString& name)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     const QString t = name.trimmed();
     const auto n = t.startsWith(QLatin1String("com"), Qt::CaseInsensitive) ? parsePortNumber(t.mid(3)) : std::nullopt;
-    if (n)
-        s.remove(QLatin1String(kDeviceKey));
-    else
-        s.setValue(QLatin1String(kDeviceKey), t);
-    s.sync();
+    settings::setCommDevice(n ? QString() : t);
     if (n)
         savePortNumber(*n);
 }

@@ -15,9 +15,10 @@ constexpr int kLastPort = 255;
 // "1" to "255" (surrounding spaces allowed); anything else is not a port number.
 std::optional<int> parsePortNumber(const QString& text);
 
-// The stored port number; 1 when nothing is stored or the stored text is not a
-// number from 1 to 255 (an edited or damaged settings file must not stop the program).
-int loadPortNumber();
+// The stored port number; 1 when nothing is stored. Stored text that is not a
+// number from 1 to 255 (an edited or damaged settings file) gives nullopt, and
+// `error` says what is stored, where, and what to do about it.
+std::optional<int> loadPortNumber(QString* error = nullptr);
 // Stores `n` as decimal text (the program only ever stores 1 to 255).
 void savePortNumber(int n);
 
@@ -25,7 +26,10 @@ void savePortNumber(int n);
 // settings store maps to Com n (section Ports, key Com<n>), else /dev/ttyS(n-1).
 QString deviceForPort(int n);
 // Stores the device that "Com n" stands for (the emulator maps its terminal here).
-void mapPortDevice(int n, const QString& device);
+// False when the settings cannot be written; `error` then says so and where.
+bool mapPortDevice(int n, const QString& device, QString* error = nullptr);
+// Takes the mapping away again, unless another device has taken Com n since.
+void unmapPortDevice(int n, const QString& device);
 
 // What the command-line tool's --port names: "ComN" (any letter case) is port N
 // mapped as above, anything else is taken as a device path. Empty on bad ComN.
@@ -70,7 +74,10 @@ QMap<int, QString> mappedPorts();
 
 // The port chosen: "ComN", or a device path (the stable by-id path where there
 // is one). A Com choice is kept as the port number, as before; a path beside it.
-QString loadPortChoice();
+// `number` is the Com number to name when no path is stored.
+QString loadPortChoice(int number);
+QString loadPortChoice();  // with the stored number, Com1 when it is unusable
+QString comName(int n);    // "Com7"
 void savePortChoice(const QString& name);
 
 }  // namespace portsettings

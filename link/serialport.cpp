@@ -53,8 +53,6 @@ void SerialPort::setPortName(const QString& name)
     m_port.setPortName(name);
 }
 
-QString SerialPort::windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
-
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
     return QStringLiteral("Your user account may not use the serial port %1. Serial ports are for the members "
@@ -107,7 +105,7 @@ bool SerialPort::open(QString* error)
     const QString name = m_name;
     if (name.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(m_choosePortHint);
+            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(choosePortHint());
         return false;
     }
     m_lost = false;
@@ -126,7 +124,7 @@ bool SerialPort::open(QString* error)
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_configuring = false;
         if (error)
-            *error = openErrorText(m_port.error(), name, m_port.errorString(), m_choosePortHint);
+            *error = openErrorText(m_port.error(), name, m_port.errorString(), choosePortHint());
         m_port.clearError();
         return false;
     }

@@ -30,11 +30,6 @@ public:
     void discardInput() override;
     bool waitForBytes(int count, int msecs) override;
 
-    // Where the person chooses another port, for the open failures' advice. The
-    // window's menu by default; the command-line tool names its --port option.
-    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
-    static QString windowChoosePortHint();
-
     // The plain sentence for an open failure of `port` with Qt's error code.
     // Said when the account may not use the port: the exact command that fixes it.
     static QString noPermissionText(const QString& port, const QString& group, const QString& user);
@@ -50,7 +45,6 @@ private:
 
     QSerialPort m_port;
     QString m_name;  // as given: Qt shortens /dev/ttyUSB0 to ttyUSB0
-    QString m_choosePortHint = windowChoosePortHint();
     bool m_configuring = false;  // errors while setting up are handled by open() itself
     bool m_lost = false;
     bool m_wasLost = false;  // m_lost, kept after the port was closed until the next open

@@ -73,7 +73,9 @@ TransferKind checkController(ControllerLink& link, const Transfer& t, bool shift
     const auto text = [&](const char* words) { return QString::fromLatin1(words).arg(QLatin1String(t.verb)); };
     const auto refuse = [&](const char* words) { warn(link, t.title, text(words)); };
     const QString noLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+    link.view().showConnecting(link.deviceName());
     const LinkResult synced = reSyncWithRetries(link);
+    link.view().hideProgress();
     if (stoppedByUser(link))
         return TransferKind::Stopped;
     if (synced.error == LinkError::PortLost) {
@@ -81,7 +83,12 @@ TransferKind checkController(ControllerLink& link, const Transfer& t, bool shift
         return TransferKind::PortLost;
     }
     if (!synced) {
-        warn(link, t.title, noLink);
+        // The first run uses Com1, rarely the controller's port: the words the
+        // controller's manual knows, then which port was tried and where to change it.
+        warn(link, t.title,
+             noLink + QLatin1Char('\n')
+                 + linktext::noControllerText(link.deviceName(), synced.error != LinkError::NoPort,
+                                              link.choosePortHint()));
         return TransferKind::NoLink;
     }
     const LinkResult status = link.ReadStatus();

@@ -17,14 +17,15 @@
 namespace {
 const QString kTimeout = QStringLiteral("RS-232 timeout. Check cable and click Abort.");
 const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+const QString kNoAnswer = QStringLiteral("\nNo controller answered on the serial port /dev/ttyS0. If it is connected to another port, choose that one under Communications > Port Setup.");
+const QString kNotOpened = QStringLiteral("\nThe serial port /dev/ttyS0 could not be opened. Choose the controller's port under Communications > Port Setup.");
 const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
-const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went "
-                                     "away. Plug it in again and check the port chosen.");
+const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went away. Plug it in again and check the port chosen.");
 // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
-const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
-                                         "was left unchanged; correct the value or use another file.");
+const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). This configuration "
+                                         "cannot be loaded; use another file, or upload a good configuration to the controller.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
 
@@ -41,6 +42,7 @@ public:
         events << QStringLiteral("show:") + caption;
         values.clear();
     }
+    void showConnecting(const QString& device) override { events << QStringLiteral("connect:") + device; }
     void setProgress(int percent) override { values << percent; }
     void hideProgress() override { events << QStringLiteral("hide"); }
     void hideParameterFrames() override { framesVisible = false; }
@@ -254,7 +256,7 @@ private slots:
         QTest::newRow("Latin-1 ID") << "odd id" << QStringList{dl("Firmware ID: " + QString::fromLatin1(kOddId))} << true;
         QTest::newRow("other product downloads")
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
-        QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink)} << false;
+        QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink + kNoAnswer)} << false;
         QTest::newRow("armed") << "armed" << QStringList{dl("Cannot download while controller is armed.")} << false;
         QTest::newRow("status 1 is not armed") << "status:1" << QStringList{dl(kFw)} << true;
         QTest::newRow("Esc while connecting") << "silent+esc:33@1" << QStringList{} << false;  // no five retries
@@ -334,7 +336,7 @@ private slots:
         QTest::newRow("complete") << QString() << QStringList{done} << 159 << 1;
         QTest::newRow("lower-case ID, Esc before the upload") << "odd id+stale esc" << QStringList{done} << 159 << 1;
         // A port that cannot be opened is said once, not once per try.
-        QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink)} << 15 << 0;
+        QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink + kNotOpened)} << 15 << 0;
         // GPOMinRPM 300 (hundreds) does not fit its byte: said, and nothing is programmed.
         QTest::newRow("does not encode")
             << "unencodable"
@@ -443,7 +445,7 @@ private slots:
         QVERIFY(r.idle());
         QVERIFY(!store.image.BufferEmpty);
         if (mode.isEmpty())
-            QCOMPARE(r.view.events.join(','), "show:Programming EEPROM,hide,show:Verifying EEPROM,hide");
+            QCOMPARE(r.view.events.join(','), "connect:/dev/ttyS0,hide,show:Programming EEPROM,hide,show:Verifying EEPROM,hide");
     }
 
     // Compare reads the controller into a scratch image: the caption and the frames stay as they were.

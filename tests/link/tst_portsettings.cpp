@@ -1,6 +1,8 @@
 // The port number in the settings store and the device each Com n stands for.
 #include "link/portsettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include "link/portwatcher.h"
@@ -21,18 +23,69 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());  // before the first QSettings fixes the store
     }
 
-    // A damaged stored number means Com1; a save writes decimal text; a path is stored beside the number.
+    // Nothing stored is Com1; anything but a number from 1 to 255 is no port, and the message names the text.
+    void storedPort_data()
+    {
+        QTest::addColumn<QVariant>("stored");  // invalid: nothing stored
+        QTest::addColumn<int>("number");       // 0: refused
+        QTest::newRow("nothing") << QVariant() << 1;
+        QTest::newRow("7") << QVariant("7") << 7;
+        QTest::newRow("255") << QVariant("255") << 255;
+        for (const char* bad : {"abc", "+5", "300", "0", "256", ""})
+            QTest::newRow(bad) << QVariant(bad) << 0;
+    }
     void storedPort()
     {
+        QFETCH(QVariant, stored);
+        QFETCH(int, number);
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
-        store.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("256"));
-        QCOMPARE(portsettings::loadPortNumber(), 1);
+        store.remove(QStringLiteral("Properties/CommPort"));
+        if (stored.isValid())
+            store.setValue(QStringLiteral("Properties/CommPort"), stored);
+        store.sync();
+        QString error;
+        QCOMPARE(portsettings::loadPortNumber(&error).value_or(0), number);
+        QCOMPARE(error.isEmpty(), number != 0);
+        if (number == 0)
+            QVERIFY2(error.startsWith("The stored port \"" + stored.toString() + "\" (CommPort in "), qPrintable(error));
+    }
+
+    // A save writes decimal text; a path is stored beside the number.
+    void savedPort()
+    {
+        QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
         portsettings::savePortNumber(255);
         QCOMPARE(store.value(QStringLiteral("Properties/CommPort")), QVariant(QStringLiteral("255")));
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
+        portsettings::savePortChoice(QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+    }
+
+    // The emulator's mapping comes and goes; it is not taken away once another terminal has the number.
+    void mapping()
+    {
+        QVERIFY(portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7")));
+        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
+        portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/8"));
+        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
+        portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/7"));
+        QVERIFY(!portsettings::mappedPorts().contains(9));
+        QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        store.setValue("Ports/Com0007", "/dev/x");  // three digits at most, as everywhere
+        store.setValue("Ports/Dev8", "/dev/x");
+        store.setValue("Ports/Com6", "");
+        store.sync();
+        QVERIFY(portsettings::mappedPorts().isEmpty());
+        // A store that cannot be written says where it is.
+        const QString file = store.fileName();
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        QString error;
+        QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
+        QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
+        QVERIFY(QDir().rmdir(file));
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -44,6 +97,7 @@ private slots:
         QTest::newRow("Com12") << "Com12" << "COM12";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("bare name") << "ttyUSB0" << "ttyUSB0";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif

@@ -183,6 +183,9 @@ private slots:
         ParameterSet p = defaults;
         CodecResult r = UpdateParams(erased, p);
         QVERIFY(!r.ok && r.parameter == QLatin1String("VSSFreq") && r.offset == 17 && p == defaults);
+        // What held the block has made room for it already: nothing claims to be left unchanged.
+        QCOMPARE(r.message(), "Overflow: VSSFreq at image offset 17 does not fit (value 65535). This configuration "
+                              "cannot be loaded; use another file, or upload a good configuration to the controller.");
         // A late field too: nothing before it is taken either.
         ImageBuffer img = imageOf(defaultBlock());
         img.EEPROMBuffer[16] = 9;
