@@ -25,6 +25,41 @@
     </message>
 </context>
 <context>
+    <name>FileCommands</name>
+    <message>
+        <source>Data buffer empty.</source>
+        <translation>Der Datenpuffer ist leer.</translation>
+    </message>
+    <message>
+        <source>Save Data File</source>
+        <translation>Datendatei speichern</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Data buffer not empty. OK to overwrite?</source>
+        <translation>Der Datenpuffer ist nicht leer. Überschreiben?</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Loaded %1 to buffer. Ready for editing or upload.</source>
+        <translation>%1 in den Puffer geladen. Bereit zum Bearbeiten oder Hochladen.</translation>
+    </message>
+    <message>
+        <source>This configuration has changes that are not saved.</source>
+        <translation>Diese Konfiguration hat Änderungen, die nicht gespeichert sind.</translation>
+    </message>
+    <message>
+        <source>Do you want to save them?</source>
+        <translation>Möchten Sie sie speichern?</translation>
+    </message>
+</context>
+<context>
     <name>Help</name>
     <message>
         <source>Revora Shift Help</source>
@@ -153,6 +188,51 @@
     </message>
 </context>
 <context>
+    <name>PortPanel</name>
+    <message>
+        <source>Data Port Setup</source>
+        <translation>Datenport einrichten</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;Aktualisieren</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1 (present)</source>
+        <translation>%1 (vorhanden)</translation>
+    </message>
+    <message>
+        <source>%1 (not found: connect the adapter or choose another port)</source>
+        <translation>%1 (nicht gefunden: Adapter anschließen oder einen anderen Port wählen)</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressPanel</name>
+    <message>
+        <source>Programming</source>
+        <translation>Programmieren</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>Open Data File</source>
+        <translation>Datendatei öffnen</translation>
+    </message>
+    <message>
+        <source>File not found. It is taken off the recent files.</source>
+        <translation>Datei nicht gefunden. Sie wird aus den zuletzt verwendeten Dateien entfernt.</translation>
+    </message>
+</context>
+<context>
     <name>ShiftChart</name>
     <message>
         <source>%1 MPH</source>
@@ -183,6 +263,99 @@
         <source>Launch</source>
         <extracomment>The caption on the chart&apos;s launch RPM line.</extracomment>
         <translation>Launch</translation>
+    </message>
+</context>
+<context>
+    <name>StartPanel</name>
+    <message>
+        <source>No configuration is loaded. Start with one of these:</source>
+        <translation>Es ist keine Konfiguration geladen. Beginnen Sie mit einem dieser Schritte:</translation>
+    </message>
+    <message>
+        <source>Downloads use %1</source>
+        <translation>Downloads verwenden %1</translation>
+    </message>
+    <message>
+        <source>Downloads use %1, which is not found: connect the adapter or choose the port in Communications &gt; Port Setup.</source>
+        <translation>Downloads verwenden %1, der nicht gefunden wird: Adapter anschließen oder den Port unter Kommunikation &gt; Port einrichten wählen.</translation>
+    </message>
+    <message>
+        <source>Use %1</source>
+        <translation>%1 verwenden</translation>
+    </message>
+</context>
+<context>
+    <name>Transfers</name>
+    <message>
+        <source>The controller&apos;s configuration is kept in %1.</source>
+        <translation>Die Konfiguration des Steuergeräts ist in %1 gesichert.</translation>
+    </message>
+    <message>
+        <source>The controller already holds this configuration. Upload it all the same?</source>
+        <translation>Das Steuergerät enthält diese Konfiguration bereits. Trotzdem hochladen?</translation>
+    </message>
+    <message>
+        <source>The upload will make these changes. Go on?</source>
+        <translation>Der Upload nimmt diese Änderungen vor. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Controller now</source>
+        <translation>Steuergerät jetzt</translation>
+    </message>
+    <message>
+        <source>After the upload</source>
+        <translation>Nach dem Upload</translation>
+    </message>
+    <message>
+        <source>The controller and this configuration differ in one place:</source>
+        <translation>Das Steuergerät und diese Konfiguration unterscheiden sich an einer Stelle:</translation>
+    </message>
+    <message>
+        <source>The controller and this configuration differ in %1 places:</source>
+        <translation>Das Steuergerät und diese Konfiguration unterscheiden sich an %1 Stellen:</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Steuergerät</translation>
+    </message>
+    <message>
+        <source>This configuration</source>
+        <translation>Diese Konfiguration</translation>
+    </message>
+    <message>
+        <source>Offset %1</source>
+        <translation>Offset %1</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>Verbinde mit %1 …</translation>
+    </message>
+</context>
+<context>
+    <name>UndoHistory</name>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederholen: %1</translation>
     </message>
 </context>
 <context>
@@ -392,6 +565,109 @@
     <message>
         <source>This action will reset all GPO parameters to default values.</source>
         <translation>Diese Aktion setzt alle GPO-Parameter auf die Standardwerte zurück.</translation>
+    </message>
+</context>
+<context>
+    <name>frmRevora_Main</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open File</source>
+        <translation>Datei ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open &amp;Backup...</source>
+        <translation>Si&amp;cherung öffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save File &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Print Parameters</source>
+        <translation>Parameter &amp;drucken</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view...</source>
+        <translation>Druck&amp;vorschau...</translation>
+    </message>
+    <message>
+        <source>Print Set&amp;up...</source>
+        <translation>Drucker&amp;einrichtung...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit GPO Parameters</source>
+        <translation>GPO-Parameter bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit VSS (Speed) Alarm</source>
+        <translation>VSS-Alarm (Geschwindigkeit) bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit User Defined Alarms</source>
+        <translation>Benutzerdefinierte Alarme bearbeiten</translation>
+    </message>
+    <message>
+        <source>Display Default Parameters</source>
+        <translation>Standardparameter anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Communications</source>
+        <translation>&amp;Kommunikation</translation>
+    </message>
+    <message>
+        <source>&amp;Download From EEPROM</source>
+        <translation>&amp;Download vom EEPROM</translation>
+    </message>
+    <message>
+        <source>&amp;Upload To EEPROM</source>
+        <translation>&amp;Upload ins EEPROM</translation>
+    </message>
+    <message>
+        <source>&amp;Compare With Controller...</source>
+        <translation>Mit Steuergerät &amp;vergleichen...</translation>
+    </message>
+    <message>
+        <source>&amp;Port Setup</source>
+        <translation>&amp;Port einrichten</translation>
+    </message>
+    <message>
+        <source>&amp;Back Up Before Upload</source>
+        <translation>&amp;Sicherung vor dem Upload</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>Ü&amp;ber...</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt...</source>
+        <translation>Über &amp;Qt...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>

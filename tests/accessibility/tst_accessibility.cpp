@@ -4,8 +4,11 @@
 #include "alarms/frmalarms.h"
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
+#include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
 #include "shell/help.h"
+#include "shell/mainwindow.h"
+#include "shell/portpanel.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "vss_alarm/frmalarmvss.h"
@@ -49,6 +52,16 @@ QGroupBox* frameOf(QWidget* w)
 // A window as the person has it open: every editor with all of its controls showing.
 std::unique_ptr<QWidget> open(const QString& window, ParameterStore& store, Prompter& prompter)
 {
+    if (window.startsWith("main window")) {
+        static EmulatedController controller;  // outlives every window
+        static EmulatedPort port(controller);
+        auto w = std::make_unique<frmRevora_Main>(prompter, port, QStringList{QStringLiteral("Velmont Sensors")});
+        if (window == "main window, defaults")
+            w->mnuDisplayDefaults->trigger();
+        else
+            w->fraPortSelect->show();  // Communications > Port Setup
+        return w;
+    }
     ParameterSet& p = store.params;
     p.Alarm1Enable = p.Alarm2Enable = p.GPOEnable = p.AlarmVSSEnable = true;
     p.Alarm1Input = 2;  // MAP: the pressure unit and value boxes show
@@ -79,7 +92,17 @@ bool showActive(QWidget* w)
 
 class TestAccessibility : public QObject {
     Q_OBJECT
+    QTemporaryDir m_home;
+
 private slots:
+    // The window reads and writes the settings store: a private one.
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        qputenv("HOME", m_home.filePath("home").toUtf8());
+    }
+
     // Each control a person works has a name of its own: not empty, not just the title of
     // the frame it sits in (Qt's fallback), and no two in one frame alike. A label that
     // names a control sits beside it, to its left, or right above it.
@@ -93,6 +116,8 @@ private slots:
         QTest::newRow("editor, gear detection") << "editor, gear detection";
         QTest::newRow("editor, shift window") << "editor, shift window";
         QTest::newRow("help") << "help";
+        QTest::newRow("main window, empty, port setup") << "main window, empty";
+        QTest::newRow("main window, defaults") << "main window, defaults";
     }
     void everyControlIsNamed()
     {

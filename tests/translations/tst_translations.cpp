@@ -3,7 +3,9 @@
 #include "alarms/frmalarms.h"
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
+#include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
+#include "shell/mainwindow.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "translations/translations.h"
@@ -15,22 +17,36 @@
 
 namespace {
 
-// The three dialogs and the window's editor, built in the language installed now.
+// The main window (empty: its start panel shows), the three dialogs and an editor,
+// built in the language installed now.
 struct Windows {
     ParameterStore store = defaultsStore();
     ScriptedPrompter prompter;
+    EmulatedController controller;
+    EmulatedPort port{controller};
+    frmRevora_Main main{prompter, port, {QStringLiteral("Velmont Sensors")}};
     frmGPO gpo{store.params, prompter};
     frmAlarmVSS vss{store.params, prompter};
     frmAlarms alarms{store.params, prompter};
     ParameterEditor editor{store, prompter};
-    QList<QWidget*> all() { return {&gpo, &vss, &alarms, &editor}; }
+    QList<QWidget*> all() { return {&main, &gpo, &vss, &alarms, &editor}; }
 };
 
 }  // namespace
 
 class TestTranslations : public QObject {
     Q_OBJECT
+    QTemporaryDir m_home;
+
 private slots:
+    // The main window reads and writes the settings store: a private one.
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        qputenv("HOME", m_home.filePath("home").toUtf8());
+    }
+
     // A sample of every window's captions, a check box named after its label, the chart's
     // description, a message through the prompter and Qt's own button text. Qt's German
     // comes only with the program's: a French desktop gets one language, English.
@@ -40,11 +56,11 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QStringList>("gpiMessage");  // text, title
-        const QStringList german{"GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
+        const QStringList german{"&Datei", "&Download vom EEPROM", "GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
                                  "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
                                  "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
                                  "Gangerkennung über Geschwindigkeit (VSS)", "Launch: 4000 U/min", "Abbrechen"};
-        const QStringList english{"GPO Parameters", "Minimum RPM (100 RPM steps)", "VSS (Speed) Alarm",
+        const QStringList english{"&File", "&Download From EEPROM", "GPO Parameters", "Minimum RPM (100 RPM steps)", "VSS (Speed) Alarm",
                                   "Enable VSS Alarm", "User Defined Alarms", "Alarm 2 Color", "Analog Input 1",
                                   "Restore Defaults", "Gear 3 Shift", "VSS Based Gear Detection",
                                   "Launch: 4000 RPM", "Cancel"};
@@ -69,7 +85,7 @@ private slots:
         w.store.params.VSSGearDetect = false;
         w.store.params.LaunchRPM = 4000;
         w.editor.refresh();
-        const QStringList captions{w.gpo.windowTitle(), w.gpo.findChild<QLabel*>("lblGPOMinRPM")->text(),
+        const QStringList captions{w.main.mnuFile->title(), w.main.mnuDownload->text(), w.gpo.windowTitle(), w.gpo.findChild<QLabel*>("lblGPOMinRPM")->text(),
                                    w.vss.windowTitle(), QAccessible::queryAccessibleInterface(w.vss.chkAlarmVSSEnable)->text(QAccessible::Name),
                                    w.alarms.windowTitle(), w.alarms.lblAlarm2Color->text(),
                                    w.alarms.fraAlarm1Analog->title(), w.alarms.cmdRestoreDefaults->text(),
