@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>About</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+</context>
+<context>
     <name>EditorDialog</name>
     <message>
         <source>Restore Defaults</source>
@@ -22,6 +29,48 @@
         <source>%1: %2, %3, %4</source>
         <extracomment>A colour swatch as a screen reader says it: its caption, then red, green and blue (0-255).</extracomment>
         <translation>%1: %2, %3, %4</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorTrap</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>FileChooser</name>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation>Alle Dateien (*.*)</translation>
+    </message>
+    <message>
+        <source>This file already exists.</source>
+        <translation>Diese Datei ist bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>File not found.</source>
+        <translation>Datei nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>File Open</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Canceled File Open</source>
+        <translation>Öffnen der Datei abgebrochen</translation>
+    </message>
+    <message>
+        <source>Replace existing file?</source>
+        <translation>Vorhandene Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>File Save</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Canceled File Save</source>
+        <translation>Speichern der Datei abgebrochen</translation>
     </message>
 </context>
 <context>
@@ -668,6 +717,10 @@
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Revora Shift Version %1</source>
+        <translation>Revora Shift Version %1</translation>
     </message>
 </context>
 <context>

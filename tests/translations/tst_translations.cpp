@@ -1,6 +1,7 @@
 // The window's language: German where the person reads German, the program's own English
 // texts everywhere else, and no caption cut off in either.
 #include "alarms/frmalarms.h"
+#include "core/errortrap.h"
 #include "editor/parametereditor.h"
 #include "editor/shiftchart.h"
 #include "emulator/emulatedport.h"
@@ -48,14 +49,15 @@ private slots:
     }
 
     // A sample of every window's captions, a check box named after its label, the chart's
-    // description, a message through the prompter and Qt's own button text. Qt's German
+    // description, messages through the prompter (the core's error title among them) and
+    // Qt's own button text. Qt's German
     // comes only with the program's: a French desktop gets one language, English.
     void captions_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("gpiMessage");  // text, title
+        QTest::addColumn<QStringList>("prompts");  // the GPI message's text and title, the error prompt's title
         const QStringList german{"&Datei", "&Download vom EEPROM", "GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
                                  "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
                                  "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
@@ -64,20 +66,20 @@ private slots:
                                   "Enable VSS Alarm", "User Defined Alarms", "Alarm 2 Color", "Analog Input 1",
                                   "Restore Defaults", "Gear 3 Shift", "VSS Based Gear Detection",
                                   "Launch: 4000 RPM", "Cancel"};
-        const QStringList gpiGerman{
+        const QStringList promptsGerman{
             "GPO deaktiviert. Die gewählte Gangerkennung des mehrstufigen Schaltblitzes benötigt den GPI-Eingang.",
-            "GPO-Parameter bearbeiten"};
-        const QStringList gpiEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters"};
-        QTest::newRow("German") << "de_DE" << "de_DE" << german << gpiGerman;
-        QTest::newRow("Swiss German") << "de_CH" << "de_DE" << german << gpiGerman;
-        QTest::newRow("English") << "en_US" << "" << english << gpiEnglish;
-        QTest::newRow("French, untranslated") << "fr_FR" << "" << english << gpiEnglish;
-        QTest::newRow("C") << "C" << "" << english << gpiEnglish;
+            "GPO-Parameter bearbeiten", "Fehler"};
+        const QStringList promptsEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters", "Error"};
+        QTest::newRow("German") << "de_DE" << "de_DE" << german << promptsGerman;
+        QTest::newRow("Swiss German") << "de_CH" << "de_DE" << german << promptsGerman;
+        QTest::newRow("English") << "en_US" << "" << english << promptsEnglish;
+        QTest::newRow("French, untranslated") << "fr_FR" << "" << english << promptsEnglish;
+        QTest::newRow("C") << "C" << "" << english << promptsEnglish;
     }
     void captions()
     {
         QFETCH(QString, locale);
-        QFETCH(QStringList, gpiMessage);
+        QFETCH(QStringList, prompts);
         const Translations language{QLocale(locale)};
         QTEST(language.language(), "language");
         Windows w;
@@ -93,8 +95,10 @@ private slots:
                                    w.editor.shiftChart->accessibleDescription().section("; ", -1),
                                    QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text()};
         QTEST(captions, "captions");
-        w.prompter.expectBox(gpiMessage[0], gpiMessage[1], PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
+        w.prompter.expectBox(prompts[0], prompts[1], PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
         QVERIFY(!frmGPO::canOpen(w.store.params, w.prompter));
+        w.prompter.expectBox("x", prompts[2], PromptButtons::AbortRetryIgnore, PromptIcon::Critical, PromptAnswer::Abort);
+        HandleError(w.prompter, "x");
         QVERIFY_PROMPTS(w.prompter);
     }
 
