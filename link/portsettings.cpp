@@ -1,6 +1,7 @@
 #include "link/portsettings.h"
 #include "core/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -78,8 +79,18 @@ QString resolvePortArgument(const QString& text, QString* error)
                          .arg(text);
         return QString();
     }
-    if (t.isEmpty() && error)
-        *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+    if (t.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+        return t;
+    }
+#ifndef Q_OS_WIN
+    // A path means what it says, as every other path on the command line: a
+    // relative one starts in the working folder. (Handed on as it is, the serial
+    // layer would look for it under /dev.)
+    if (QDir::isRelativePath(t))
+        return QDir::cleanPath(QDir::current().absoluteFilePath(t));
+#endif
     return t;
 }
 

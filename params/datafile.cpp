@@ -26,14 +26,6 @@ Result notRegular(const QString& path)
                     .arg(path));
 }
 
-// A folder, a device or a pipe: never read (it could wait for ever or never end)
-// and never replaced by a file on saving.
-bool existsButNotRegular(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile();
-}
-
 Result cannotOpen(const QString& path, const QString& why)
 {
     return fail(ErrorKind::CannotOpen, QStringLiteral("Cannot open %1: %2").arg(path, why));
@@ -96,6 +88,12 @@ Result read(const QString& path, ImageBuffer& image)
     if (r.ok)
         image.setConfigBlock(block);
     return r;
+}
+
+bool existsButNotRegular(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
 }
 
 Result writeBlock(const QString& path, const QByteArray& block)
