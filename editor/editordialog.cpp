@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,20 +43,14 @@ QLineEdit* EditorDialog::makeDisplayBox(const QString& name)
     return box;
 }
 
-QLineEdit* EditorDialog::makeSwatch(const QString& name)
-{
-    auto* swatch = new QLineEdit(this);
-    swatch->setObjectName(name);
-    swatch->setReadOnly(true);
-    swatch->setFocusPolicy(Qt::NoFocus);
-    swatch->setFixedWidth(60);
-    return swatch;
-}
+QLineEdit* EditorDialog::makeSwatch(const QString& name) { return ::makeSwatch(name, 60, this); }
 
-QLabel* EditorDialog::makeLabel(const QString& name, const QString& caption)
+QLabel* EditorDialog::makeLabel(const QString& name, const QString& caption, QWidget* control)
 {
     auto* label = new QLabel(caption, this);
     label->setObjectName(name);
+    if (control)
+        nameAfter(label, control);
     return label;
 }
 
@@ -85,8 +80,8 @@ QPushButton* EditorDialog::makeButton(const QString& name, const QString& captio
 
 QHBoxLayout* EditorDialog::makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok)
 {
-    restoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
-    ok = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    restoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), tr("Restore Defaults"));
+    ok = makeButton(QStringLiteral("cmdOK"), tr("OK"));
     // OK leaves the field that has the focus as Restore Defaults does: validated first.
     ok->setFocusPolicy(Qt::TabFocus);
     auto* row = new QHBoxLayout;
@@ -131,7 +126,7 @@ void EditorDialog::onClick(QAbstractButton* button, std::function<void()> action
 
 bool EditorDialog::confirmRestoreDefaults(const QString& question)
 {
-    return m_prompter.message(question, QStringLiteral("Restore Defaults"), PromptButtons::OKCancel,
+    return m_prompter.message(question, tr("Restore Defaults"), PromptButtons::OKCancel,
                               PromptIcon::Critical)
         != PromptAnswer::Cancel;
 }
@@ -142,6 +137,20 @@ void EditorDialog::showEvent(QShowEvent* event)
     // At its full size where the screen allows, so large text does not push OK out of reach.
     m_fit->fitNow();
     centreOnScreen();
+}
+
+void EditorDialog::keyPressEvent(QKeyEvent* event)
+{
+    // No button is the default (Return in a field must not press one), so Qt leaves
+    // Return on a focused button unanswered; it presses that button, as Space does.
+    const bool enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+                       && (event->modifiers() | Qt::KeypadModifier) == Qt::KeypadModifier;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void EditorDialog::centreOnScreen()

@@ -40,7 +40,8 @@ protected:
     QLineEdit* makeField(const QString& name);        // validated numeric field, with its range as tooltip
     QLineEdit* makeDisplayBox(const QString& name);   // written by the dialog only
     QLineEdit* makeSwatch(const QString& name);       // shows a colour, never read
-    QLabel* makeLabel(const QString& name, const QString& caption);
+    // A label; with a control, the one it names (nameAfter).
+    QLabel* makeLabel(const QString& name, const QString& caption, QWidget* control = nullptr);
     QCheckBox* makeCheck(const QString& name, const QString& caption = QString());
     QRadioButton* makeOption(const QString& name, const QString& caption);
     QPushButton* makeButton(const QString& name, const QString& caption);
@@ -68,6 +69,7 @@ protected:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void centreOnScreen();

@@ -98,53 +98,53 @@ void frmRevora_Main::buildMenus()
             connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuOpenFile = item(mnuFile, QStringLiteral("mnuOpenFile"), QStringLiteral("&Open File"), &W::mnuOpenFile_Click);
+    mnuFile = menu(QStringLiteral("mnuFile"), tr("&File"));
+    mnuOpenFile = item(mnuFile, QStringLiteral("mnuOpenFile"), tr("&Open File"), &W::mnuOpenFile_Click);
     mnuOpenBackup =
-        item(mnuFile, QStringLiteral("mnuOpenBackup"), QStringLiteral("Open &Backup..."), &W::mnuOpenBackup_Click);
-    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"), &W::mnuSave_Click);
+        item(mnuFile, QStringLiteral("mnuOpenBackup"), tr("Open &Backup..."), &W::mnuOpenBackup_Click);
+    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), tr("&Save"), &W::mnuSave_Click);
     mnuSaveFIle =
-        item(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("Save File &As..."), &W::mnuSaveFIle_Click);
+        item(mnuFile, QStringLiteral("mnuSaveFIle"), tr("Save File &As..."), &W::mnuSaveFIle_Click);
     mnuSep1 = addSeparator(mnuFile, QStringLiteral("mnuSep1"));
-    mnuPrintParams = item(mnuFile, QStringLiteral("mnuPrintParams"), QStringLiteral("&Print Parameters"),
+    mnuPrintParams = item(mnuFile, QStringLiteral("mnuPrintParams"), tr("&Print Parameters"),
                           &W::mnuPrintParams_Click);
-    mnuPrintPreview = item(mnuFile, QStringLiteral("mnuPrintPreview"), QStringLiteral("Print Pre&view..."),
+    mnuPrintPreview = item(mnuFile, QStringLiteral("mnuPrintPreview"), tr("Print Pre&view..."),
                            &W::mnuPrintPreview_Click);
     mnuPrintSetup =
-        item(mnuFile, QStringLiteral("mnuPrintSetup"), QStringLiteral("Print Set&up..."), &W::mnuPrintSetup_Click);
+        item(mnuFile, QStringLiteral("mnuPrintSetup"), tr("Print Set&up..."), &W::mnuPrintSetup_Click);
     mnuSep2 = addSeparator(mnuFile, QStringLiteral("mnuSep2"));
-    mnuExit = item(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &W::mnuExit_Click);
+    mnuExit = item(mnuFile, QStringLiteral("mnuExit"), tr("E&xit"), &W::mnuExit_Click);
 
-    mnuEdit = menu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
-    mnuEditGPOParams = item(mnuEdit, QStringLiteral("mnuEditGPOParams"), QStringLiteral("Edit GPO Parameters"),
+    mnuEdit = menu(QStringLiteral("mnuEdit"), tr("&Edit"));
+    mnuEditGPOParams = item(mnuEdit, QStringLiteral("mnuEditGPOParams"), tr("Edit GPO Parameters"),
                             &W::mnuEditGPOParams_Click);
-    mnuEditAlarmVSS = item(mnuEdit, QStringLiteral("mnuEditAlarmVSS"), QStringLiteral("Edit VSS (Speed) Alarm"),
+    mnuEditAlarmVSS = item(mnuEdit, QStringLiteral("mnuEditAlarmVSS"), tr("Edit VSS (Speed) Alarm"),
                            &W::mnuEditAlarmVSS_Click);
-    mnuEditAlarms = item(mnuEdit, QStringLiteral("mnuEditAlarms"), QStringLiteral("Edit User Defined Alarms"),
+    mnuEditAlarms = item(mnuEdit, QStringLiteral("mnuEditAlarms"), tr("Edit User Defined Alarms"),
                          &W::mnuEditAlarms_Click);
     mnuDisplayDefaults = item(mnuEdit, QStringLiteral("mnuDisplayDefaults"),
-                              QStringLiteral("Display Default Parameters"), &W::mnuDisplayDefaults_Click);
+                              tr("Display Default Parameters"), &W::mnuDisplayDefaults_Click);
 
-    mnuComm = menu(QStringLiteral("mnuComm"), QStringLiteral("&Communications"));
+    mnuComm = menu(QStringLiteral("mnuComm"), tr("&Communications"));
     mnuDownload =
-        item(mnuComm, QStringLiteral("mnuDownload"), QStringLiteral("&Download From EEPROM"), &W::mnuDownload_Click);
-    mnuUpload = item(mnuComm, QStringLiteral("mnuUpload"), QStringLiteral("&Upload To EEPROM"), &W::mnuUpload_Click);
-    mnuCompare = item(mnuComm, QStringLiteral("mnuCompare"), QStringLiteral("&Compare With Controller..."),
+        item(mnuComm, QStringLiteral("mnuDownload"), tr("&Download From EEPROM"), &W::mnuDownload_Click);
+    mnuUpload = item(mnuComm, QStringLiteral("mnuUpload"), tr("&Upload To EEPROM"), &W::mnuUpload_Click);
+    mnuCompare = item(mnuComm, QStringLiteral("mnuCompare"), tr("&Compare With Controller..."),
                       &W::mnuCompare_Click);
     // The port panel handles this one.
-    mnuPortSetup = item(mnuComm, QStringLiteral("mnuPortSetup"), QStringLiteral("&Port Setup"), nullptr);
+    mnuPortSetup = item(mnuComm, QStringLiteral("mnuPortSetup"), tr("&Port Setup"), nullptr);
     addSeparator(mnuComm, QStringLiteral("mnuSepComm"));
     mnuBackupBeforeUpload =
-        item(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), QStringLiteral("&Back Up Before Upload"), nullptr);
+        item(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), tr("&Back Up Before Upload"), nullptr);
     mnuBackupBeforeUpload->setCheckable(true);
     mnuBackupBeforeUpload->setChecked(settings::backUpBeforeUpload());
     connect(mnuBackupBeforeUpload, &QAction::toggled, this, &settings::setBackUpBeforeUpload);
 
-    mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuHelp = menu(QStringLiteral("mnuHelp"), tr("&Help"));
     mnuHelpContents =
-        item(mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents"), &W::mnuHelpContents_Click);
-    mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About..."), &W::mnuAbout_Click);
-    mnuAboutQt = item(mnuHelp, QStringLiteral("mnuAboutQt"), QStringLiteral("About &Qt..."), nullptr);
+        item(mnuHelp, QStringLiteral("mnuHelpContents"), tr("&Contents"), &W::mnuHelpContents_Click);
+    mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), tr("&About..."), &W::mnuAbout_Click);
+    mnuAboutQt = item(mnuHelp, QStringLiteral("mnuAboutQt"), tr("About &Qt..."), nullptr);
     connect(mnuAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
 
     mnuOpenFile->setShortcut(QKeySequence::Open);
@@ -274,7 +274,7 @@ void frmRevora_Main::closeEvent(QCloseEvent* event)
 bool frmRevora_Main::mayClose()
 {
     m_editor->commitPendingEdit();
-    return m_fileCommands->mayDiscard(QStringLiteral("Exit"));
+    return m_fileCommands->mayDiscard(tr("Exit"));
 }
 
 void frmRevora_Main::mnuExit_Click() { close(); }

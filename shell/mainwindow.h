@@ -5,6 +5,7 @@
 #include "core/appinfo.h"
 #include "core/document.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -30,7 +31,10 @@ namespace report {
 class PrintDialogs;
 }
 
-inline QString designCaption() { return QStringLiteral("Revora Shift Version ") + appinfo::version(); }
+inline QString designCaption()
+{
+    return QCoreApplication::translate("frmRevora_Main", "Revora Shift Version %1").arg(appinfo::version());
+}
 
 class frmRevora_Main : public QMainWindow {
     Q_OBJECT

@@ -8,7 +8,7 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 
-ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(QStringLiteral("Programming"), parent)
+ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(tr("Programming"), parent)
 {
     setObjectName(QStringLiteral("fraProgress1"));
     prgProgress1 = new QProgressBar;
@@ -111,15 +111,13 @@ void Transfers::upload(bool backUpFirst)
 bool Transfers::confirmUpload(const report::Comparison& changes, const QString& backupFile)
 {
     const QString title = QLatin1String(linkworkflow::kUploadTitle);
-    const QString kept = QStringLiteral("The controller's configuration is kept in %1.\r\n\r\n")
-                             .arg(QDir::toNativeSeparators(backupFile));
+    const QString kept = tr("The controller's configuration is kept in %1.").arg(QDir::toNativeSeparators(backupFile))
+                         + QStringLiteral("\r\n\r\n");
     if (changes.same())
-        return m_prompter.message(kept + QStringLiteral("The controller already holds this configuration. "
-                                                        "Upload it all the same?"),
+        return m_prompter.message(kept + tr("The controller already holds this configuration. Upload it all the same?"),
                                   title, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
-    return m_prompter.table(kept + QStringLiteral("The upload will make these changes. Go on?"), title,
-                            {QStringLiteral("Parameter"), QStringLiteral("Controller now"),
-                             QStringLiteral("After the upload")},
+    return m_prompter.table(kept + tr("The upload will make these changes. Go on?"), title,
+                            {tr("Parameter"), tr("Controller now"), tr("After the upload")},
                             comparisonRows(changes), PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
@@ -139,11 +137,9 @@ void Transfers::compare()
         return;
     }
     const QList<QStringList> rows = comparisonRows(outcome.differences);
-    m_prompter.table(rows.size() == 1 ? QStringLiteral("The controller and this configuration differ in one place:")
-                                      : QStringLiteral("The controller and this configuration differ in %1 places:")
-                                            .arg(rows.size()),
-                     title,
-                     {QStringLiteral("Parameter"), QStringLiteral("Controller"), QStringLiteral("This configuration")},
+    m_prompter.table(rows.size() == 1 ? tr("The controller and this configuration differ in one place:")
+                                      : tr("The controller and this configuration differ in %1 places:").arg(rows.size()),
+                     title, {tr("Parameter"), tr("Controller"), tr("This configuration")},
                      rows, PromptButtons::OK);
 }
 
@@ -155,7 +151,7 @@ QList<QStringList> Transfers::comparisonRows(const report::Comparison& compariso
         rows << QStringList{d.label, d.left, d.right};
     const auto byte = [](uint8_t v) { return QStringLiteral("%1 (0x%2)").arg(uint(v)).arg(uint(v), 2, 16, QLatin1Char('0')); };
     for (const report::ByteDifference& b : comparison.bytes)
-        rows << QStringList{QStringLiteral("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
+        rows << QStringList{tr("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
     return rows;
 }
 
@@ -166,7 +162,7 @@ void Transfers::showProgress(const QString& caption) { m_progress->begin(caption
 // Nothing moves while the link is checked: a busy bar says the window is working.
 void Transfers::showConnecting(const QString& device)
 {
-    m_progress->begin(QStringLiteral("Connecting to %1...").arg(device));
+    m_progress->begin(tr("Connecting to %1...").arg(device));
     m_progress->prgProgress1->setRange(0, 0);
 }
 
