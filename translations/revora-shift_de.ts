@@ -9,6 +9,97 @@
     </message>
 </context>
 <context>
+    <name>Branding</name>
+    <message>
+        <source>is not a picture this program can show (%1). Use a GIF, PNG, JPEG or BMP file</source>
+        <translation>ist kein Bild, das dieses Programm zeigen kann (%1). Verwenden Sie eine GIF-, PNG-, JPEG- oder BMP-Datei</translation>
+    </message>
+    <message>
+        <source>The branding file %1 %2
+
+Correct the file as the user manual describes (Help &gt; Contents, &quot;Branding file&quot;) and choose Retry, or choose Ignore to go on with the built-in branding where the file gives nothing usable.</source>
+        <translation>Die Branding-Datei %1 %2
+
+Korrigieren Sie die Datei, wie es das Benutzerhandbuch beschreibt (Hilfe &gt; Inhalt, „Branding file“), und wählen Sie „Wiederholen“, oder wählen Sie „Ignorieren“, um mit dem eingebauten Branding weiterzumachen, wo die Datei nichts Brauchbares liefert.</translation>
+    </message>
+    <message>
+        <source>is a folder, not a text file.</source>
+        <translation>ist ein Ordner, keine Textdatei.</translation>
+    </message>
+    <message>
+        <source>is not a regular file (it is a pipe, a device or the like), so it is not read.</source>
+        <translation>ist keine gewöhnliche Datei (sondern eine Pipe, ein Gerät oder Ähnliches) und wird daher nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>cannot be read (%1).</source>
+        <translation>kann nicht gelesen werden (%1).</translation>
+    </message>
+    <message>
+        <source>is larger than %1 KB, far too large for a branding file.</source>
+        <translation>ist größer als %1 KB, viel zu groß für eine Branding-Datei.</translation>
+    </message>
+    <message>
+        <source>is empty.</source>
+        <translation>ist leer.</translation>
+    </message>
+    <message>
+        <source>has no separator line (a line starting with &quot;!&quot;) after the splash lines, so it gives no company details.</source>
+        <translation>hat nach den Startbild-Zeilen keine Trennzeile (eine Zeile, die mit „!“ beginnt) und liefert daher keine Firmenangaben.</translation>
+    </message>
+    <message>
+        <source>has no splash lines (label, font name, font size, font style, logo).</source>
+        <translation>hat keine Startbild-Zeilen (Beschriftung, Schriftart, Schriftgröße, Schriftstil, Logo).</translation>
+    </message>
+    <message>
+        <source>has only %1 of the 5 splash lines (label, font name, font size, font style, logo).</source>
+        <translation>hat nur %1 der 5 Startbild-Zeilen (Beschriftung, Schriftart, Schriftgröße, Schriftstil, Logo).</translation>
+    </message>
+    <message>
+        <source>has no company lines after the separator; the built-in company details are used.</source>
+        <translation>hat nach der Trennzeile keine Firmenzeilen; die eingebauten Firmenangaben werden verwendet.</translation>
+    </message>
+    <message>
+        <source>has %1 company lines; only the first %2 are used.</source>
+        <translation>hat %1 Firmenzeilen; nur die ersten %2 werden verwendet.</translation>
+    </message>
+    <message>
+        <source>has an empty company name (the first line after the separator); %1 is used.</source>
+        <translation>hat einen leeren Firmennamen (die erste Zeile nach der Trennzeile); %1 wird verwendet.</translation>
+    </message>
+    <message>
+        <source>The font size %1 on line %2 of the branding file %3 is not a number from %4 to %5.
+
+Correct the line and choose Retry, or choose Ignore to show the label at %6 points.</source>
+        <translation>Die Schriftgröße %1 in Zeile %2 der Branding-Datei %3 ist keine Zahl von %4 bis %5.
+
+Korrigieren Sie die Zeile und wählen Sie „Wiederholen“, oder wählen Sie „Ignorieren“, um die Beschriftung in %6 Punkt zu zeigen.</translation>
+    </message>
+    <message>
+        <source> (line %1 of the branding file %2)</source>
+        <translation> (Zeile %1 der Branding-Datei %2)</translation>
+    </message>
+    <message>
+        <source>The logo picture %1%2 %3.
+
+Put the picture there or correct the line, then choose Retry; or choose Ignore to start without a logo.</source>
+        <translation>Das Logobild %1%2 %3.
+
+Legen Sie das Bild dorthin oder korrigieren Sie die Zeile und wählen Sie dann „Wiederholen“; oder wählen Sie „Ignorieren“, um ohne Logo zu starten.</translation>
+    </message>
+    <message>
+        <source>does not exist</source>
+        <translation>existiert nicht</translation>
+    </message>
+    <message>
+        <source>is not a file</source>
+        <translation>ist keine Datei</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>kann nicht gelesen werden</translation>
+    </message>
+</context>
+<context>
     <name>EditorDialog</name>
     <message>
         <source>Restore Defaults</source>
@@ -408,6 +499,150 @@
     </message>
 </context>
 <context>
+    <name>fieldrules</name>
+    <message>
+        <source>RPM</source>
+        <translation>U/min</translation>
+    </message>
+    <message>
+        <source>zero</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <source>Shift RPM</source>
+        <translation>Schaltdrehzahl</translation>
+    </message>
+    <message>
+        <source>Minimum VSS</source>
+        <translation>Mindestgeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Short Shift RPM</source>
+        <translation>Short-Shift-Drehzahl</translation>
+    </message>
+    <message>
+        <source>Shift Drop RPM</source>
+        <translation>Drehzahlabfall beim Schalten</translation>
+    </message>
+    <message>
+        <source>Launch RPM</source>
+        <translation>Launch-Drehzahl</translation>
+    </message>
+    <message>
+        <source>RPM Pulses Per Revolution</source>
+        <translation>Drehzahlimpulse je Umdrehung</translation>
+    </message>
+    <message>
+        <source>pulses/rev</source>
+        <translation>Impulse/U</translation>
+    </message>
+    <message>
+        <source>VSS Frequency</source>
+        <translation>VSS-Frequenz</translation>
+    </message>
+    <message>
+        <source>TPS Zero</source>
+        <translation>TPS 0 %</translation>
+    </message>
+    <message>
+        <source>TPS Fullscale</source>
+        <translation>TPS 100 %</translation>
+    </message>
+    <message>
+        <source>Data Logging Interval</source>
+        <translation>Aufzeichnungsintervall</translation>
+    </message>
+    <message>
+        <source>RPM Debounce Time</source>
+        <translation>Drehzahl-Entprellzeit</translation>
+    </message>
+    <message>
+        <source>LED PWM</source>
+        <translation>LED-Helligkeit (PWM)</translation>
+    </message>
+    <message>
+        <source>Alarm Delay</source>
+        <translation>Alarmverzögerung</translation>
+    </message>
+    <message>
+        <source>Alarm Minimum RPM</source>
+        <translation>Alarm-Mindestdrehzahl</translation>
+    </message>
+    <message>
+        <source>Alarm Minimum TPS</source>
+        <translation>Alarm-Mindest-Drosselklappe</translation>
+    </message>
+    <message>
+        <source>Alarm Minimum VSS</source>
+        <translation>Alarm-Mindestgeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Minimum RPM</source>
+        <translation>Mindestdrehzahl</translation>
+    </message>
+    <message>
+        <source>Maximum RPM</source>
+        <translation>Höchstdrehzahl</translation>
+    </message>
+    <message>
+        <source>Off TPS</source>
+        <translation>Drosselklappe aus</translation>
+    </message>
+    <message>
+        <source>On TPS</source>
+        <translation>Drosselklappe ein</translation>
+    </message>
+    <message>
+        <source>Maximum VSS</source>
+        <translation>Höchstgeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>Verzögerung</translation>
+    </message>
+    <message>
+        <source>TPS Off</source>
+        <translation>Drosselklappe aus</translation>
+    </message>
+    <message>
+        <source>TPS On</source>
+        <translation>Drosselklappe ein</translation>
+    </message>
+    <message>
+        <source>Overflow: at this TPS calibration the GPO&apos;s %1 point (%2 %) gives no usable TPS count. Nothing was changed; correct %1 in Edit &gt; GPO Parameters first.</source>
+        <translation>Überlauf: Bei dieser TPS-Kalibrierung ergibt der GPO-Punkt „%1“ (%2 %) keinen brauchbaren TPS-Wert. Es wurde nichts geändert; korrigieren Sie zuerst „%1“ unter Bearbeiten &gt; GPO-Parameter bearbeiten.</translation>
+    </message>
+    <message>
+        <source>At this TPS calibration the GPO&apos;s %1 point is TPS count %2, which the controller cannot store. Correct %1 in Edit &gt; GPO Parameters.</source>
+        <translation>Bei dieser TPS-Kalibrierung liegt der GPO-Punkt „%1“ beim TPS-Wert %2, den das Steuergerät nicht speichern kann. Korrigieren Sie „%1“ unter Bearbeiten &gt; GPO-Parameter bearbeiten.</translation>
+    </message>
+    <message>
+        <source>GPO Parameters</source>
+        <translation>GPO-Parameter</translation>
+    </message>
+    <message>
+        <source>Overflow: this TPS calibration gives no usable TPS count.</source>
+        <translation>Überlauf: Diese TPS-Kalibrierung ergibt keinen brauchbaren TPS-Wert.</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>A field&apos;s tooltip, its range: &quot;1000 to 20000&quot;.</extracomment>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was not taken: type a decimal point, not a comma (1.5), and no thousands separator (6500). The field keeps its value.</source>
+        <translation>„%1“ wurde nicht übernommen: Geben Sie einen Dezimalpunkt ein, kein Komma (1.5), und kein Tausendertrennzeichen (6500). Das Feld behält seinen Wert.</translation>
+    </message>
+    <message>
+        <source>Value must be greater than or equal to %1</source>
+        <translation>Der Wert muss größer oder gleich %1 sein</translation>
+    </message>
+    <message>
+        <source>Value must be less than or equal to %1</source>
+        <translation>Der Wert muss kleiner oder gleich %1 sein</translation>
+    </message>
+</context>
+<context>
     <name>frmAlarmVSS</name>
     <message>
         <source>VSS (Speed) Alarm</source>
@@ -728,6 +963,113 @@
     <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>report</name>
+    <message>
+        <source>Print Parameters</source>
+        <translation>Parameter drucken</translation>
+    </message>
+    <message>
+        <source>Printer Setup</source>
+        <translation>Druckereinrichtung</translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation>Druckvorschau</translation>
+    </message>
+    <message>
+        <source>Data buffer empty.</source>
+        <translation>Der Datenpuffer ist leer.</translation>
+    </message>
+    <message>
+        <source>Serial number or comment?</source>
+        <translation>Seriennummer oder Kommentar?</translation>
+    </message>
+    <message>
+        <source>Optional Information Entry</source>
+        <translation>Optionale Angaben</translation>
+    </message>
+    <message>
+        <source>No printer is installed on this computer.
+
+Print the report to a PDF file instead?</source>
+        <translation>Auf diesem Computer ist kein Drucker eingerichtet.
+
+Den Bericht stattdessen in eine PDF-Datei drucken?</translation>
+    </message>
+    <message>
+        <source>Print To PDF File</source>
+        <translation>In PDF-Datei drucken</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)|*.pdf</source>
+        <translation>PDF-Dateien (*.pdf)|*.pdf</translation>
+    </message>
+    <message>
+        <source>The PDF file &quot;%1&quot;</source>
+        <translation>Die PDF-Datei „%1“</translation>
+    </message>
+    <message>
+        <source>the PDF file &quot;%1&quot;</source>
+        <translation>die PDF-Datei „%1“</translation>
+    </message>
+    <message>
+        <source>The printer</source>
+        <translation>Der Drucker</translation>
+    </message>
+    <message>
+        <source>the printer</source>
+        <translation>der Drucker</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot;</source>
+        <translation>Der Drucker „%1“</translation>
+    </message>
+    <message>
+        <source>the printer &quot;%1&quot;</source>
+        <translation>der Drucker „%1“</translation>
+    </message>
+    <message>
+        <source>The report could not be written to the PDF file &quot;%1&quot;: %2. Any earlier file of that name is left as it was. Free some space on the disk or check that you may write there and try again, or choose another file.</source>
+        <translation>Der Bericht konnte nicht in die PDF-Datei „%1“ geschrieben werden: %2. Eine frühere Datei dieses Namens bleibt, wie sie war. Schaffen Sie Platz auf dem Datenträger oder prüfen Sie, ob Sie dort schreiben dürfen, und versuchen Sie es erneut, oder wählen Sie eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is a device or a pipe, not a file</source>
+        <translation>es ist ein Gerät oder eine Pipe, keine Datei</translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1 (%2). Check that the folder exists and that you may write there, or choose another file.</source>
+        <translation>Der Bericht konnte nicht geschrieben werden, Ziel: %1 (%2). Prüfen Sie, ob der Ordner existiert und Sie dort schreiben dürfen, oder wählen Sie eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>The report could not be drawn for %1.</source>
+        <translation>Der Bericht konnte nicht gezeichnet werden, Ziel: %1.</translation>
+    </message>
+    <message>
+        <source>%1 could not start printing. Check that it is connected and ready, or choose another printer in Print Setup.</source>
+        <translation>%1 konnte den Druck nicht beginnen. Prüfen Sie, ob er angeschlossen und bereit ist, oder wählen Sie unter Druckereinrichtung einen anderen Drucker.</translation>
+    </message>
+    <message>
+        <source>The print job was not started, so page %1 cannot be printed.</source>
+        <translation>Der Druckauftrag wurde nicht gestartet, daher kann Seite %1 nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>%1 could not start a new sheet for page %2.</source>
+        <translation>%1 konnte kein neues Blatt für Seite %2 beginnen.</translation>
+    </message>
+    <message>
+        <source>%1 reported an error while printing page %2.</source>
+        <translation>%1 meldete beim Drucken von Seite %2 einen Fehler.</translation>
+    </message>
+    <message>
+        <source>The report could not be completed on %1.</source>
+        <translation>Der Bericht konnte nicht fertiggestellt werden, Ziel: %1.</translation>
     </message>
 </context>
 </TS>

@@ -136,9 +136,9 @@ private slots:
     }
 
     // Each control a person works, as a screen reader walks the window, has a name of its
-    // own: not empty, not just the title of
-    // the frame it sits in (Qt's fallback), and no two in one frame alike. A label that
-    // names a control sits beside it, to its left, or right above it.
+    // own: not empty, not just the title of the frame it sits in (Qt's fallback), and no
+    // two in one frame alike. A label that names a control sits beside it, to its left,
+    // or right above it.
     void everyControlIsNamed_data()
     {
         QTest::addColumn<QString>("window");
