@@ -499,6 +499,45 @@ Legen Sie das Bild dorthin oder korrigieren Sie die Zeile und wählen Sie dann �
     </message>
 </context>
 <context>
+    <name>datafile</name>
+    <message>
+        <source>Overflow: %1 at image offset %2 does not fit (value %3). %4</source>
+        <translation>Überlauf: %1 an Image-Offset %2 passt nicht (Wert %3). %4</translation>
+    </message>
+    <message>
+        <source>This configuration cannot be loaded; use another file, or upload a good configuration to the controller.</source>
+        <translation>Diese Konfiguration kann nicht geladen werden; verwenden Sie eine andere Datei oder laden Sie eine gültige Konfiguration ins Steuergerät hoch.</translation>
+    </message>
+    <message>
+        <source>The data was left unchanged; correct the value or use another file.</source>
+        <translation>Die Daten blieben unverändert; korrigieren Sie den Wert oder verwenden Sie eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (it is a folder, a device or a pipe). Choose a parameter data file.</source>
+        <translation>%1 ist keine gewöhnliche Datei (sondern ein Ordner, ein Gerät oder eine Pipe). Wählen Sie eine Parameter-Datendatei.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2. The existing file was not changed.</source>
+        <translation>%1 kann nicht geschrieben werden: %2. Die vorhandene Datei wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Internal error: a data file holds %1 bytes, not %2.</source>
+        <translation>Interner Fehler: Eine Datendatei enthält %1 Bytes, nicht %2.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: it is not a regular file (a folder, a device or a pipe). It was not changed; choose another file name.</source>
+        <translation>%1 kann nicht geschrieben werden: Es ist keine gewöhnliche Datei (sondern ein Ordner, ein Gerät oder eine Pipe). Sie wurde nicht verändert; wählen Sie einen anderen Dateinamen.</translation>
+    </message>
+</context>
+<context>
     <name>fieldrules</name>
     <message>
         <source>RPM</source>
@@ -963,6 +1002,338 @@ Legen Sie das Bild dorthin oder korrigieren Sie die Zeile und wählen Sie dann �
     <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>link</name>
+    <message>
+        <source>under Communications &gt; Port Setup</source>
+        <translation>unter Kommunikation &gt; Port einrichten</translation>
+    </message>
+    <message>
+        <source>The stored port &quot;%1&quot; (CommPort in %2) is not a port number from %3 to %4.<byte value="xd"/>
+<byte value="xd"/>
+Ignore uses Com%3; then choose the controller&apos;s port in Communications &gt; Port Setup.</source>
+        <translation>Der gespeicherte Port „%1“ (CommPort in %2) ist keine Portnummer von %3 bis %4.<byte value="xd"/>
+<byte value="xd"/>
+„Ignorieren“ verwendet Com%3; wählen Sie danach den Port des Steuergeräts unter Kommunikation &gt; Port einrichten.</translation>
+    </message>
+    <message>
+        <source>Cannot write Com%1 to the settings in %2. Check that the folder is writable.</source>
+        <translation>Com%1 kann nicht in die Einstellungen in %2 geschrieben werden. Prüfen Sie, ob der Ordner beschreibbar ist.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.</source>
+        <translation>„%1“ ist kein Port: Verwenden Sie Com1 bis Com255 oder einen Gerätepfad wie /dev/ttyUSB0.</translation>
+    </message>
+    <message>
+        <source>No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.</source>
+        <translation>Kein Port angegeben: Verwenden Sie Com1 bis Com255 oder einen Gerätepfad wie /dev/ttyUSB0.</translation>
+    </message>
+    <message>
+        <source>%1 (not found)</source>
+        <translation>%1 (nicht gefunden)</translation>
+    </message>
+    <message>
+        <source>, latency timer %1 ms</source>
+        <translation>, Latenz-Timer %1 ms</translation>
+    </message>
+    <message>
+        <source>The USB adapter %1 holds every reply up to its latency timer, which makes a transfer much slower; the program asks for low-latency mode when it opens the port, and where the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:
+    %2</source>
+        <translation>Der USB-Adapter %1 hält jede Antwort bis zum Ablauf seines Latenz-Timers zurück, was eine Übertragung stark verlangsamt; das Programm fordert beim Öffnen des Ports den Low-Latency-Modus an, und wo der Treiber den Timer behält, senkt dieser Befehl ihn auf 1 ms, bis der Adapter neu eingesteckt wird:
+    %2</translation>
+    </message>
+    <message>
+        <source>RS-232 timeout. Check cable and click Abort.</source>
+        <translation>RS-232-Zeitüberschreitung. Prüfen Sie das Kabel und klicken Sie auf „Abbrechen“.</translation>
+    </message>
+    <message>
+        <source>COM port timeout. Check cable and click Abort.</source>
+        <translation>Zeitüberschreitung am COM-Port. Prüfen Sie das Kabel und klicken Sie auf „Abbrechen“.</translation>
+    </message>
+    <message>
+        <source>Communications Error</source>
+        <translation>Kommunikationsfehler</translation>
+    </message>
+    <message>
+        <source>Reading EEPROM</source>
+        <translation>EEPROM wird gelesen</translation>
+    </message>
+    <message>
+        <source>Programming EEPROM</source>
+        <translation>EEPROM wird programmiert</translation>
+    </message>
+    <message>
+        <source>Verifying EEPROM</source>
+        <translation>EEPROM wird geprüft</translation>
+    </message>
+    <message>
+        <source>Reading EEPROM again</source>
+        <translation>EEPROM wird erneut gelesen</translation>
+    </message>
+    <message>
+        <source>Framing error.</source>
+        <translation>Rahmenfehler (Framing).</translation>
+    </message>
+    <message>
+        <source>Port hardware overrun.</source>
+        <translation>Hardware-Überlauf am Port.</translation>
+    </message>
+    <message>
+        <source>Receive buffer overflow.</source>
+        <translation>Überlauf des Empfangspuffers.</translation>
+    </message>
+    <message>
+        <source>Parity error.</source>
+        <translation>Paritätsfehler.</translation>
+    </message>
+    <message>
+        <source>Transmit buffer full.</source>
+        <translation>Sendepuffer voll.</translation>
+    </message>
+    <message>
+        <source>Device control block error.</source>
+        <translation>Fehler im Gerätesteuerblock.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it in again and check the port chosen.</source>
+        <translation>Die Verbindung zum seriellen Port %1 ist verloren: Der Adapter wurde abgezogen oder der Port ist verschwunden. Stecken Sie ihn wieder ein und prüfen Sie den gewählten Port.</translation>
+    </message>
+    <message>
+        <source>No controller answered on the serial port %1. If it is connected to another port, choose that one %2.</source>
+        <translation>Am seriellen Port %1 hat kein Steuergerät geantwortet. Ist es an einem anderen Port angeschlossen, wählen Sie diesen %2.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 could not be opened. Choose the controller&apos;s port %2.</source>
+        <translation>Der serielle Port %1 konnte nicht geöffnet werden. Wählen Sie den Port des Steuergeräts %2.</translation>
+    </message>
+    <message>
+        <source>The serial port could not be opened.</source>
+        <translation>Der serielle Port konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Download From EEPROM</source>
+        <translation>Download vom EEPROM</translation>
+    </message>
+    <message>
+        <source>Upload To EEPROM</source>
+        <translation>Upload ins EEPROM</translation>
+    </message>
+    <message>
+        <source>Compare With Controller</source>
+        <translation>Mit Steuergerät vergleichen</translation>
+    </message>
+    <message>
+        <source>The controller holds this configuration.</source>
+        <translation>Das Steuergerät enthält diese Konfiguration.</translation>
+    </message>
+    <message>
+        <source>download</source>
+        <extracomment>The verb of &quot;cannot download&quot;: a translation may give the noun its sentences need.</extracomment>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>upload</source>
+        <extracomment>The verb of &quot;cannot upload&quot;.</extracomment>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>compare</source>
+        <extracomment>The verb of &quot;cannot compare&quot;.</extracomment>
+        <translation>Vergleich</translation>
+    </message>
+    <message>
+        <source>Cannot establish RS-232 link. Check cable and controller power.</source>
+        <translation>RS-232-Verbindung kann nicht hergestellt werden. Prüfen Sie das Kabel und die Stromversorgung des Steuergeräts.</translation>
+    </message>
+    <message>
+        <source>Cannot %1 while controller is armed.</source>
+        <translation>%1 nicht möglich, solange das Steuergerät scharf geschaltet ist.</translation>
+    </message>
+    <message>
+        <source>Firmware ID read failed - cannot %1.</source>
+        <translation>Lesen der Firmware-ID fehlgeschlagen – %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>Invalid firmware ID - cannot %1.</source>
+        <translation>Ungültige Firmware-ID – %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>Unknown product firmware ID - cannot %1.</source>
+        <translation>Firmware-ID eines unbekannten Produkts – %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>The line to the controller is unreliable: %1 reads of the configuration gave %1 different results. Check the cable, its plugs and the adapter, then try again.</source>
+        <translation>Die Leitung zum Steuergerät ist unzuverlässig: %1 Lesevorgänge der Konfiguration ergaben %1 verschiedene Ergebnisse. Prüfen Sie das Kabel, seine Stecker und den Adapter und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s configuration was saved as %1.
+
+</source>
+        <translation>Die Konfiguration des Steuergeräts wurde als %1 gesichert.
+
+</translation>
+    </message>
+    <message>
+        <source>The controller already holds this configuration.</source>
+        <translation>Das Steuergerät enthält diese Konfiguration bereits.</translation>
+    </message>
+    <message>
+        <source>The upload will change (controller -&gt; this configuration):
+</source>
+        <translation>Der Upload ändert (Steuergerät -&gt; diese Konfiguration):
+</translation>
+    </message>
+    <message>
+        <source>
+Go on with the upload?</source>
+        <translation>
+Mit dem Upload fortfahren?</translation>
+    </message>
+    <message>
+        <source>No backup was made, and nothing was written to the controller.</source>
+        <translation>Es wurde keine Sicherung angelegt und nichts ins Steuergerät geschrieben.</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s configuration could not be read for the backup.</source>
+        <translation>Die Konfiguration des Steuergeräts konnte für die Sicherung nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>No backup was made: %1 Nothing was written to the controller.</source>
+        <translation>Es wurde keine Sicherung angelegt: %1 Es wurde nichts ins Steuergerät geschrieben.</translation>
+    </message>
+    <message>
+        <source>
+
+Upload without a backup?</source>
+        <translation>
+
+Ohne Sicherung hochladen?</translation>
+    </message>
+    <message>
+        <source>Data buffer not empty. OK to overwrite?</source>
+        <translation>Der Datenpuffer ist nicht leer. Überschreiben?</translation>
+    </message>
+    <message>
+        <source>Firmware ID: </source>
+        <translation>Firmware-ID: </translation>
+    </message>
+    <message>
+        <source>Download failed.</source>
+        <translation>Download fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Download failed.
+</source>
+        <translation>Download fehlgeschlagen.
+</translation>
+    </message>
+    <message>
+        <source>No data available for uploading.</source>
+        <translation>Keine Daten zum Hochladen vorhanden.</translation>
+    </message>
+    <message>
+        <source>Upload aborted - EEPROM programming failed.</source>
+        <translation>Upload abgebrochen – Programmieren des EEPROM fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Upload aborted - EEPROM verification failed.</source>
+        <translation>Upload abgebrochen – Prüfen des EEPROM fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Upload aborted - Reset Shift Light Controller failed</source>
+        <translation>Upload abgebrochen – Zurücksetzen des Schaltblitz-Steuergeräts fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The controller holds part of the new configuration and part of the old: upload again once the port is back.</source>
+        <translation>Das Steuergerät enthält einen Teil der neuen und einen Teil der alten Konfiguration: Laden Sie erneut hoch, sobald der Port wieder da ist.</translation>
+    </message>
+    <message>
+        <source>The controller holds the whole new configuration, not verified, and was not reset: upload again once the port is back.</source>
+        <translation>Das Steuergerät enthält die ganze neue Konfiguration, ungeprüft, und wurde nicht zurückgesetzt: Laden Sie erneut hoch, sobald der Port wieder da ist.</translation>
+    </message>
+    <message>
+        <source>Upload stopped: the controller holds the whole new configuration, but it was not verified and the controller was not reset. Upload again to verify it and restart the controller.</source>
+        <translation>Upload angehalten: Das Steuergerät enthält die ganze neue Konfiguration, aber sie wurde nicht geprüft und das Steuergerät nicht zurückgesetzt. Laden Sie erneut hoch, um sie zu prüfen und das Steuergerät neu zu starten.</translation>
+    </message>
+    <message>
+        <source>The controller holds the new configuration, verified, but was not reset.</source>
+        <translation>Das Steuergerät enthält die neue Konfiguration, geprüft, wurde aber nicht zurückgesetzt.</translation>
+    </message>
+    <message>
+        <source>Upload completed.</source>
+        <translation>Upload abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Compare failed.</source>
+        <translation>Vergleich fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Compare failed.
+</source>
+        <translation>Vergleich fehlgeschlagen.
+</translation>
+    </message>
+    <message>
+        <source>No data available for comparing.</source>
+        <translation>Keine Daten zum Vergleichen vorhanden.</translation>
+    </message>
+    <message>
+        <source>it is a file, not a folder</source>
+        <translation>es ist eine Datei, kein Ordner</translation>
+    </message>
+    <message>
+        <source>it was not made</source>
+        <translation>er wurde nicht angelegt</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s block holds %1 bytes, not %2.</source>
+        <translation>Der Block des Steuergeräts enthält %1 Bytes, nicht %2.</translation>
+    </message>
+    <message>
+        <source>The backup folder %1 cannot be made: %2.</source>
+        <translation>Der Sicherungsordner %1 kann nicht angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot write in %1: %2.</source>
+        <translation>In %1 kann nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation>%1 kann nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 backups taken at %2 are there already; move some elsewhere.</source>
+        <translation>Es gibt bereits %1 Sicherungen vom %2; verschieben Sie einige an einen anderen Ort.</translation>
+    </message>
+    <message>
+        <source>Your user account may not use the serial port %1. Serial ports are for the members of the group &quot;%2&quot;; add your account to it with
+    sudo usermod -aG %2 %3
+then log out and in again.</source>
+        <translation>Ihr Benutzerkonto darf den seriellen Port %1 nicht verwenden. Serielle Ports sind den Mitgliedern der Gruppe „%2“ vorbehalten; nehmen Sie Ihr Konto mit
+    sudo usermod -aG %2 %3
+in die Gruppe auf und melden Sie sich danach ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 does not exist. Check that the adapter is plugged in and choose the right port %2.</source>
+        <translation>Der serielle Port %1 existiert nicht. Prüfen Sie, ob der Adapter eingesteckt ist, und wählen Sie den richtigen Port %2.</translation>
+    </message>
+    <message>
+        <source>The serial port %1 cannot be opened: it may be in use by another program (close that program and try again), or your user account may not be allowed to use serial ports (on Linux, ask for your account to be added to the &quot;dialout&quot; group, then log out and in again).</source>
+        <translation>Der serielle Port %1 kann nicht geöffnet werden: Vielleicht verwendet ihn ein anderes Programm (schließen Sie es und versuchen Sie es erneut), oder Ihr Benutzerkonto darf keine seriellen Ports verwenden (unter Linux lassen Sie Ihr Konto in die Gruppe „dialout“ aufnehmen und melden sich danach ab und wieder an).</translation>
+    </message>
+    <message>
+        <source>The serial port %1 cannot be opened (%2). Check the adapter and the port chosen %3.</source>
+        <translation>Der serielle Port %1 kann nicht geöffnet werden (%2). Prüfen Sie den Adapter und den gewählten Port %3.</translation>
+    </message>
+    <message>
+        <source>No serial port chosen. Choose one %1.</source>
+        <translation>Kein serieller Port gewählt. Wählen Sie einen %1.</translation>
+    </message>
+    <message>
+        <source>The serial adapter on %1 did not accept 56000 baud (it runs at %2 baud), and the controller only talks at 56000 baud. Use an adapter that supports this rate.</source>
+        <translation>Der serielle Adapter an %1 hat 56000 Baud nicht angenommen (er läuft mit %2 Baud), und das Steuergerät spricht nur mit 56000 Baud. Verwenden Sie einen Adapter, der diese Rate unterstützt.</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "editor/shiftchart.h"
 #include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
+#include "link/link.h"
 #include "shell/mainwindow.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -57,7 +58,7 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("prompts");  // the GPI message's text and title, the error prompt's title, two range warnings
+        QTest::addColumn<QStringList>("prompts");  // the GPI message's text and title, the error prompt's title, two range warnings, a refusal
         const QStringList german{"&Datei", "&Download vom EEPROM", "GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
                                  "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
                                  "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
@@ -70,10 +71,12 @@ private slots:
         const QStringList promptsGerman{
             "GPO deaktiviert. Die gewählte Gangerkennung des mehrstufigen Schaltblitzes benötigt den GPI-Eingang.",
             "GPO-Parameter bearbeiten", "Fehler", "Der Wert muss größer oder gleich 1000 sein", "Launch-Drehzahl",
-            "Der Wert muss größer oder gleich null sein", "TPS 0 %"};
+            "Der Wert muss größer oder gleich null sein", "TPS 0 %",
+            "Download nicht möglich, solange das Steuergerät scharf geschaltet ist.", "Download vom EEPROM"};
         const QStringList promptsEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters", "Error",
                                          "Value must be greater than or equal to 1000", "Launch RPM",
-                                         "Value must be greater than or equal to zero", "TPS Zero"};
+                                         "Value must be greater than or equal to zero", "TPS Zero",
+                                         "Cannot download while controller is armed.", "Download From EEPROM"};
         QTest::newRow("German") << "de_DE" << "de_DE" << german << promptsGerman;
         QTest::newRow("Swiss German") << "de_CH" << "de_DE" << german << promptsGerman;
         QTest::newRow("English") << "en_US" << "" << english << promptsEnglish;
@@ -113,6 +116,11 @@ private slots:
         w.editor.txtTPSZero->setText("-1");
         w.editor.txtTPSZero->setModified(true);
         QTest::keyClick(w.editor.txtTPSZero, Qt::Key_Return);
+        // The link's words, a refusal with its transfer's verb in it among them.
+        w.controller.setStatus(2);
+        w.main.setLinkTiming(LinkTiming{30, 0});
+        w.prompter.expectBox(prompts[7], prompts[8], PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        w.main.mnuDownload->trigger();
         QVERIFY_PROMPTS(w.prompter);
     }
 
