@@ -117,7 +117,7 @@ QString fileFault(const QString& path, const QString& what)
 
 QString brandingCopyright()
 {
-    return QStringLiteral("Copyright \u00A9 2004-2024 Velmont Sensors, Inc. All rights reserved.");
+    return Say::tr("Copyright \u00A9 2004-2024 Velmont Sensors, Inc. All rights reserved.");
 }
 
 double parseBrandingFontSize(const QString& text)

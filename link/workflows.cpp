@@ -281,7 +281,7 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
     store.image.ClearEEPROMBuffer();
     view.hideParameterFrames();
     store.DataSourceName = QString::fromLatin1(kBufferEmptyName);
-    view.setCaption(store.MainCaption + QStringLiteral(" - ") + store.DataSourceName);
+    view.setCaption(store.MainCaption + QStringLiteral(" - ") + QCoreApplication::translate("Document", kBufferEmptyName));
 
     const PortCloser closer(link);
     if (const TransferKind checked = checkController(link, kDownload, false); checked != TransferKind::Completed)
@@ -304,7 +304,7 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
         return ended(TransferKind::Undecodable);
     }
     view.refreshEditor();
-    view.setCaption(store.MainCaption + QString::fromLatin1(kDownloadedCaption));
+    view.setCaption(store.MainCaption + QCoreApplication::translate("Document", kDownloadedCaption));
     return ended(TransferKind::Completed);
 }
 

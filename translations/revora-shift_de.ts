@@ -98,6 +98,25 @@ Legen Sie das Bild dorthin oder korrigieren Sie die Zeile und wählen Sie dann �
         <source>cannot be read</source>
         <translation>kann nicht gelesen werden</translation>
     </message>
+    <message>
+        <source>Copyright © 2004-2024 Velmont Sensors, Inc. All rights reserved.</source>
+        <translation>Copyright © 2004-2024 Velmont Sensors, Inc. Alle Rechte vorbehalten.</translation>
+    </message>
+</context>
+<context>
+    <name>Document</name>
+    <message>
+        <source>Default Values</source>
+        <translation>Standardwerte</translation>
+    </message>
+    <message>
+        <source> - Downloaded Data</source>
+        <translation> - Heruntergeladene Daten</translation>
+    </message>
+    <message>
+        <source>Data Buffer Empty</source>
+        <translation>Datenpuffer leer</translation>
+    </message>
 </context>
 <context>
     <name>EditorDialog</name>
@@ -268,7 +287,7 @@ Legen Sie das Bild dorthin oder korrigieren Sie die Zeile und wählen Sie dann �
     <message>
         <source>Launch</source>
         <extracomment>The row of the launch RPM field.</extracomment>
-        <translation>Launch-Drehzahl</translation>
+        <translation>Launch</translation>
     </message>
     <message>
         <source>Scale Factors and General Setup</source>
@@ -1441,6 +1460,286 @@ Den Bericht stattdessen in eine PDF-Datei drucken?</translation>
     <message>
         <source>The report could not be completed on %1.</source>
         <translation>Der Bericht konnte nicht fertiggestellt werden, Ziel: %1.</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>aktiviert</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>deaktiviert</translation>
+    </message>
+    <message>
+        <source>User Data</source>
+        <translation>Benutzerdaten</translation>
+    </message>
+    <message>
+        <source>Scale Factors and General Setup</source>
+        <translation>Skalierung und allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <source>RPM Pulses/Rev</source>
+        <translation>Drehzahlimpulse je Umdrehung</translation>
+    </message>
+    <message>
+        <source>pulses/rev</source>
+        <translation>Impulse/U</translation>
+    </message>
+    <message>
+        <source>RPM Debounce Time</source>
+        <translation>Drehzahl-Entprellzeit</translation>
+    </message>
+    <message>
+        <source>VSS Frequency (Hz) at 60 MPH</source>
+        <translation>VSS-Frequenz (Hz) bei 60 MPH</translation>
+    </message>
+    <message>
+        <source>Zero TPS (volts)</source>
+        <translation>TPS 0 % (Volt)</translation>
+    </message>
+    <message>
+        <source>100% TPS (volts)</source>
+        <translation>TPS 100 % (Volt)</translation>
+    </message>
+    <message>
+        <source>Data Logging Interval (sec)</source>
+        <translation>Aufzeichnungsintervall (s)</translation>
+    </message>
+    <message>
+        <source>Data Logging Only When Armed</source>
+        <translation>Datenaufzeichnung nur wenn scharf geschaltet</translation>
+    </message>
+    <message>
+        <source>Continuous Data Logging Enabled</source>
+        <translation>Dauernde Datenaufzeichnung aktiviert</translation>
+    </message>
+    <message>
+        <source>Minimum LED Brightness</source>
+        <translation>Minimale LED-Helligkeit</translation>
+    </message>
+    <message>
+        <source>Maximum LED Brightness</source>
+        <translation>Maximale LED-Helligkeit</translation>
+    </message>
+    <message>
+        <source>Shift Light Setup</source>
+        <translation>Schaltblitz-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Multi-Stage Shift Light</source>
+        <translation>Mehrstufiger Schaltblitz</translation>
+    </message>
+    <message>
+        <source>Multi-Stage Shift Light Enabled</source>
+        <translation>Mehrstufiger Schaltblitz aktiviert</translation>
+    </message>
+    <message>
+        <source>Multi-Stage Shift Light Disabled</source>
+        <translation>Mehrstufiger Schaltblitz deaktiviert</translation>
+    </message>
+    <message>
+        <source>VSS Based Gear Detection</source>
+        <translation>Gangerkennung über Geschwindigkeit (VSS)</translation>
+    </message>
+    <message>
+        <source>VSS Based Gear Detection Enabled</source>
+        <translation>Gangerkennung über VSS aktiviert</translation>
+    </message>
+    <message>
+        <source>VSS Based Gear Detection Disabled</source>
+        <translation>Gangerkennung über VSS deaktiviert</translation>
+    </message>
+    <message>
+        <source>Launch Light Color (RGB)</source>
+        <translation>Farbe Launch-Licht (RGB)</translation>
+    </message>
+    <message>
+        <source>Shift Light Color (RGB)</source>
+        <translation>Farbe Schaltblitz (RGB)</translation>
+    </message>
+    <message>
+        <source>Launch RPM</source>
+        <translation>Launch-Drehzahl</translation>
+    </message>
+    <message>
+        <source>Gear %1 Shift RPM</source>
+        <translation>Schaltdrehzahl %1. Gang</translation>
+    </message>
+    <message>
+        <source>Short Shift Window (RPM)</source>
+        <translation>Short-Shift-Fenster (U/min)</translation>
+    </message>
+    <message>
+        <source>Minimum Shift Drop (RPM)</source>
+        <translation>Mindest-Drehzahlabfall (U/min)</translation>
+    </message>
+    <message>
+        <source>Gear %1 Minimum VSS (MPH)</source>
+        <translation>Mindestgeschw. %1. Gang (MPH)</translation>
+    </message>
+    <message>
+        <source>GPO Parameters</source>
+        <translation>GPO-Parameter</translation>
+    </message>
+    <message>
+        <source>GPO Enable</source>
+        <translation>GPO aktivieren</translation>
+    </message>
+    <message>
+        <source>GPO Enabled</source>
+        <translation>GPO aktiviert</translation>
+    </message>
+    <message>
+        <source>GPO Disabled</source>
+        <translation>GPO deaktiviert</translation>
+    </message>
+    <message>
+        <source>GPO Minimum RPM</source>
+        <translation>GPO-Mindestdrehzahl</translation>
+    </message>
+    <message>
+        <source>GPO Maximum RPM</source>
+        <translation>GPO-Höchstdrehzahl</translation>
+    </message>
+    <message>
+        <source>GPO TPS Off (%)</source>
+        <translation>GPO Drosselklappe aus (%)</translation>
+    </message>
+    <message>
+        <source>GPO TPS On (%)</source>
+        <translation>GPO Drosselklappe ein (%)</translation>
+    </message>
+    <message>
+        <source>GPO Minimum VSS (MPH)</source>
+        <translation>GPO-Mindestgeschwindigkeit (MPH)</translation>
+    </message>
+    <message>
+        <source>GPO Maximum VSS (MPH)</source>
+        <translation>GPO-Höchstgeschwindigkeit (MPH)</translation>
+    </message>
+    <message>
+        <source>GPO Delay (sec)</source>
+        <translation>GPO-Verzögerung (s)</translation>
+    </message>
+    <message>
+        <source>GPO One-Shot Delay</source>
+        <translation>GPO-Verzögerung nur einmal (One-Shot)</translation>
+    </message>
+    <message>
+        <source>GPO One-Shot Delay Enabled</source>
+        <translation>GPO-Verzögerung nur einmal aktiviert</translation>
+    </message>
+    <message>
+        <source>GPO One-Shot Delay Disabled</source>
+        <translation>GPO-Verzögerung nur einmal deaktiviert</translation>
+    </message>
+    <message>
+        <source>VSS (Speed) Alarm Parameters</source>
+        <translation>Parameter VSS-Alarm (Geschwindigkeit)</translation>
+    </message>
+    <message>
+        <source>VSS Alarm Enable</source>
+        <translation>VSS-Alarm aktivieren</translation>
+    </message>
+    <message>
+        <source>VSS Alarm Enabled</source>
+        <translation>VSS-Alarm aktiviert</translation>
+    </message>
+    <message>
+        <source>VSS Alarm Disabled</source>
+        <translation>VSS-Alarm deaktiviert</translation>
+    </message>
+    <message>
+        <source>VSS Alarm Color (RGB)</source>
+        <translation>Farbe VSS-Alarm (RGB)</translation>
+    </message>
+    <message>
+        <source>Alarm Minimum VSS (MPH)</source>
+        <translation>Alarm-Mindestgeschwindigkeit (MPH)</translation>
+    </message>
+    <message>
+        <source>Alarm Maximum VSS (MPH)</source>
+        <translation>Alarm-Höchstgeschwindigkeit (MPH)</translation>
+    </message>
+    <message>
+        <source>Analog 0-5V</source>
+        <translation>Analog 0-5 V</translation>
+    </message>
+    <message>
+        <source>Alarm 1 MAP Units</source>
+        <translation>Alarm 1 MAP-Einheit</translation>
+    </message>
+    <message>
+        <source>Alarm 1 psi MAP units</source>
+        <translation>Alarm 1 MAP-Einheit psi</translation>
+    </message>
+    <message>
+        <source>Alarm 1 In-HG MAP units</source>
+        <translation>Alarm 1 MAP-Einheit In-HG</translation>
+    </message>
+    <message>
+        <source>%1 Controller Data Printed: %2</source>
+        <translation>%1 Steuergerätedaten, gedruckt: %2</translation>
+    </message>
+    <message>
+        <source>Comment: %1</source>
+        <translation>Kommentar: %1</translation>
+    </message>
+    <message>
+        <source>Firmware ID:</source>
+        <translation>Firmware-ID:</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Parameters</source>
+        <translation>Parameter Alarm %1</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Enable</source>
+        <translation>Alarm %1 aktivieren</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Enabled</source>
+        <translation>Alarm %1 aktiviert</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Disabled</source>
+        <translation>Alarm %1 deaktiviert</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Color (RGB)</source>
+        <translation>Farbe Alarm %1 (RGB)</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Input</source>
+        <translation>Alarm %1 Eingang</translation>
+    </message>
+    <message>
+        <source>Alarm %1 %2 Input</source>
+        <translation>Alarm %1 Eingang %2</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Above Value (volts)</source>
+        <translation>Alarm %1 Schwelle über (Volt)</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Below Value (volts)</source>
+        <translation>Alarm %1 Schwelle unter (Volt)</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Minimum TPS (%)</source>
+        <translation>Alarm %1 Mindest-Drosselklappe (%)</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Minimum RPM</source>
+        <translation>Alarm %1 Mindestdrehzahl</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Minimum VSS (MPH)</source>
+        <translation>Alarm %1 Mindestgeschw. (MPH)</translation>
+    </message>
+    <message>
+        <source>Alarm %1 Delay (sec)</source>
+        <translation>Alarm %1 Verzögerung (s)</translation>
     </message>
 </context>
 </TS>
