@@ -108,8 +108,8 @@ QString quoted(const QString& s)
 QString fileFault(const QString& path, const QString& what)
 {
     return Say::tr("The branding file %1 %2\n\nCorrect the file as the user manual describes (Help > "
-                          "Contents, \"Branding file\") and choose Retry, or choose Ignore to go on with the "
-                          "built-in branding where the file gives nothing usable.")
+                   "Contents, \"Branding file\") and choose Retry, or choose Ignore to go on with the "
+                   "built-in branding where the file gives nothing usable.")
         .arg(QDir::toNativeSeparators(path), what);
 }
 
@@ -273,7 +273,7 @@ QString fontSizeFault(const Branding& b)
     if (parseBrandingFontSize(b.SplashInfo.value(2)) > 0)
         return QString();
     return Say::tr("The font size %1 on line %2 of the branding file %3 is not a number from %4 to %5."
-                          "\n\nCorrect the line and choose Retry, or choose Ignore to show the label at %6 points.")
+                   "\n\nCorrect the line and choose Retry, or choose Ignore to show the label at %6 points.")
         .arg(quoted(b.SplashInfo.value(2)))
         .arg(b.firstSplashLine + 2)
         .arg(QDir::toNativeSeparators(b.filePath))
@@ -288,7 +288,7 @@ QString logoFault(const Branding& b, const QString& why)
     if (b.logoLine > 0)
         where = Say::tr(" (line %1 of the branding file %2)").arg(b.logoLine).arg(QDir::toNativeSeparators(b.filePath));
     return Say::tr("The logo picture %1%2 %3.\n\nPut the picture there or correct the line, then choose "
-                          "Retry; or choose Ignore to start without a logo.")
+                   "Retry; or choose Ignore to start without a logo.")
         .arg(QDir::toNativeSeparators(b.logoPath()), where, why);
 }
 

@@ -42,14 +42,14 @@ QString linktext::lineErrorText(LineError error)
 QString linktext::portLostText(const QString& device)
 {
     return Say::tr("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
-                          "in again and check the port chosen.")
+                   "in again and check the port chosen.")
         .arg(device);
 }
 
 QString linktext::noControllerText(const QString& device, bool opened, const QString& choosePortHint)
 {
     return (opened ? Say::tr("No controller answered on the serial port %1. If it is connected to another "
-                                    "port, choose that one %2.")
+                             "port, choose that one %2.")
                    : Say::tr("The serial port %1 could not be opened. Choose the controller's port %2."))
         .arg(device, choosePortHint);
 }

@@ -44,7 +44,7 @@ std::optional<int> loadPortNumber(QString* error)
         return n;
     if (error)
         *error = Say::tr("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
-                                "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
+                         "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
                      .arg(*stored, settings::location())
                      .arg(kFirstPort)
                      .arg(kLastPort);
@@ -147,8 +147,8 @@ QString latencyAdvice(const QList<PortRecord>& records)
     if (slow.isEmpty())
         return QString();
     return Say::tr("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
-                          "much slower; the program asks for low-latency mode when it opens the port, and where "
-                          "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
+                   "much slower; the program asks for low-latency mode when it opens the port, and where "
+                   "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
         .arg(slow.join(QStringLiteral(", ")), command);
 }
 

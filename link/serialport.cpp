@@ -67,8 +67,8 @@ void SerialPort::setPortName(const QString& name)
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
     return Say::tr("Your user account may not use the serial port %1. Serial ports are for the members "
-                          "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
-                          "out and in again.")
+                   "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
+                   "out and in again.")
         .arg(port, group, user);
 }
 
@@ -78,7 +78,7 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return Say::tr("The serial port %1 does not exist. Check that the adapter is plugged in and "
-                              "choose the right port %2.")
+                       "choose the right port %2.")
             .arg(port, choosePortHint);
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
@@ -97,14 +97,14 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
         }
 #endif
         return Say::tr("The serial port %1 cannot be opened: it may be in use by another program "
-                              "(close that program and try again), or your user account may not be allowed "
-                              "to use serial ports (on Linux, ask for your account to be added to the "
-                              "\"dialout\" group, then log out and in again).")
+                       "(close that program and try again), or your user account may not be allowed "
+                       "to use serial ports (on Linux, ask for your account to be added to the "
+                       "\"dialout\" group, then log out and in again).")
             .arg(port);
     }
     default:
         return Say::tr("The serial port %1 cannot be opened (%2). Check the adapter and the port "
-                              "chosen %3.")
+                       "chosen %3.")
             .arg(port, detail, choosePortHint);
     }
 }
@@ -155,8 +155,8 @@ bool SerialPort::open(QString* error)
             close();
             if (error)
                 *error = Say::tr("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
-                                        "baud), and the controller only talks at 56000 baud. Use an adapter "
-                                        "that supports this rate.")
+                                 "baud), and the controller only talks at 56000 baud. Use an adapter "
+                                 "that supports this rate.")
                              .arg(name)
                              .arg(got);
             return false;

@@ -171,7 +171,7 @@ TransferKind readBlockChecked(ControllerLink& link, ImageBuffer& image, int* rea
 QString unreliableText(int reads)
 {
     return Say::tr("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
-                          "results. Check the cable, its plugs and the adapter, then try again.")
+                   "results. Check the cable, its plugs and the adapter, then try again.")
         .arg(reads);
 }
 
@@ -347,7 +347,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
             out.kind = TransferKind::PortLost;
             sayPortLost(link, kUploadTitle, notProgrammed,
                         Say::tr("The controller holds part of the new configuration and part of the old: "
-                                       "upload again once the port is back."));
+                                "upload again once the port is back."));
         } else {
             out.kind = TransferKind::ProgrammingFailed;
             warn(link, kUploadTitle, notProgrammed, PromptIcon::Information);
@@ -359,7 +359,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         out.kind = TransferKind::PortLost;
         sayPortLost(link, kUploadTitle, notVerified,
                     Say::tr("The controller holds the whole new configuration, not verified, and was not "
-                                   "reset: upload again once the port is back."));
+                            "reset: upload again once the port is back."));
         return out;
     }
     if (programmed.verifyError == LinkError::Stopped && link.state().StopSignal != 0) {
@@ -367,8 +367,8 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         out.kind = TransferKind::Stopped;
         warn(link, kUploadTitle,
              Say::tr("Upload stopped: the controller holds the whole new configuration, but it was not "
-                            "verified and the controller was not reset. Upload again to verify it and restart the "
-                            "controller."),
+                     "verified and the controller was not reset. Upload again to verify it and restart the "
+                     "controller."),
              PromptIcon::Information);
         return out;
     }

@@ -28,7 +28,7 @@ QString CodecResult::message() const
         .arg(offset)
         .arg(value)
         .arg(decoding ? Say::tr("This configuration cannot be loaded; use another file, or upload a good "
-                                       "configuration to the controller.")
+                                "configuration to the controller.")
                       : Say::tr("The data was left unchanged; correct the value or use another file."));
 }
 

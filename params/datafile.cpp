@@ -30,7 +30,7 @@ Result notRegular(const QString& path)
 {
     return fail(ErrorKind::NotRegularFile,
                 Say::tr("%1 is not a regular file (it is a folder, a device or a pipe). "
-                               "Choose a parameter data file.")
+                        "Choose a parameter data file.")
                     .arg(path));
 }
 
@@ -114,7 +114,7 @@ Result writeBlock(const QString& path, const QByteArray& block)
     if (existsButNotRegular(path))
         return fail(ErrorKind::NotRegularFile,
                     Say::tr("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
-                                   "It was not changed; choose another file name.")
+                            "It was not changed; choose another file name.")
                         .arg(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

@@ -208,8 +208,8 @@ struct SheetJob::Impl {
             return std::nullopt;
         }
         return Say::tr("The report could not be written to the PDF file \"%1\": %2. Any earlier file of "
-                              "that name is left as it was. Free some space on the disk or check that you may "
-                              "write there and try again, or choose another file.")
+                       "that name is left as it was. Free some space on the disk or check that you may "
+                       "write there and try again, or choose another file.")
             .arg(QDir::toNativeSeparators(pdfFile), why);
     }
 };
@@ -246,7 +246,7 @@ StepError SheetJob::start()
             why = probe.errorString();
         if (!why.isEmpty())
             return Say::tr("The report could not be written to %1 (%2). Check that the folder exists and "
-                                  "that you may write there, or choose another file.")
+                           "that you may write there, or choose another file.")
                 .arg(printerLabel(d->printer), why);
         d->makePdfWriter();
     }
@@ -254,7 +254,7 @@ StepError SheetJob::start()
         if (toPdf)
             return Say::tr("The report could not be drawn for %1.").arg(printerLabel(d->printer));
         return Say::tr("%1 could not start printing. Check that it is connected and ready, or choose "
-                              "another printer in Print Setup.")
+                       "another printer in Print Setup.")
             .arg(printerLabel(d->printer, true));
     }
     d->sheetsStarted = 1;

@@ -59,7 +59,9 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("prompts");  // the GPI message's text and title, the error prompt's title, two range warnings, a refusal, the caption after it
+        // The GPI message's text and title, the error prompt's title, two range warnings, a
+        // refusal and the caption after it.
+        QTest::addColumn<QStringList>("prompts");
         const QStringList german{"&Datei", "&Download vom EEPROM", "GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
                                  "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
                                  "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
