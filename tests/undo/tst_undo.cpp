@@ -76,16 +76,14 @@ private slots:
         undo(fx);
         QVERIFY(fx.params().ShiftRPM3 == 6000 && fx.field("txtShiftRPM3")->text() == "6000");
         QVERIFY(fx.image() == defaultsBlock() && state(fx) == "clean");
-        undo(fx);  // the open
+        undo(fx);  // the open: as the window started
         QVERIFY(fx.showsEmpty() && !fx.window->mnuUndo->isEnabled() && state(fx) == "clean");
-        QCOMPARE(fx.title(), "Velmont Sensors " + kMain);  // as the window started
+        QCOMPARE(fx.title(), "Velmont Sensors " + kMain);
         for (int i = 0; i < 7; ++i)
             redo(fx);
-        QVERIFY(fx.params() == last);
+        QVERIFY(fx.params() == last && !fx.window->mnuRedo->isEnabled());
         QVERIFY(fx.title() == kMain + " - Downloaded Data" && state(fx) == "marked");
-        QVERIFY(!fx.window->mnuRedo->isEnabled());
-        QCOMPARE(readFile(path("car.dat")), defaultsBlock());
-        QCOMPARE(fx.controller.configBlock(), defaultsBlock());
+        QVERIFY(readFile(path("car.dat")) == defaultsBlock() && fx.controller.configBlock() == defaultsBlock());
     }
 
     // After an upload the mark stays while a file named in the caption holds the old values, and goes for a
@@ -112,7 +110,6 @@ private slots:
         QCOMPARE(state(fx), fromFile ? "marked" : "clean");
         QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
         undo(fx);
-        QCOMPARE(fx.params().LaunchRPM, 3000);
         QCOMPARE(state(fx), fromFile ? "clean" : "marked");
         redo(fx);
         QCOMPARE(state(fx), fromFile ? "marked" : "clean");
@@ -153,7 +150,6 @@ private slots:
         QTest::addColumn<bool>("saveAs");
         QTest::addColumn<int>("answer");
         QTest::newRow("Save, Ignore") << false << int(PromptAnswer::Ignore);
-        QTest::newRow("Save, Abort") << false << int(PromptAnswer::Abort);
         QTest::newRow("Save As, Ignore") << true << int(PromptAnswer::Ignore);
     }
     void saveFails()
