@@ -96,6 +96,7 @@ private slots:
         fx.prompter.expect(kFirmware, title).expect(QString(), title);
         fx.run(fx.window->mnuCompare);
         QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - Default Values" && !fx.marked());
+        QVERIFY(!fx.ed().fraScaleFactors->isHidden());
         QCOMPARE(fx.controller.configBlock(), block);
         const QStringList lines = fx.prompter.shown().last().split("\r\n");
         QCOMPARE(lines.mid(0, 3), (QStringList{title + ": The controller and this configuration differ in 4 places:", "",
