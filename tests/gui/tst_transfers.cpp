@@ -6,10 +6,17 @@ class TestTransfers : public WindowTest {
     Q_OBJECT
 
 private slots:
-    // Commands wait while a download runs; closing during the read stops it as Esc does, and leaves the window
-    // empty (start panel, nothing to edit). An Esc pressed while nothing ran stops nothing.
-    void closingDuringDownload()
+    // Commands wait while a download runs; closing or a stop signal during the read stops it as Esc does, and
+    // leaves the window empty (start panel, nothing to edit). An Esc pressed while nothing ran stops nothing.
+    void stopDuringDownload_data()
     {
+        QTest::addColumn<bool>("closing");  // else a stop signal alone
+        QTest::newRow("closing") << true;
+        QTest::newRow("stop signal") << false;
+    }
+    void stopDuringDownload()
+    {
+        QFETCH(bool, closing);
         Fixture fx;
         QVERIFY(fx.show());
         frmRevora_Main* w = fx.window.get();
@@ -21,16 +28,18 @@ private slots:
         connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
             disabledWhileRunning = !w->mnuOpenFile->isEnabled() && !w->mnuUpload->isEnabled()
                                    && !w->fraPortSelect->cboPort->isEnabled() && w->transfers->running();
-            if (value == 20)
+            if (value == 20 && closing)
                 stillOpen = !w->close() && w->isVisible();
+            else if (value == 20)
+                w->transfers->stopBySignal(15);
         });
         fx.run(w->mnuDownload);
         QVERIFY(fx.image() == QByteArray(144, '\0') && fx.title() == kMain + " - Data Buffer Empty" && fx.showsEmpty());
         QVERIFY(!fx.port.isOpen() && !w->linkState().UserAbort);  // the read loop clears the abort
         QVERIFY(w->mnuOpenFile->isEnabled() && w->fraPortSelect->cboPort->isEnabled() && fx.ed().isEnabled());
-        QVERIFY(disabledWhileRunning && stillOpen);
+        QVERIFY(disabledWhileRunning && stillOpen == closing);
         QVERIFY(fx.controller.address() < 40);  // stopped at the next byte: nothing more was asked for
-        QTRY_VERIFY(!w->isVisible());
+        QTRY_COMPARE(w->isVisible(), !closing);
     }
 
     // Nothing answering: the window says which port it tries, and the refusal names it and where to choose.
