@@ -90,8 +90,10 @@ private slots:
         Branding b = defaultBranding(QStringLiteral("/opt/revora"));
         const QList<std::pair<QString, QString>> logos = {
             {"nUlL", ""}, {"", ""}, {"images\\logo.gif", "/opt/revora/images/logo.gif"}, {"NULL.gif", "/opt/revora/NULL.gif"}};
-        for (const auto& [item, path] : logos)
-            QCOMPARE((b.SplashInfo[4] = item, b.logoPath()), path);
+        for (const auto& [item, path] : logos) {
+            b.SplashInfo[4] = item;
+            QCOMPARE(b.logoPath(), path);
+        }
         const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
         QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
     }

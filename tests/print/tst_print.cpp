@@ -80,11 +80,11 @@ class TestPrint : public QObject {
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     static void run(bool preview, const ParameterStore& store, Prompter& prompter, FakeDialogs& dialogs,
-                    const QString& file, const PrintContext& c = context())
+                    const QString& file)
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFileName(file);
-        (preview ? previewParameters : printParameters)(store, prompter, dialogs, printer, c);
+        (preview ? previewParameters : printParameters)(store, prompter, dialogs, printer, context());
     }
 
     // The defaults' sheet with `comment`, previewed or printed to the PDF file offered for want of a printer.
