@@ -48,6 +48,10 @@ private slots:
                                                 << noLogo << QStringList(20, "line").join('|') << "only the first 20";
         QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
         QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
+        QTest::newRow("1 MiB read") << kGood + "!" + QByteArray(kMiB - kGood.size() - 1, 'x') << noLogo << "Acme" << "";
+        // A logo that is missing is said with its line, counted from the file's first.
+        QTest::newRow("missing logo") << QByteArray("!\n!\nAcme\nArial\n20\nbold\nno.gif\n!\nAcme\n")
+                                      << "Acme|Arial|20|bold|no.gif" << "Acme" << "line 7 of";
         QTest::newRow("over 1 MiB refused") << kGood + QByteArray(kMiB - kGood.size() + 1, 'x') << kDefaultSplash
                                             << "<built-in>" << "too large";
         QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";

@@ -187,7 +187,7 @@ private slots:
     }
 
     // Without a printer every print offers a file (No: nothing printed), suggested first beside the data
-    // files, then beside the last report, under a name not yet taken; the PDF is titled after the data.
+    // files, then beside the last report under a name not yet taken; the PDF is titled after the data.
     void pdfFileAskedEachTime()
     {
         QVERIFY(QDir().mkpath(path("cars")));
@@ -209,13 +209,14 @@ private slots:
             utf16 += '\0', utf16 += c;
         QVERIFY(readFile(path("titled.pdf")).contains(utf16));
 
+        const QString taken = m_dir.filePath("Revora Shift Parameters " + QDate::currentDate().toString(Qt::ISODate));
+        writeFile(taken + ".pdf", "taken");
         expectPrint(prompter, std::nullopt);
         prompter.expectSaveFile(path("other"));
         printParameters(store, prompter, dialogs, printer, context(path("cars")));
         QVERIFY_PROMPTS(prompter);
         QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
-        QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), m_dir.path());
-        QVERIFY(!QFile::exists(prompter.lastSuggestedFile));
+        QCOMPARE(prompter.lastSuggestedFile, taken + " (2).pdf");
     }
 
     // The command-line tool says why a report could not be written (an earlier one stays as it was;
