@@ -22,6 +22,10 @@ private slots:
         QTest::newRow("negative exponent") << "25e-1" << 2.5;
         QTest::newRow("no hex") << "0x1A" << 0.0;
         QTest::newRow("huge stays finite") << "-1e999" << -std::numeric_limits<double>::max();
+        QTest::newRow("huge from a small mantissa") << "0.000001e400" << std::numeric_limits<double>::max();
+        QTest::newRow("tiny reads as zero") << "123456e-999" << 0.0;
+        QTest::newRow("tiny with a huge exponent") << "1e-99999999999999999999" << 0.0;
+        QTest::newRow("sign without digits") << "-.e5" << 0.0;
         QTest::newRow("bare exponent mark") << "4e" << 4.0;
         QTest::newRow("comma stops") << "1,5" << 1.0;
     }
