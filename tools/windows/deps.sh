@@ -4,7 +4,7 @@
 # window, and (with --qt-source) what fetching and building Qt's source takes.
 # Kept apart from tools/deps.sh so a Linux-only run never installs any of it.
 set -euo pipefail
-pkgs=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 xvfb xauth cmake ninja-build
+pkgs=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake ninja-build
       zip unzip)
 [ "${1:-}" = --qt-source ] && pkgs+=(dpkg-dev)
 missing=()
