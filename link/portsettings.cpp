@@ -1,7 +1,11 @@
 #include "link/portsettings.h"
 #include "shell/appinfo.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace portsettings {
 
@@ -11,6 +15,11 @@ namespace {
 const char* const kPortKey = "Properties/CommPort";
 const char* const kDeviceKey = "Properties/CommDevice";
 QString mapKey(int n) { return QStringLiteral("Ports/Com%1").arg(n); }
+#ifdef Q_OS_WIN
+const char* const kPortChoices = "Com1 to Com255 or a device name such as \\\\.\\COM3";
+#else
+const char* const kPortChoices = "Com1 to Com255 or a device path such as /dev/ttyUSB0";
+#endif
 }  // namespace
 
 std::optional<int> parsePortNumber(const QString& text)
@@ -43,13 +52,27 @@ void savePortNumber(int n)
 QString deviceForPort(int n)
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
+    // The \\.\ form opens every port; plain COM10 and above would be files.
+    return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else
     QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     const QString mapped = s.value(mapKey(n)).toString().trimmed();
     if (!mapped.isEmpty())
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+bool devicePresent(const QString& device)
+{
+#ifdef Q_OS_WIN
+    QString name = device.trimmed();
+    if (name.startsWith(QLatin1String("\\\\.\\")))
+        name = name.mid(4);
+    wchar_t target[1024];
+    return !name.isEmpty() && QueryDosDeviceW(reinterpret_cast<const wchar_t*>(name.utf16()), target, 1024) != 0;
+#else
+    return QFileInfo::exists(device);
 #endif
 }
 
@@ -67,12 +90,11 @@ QString resolvePortArgument(const QString& text, QString* error)
         if (auto n = parsePortNumber(t.mid(3)))
             return deviceForPort(*n);
         if (error)
-            *error = QStringLiteral("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
-                         .arg(text);
+            *error = QStringLiteral("'%1' is not a port: use %2.").arg(text, QLatin1String(kPortChoices));
         return QString();
     }
     if (t.isEmpty() && error)
-        *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+        *error = QStringLiteral("No port given: use %1.").arg(QLatin1String(kPortChoices));
     return t;
 }
 

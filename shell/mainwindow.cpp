@@ -545,14 +545,9 @@ void frmRevora_Main::showPortDevice()
 {
     const QString device =
         m_link.DevicePath.isEmpty() ? portsettings::deviceForPort(m_link.PortNumber) : m_link.DevicePath;
-#ifdef Q_OS_WIN
-    const bool present = true;
-    lblPortDevice->setText(device);
-#else
-    const bool present = QFileInfo::exists(device);
+    const bool present = portsettings::devicePresent(device);
     lblPortDevice->setText(present ? QStringLiteral("%1 (present)").arg(device)
                                    : QStringLiteral("%1 (not found: connect the adapter or choose another port)").arg(device));
-#endif
     const QString entry = cboPort->currentText();
     QString text = QStringLiteral("Downloads use %1").arg(entry);
     if (!entry.contains(device))

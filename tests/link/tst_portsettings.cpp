@@ -35,7 +35,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("device");  // empty: refused
 #ifdef Q_OS_WIN
-        QTest::newRow("Com12") << "Com12" << "COM12";
+        QTest::newRow("Com12") << "Com12" << "\\\\.\\COM12";
+        QTest::newRow("lower case") << "com5" << "\\\\.\\COM5";
+        QTest::newRow("device name") << "\\\\.\\COM3" << "\\\\.\\COM3";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
@@ -71,6 +73,19 @@ private slots:
         QCOMPARE(list[3].name, QStringLiteral("Com1"));
         QCOMPARE(list[9].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
     }
+
+#ifdef Q_OS_WIN
+    // Windows keeps the choice per user in the registry, where another program or an administrator finds it.
+    void registryStore()
+    {
+        portsettings::savePortChoice(QStringLiteral("COM12"));
+        const QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software\\Revora_Shift\\Revora_Shift"),
+                                 QSettings::NativeFormat);
+        QCOMPARE(registry.value(QStringLiteral("Properties/CommPort")).toString(), QStringLiteral("12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        QCOMPARE(portsettings::deviceForPort(12), QStringLiteral("\\\\.\\COM12"));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestPortSettings)
