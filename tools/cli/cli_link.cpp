@@ -17,6 +17,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <atomic>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -60,14 +66,48 @@ bool parseArgs(const char* command, const QStringList& args, Args* out, bool bac
     return true;
 }
 
-#ifdef Q_OS_UNIX
 // Ctrl+C during a transfer does what Esc does in the window: the read or
 // verify loop stops at its next byte, the link check at its next step. The
-// signal only writes to a pipe; the flag is set from the event loop, which the
-// transfers run at least once per byte. Programming cannot stop half-way (the
-// controller would hold a mix of two configurations), so a Ctrl+C there is
-// answered once with what will happen, and no Ctrl+C ends the program while
-// a transfer runs.
+// interrupt only hands itself to the event loop, which the transfers run at
+// least once per byte, and the flag is set there. Programming cannot stop
+// half-way (the controller would hold a mix of two configurations), so a
+// Ctrl+C there is answered once with what will happen, and no Ctrl+C ends the
+// program while a transfer runs.
+class InterruptReaction {
+public:
+    InterruptReaction(LinkState& state, CliLinkView& view, CliConsole& console)
+        : m_state(state), m_view(view), m_console(console)
+    {
+    }
+    // True when Ctrl+C stopped the workflow without a word of its own.
+    bool stoppedSilently(const CliConsole& console) const
+    {
+        return m_messagesAtInterrupt >= 0 && console.count() == m_messagesAtInterrupt;
+    }
+
+protected:
+    void interrupted()
+    {
+        if (m_messagesAtInterrupt < 0)
+            m_messagesAtInterrupt = m_console.count();
+        m_state.UserAbort = true;
+        if (!m_toldProgramming && m_view.transfer() == QLatin1String(linktext::kProgrammingCaption)) {
+            m_toldProgramming = true;
+            m_console.error(QStringLiteral("Ctrl+C: the configuration block is being written and cannot be "
+                                           "stopped half-way; the transfer stops when it is written."));
+        }
+    }
+
+private:
+    LinkState& m_state;
+    CliLinkView& m_view;
+    CliConsole& m_console;
+    int m_messagesAtInterrupt = -1;
+    bool m_toldProgramming = false;
+};
+
+#ifdef Q_OS_UNIX
+// The signal only writes to a pipe, which the event loop watches.
 int g_sigPipe[2] = {-1, -1};
 
 void onSigInt(int)
@@ -76,27 +116,21 @@ void onSigInt(int)
     [[maybe_unused]] ssize_t n = ::write(g_sigPipe[1], &c, 1);
 }
 
-class InterruptToAbort {
+class InterruptToAbort : public InterruptReaction {
 public:
     InterruptToAbort(LinkState& state, CliLinkView& view, CliConsole& console)
+        : InterruptReaction(state, view, console)
     {
         if (::pipe(g_sigPipe) != 0)
             return;
         ::fcntl(g_sigPipe[0], F_SETFL, O_NONBLOCK);
         ::fcntl(g_sigPipe[1], F_SETFL, O_NONBLOCK);
         m_notifier = new QSocketNotifier(g_sigPipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, [this, &state, &view, &console] {
+        QObject::connect(m_notifier, &QSocketNotifier::activated, [this] {
             char buf[16];
             while (::read(g_sigPipe[0], buf, sizeof buf) > 0) {
             }
-            if (m_messagesAtInterrupt < 0)
-                m_messagesAtInterrupt = console.count();
-            state.UserAbort = true;
-            if (!m_toldProgramming && view.transfer() == QLatin1String(linktext::kProgrammingCaption)) {
-                m_toldProgramming = true;
-                console.error(QStringLiteral("Ctrl+C: the configuration block is being written and cannot be "
-                                             "stopped half-way; the transfer stops when it is written."));
-            }
+            interrupted();
         });
         std::signal(SIGINT, onSigInt);
     }
@@ -110,23 +144,50 @@ public:
                 fd = -1;
             }
     }
-    // True when Ctrl+C stopped the workflow without a word of its own.
-    bool stoppedSilently(const CliConsole& console) const
-    {
-        return m_messagesAtInterrupt >= 0 && console.count() == m_messagesAtInterrupt;
-    }
 
 private:
     QSocketNotifier* m_notifier = nullptr;
-    int m_messagesAtInterrupt = -1;
-    bool m_toldProgramming = false;
+};
+#elif defined(Q_OS_WIN)
+// The console calls its Ctrl+C handler on a thread of its own; the handler
+// queues the interrupt for the event loop and keeps the program running.
+class InterruptToAbort;
+std::atomic<InterruptToAbort*> g_interrupt{nullptr};
+
+class InterruptToAbort : public InterruptReaction {
+public:
+    InterruptToAbort(LinkState& state, CliLinkView& view, CliConsole& console)
+        : InterruptReaction(state, view, console)
+    {
+        g_interrupt = this;
+        SetConsoleCtrlHandler(&onControl, TRUE);
+    }
+    ~InterruptToAbort()
+    {
+        SetConsoleCtrlHandler(&onControl, FALSE);
+        g_interrupt = nullptr;  // an interrupt still queued finds nobody
+    }
+
+private:
+    static BOOL WINAPI onControl(DWORD event)
+    {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+            return FALSE;  // closing the console or logging off still ends the program
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                if (InterruptToAbort* i = g_interrupt.load())
+                    i->interrupted();
+            },
+            Qt::QueuedConnection);
+        return TRUE;
+    }
 };
 #else
 // Elsewhere Ctrl+C keeps its ordinary meaning.
-class InterruptToAbort {
+class InterruptToAbort : public InterruptReaction {
 public:
-    InterruptToAbort(LinkState&, CliLinkView&, CliConsole&) {}
-    bool stoppedSilently(const CliConsole&) const { return false; }
+    using InterruptReaction::InterruptReaction;
 };
 #endif
 

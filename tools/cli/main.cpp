@@ -40,8 +40,13 @@ int usage(FILE* out)
     for (const Command& c : kCommands)
         std::fprintf(out, "  revora-shift-cli %s\n", c.usage);
     std::fprintf(out, "  revora-shift-cli --help | --version\n");
+#ifdef Q_OS_WIN
+    const char* const device = "a device name (\\\\.\\COM3)";
+#else
+    const char* const device = "a device path (/dev/ttyUSB0)";
+#endif
+    std::fprintf(out, "PORT is a name from 'revora-shift-cli ports', %s or Com1 to Com255.\n", device);
     std::fprintf(out,
-                 "PORT is a name from 'revora-shift-cli ports', a device path (/dev/ttyUSB0) or Com1 to Com255.\n"
                  "Results go to standard output, messages and errors to standard error.\n"
                  "Exit status:\n"
                  "  0  done; diff and compare: no difference\n"
