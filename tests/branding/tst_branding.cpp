@@ -1,6 +1,7 @@
 // The branding file reader and the About box text, without a display.
 #include "shell/about.h"
 #include "shell/branding.h"
+#include "shell/datapaths.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -98,6 +99,18 @@ private slots:
         const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
         QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
     }
+
+#ifdef Q_OS_WIN
+    // On Windows the program's files sit beside the .exe: its folder comes first, and no Unix data folder is made
+    // up from it.
+    void programFolder()
+    {
+        const QString folder = QStringLiteral("C:/Program Files/Revora Shift");
+        const QStringList folders = datapaths::searchFolders(folder);
+        QCOMPARE(folders.first(), folder);
+        QVERIFY2(!folders.join(QLatin1Char(';')).contains(QLatin1String("share")), qPrintable(folders.join(';')));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestBranding)
