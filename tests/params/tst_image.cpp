@@ -261,10 +261,12 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), 144);
         // A full disk (here no file may grow past 100 bytes, which holds for root too) is said as such, and
         // the file saved before stays whole.
-        limitFileSize(100);
-        const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
-        limitFileSize(RLIM_INFINITY);
-        QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        if (kCanFillDisk) {
+            limitFileSize(100);
+            const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
+            limitFileSize(RLIM_INFINITY);
+            QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        }
         ImageBuffer back;
         QVERIFY(datafile::read(path, back).ok);
         QCOMPARE(back.configBlock(), img.configBlock());

@@ -5,8 +5,10 @@
 
 #include <QFile>
 #include <QtTest>
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 inline ParameterStore defaultsStore()
 {
@@ -32,7 +34,9 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
 }
 
+#ifdef Q_OS_UNIX
 // A full disk, as the writing process sees it (also as root): writes past `bytes` fail.
+constexpr bool kCanFillDisk = true;
 inline void limitFileSize(rlim_t bytes)
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -41,3 +45,10 @@ inline void limitFileSize(rlim_t bytes)
     limit.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+#else
+// Windows has no file size limit for a process: the full-disk cases do not run there.
+constexpr bool kCanFillDisk = false;
+using rlim_t = quint64;
+constexpr rlim_t RLIM_INFINITY = ~rlim_t(0);
+inline void limitFileSize(rlim_t) {}
+#endif
