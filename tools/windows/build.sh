@@ -50,7 +50,8 @@ for dir in platforms styles printsupport imageformats; do
   mkdir -p "$stage/$dir"
   for dll in "$qt/plugins/$dir"/*.dll; do
     case $dll in
-      *qminimal.dll|*qoffscreen.dll|*qdirect2d.dll) ;;  # not for a desktop
+      # qoffscreen stays: the command-line tool's report lays its page out on it.
+      *qminimal.dll|*qdirect2d.dll) ;;
       *) cp "$dll" "$stage/$dir/" ;;
     esac
   done
