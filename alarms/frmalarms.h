@@ -2,7 +2,7 @@
 // The user defined alarms editor: both alarms side by side, each with its enable
 // switch, colour, input type, two threshold sliders and the throttle, engine speed,
 // vehicle speed and delay conditions. Every change lands in the parameter set at once.
-#include "alarms/editordialog.h"
+#include "editor/editordialog.h"
 
 class QSlider;
 

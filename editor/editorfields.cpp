@@ -2,8 +2,8 @@
 
 #include "editor/colorvalue.h"
 #include "params/fieldrules.h"
-#include "shell/errortrap.h"
-#include "shell/prompter.h"
+#include "core/errortrap.h"
+#include "core/prompter.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>

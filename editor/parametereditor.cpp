@@ -3,7 +3,7 @@
 #include "editor/editorfields.h"
 #include "editor/shiftchart.h"
 #include "params/switches.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

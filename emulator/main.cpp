@@ -1,6 +1,6 @@
 // revora-shift-emulator: serves an emulated shift light controller on a
 // pseudo-terminal, so the program can be tried and tested without the hardware.
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 #include "emulator/controller.h"
 #include "emulator/factoryimage.h"
 #include "params/datafile.h"

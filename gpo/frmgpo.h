@@ -1,7 +1,7 @@
 #pragma once
 // The GPO editor: the general purpose output's engine speed and vehicle speed
 // windows, throttle on and off points, delay and delay mode, switched as a whole.
-#include "alarms/editordialog.h"
+#include "editor/editordialog.h"
 
 class frmGPO : public EditorDialog {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "link/link.h"
 
 #include "link/portsettings.h"
-#include "shell/errortrap.h"
+#include "core/errortrap.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

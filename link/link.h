@@ -8,7 +8,7 @@
 // ReSync, whose silence the workflows handle themselves.
 #include "link/port.h"
 #include "params/paramset.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 #include <cstdint>

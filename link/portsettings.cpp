@@ -1,5 +1,5 @@
 #include "link/portsettings.h"
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #include "report/printer.h"
 
 #include "params/datafile.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QBuffer>
 #include <QDialogButtonBox>

@@ -5,7 +5,7 @@
 // Both pages leave in ONE print job: one painter on the printer, a new sheet
 // between the pages, each page with the time at which it was printed.
 #include "report/content.h"
-#include "shell/errortrap.h"
+#include "core/errortrap.h"
 
 #include <QDateTime>
 #include <QFont>

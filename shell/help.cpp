@@ -1,5 +1,5 @@
 #include "shell/help.h"
-#include "shell/datapaths.h"
+#include "core/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

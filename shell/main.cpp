@@ -1,8 +1,8 @@
 // The windowed program: the splash window, then the main window until it closes.
 #include "shell/appicon.h"
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 #include "link/serialport.h"
-#include "shell/branding.h"
+#include "core/branding.h"
 #include "shell/mainwindow.h"
 #include "shell/qtprompter.h"
 #include "shell/splash.h"

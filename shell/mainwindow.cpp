@@ -9,10 +9,10 @@
 #include "params/datafile.h"
 #include "params/defaults.h"
 #include "report/printer.h"
-#include "shell/about.h"
-#include "shell/errortrap.h"
+#include "core/about.h"
+#include "core/errortrap.h"
 #include "shell/help.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 #include "vss_alarm/frmalarmvss.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // The main window: menus, the parameter editor, the port setup panel and the
 // transfer progress. It owns the one parameter store and hands it by reference
 // to every editor and workflow.
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 #include "link/link.h"
 #include "link/portsettings.h"
 #include "params/paramset.h"

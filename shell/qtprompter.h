@@ -1,7 +1,7 @@
 #pragma once
 // The prompter of the windowed program: Qt's message box, input box, colour and
 // file dialogs.
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
 #include "shell/splash.h"
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 
-#include "shell/errortrap.h"
-#include "shell/prompter.h"
+#include "core/errortrap.h"
+#include "core/prompter.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // The splash window: the company label in the branding's font, the logo, the
 // product name, version and copyright. It closes itself after its time.
-#include "shell/branding.h"
+#include "core/branding.h"
 
 #include <QDialog>
 #include <QPixmap>

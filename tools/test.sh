@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 echo "== Build and test"
-"$root/tools/build.sh" build
+"$root/tools/build.sh" build -DREVORA_WERROR=ON
 (cd "$root/build" && ctest --output-on-failure -j "$jobs" --timeout 300)
 
 echo "== Windows build under Wine"
@@ -24,7 +24,7 @@ else
 fi
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
-"$root/tools/build.sh" build-asan -DREVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+"$root/tools/build.sh" build-asan -DREVORA_WERROR=ON -DREVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp

@@ -1,6 +1,6 @@
 #pragma once
 // The VSS (speed) alarm editor: on or off, its colour, and the speed window in MPH.
-#include "alarms/editordialog.h"
+#include "editor/editordialog.h"
 
 class frmAlarmVSS : public EditorDialog {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // The branding file reader and the About box text, without a display.
-#include "shell/about.h"
-#include "shell/branding.h"
-#include "shell/datapaths.h"
+#include "core/about.h"
+#include "core/branding.h"
+#include "core/datapaths.h"
 #include "support/testfiles.h"
 
 #include <QDir>

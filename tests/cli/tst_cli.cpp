@@ -1,5 +1,5 @@
 // The file commands of revora-shift-cli, run as the person runs them.
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 #include "support/testfiles.h"
 
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 // the five splash items and a company name, a font size that reads as a size or as none,
 // and a fault that always says what it is.
 #include "fuzzcheck.h"
-#include "shell/branding.h"
+#include "core/branding.h"
 
 #include <QFileInfo>
 

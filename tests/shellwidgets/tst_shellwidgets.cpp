@@ -1,7 +1,7 @@
 // The start-up (logo check, prompt, splash window) and the help window, offscreen.
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
-#include "shell/branding.h"
+#include "core/branding.h"
 #include "shell/help.h"
 #include "shell/splash.h"
 

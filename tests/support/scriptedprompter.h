@@ -1,7 +1,7 @@
 #pragma once
 // A prompter for tests: a queue of expected prompts with their answers. An unexpected
 // prompt, an answer the box does not offer, or a prompt left unshown fails the test.
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QList>
 #include <QStringList>

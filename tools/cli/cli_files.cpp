@@ -8,7 +8,7 @@
 #include "params/layout.h"
 #include "report/compare.h"
 #include "report/content.h"
-#include "shell/branding.h"
+#include "core/branding.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -9,7 +9,7 @@
 // a transfer starts (then it was not the last), or the command says how the
 // workflow ended.
 #include "link/link.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "report/printer.h"
-#include "shell/branding.h"
+#include "core/branding.h"
 
 #include <QFileInfo>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 // revora-shift-cli: the configuration tools without the window, for backups,
 // fleets of cars and checking files. Runs the same core as the windowed program.
-#include "shell/appinfo.h"
+#include "core/appinfo.h"
 #include "tools/cli/commands.h"
 
 #include <QCoreApplication>

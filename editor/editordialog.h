@@ -6,7 +6,7 @@
 // lives in params/fieldrules and params/calibration.
 #include "editor/editorfields.h"
 #include "params/paramset.h"
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QDialog>
 #include <cstdint>

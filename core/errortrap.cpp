@@ -1,4 +1,4 @@
-#include "shell/errortrap.h"
+#include "core/errortrap.h"
 
 PromptAnswer HandleError(Prompter& prompter, const QString& description)
 {

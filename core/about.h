@@ -1,7 +1,7 @@
 #pragma once
 // Help > About: the program's name and version, the copyright line and the
 // company's contact lines, in an information box titled "About".
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "shell/appinfo.h"
-#include "shell/branding.h"
-#include "shell/datapaths.h"
+#include "core/appinfo.h"
+#include "core/branding.h"
+#include "core/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "alarms/editordialog.h"
+#include "editor/editordialog.h"
 
 #include <QHBoxLayout>
 

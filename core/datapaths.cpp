@@ -1,4 +1,4 @@
-#include "shell/datapaths.h"
+#include "core/datapaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // A handler is a list of steps. A step that fails shows "Error" with the failure's
 // description and Abort / Retry / Ignore: Retry runs the same step again, Ignore
 // goes on with the next step, Abort runs the handler's clean-up and leaves.
-#include "shell/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 #include <functional>

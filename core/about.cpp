@@ -1,6 +1,6 @@
-#include "shell/about.h"
+#include "core/about.h"
 
-#include "shell/branding.h"
+#include "core/branding.h"
 
 void showAbout(Prompter& prompter, const QStringList& companyInfo)
 {
