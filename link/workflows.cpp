@@ -3,6 +3,8 @@
 #include "link/backup.h"
 #include "params/codec.h"
 
+#include <QDir>
+
 using namespace linkworkflow;
 
 namespace {
@@ -127,7 +129,7 @@ report::Comparison compareImages(const ImageBuffer& left, const ImageBuffer& rig
 // The question before programming, as a plain message box.
 bool askInBox(ControllerLink& link, const report::Comparison& changes, const QString& backupFile)
 {
-    QString text = QStringLiteral("The controller's configuration was saved as %1.\n\n").arg(backupFile);
+    QString text = QStringLiteral("The controller's configuration was saved as %1.\n\n").arg(QDir::toNativeSeparators(backupFile));
     if (changes.same()) {
         text += QStringLiteral("The controller already holds this configuration.");
     } else {

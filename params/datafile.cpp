@@ -36,6 +36,19 @@ Result notRegular(const QString& path)
 // and never replaced by a file on saving.
 bool existsButNotRegular(const QString& path)
 {
+#ifdef Q_OS_WIN
+    // Device names (NUL, CON, COM1 ...) exist in every folder on Windows.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        const DWORD type = GetFileType(h);
+        CloseHandle(h);
+        if (type != FILE_TYPE_DISK)
+            return true;
+    }
+#endif
     const QFileInfo info(path);
     return info.exists() && !info.isFile();
 }

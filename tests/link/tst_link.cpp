@@ -355,7 +355,7 @@ private slots:
             store.params.GPOMinRPM = 300;
         r.arrange(mode);
         for (QString& line : shown)
-            line.replace(QStringLiteral("BACKUP"), folder);
+            line.replace(QStringLiteral("BACKUP/"), QDir::toNativeSeparators(folder + QLatin1Char('/')));
         const PromptAnswer yes = resets == 1 ? PromptAnswer::Yes : PromptAnswer::No;
         r.expectShown(shown, options.backupFolder.isEmpty() ? PromptAnswer::Abort : yes);
         if (mode.endsWith(QLatin1String("full")))
