@@ -89,8 +89,9 @@ private slots:
         cli.setWorkingDirectory(dir.path());
         cli.start(QStringLiteral(REVORA_CLI), command.split(QLatin1Char(' ')));
         QVERIFY(cli.waitForFinished(20000) && cli.exitStatus() == QProcess::NormalExit);
-        const QString stdOut = QString::fromLocal8Bit(cli.readAllStandardOutput());
-        const QString stdErr = QString::fromLocal8Bit(cli.readAllStandardError());
+        // Windows ends the lines with CR LF.
+        const QString stdOut = QString::fromLocal8Bit(cli.readAllStandardOutput()).replace("\r\n", "\n");
+        const QString stdErr = QString::fromLocal8Bit(cli.readAllStandardError()).replace("\r\n", "\n");
         QCOMPARE(cli.exitCode(), exit);
         const QStringList errLines = stdErr.split('\n', Qt::SkipEmptyParts);
         if (exit == 2) {
