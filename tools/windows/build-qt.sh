@@ -60,11 +60,13 @@ cmake -G Ninja -S "$src" -B "$work/build" \
 
 echo "== Building Qt (one long step; progress every 50 steps, log in $work/build.log)"
 start=$SECONDS
-nice -n 15 cmake --build "$work/build" 2>&1 | tee "$work/build.log" | awk '
+if ! nice -n 15 cmake --build "$work/build" 2>&1 | tee "$work/build.log" | awk '
   /^\[[0-9]+\/[0-9]+\]/ { split(substr($0, 2, index($0, "]") - 2), n, "/")
     if (n[1] % 50 == 0 || n[1] == n[2]) { printf "  step %s of %s\n", n[1], n[2]; fflush() } }
-  /error:|FAILED:/ { print; fflush() }'
-[ "${PIPESTATUS[0]}" -eq 0 ] || { tail -n 40 "$work/build.log" >&2; exit 1; }
+  /error:|FAILED:/ { print; fflush() }'; then
+  tail -n 40 "$work/build.log" >&2
+  exit 1
+fi
 cmake --install "$work/build" >"$work/install.log"
 echo "qt6-base $host_version" >"$stamp"
 echo "Built in $(( (SECONDS - start) / 60 )) minutes; installed $(du -sh "$prefix" | cut -f1) in $prefix"
