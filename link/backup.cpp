@@ -70,7 +70,14 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
         return fail(QStringLiteral("Cannot write %1: the file could not be flushed to the disk.")
                         .arg(QDir::toNativeSeparators(path)));
 #endif
-    if (!QFile::rename(file.fileName(), path))
+#ifdef Q_OS_WIN
+    // Windows: Qt keeps a closed temporary file's handle, which no other rename may
+    // move; the file's own rename does (and refuses an existing name as well).
+    const bool renamed = file.rename(path);
+#else
+    const bool renamed = QFile::rename(file.fileName(), path);
+#endif
+    if (!renamed)
         return fail(QStringLiteral("Cannot write %1: it already exists or the folder refused it.").arg(QDir::toNativeSeparators(path)));
     file.setAutoRemove(false);  // it has its final name now
     return path;

@@ -159,11 +159,11 @@ private slots:
     void waitsIdle()
     {
         const auto idle = [](const std::function<void()>& wait) {
-            const std::clock_t cpu = std::clock();
+            const double cpu = processorSeconds();
             QElapsedTimer wall;
             wall.start();
             wait();
-            return double(std::clock() - cpu) / CLOCKS_PER_SEC < 0.25 * double(wall.elapsed()) / 1000;
+            return processorSeconds() - cpu < 0.25 * double(wall.elapsed()) / 1000;
         };
         Rig r;
         r.arrange(QStringLiteral("mute-write:16"));

@@ -6,6 +6,7 @@
 #include "link/link.h"
 #include "link/serialport.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,15 +15,6 @@
 
 namespace {
 QStringList testPorts() { return qEnvironmentVariable("REVORA_TEST_PORTS").split(QLatin1Char(' '), Qt::SkipEmptyParts); }
-
-// Processor time of this process, in milliseconds (clock() is wall time on Windows).
-qint64 cpuMs()
-{
-    FILETIME created, ended, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-    const auto ms = [](FILETIME t) { return ((qint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000; };
-    return ms(kernel) + ms(user);
-}
 
 // The controller's end of the cable, opened with plain file calls.
 struct ControllerEnd {
@@ -94,11 +86,11 @@ private slots:
         QVERIFY2(t.elapsed() < 500, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(port.readByte(), 0x06);
         // Nothing more to read: the wait sleeps in the driver, and a timed-out wait is no error.
-        const qint64 cpu0 = cpuMs();
+        const double cpu0 = processorSeconds();
         t.restart();
         QVERIFY(!port.waitForBytes(1, 300));
         QVERIFY2(t.elapsed() >= 290 && t.elapsed() < 1500, qPrintable(QString::number(t.elapsed())));
-        QVERIFY2(cpuMs() - cpu0 < 100, "the wait keeps the processor busy");
+        QVERIFY2(processorSeconds() - cpu0 < 0.1, "the wait keeps the processor busy");
         QVERIFY(port.isOpen());
 
         ScriptedPrompter prompter;

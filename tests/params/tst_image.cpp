@@ -289,16 +289,16 @@ private slots:
         QVERIFY(r.kind == datafile::ErrorKind::ShortFile && untouched.EEPROMBuffer == before);
 
         // What is not a regular file is refused at once (a pipe without a writer would wait
-        // for ever, a device could deliver bytes without end, the Windows console waits for
-        // typing); a missing file cannot be opened.
+        // for ever, a device could deliver bytes without end; Windows has its device names
+        // in every folder); a missing file cannot be opened.
 #ifdef Q_OS_UNIX
         const QString fifo = dir.filePath(QStringLiteral("pipe.dat"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const QString device = dir.filePath(QStringLiteral("zero.dat"));
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
 #else
-        const QString fifo = QStringLiteral("NUL");
-        const QString device = QStringLiteral("CON");
+        const QString fifo = QStringLiteral("NUL");  // (CON, the console, does not open under Wine)
+        const QString device = QStringLiteral("NUL");
 #endif
         const struct {
             QString path;

@@ -5,9 +5,13 @@
 
 #include <QFile>
 #include <QtTest>
+#include <ctime>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 inline ParameterStore defaultsStore()
@@ -32,6 +36,20 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
+}
+
+// The processor time this process has used, in seconds (std::clock() counts wall
+// time on Windows).
+inline double processorSeconds()
+{
+#ifdef Q_OS_WIN
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto seconds = [](FILETIME t) { return double((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+#else
+    return double(std::clock()) / CLOCKS_PER_SEC;
+#endif
 }
 
 #ifdef Q_OS_UNIX
