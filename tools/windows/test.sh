@@ -37,6 +37,8 @@ winpath() { echo "Z:${1//\//\\}"; }
 wine_run() { "$root/tools/windows/wine-run.sh" "$@"; }
 
 echo "== Wine prefix"
+# A Wine server still serving an earlier prefix here would keep its old folder.
+[ -d "$WINEPREFIX" ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || true
@@ -139,22 +141,22 @@ sleep 1
 # Only what the zip holds: no Qt or MinGW folder on the path.
 (cd "$app" && env -u WINEPATH -u QT_PLUGIN_PATH wine revora-shift.exe >"$work/window/wine.log" 2>&1) &
 pids+=($!)
-found=
-for _ in $(seq 60); do
-  found=$(xdotool search --name '^Revora_Shift' 2>/dev/null | head -n 1 || true)
-  [ -n "$found" ] && break
+# The splash comes first (4 seconds), then the main window.
+main=
+for _ in $(seq 90); do
+  main=$(xdotool search --onlyvisible --name 'Revora Shift Version' 2>/dev/null | head -n 1 || true)
+  [ -n "$main" ] && break
   sleep 0.5
 done
-[ -n "$found" ] || { echo "the window did not open" >&2; cat "$work/window/wine.log" >&2; exit 1; }
-sleep 6  # the splash closes after 4 seconds
-main=$(xdotool search --name '^Revora_Shift' | tail -n 1)
-xdotool windowactivate "$main" 2>/dev/null || xdotool windowfocus "$main" 2>/dev/null || true
+[ -n "$main" ] || { echo "the window did not open" >&2; cat "$work/window/wine.log" >&2; exit 1; }
+sleep 1
+xdotool windowfocus "$main" 2>/dev/null || true
 sleep 0.5
 xdotool key alt+c
 sleep 0.5
 xdotool key d
 caption=
-for _ in $(seq 40); do
+for _ in $(seq 120); do
   caption=$(xdotool search --name 'Downloaded Data' getwindowname 2>/dev/null | head -n 1 || true)
   [ -n "$caption" ] && break
   sleep 0.5
