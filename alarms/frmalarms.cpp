@@ -3,6 +3,7 @@
 #include "params/calibration.h"
 #include "params/defaults.h"
 #include "params/numbers.h"
+#include "params/units.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,7 +23,7 @@ namespace {
 // A threshold is an ADC count, 0 to 255 for 0 to 5 V. The slider's value is that
 // count: Qt puts a vertical slider's maximum at the top, so the top is 5.00 V and
 // the bottom 0.00 V without any conversion.
-constexpr int kCountMax = 255;
+constexpr int kCountMax = units::kFullScaleCount;
 
 QSlider* makeSlider(QWidget* parent, const QString& name)
 {
@@ -32,7 +33,7 @@ QSlider* makeSlider(QWidget* parent, const QString& name)
     slider->setSingleStep(1);
     slider->setPageStep(10);
     slider->setTickPosition(QSlider::TicksRight);
-    slider->setTickInterval(51);  // one volt
+    slider->setTickInterval(static_cast<int>(kCountMax / units::kFullScaleVolts));  // one volt
     slider->setMinimumHeight(150);
     return slider;
 }

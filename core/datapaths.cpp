@@ -47,4 +47,14 @@ QString folderOf(const QString& fileName)
     return folderOf(fileName, QCoreApplication::applicationDirPath());
 }
 
+QString backupFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+bool isBackup(const QString& path)
+{
+    return QFileInfo(QFileInfo(path).absolutePath()) == QFileInfo(backupFolder());
+}
+
 }  // namespace datapaths

@@ -21,4 +21,11 @@ QStringList searchFolders(const QString& programFolder);
 QString folderOf(const QString& fileName);
 QString folderOf(const QString& fileName, const QString& programFolder);
 
+// Where uploads keep the controller's configuration before writing over it. Files
+// in it are the program's own copies: they never become a recent file or the
+// folder the file dialogs remember.
+QString backupFolder();
+// True when `path` is in the backup folder.
+bool isBackup(const QString& path);
+
 }  // namespace datapaths

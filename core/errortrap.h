@@ -25,8 +25,6 @@ public:
     // handler must stop (Abort, after the clean-up ran); true to go on.
     bool run(const std::function<StepError()>& step);
 
-    bool aborted() const { return m_aborted; }
-
 private:
     Prompter& m_prompter;
     std::function<void()> m_cleanup;

@@ -58,4 +58,13 @@ public:
     {
         message(text, title, PromptButtons::OK, PromptIcon::Exclamation);
     }
+
+    // The program has one colour dialog: it holds the colour it last returned to
+    // any picker and opens on it; before it has returned one, on `fallback`. A
+    // Cancel that is ignored goes on with this colour too.
+    uint32_t colorDialogColor(uint32_t fallback) const { return m_colorDialogColor.value_or(fallback); }
+    void setColorDialogColor(uint32_t value) { m_colorDialogColor = value; }
+
+private:
+    std::optional<uint32_t> m_colorDialogColor;
 };

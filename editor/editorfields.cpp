@@ -86,7 +86,7 @@ void EditorFields::validate(QLineEdit* field)
             other->setModified(false);
         }
     }
-    emit validated();
+    emit validated(field);
 }
 
 void EditorFields::validatePending(const QWidget* window, bool editedOnly)
@@ -148,19 +148,22 @@ int swatchColor(const QLineEdit* swatch)
 
 void pickColor(Prompter& prompter, int32_t& colour, QLineEdit* swatch)
 {
-    const uint32_t initial = static_cast<uint32_t>(colour) & kColorMask;
+    const uint32_t held = prompter.colorDialogColor(static_cast<uint32_t>(colour) & kColorMask);
     std::optional<uint32_t> chosen;
     ErrorTrap trap(prompter);
     const bool goOn = trap.run([&]() -> StepError {
-        chosen = prompter.color(initial);
+        chosen = prompter.color(held);
         if (!chosen)
             return QString::fromLatin1(kColorCancelled);
         return std::nullopt;
     });
     if (!goOn)
         return;  // Abort: nothing stored
-    // Ignore after Cancel goes on with the colour the dialog was opened with, which
-    // is the one already stored: cancelling never changes a colour.
-    colour = static_cast<int32_t>(chosen.value_or(initial) & kColorMask);
+    // Ignore after Cancel goes on with the colour the dialog holds, the one it
+    // opened on: after an earlier pick that is the colour last picked, not this
+    // parameter's.
+    const uint32_t picked = chosen.value_or(held) & kColorMask;
+    prompter.setColorDialogColor(picked);
+    colour = static_cast<int32_t>(picked);
     paintSwatch(swatch, colour);
 }

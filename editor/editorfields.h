@@ -61,8 +61,8 @@ public:
     [[nodiscard]] QScopedValueRollback<bool> pause();
 
 signals:
-    // A field's rule ran: the parameters may have changed.
-    void validated();
+    // A field's rule ran: the parameters may have changed through `field`.
+    void validated(QLineEdit* field);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -228,10 +228,17 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     connect(chkVSSGearDetect, &QCheckBox::toggled, this, &ParameterEditor::chkVSSGearDetect_Click);
     // The chart reads the parameters when it paints: any change asks for a paint.
     connect(m_fields, &EditorFields::validated, shiftChart, qOverload<>(&QWidget::update));
-    connect(m_fields, &EditorFields::validated, this, &ParameterEditor::fieldValidated);
+    connect(m_fields, &EditorFields::validated, this, &ParameterEditor::edited);
     m_fields->onClick(cmdShiftColor, [this] { cmdShiftColor_Click(); });
     m_fields->onClick(cmdMultiStageShiftColor, [this] { cmdMultiStageShiftColor_Click(); });
     m_fields->onClick(cmdLaunchColor, [this] { cmdLaunchColor_Click(); });
+    // Clicked, not toggled: the switch handlers above also run when code sets a switch.
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(chkLogArmed), static_cast<QAbstractButton*>(chkMultiStageShift),
+                               static_cast<QAbstractButton*>(chkVSSGearDetect), static_cast<QAbstractButton*>(cmdShiftColor),
+                               static_cast<QAbstractButton*>(cmdMultiStageShiftColor),
+                               static_cast<QAbstractButton*>(cmdLaunchColor)})
+        connect(b, &QAbstractButton::clicked, this, [this, b] { emit edited(b); });
+    connect(txtUserData, &QLineEdit::editingFinished, this, [this] { emit edited(txtUserData); });
     connect(txtUserData, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!m_refreshing)
             m_store.params.UserData = text;

@@ -100,8 +100,9 @@ signals:
     // The multi-stage switch rewrote the whole editor, as a refresh from the image
     // does; the caption follows as it does after one.
     void refreshedFromImage();
-    // A field was validated: its value may have changed.
-    void fieldValidated();
+    // The person may have changed a value through `control`: a field validated, a
+    // switch clicked, a colour picked, the user text left.
+    void edited(QWidget* control);
 
 private:
     void chkLogArmed_Click(bool checked);

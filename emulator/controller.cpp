@@ -39,8 +39,14 @@ const ModeInfo kModes[] = {
     {"reset-nak", FailureKind::ResetNak, Arg::None, "reset answered 15, no reset"},
     {"reset-silent", FailureKind::ResetSilent, Arg::None, "reset not answered, no reset"},
     {"junk", FailureKind::Junk, Arg::OptionalCount, "N bytes FF (default 1, at most 64) in front of every reply"},
+    {"garble-read", FailureKind::GarbleRead, Arg::Count,
+     "read number N (counted from 1) returns its byte inverted, once (a byte read wrong)"},
+    {"flaky-read", FailureKind::FlakyRead, Arg::Address,
+     "every read of address A returns a different wrong byte (a line no read can be trusted on)"},
     {"disconnect", FailureKind::Disconnect, Arg::Count,
-     "the line drops when byte number N arrives; that byte is not answered"},
+     "the cable is cut when byte number N arrives: that byte and all after it go unanswered"},
+    {"unplug", FailureKind::Unplug, Arg::Count,
+     "the port vanishes when byte number N arrives (an adapter pulled out); that byte is not answered"},
 };
 
 const ModeInfo* modeFor(FailureKind kind)
@@ -175,34 +181,48 @@ int EmulatedController::argOf(FailureKind kind, int fallback) const
     return fallback;
 }
 
-QByteArray EmulatedController::receive(uint8_t byte) { return receive(byte, clock_.elapsed()); }
+QByteArray EmulatedController::receive(uint8_t byte) { return receiveUs(byte, clock_.nsecsElapsed() / 1000); }
 
-QByteArray EmulatedController::receive(uint8_t byte, qint64 nowMs)
+QByteArray EmulatedController::receiveUs(uint8_t byte, qint64 nowUs)
 {
     if (disconnected_)
         return {};
     ++bytesReceived_;
     for (const Failure& f : failures_) {
-        if (f.kind == FailureKind::Disconnect && f.arg == bytesReceived_) {
+        if ((f.kind == FailureKind::Disconnect || f.kind == FailureKind::Unplug) && f.arg == bytesReceived_) {
             disconnected_ = true;
-            trace(pending_ + char(byte), {}, QStringLiteral("line dropped after %1 bytes").arg(bytesReceived_));
+            unplugged_ = f.kind == FailureKind::Unplug;
+            trace(pending_ + char(byte), {},
+                  QStringLiteral("%1 after %2 bytes").arg(unplugged_ ? "port gone" : "line cut").arg(bytesReceived_));
             pending_.clear();
             if (onDisconnect)
                 onDisconnect();
             return {};
         }
     }
+    if (line_.pacingUs > 0 && nowUs < busyUntilUs_) {
+        // Still busy with the last byte or answer: this one is overwritten in the UART.
+        ++bytesLost_;
+        trace(QByteArray(1, char(byte)), {},
+              QStringLiteral("lost: came %1 us too early").arg(busyUntilUs_ - nowUs));
+        return {};
+    }
 
-    if (!pending_.isEmpty() && nowMs - lastByteMs_ > kCommandByteTimeoutMs) {
-        trace(pending_, {}, QStringLiteral("incomplete command dropped after %1 ms").arg(nowMs - lastByteMs_));
+    if (!pending_.isEmpty() && nowUs - lastByteUs_ > kCommandByteTimeoutMs * 1000LL) {
+        trace(pending_, {}, QStringLiteral("incomplete command dropped after %1 ms").arg((nowUs - lastByteUs_) / 1000));
         pending_.clear();
     }
-    lastByteMs_ = nowMs;
+    lastByteUs_ = nowUs;
     pending_.append(char(byte));
-    if (!commandComplete())
-        return {};
-    QByteArray out = handleCommand();
-    pending_.clear();
+    QByteArray out;
+    if (commandComplete()) {
+        out = handleCommand();
+        pending_.clear();
+    }
+    // Busy from this byte on; after an answer, until the answer has left and then some.
+    busyUntilUs_ = nowUs + line_.pacingUs;
+    if (!out.isEmpty())
+        busyUntilUs_ += line_.answerUs + out.size() * line_.byteNs() / 1000;
     return out;
 }
 
@@ -293,9 +313,18 @@ QByteArray EmulatedController::handleCommand()
             reply.append(char(kNak));
         } else {
             uint8_t b = eeprom_[a];
+            ++reads_;
             if (failsAt(FailureKind::VerifyMismatch, a)) {
                 b = uint8_t(~b);
                 what += QStringLiteral(" (mismatch)");
+            }
+            if (argOf(FailureKind::GarbleRead, 0) == reads_) {
+                b = uint8_t(~b);
+                what += QStringLiteral(" (garbled)");
+            }
+            if (failsAt(FailureKind::FlakyRead, a)) {
+                b = uint8_t(b ^ (1 + reads_ % 255));  // never the stored byte, never the last answer
+                what += QStringLiteral(" (flaky)");
             }
             reply.append(char(b));
             address_ = (a + 1) % kEepromSize;

@@ -43,6 +43,26 @@ constexpr uint8_t kJunkByte = 0xFF;
 constexpr int kCommandByteTimeoutMs = 500;
 
 constexpr int kEepromSize = 512;
+
+// The line the controller sits on: 56000 baud, 8N1, so 10 bits a byte.
+constexpr int kLineBaud = 56000;
+// What strict pacing calls busy: the protocol pauses 2 ms after every command
+// byte and every reply; this controller needs 1.5 of them, so a PC that keeps
+// the pause gets through with room to spare and one that halves it does not.
+constexpr int kStrictPacingUs = 1500;
+
+// How the line and the controller take their time. All zero: everything at once.
+struct LineModel {
+    int baud = 0;          // a byte takes 10 bits at this rate; 0: no time
+    int answerUs = 0;      // the controller's own time from a complete command to its answer
+    int usbLatencyMs = 0;  // a USB adapter's latency timer: replies are held that long; 0: none
+    // Strict pacing: after each byte it takes, and after each answer has left, the
+    // controller is busy this long; a byte that arrives meanwhile is lost, as in a
+    // controller that polls its UART between jobs. 0: never busy.
+    int pacingUs = 0;
+    qint64 byteNs() const { return baud > 0 ? 10 * 1000000000LL / baud : 0; }
+    bool instant() const { return baud == 0 && answerUs == 0 && usbLatencyMs == 0; }
+};
 inline const char* const kDefaultFirmwareId = "Revora Shift Light v1.0";
 // Answered by the firmware-unknown failure mode: a real ID, but not a shift light.
 inline const char* const kUnknownFirmwareId = "Revora Tach Adapter v2.1";
@@ -60,11 +80,14 @@ enum class FailureKind {
     NakWrite,         // write answered 0x15, nothing stored (address not advanced)
     MuteWrite,        // write not answered, nothing stored (address not advanced)
     VerifyMismatch,   // reads of address arg return the stored byte inverted
+    GarbleRead,       // read number arg (counted from 1) returns its byte inverted, once
+    FlakyRead,        // every read of address arg returns a different wrong byte
     ResetAckOnly,     // reset answered 0x06 alone (the controller still resets)
     ResetNak,         // reset answered 0x15, no reset
     ResetSilent,      // reset not answered, no reset
     Junk,             // arg junk bytes in front of every reply
-    Disconnect,       // the line drops when byte number arg arrives (that byte unanswered)
+    Disconnect,       // the cable is cut when byte number arg arrives: nothing is answered from then on
+    Unplug,           // the port vanishes when byte number arg arrives (that byte unanswered)
 };
 
 struct Failure {
@@ -103,23 +126,31 @@ public:
     int resetCount() const { return resetCount_; }
     int bytesReceived() const { return bytesReceived_; }
     bool isDisconnected() const { return disconnected_; }
+    // The port itself went away (failure mode unplug), not only the cable.
+    bool isUnplugged() const { return unplugged_; }
+    // Bytes lost because they came while the controller was busy (strict pacing).
+    int bytesLost() const { return bytesLost_; }
+
+    const emu::LineModel& lineModel() const { return line_; }
+    void setLineModel(const emu::LineModel& line) { line_ = line; }
 
     void addFailure(const emu::Failure& failure) { failures_.append(failure); }
     void clearFailures() { failures_.clear(); }
     const QVector<emu::Failure>& failures() const { return failures_; }
 
     // One byte from the PC; returns the controller's answer (often empty while a
-    // multi-byte command is still arriving). The two-argument form takes the
-    // arrival time in milliseconds on any monotonic clock, for tests of the
-    // inter-byte timeout; the one-argument form uses the controller's own clock.
+    // multi-byte command is still arriving). The two-argument forms take the
+    // arrival time on any monotonic clock, for the inter-byte timeout and strict
+    // pacing; the one-argument form uses the controller's own clock.
     QByteArray receive(uint8_t byte);
-    QByteArray receive(uint8_t byte, qint64 nowMs);
+    QByteArray receive(uint8_t byte, qint64 nowMs) { return receiveUs(byte, nowMs * 1000); }
+    QByteArray receiveUs(uint8_t byte, qint64 nowUs);
 
     // One line per finished command: bytes in, bytes out, what it was.
     std::function<void(const QString&)> onTrace;
     // After each completed reset (the program saves the EEPROM there).
     std::function<void()> onReset;
-    // When the disconnect failure mode drops the line.
+    // When the disconnect or unplug failure mode drops the line.
     std::function<void()> onDisconnect;
 
 private:
@@ -139,9 +170,14 @@ private:
     int resetCount_ = 0;
     int bytesReceived_ = 0;
     bool disconnected_ = false;
+    bool unplugged_ = false;
+    int bytesLost_ = 0;
+    int reads_ = 0;  // read commands answered with data
     QVector<emu::Failure> failures_;
+    emu::LineModel line_;
 
     QByteArray pending_;  // bytes of the command being received
-    qint64 lastByteMs_ = 0;
+    qint64 lastByteUs_ = 0;
+    qint64 busyUntilUs_ = 0;
     QElapsedTimer clock_;
 };

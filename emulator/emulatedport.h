@@ -1,17 +1,23 @@
 #pragma once
 // The port interface backed by an emulated controller in the same process: every
-// byte written goes straight to the controller, and its answer is readable at once.
+// byte written goes to the controller over a modelled line. With the controller's
+// default (instant) line model its answer is readable at once.
 #include "emulator/controller.h"
+#include "emulator/line.h"
 #include "link/port.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
 class EmulatedPort : public Port {
 public:
     // The controller must outlive the port.
-    explicit EmulatedPort(EmulatedController& controller) : controller_(controller) {}
+    explicit EmulatedPort(EmulatedController& controller) : controller_(controller), line_(controller)
+    {
+        clock_.start();
+    }
 
     // Recorded only: the emulated line is the same whatever the name.
     void setPortName(const QString& name) override { portName_ = name; }
@@ -19,12 +25,15 @@ public:
     bool open(QString* error) override;
     void close() override;
     bool isOpen() const override { return open_; }
-    int bytesWaiting() override { return open_ ? int(received_.size()) : 0; }
+    bool wasLost() const override { return lost_; }
+    int bytesWaiting() override { return open_ ? line_.arrived(nowNs()) : 0; }
     int readByte() override;
     bool writeByte(uint8_t byte) override;
-    void discardInput() override { received_.clear(); }
-    // Answers come at once, so a wait that is not already satisfied can only time
-    // out: it sleeps the whole `msecs` (callers use short deadlines in tests).
+    void discardInput() override { line_.discardArrived(nowNs()); }
+    // Sleeps until the bytes have come over the modelled line or `msecs` have
+    // passed. On the instant line answers come at once, so a wait that is not
+    // already satisfied can only time out: it sleeps the whole `msecs` (callers
+    // use short deadlines in tests).
     bool waitForBytes(int count, int msecs) override;
 
     EmulatedController& controller() { return controller_; }
@@ -43,11 +52,15 @@ public:
     void raiseLineError(LineError error);
 
 private:
+    qint64 nowNs() const { return clock_.nsecsElapsed(); }
+
     EmulatedController& controller_;
-    QByteArray received_;  // the controller's answers not yet read
+    ModelledLine line_;  // the controller's answers on their way and not yet read
+    QElapsedTimer clock_;
     QByteArray written_;
     QString openError_;
     QString portName_;
     bool open_ = false;
+    bool lost_ = false;
     int openCount_ = 0;
 };

@@ -3,12 +3,14 @@
 #include "core/appinfo.h"
 #include "emulator/controller.h"
 #include "emulator/factoryimage.h"
+#include "emulator/line.h"
+#include "link/portsettings.h"
 #include "params/datafile.h"
 #include "params/paramset.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSettings>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <cerrno>
@@ -43,6 +45,7 @@ struct Options {
     QVector<emu::Failure> failures;
     bool log = false;
     int com = 0;  // 0: no settings store mapping
+    emu::LineModel line;
 };
 
 QString extraHelp()
@@ -50,8 +53,21 @@ QString extraHelp()
     return QStringLiteral(
                "\nThe first line on standard output is the pseudo-terminal's path (for example\n"
                "/dev/pts/3); open it as the controller's serial port. With --com N the program\n"
-               "finds it as ComN. The emulator answers at once; it stops on SIGTERM or Ctrl+C,\n"
-               "saving (--save) and removing the ComN mapping.\n"
+               "finds it as ComN. It stops on SIGTERM, SIGHUP or Ctrl+C, saving (--save) and\n"
+               "removing the ComN mapping.\n"
+               "\nBy default the emulator answers at once. The line model makes it take the time\n"
+               "a real controller on a real cable takes:\n"
+               "  --line             every byte, each way, takes its time at %2 baud, 8N1\n"
+               "                     (10 bits, %3 us a byte), one after the other\n"
+               "  --answer-us US     the controller's own time from a command to its answer\n"
+               "  --usb-latency MS   a USB serial adapter's latency timer: the adapter holds a\n"
+               "                     reply until MS ms after its first byte came, then passes\n"
+               "                     on what it holds (16 is the usual default, 1 low latency)\n"
+               "  --strict-pacing    the controller is busy %4 us after each byte it takes and\n"
+               "                     after each answer it sends, and a byte that comes meanwhile\n"
+               "                     is lost, as in a busy controller polling its UART: a PC that\n"
+               "                     skips or shortens the protocol's 2 ms pauses gets no\n"
+               "                     answer, or has its data byte taken as the next command.\n"
                "\nThe controller answers: 33 resync -> 06; 2E status -> the status byte;\n"
                "10 firmware ID -> the text and 0D; 14 lo hi set address -> 06; 15 read -> the\n"
                "byte at the address, then the next address; 16 data write -> 06, then the next\n"
@@ -61,6 +77,9 @@ QString extraHelp()
                "\nFailure modes for --fail (A: an EEPROM address 0-511, decimal or 0x hex;\n"
                "without it, every address):\n")
                .arg(emu::kCommandByteTimeoutMs)
+               .arg(emu::kLineBaud)
+               .arg(double(emu::LineModel{emu::kLineBaud}.byteNs()) / 1000, 0, 'f', 1)
+               .arg(emu::kStrictPacingUs)
            + emu::failureModesHelp() + QLatin1Char('\n');
 }
 
@@ -95,8 +114,18 @@ int parseOptions(const QStringList& args, Options& o)
                                  QStringLiteral("Maps ComN (1 to 255) to the pseudo-terminal in the program's "
                                                 "settings while the emulator runs."),
                                  QStringLiteral("N"));
+    const QCommandLineOption line(QStringLiteral("line"),
+                                  QStringLiteral("Bytes take their time at 56000 baud (see below)."));
+    const QCommandLineOption answer(QStringLiteral("answer-us"),
+                                    QStringLiteral("The controller's time to answer a command (see below)."),
+                                    QStringLiteral("US"));
+    const QCommandLineOption latency(QStringLiteral("usb-latency"),
+                                     QStringLiteral("Replies wait for a USB adapter's latency timer (see below)."),
+                                     QStringLiteral("MS"));
+    const QCommandLineOption strict(QStringLiteral("strict-pacing"),
+                                    QStringLiteral("The controller needs the protocol's pauses (see below)."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows the version."));
-    parser.addOptions({help, version, eeprom, save, firmware, status, fail, log, com});
+    parser.addOptions({help, version, eeprom, save, firmware, status, fail, log, com, line, answer, latency, strict});
 
     if (!parser.parse(args)) {
         QString why = parser.errorText();
@@ -149,6 +178,24 @@ int parseOptions(const QStringList& args, Options& o)
             return kExitUsage;
         }
     }
+    const auto number = [&](const QCommandLineOption& option, int max, int* out) {
+        bool ok = false;
+        *out = parser.value(option).toInt(&ok, 10);
+        if (ok && *out >= 0 && *out <= max)
+            return true;
+        complain(QStringLiteral("--%1 \"%2\" is not a number from 0 to %3.")
+                     .arg(option.names().constFirst(), parser.value(option))
+                     .arg(max));
+        return false;
+    };
+    if (parser.isSet(line))
+        o.line.baud = emu::kLineBaud;
+    if (parser.isSet(answer) && !number(answer, 100000, &o.line.answerUs))
+        return kExitUsage;
+    if (parser.isSet(latency) && !number(latency, 255, &o.line.usbLatencyMs))
+        return kExitUsage;
+    if (parser.isSet(strict))
+        o.line.pacingUs = emu::kStrictPacingUs;
     for (const QString& mode : parser.values(fail)) {
         QString error;
         const auto failure = emu::parseFailure(mode, &error);
@@ -232,39 +279,32 @@ struct Pty {
     }
 };
 
+// Com n named in the settings for as long as the emulator serves, so the window
+// and the command-line tool find the terminal under that number.
 class ComMapping {
 public:
     bool add(int com, const QString& path)
     {
-        key_ = QStringLiteral("Ports/Com%1").arg(com);
-        path_ = path;
-        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-        s.setValue(key_, path);
-        s.sync();
-        if (s.status() != QSettings::NoError) {
-            complain(QStringLiteral("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
-                         .arg(com)
-                         .arg(s.fileName()));
-            key_.clear();
+        QString error;
+        if (!portsettings::mapPortDevice(com, path, &error)) {
+            complain(error);
             return false;
         }
+        com_ = com;
+        path_ = path;
         return true;
     }
 
-    // Only our own mapping is removed: another emulator may have taken the name since.
     void remove()
     {
-        if (key_.isEmpty())
+        if (com_ == 0)
             return;
-        QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-        if (s.value(key_).toString() == path_)
-            s.remove(key_);
-        s.sync();
-        key_.clear();
+        portsettings::unmapPortDevice(com_, path_);
+        com_ = 0;
     }
 
 private:
-    QString key_;
+    int com_ = 0;
     QString path_;
 };
 
@@ -290,6 +330,7 @@ int main(int argc, char** argv)
         return code;
 
     EmulatedController controller;
+    controller.setLineModel(o.line);
     controller.setFirmwareId(o.firmwareId);
     controller.setStatus(uint8_t(o.status));
     for (const emu::Failure& f : o.failures)
@@ -336,20 +377,44 @@ int main(int argc, char** argv)
     }
 
     bool resetDone = false;
-    bool dropped = false;
+    bool unplugged = false;
     controller.onReset = [&] { resetDone = true; };
-    controller.onDisconnect = [&] { dropped = true; };
+    controller.onDisconnect = [&] { unplugged = controller.isUnplugged(); };
     if (o.log)
         controller.onTrace = [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); };
 
     std::printf("%s\n", pty.path.toLocal8Bit().constData());
     std::fflush(stdout);
 
+    // Every byte goes over the modelled line; answers wait there until they are due.
+    ModelledLine wire(controller);
+    QElapsedTimer clock;
+    clock.start();
     bool saveFailed = false;
-    bool running = true;
-    while (running) {
+    for (;;) {
+        const qint64 now = clock.nsecsElapsed();
+        const QByteArray due = wire.take(now);
+        if (!due.isEmpty() && !pty.send(due) && o.log)
+            complain(QStringLiteral("The reply %1 was lost: nobody reads the line.")
+                         .arg(QString::fromLatin1(due.toHex(' ').toUpper())));
+        // Saved after the answer went out, so the PC is not kept waiting.
+        if (resetDone && wire.nextArrivalNs(now) < 0) {
+            resetDone = false;
+            saveFailed = !saveEeprom(o, controller) || saveFailed;
+        }
+        if (unplugged) {
+            complain(QStringLiteral("The port vanished after %1 bytes (failure mode unplug); stopping.")
+                         .arg(controller.bytesReceived()));
+            break;
+        }
+        const qint64 next = wire.nextArrivalNs(now);
+        timespec wait{};
+        if (next >= 0) {
+            wait.tv_sec = time_t((next - now) / 1000000000);
+            wait.tv_nsec = long((next - now) % 1000000000);
+        }
         pollfd fds[2] = {{pty.master, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        if (::ppoll(fds, 2, next >= 0 ? &wait : nullptr, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
             complain(QStringLiteral("Waiting for the line failed: %1.").arg(QString::fromLocal8Bit(std::strerror(errno))));
@@ -363,25 +428,12 @@ int main(int argc, char** argv)
         if (fds[0].revents & POLLIN) {
             char buffer[256];
             const ssize_t n = ::read(pty.master, buffer, sizeof buffer);
-            for (ssize_t i = 0; i < n && !dropped; ++i) {
-                const QByteArray reply = controller.receive(uint8_t(buffer[i]));
-                if (!reply.isEmpty() && !pty.send(reply) && o.log)
-                    complain(QStringLiteral("The reply %1 was lost: nobody reads the line.")
-                                 .arg(QString::fromLatin1(reply.toHex(' ').toUpper())));
-                // Saved after the answer went out, so the PC is not kept waiting.
-                if (resetDone) {
-                    resetDone = false;
-                    saveFailed = !saveEeprom(o, controller) || saveFailed;
-                }
-            }
+            const qint64 at = clock.nsecsElapsed();
+            for (ssize_t i = 0; i < n && !unplugged; ++i)
+                wire.send(uint8_t(buffer[i]), at);
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Cannot happen while our own slave descriptor is open; never spin on it.
             ::usleep(10000);
-        }
-        if (dropped) {
-            complain(QStringLiteral("The line dropped after %1 bytes (failure mode disconnect); stopping.")
-                         .arg(controller.bytesReceived()));
-            running = false;
         }
     }
 

@@ -33,6 +33,21 @@ QString linktext::lineErrorText(LineError error)
     return QString();
 }
 
+QString linktext::portLostText(const QString& device)
+{
+    return QStringLiteral("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
+                          "in again and check the port chosen.")
+        .arg(device);
+}
+
+QString linktext::noControllerText(const QString& device, bool opened, const QString& choosePortHint)
+{
+    return (opened ? QStringLiteral("No controller answered on the serial port %1. If it is connected to another "
+                                    "port, choose that one %2.")
+                   : QStringLiteral("The serial port %1 could not be opened. Choose the controller's port %2."))
+        .arg(device, choosePortHint);
+}
+
 int transferProgress(int address)
 {
     // No address gives an exact half (143 is odd and 200 x a = 143 x odd only at
@@ -63,12 +78,16 @@ void ControllerLink::yield()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+QString ControllerLink::deviceName() const
+{
+    return m_state.DevicePath.isEmpty() ? portsettings::deviceForPort(m_state.PortNumber) : m_state.DevicePath;
+}
+
 bool ControllerLink::ensureOpen()
 {
     if (m_port.isOpen())
         return true;
-    m_port.setPortName(m_state.DevicePath.isEmpty() ? portsettings::deviceForPort(m_state.PortNumber)
-                                                     : m_state.DevicePath);
+    m_port.setPortName(deviceName());
     // The port's own failures (missing, in use, not permitted) go through the
     // common prompt; Retry tries to open it again, which helps after plugging
     // the adapter in. Abort and Ignore both end the primitive without a link.
@@ -170,43 +189,48 @@ void ControllerLink::DelayTimer(int ms)
     }
 }
 
-void ControllerLink::ReSync()
+LinkResult ControllerLink::noReply(const char* text)
 {
-    m_state.LinkOK = false;
+    // A port that went away cannot answer a retry: nothing is asked, the workflow says it.
+    if (m_port.wasLost()) {
+        closePort();
+        return {LinkError::PortLost};
+    }
+    raiseTimeout(text);
+    return {LinkError::NoReply};
+}
+
+LinkResult ControllerLink::ReSync()
+{
     if (!ensureOpen())
-        return;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kReSync});
-    if (!waitReply(1))
-        return;  // silent: the workflow tries again and decides
+    if (!waitReply(1))  // silent: the workflow tries again and decides
+        return {m_port.wasLost() ? LinkError::PortLost : LinkError::NoReply};
     const int b = m_port.readByte();
     DelayTimer(m_timing.pauseMs);
-    m_state.LinkOK = (b == kAck);
+    return {b == kAck ? LinkError::None : LinkError::Refused, static_cast<uint8_t>(std::max(b, 0))};
 }
 
-int ControllerLink::ReadStatus()
+LinkResult ControllerLink::ReadStatus()
 {
-    m_state.LinkOK = false;
     if (!ensureOpen())
-        return 0;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kReadStatus});
-    if (!waitReply(1)) {
-        raiseTimeout(linktext::kRs232Timeout);
-        return 0;
-    }
+    if (!waitReply(1))
+        return noReply(linktext::kRs232Timeout);
     const int status = m_port.readByte();
     DelayTimer(m_timing.pauseMs);
-    m_state.LinkOK = true;
-    return std::max(status, 0);
+    return {LinkError::None, static_cast<uint8_t>(std::max(status, 0))};
 }
 
-void ControllerLink::ReadFirmwareID()
+LinkResult ControllerLink::ReadFirmwareID()
 {
-    m_state.LinkOK = false;
     m_state.FirmwareID.clear();
     if (!ensureOpen())
-        return;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kReadFirmwareID});
 
@@ -233,10 +257,8 @@ void ControllerLink::ReadFirmwareID()
             m_port.waitForBytes(1, static_cast<int>(std::clamp<qint64>(left, 1, m_timing.yieldSliceMs)));
     }
     // A line that ends after the deadline is as good as none: what arrived is dropped.
-    if (!complete || clock.elapsed() > m_timing.replyDeadlineMs) {
-        raiseTimeout(linktext::kRs232Timeout);
-        return;
-    }
+    if (!complete || clock.elapsed() > m_timing.replyDeadlineMs)
+        return noReply(linktext::kRs232Timeout);
     // The controller speaks the PC's 8-bit character set.
     m_state.FirmwareID = QString::fromLatin1(text);
     m_state.ProductName = m_state.FirmwareID.contains(QLatin1String("Shift Light"), Qt::CaseInsensitive)
@@ -244,104 +266,97 @@ void ControllerLink::ReadFirmwareID()
                               : QStringLiteral("Unknown");
     closePort();
     DelayTimer(m_timing.pauseMs);
-    m_state.LinkOK = true;
+    return {};
 }
 
-void ControllerLink::SetEEPROMAddress(int address)
+LinkResult ControllerLink::SetEEPROMAddress(int address)
 {
-    m_state.LinkOK = false;
     if (!ensureOpen())
-        return;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kSetAddress, static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>((address & 0xFF00) >> 8)});
-    if (!waitReply(1)) {
-        raiseTimeout(linktext::kRs232Timeout);
-        return;
-    }
-    if (m_port.readByte() == kAck) {
-        m_state.LinkOK = true;
-        DelayTimer(m_timing.pauseMs);
-    }
+    if (!waitReply(1))
+        return noReply(linktext::kRs232Timeout);
+    const int b = m_port.readByte();
+    if (b != kAck)
+        return {LinkError::Refused, static_cast<uint8_t>(std::max(b, 0))};
+    DelayTimer(m_timing.pauseMs);
+    return {LinkError::None, kAck};
 }
 
-uint8_t ControllerLink::ReadEEPROM()
+LinkResult ControllerLink::ReadEEPROM()
 {
-    m_state.LinkOK = false;
     if (!ensureOpen())
-        return 0;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kReadByte});
-    if (!waitReply(1)) {
-        raiseTimeout(linktext::kRs232Timeout);
-        return 0;
-    }
+    if (!waitReply(1))
+        return noReply(linktext::kRs232Timeout);
     const int b = m_port.readByte();
     DelayTimer(m_timing.pauseMs);
-    m_state.LinkOK = true;
-    return static_cast<uint8_t>(std::max(b, 0));
+    return {LinkError::None, static_cast<uint8_t>(std::max(b, 0))};
 }
 
-void ControllerLink::ResetController()
+LinkResult ControllerLink::ResetController()
 {
-    m_state.LinkOK = false;
     if (!ensureOpen())
-        return;
+        return {LinkError::NoPort};
     m_port.discardInput();
     send({kReset, kResetConfirmation[0], kResetConfirmation[1], kResetConfirmation[2], kResetConfirmation[3]});
     // Waits for more than one byte: a controller that answers 06 alone is only
     // heard at the deadline, which is also the time it takes to restart.
-    if (!waitReply(2)) {
-        raiseTimeout(linktext::kComPortTimeout);
-        return;
-    }
-    m_state.LinkOK = (m_port.readByte() == kAck);
+    if (!waitReply(2))
+        return noReply(linktext::kComPortTimeout);
+    const int b = m_port.readByte();
     DelayTimer(m_timing.pauseMs);
     closePort();
+    return {b == kAck ? LinkError::None : LinkError::Refused, static_cast<uint8_t>(std::max(b, 0))};
 }
 
-void ControllerLink::ReadEEPROMData(ImageBuffer& image)
+LinkError ControllerLink::ReadEEPROMData(ImageBuffer& image, const char* caption)
 {
     const PortCloser closer(*this);
-    m_view.showProgress(QString::fromLatin1(linktext::kReadingCaption));
+    m_view.showProgress(QString::fromLatin1(caption));
     image.ClearEEPROMBuffer();
-    SetEEPROMAddress(kFirstAddress);
-    if (!m_state.LinkOK) {
+    const LinkResult addressed = SetEEPROMAddress(kFirstAddress);
+    if (!addressed) {
         m_view.hideProgress();  // not left showing a transfer that never started
-        return;
+        return addressed.error;
     }
-    m_state.LinkOK = false;
-    bool stopped = false;
+    LinkError error = LinkError::None;
     for (int a = kFirstAddress; a <= kLastAddress; ++a) {
-        image.EEPROMBuffer[a] = ReadEEPROM();
+        const LinkResult b = ReadEEPROM();
+        image.EEPROMBuffer[a] = b.value;
         m_view.setProgress(transferProgress(a));
         yield();
-        if (m_state.UserAbort || !m_state.LinkOK) {
-            stopped = true;
+        if (!b) {
+            error = b.error;
+            break;
+        }
+        if (m_state.UserAbort) {
+            error = LinkError::Stopped;
             break;
         }
         DelayTimer(m_timing.pauseMs);
     }
     m_view.hideProgress();
-    if (stopped) {
-        // The bytes read so far stay, but the buffer is not marked as holding data.
+    if (error != LinkError::None)
         m_state.UserAbort = false;
-        m_state.LinkOK = false;
-    } else {
-        image.BufferEmpty = false;
-        m_state.LinkOK = true;
-    }
+    // The bytes read so far stay, but only a complete read marks the buffer as holding data.
+    image.BufferEmpty = error != LinkError::None;
+    return error;
 }
 
-void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
+ProgramResult ControllerLink::WriteEEPROMData(const ImageBuffer& image)
 {
     const PortCloser closer(*this);
+    ProgramResult result;
     m_view.showProgress(QString::fromLatin1(linktext::kProgrammingCaption));
-    SetEEPROMAddress(kFirstAddress);
-    const bool addressed = m_state.LinkOK;
-    m_state.LinkOK = false;
+    const LinkResult addressed = SetEEPROMAddress(kFirstAddress);
     if (!addressed || !ensureOpen()) {
         m_view.hideProgress();
-        return;
+        result.error = addressed ? LinkError::NoPort : addressed.error;
+        return result;
     }
     for (int a = kFirstAddress; a <= kLastAddress; ++a) {
         m_port.discardInput();
@@ -349,46 +364,54 @@ void ControllerLink::WriteEEPROMData(const ImageBuffer& image)
         DelayTimer(m_timing.pauseMs);
         m_port.writeByte(image.EEPROMBuffer[a]);
         if (!waitReplyYielding()) {
-            raiseTimeout(linktext::kRs232Timeout);
+            result.error = noReply(linktext::kRs232Timeout).error;
             m_view.hideProgress();
-            return;
+            return result;
         }
         if (m_port.readByte() != kAck) {
             // Programming stops here; the bytes before this address are already stored.
+            result.error = LinkError::Refused;
             m_view.hideProgress();
-            return;
+            return result;
         }
+        ++result.programmed;
         DelayTimer(m_timing.pauseMs);
         m_view.setProgress(transferProgress(a));
     }
     m_view.hideProgress();
-    VerifyEEPROM(image);
-    // Programming worked; whether the controller holds the right bytes is in VerifyErrors.
-    m_state.LinkOK = true;
+    if (m_state.StopSignal != 0) {
+        // Asked to stop while the block was written: it is whole now, and nothing more is sent.
+        result.verifyError = LinkError::Stopped;
+        result.verifyErrors = 1;
+        m_state.UserAbort = false;
+        return result;
+    }
+    VerifyEEPROM(image, result);
+    return result;
 }
 
-void ControllerLink::VerifyEEPROM(const ImageBuffer& image)
+void ControllerLink::VerifyEEPROM(const ImageBuffer& image, ProgramResult& result)
 {
     const PortCloser closer(*this);
-    m_state.VerifyErrors = 0;
+    result.verifyErrors = 0;
+    result.verifyError = LinkError::None;
     m_view.showProgress(QString::fromLatin1(linktext::kVerifyingCaption));
     // Not tested on purpose: a failed address command makes the reads compare
     // the wrong bytes, which the verify then reports.
     SetEEPROMAddress(kFirstAddress);
-    bool stopped = false;
     for (int a = kFirstAddress; a <= kLastAddress; ++a) {
-        const uint8_t b = ReadEEPROM();
-        if (image.EEPROMBuffer[a] != b)
-            ++m_state.VerifyErrors;
+        const LinkResult b = ReadEEPROM();
+        if (image.EEPROMBuffer[a] != b.value)
+            ++result.verifyErrors;
         m_view.setProgress(transferProgress(a));
         yield();
-        if (m_state.UserAbort || !m_state.LinkOK) {
-            stopped = true;
+        if (!b || m_state.UserAbort) {
+            result.verifyError = b ? LinkError::Stopped : b.error;
             break;
         }
     }
-    if (stopped) {
-        ++m_state.VerifyErrors;  // a verify cut short never passes
+    if (result.verifyError != LinkError::None) {
+        ++result.verifyErrors;  // a verify cut short never passes
         m_state.UserAbort = false;
     }
     m_view.hideProgress();

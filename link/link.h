@@ -2,10 +2,11 @@
 // The controller's command protocol: the single-transaction primitives, the
 // EEPROM block transfers and the line-error report, over any Port.
 //
-// Every primitive sets LinkOK false first and true only on success; callers
-// test it after each call. A reply that does not come within the deadline is
-// reported through the common error prompt (Abort / Retry / Ignore), except for
-// ReSync, whose silence the workflows handle themselves.
+// Every primitive and block transfer returns what it got, or why it got
+// nothing. A reply that does not come within the deadline is reported through
+// the common error prompt (Abort / Retry / Ignore), except for ReSync, whose
+// silence the workflows handle themselves, and except when the port itself is
+// gone: that is not worth a retry, and the workflow says it.
 #include "link/port.h"
 #include "params/paramset.h"
 #include "core/prompter.h"
@@ -23,14 +24,42 @@ struct LinkTiming {
 
 // What the link shares with the rest of the program.
 struct LinkState {
-    bool LinkOK = false;      // result of the last primitive
     int PortNumber = 1;       // Com n, 1 to 255
     QString DevicePath;       // when set, opened instead of Com PortNumber (command-line --port)
     int CommErrorCount = 0;   // line errors reported since start-up
     QString FirmwareID;
     QString ProductName;
     bool UserAbort = false;   // Esc (or Ctrl+C) seen; the read and verify loops stop and clear it
-    int VerifyErrors = 0;     // result of the last verify; 0 = the controller equals the buffer
+    // The stop signal (SIGINT, SIGTERM, SIGHUP) that asked the program to stop, 0 for none.
+    // Unlike Esc it also ends an upload after programming: the pass is finished,
+    // then nothing more is sent and the person is told what the controller holds.
+    int StopSignal = 0;
+};
+
+// Why a primitive or a block transfer has no result.
+enum class LinkError {
+    None,
+    NoPort,    // the port could not be opened (said through the prompt)
+    NoReply,   // no reply before the deadline (said through the prompt, except for a resync)
+    Refused,   // a reply other than the one expected (06): not said
+    Stopped,   // Esc or a stop signal stopped a read or verify pass
+    PortLost,  // the device went away while open (an adapter pulled out): not said, not retried
+};
+
+// What a primitive got: the controller's byte, or why there is none.
+struct LinkResult {
+    LinkError error = LinkError::None;
+    uint8_t value = 0;  // the reply byte (the status, the data byte); 0 without one
+    explicit operator bool() const { return error == LinkError::None; }
+};
+
+// What programming and its verify pass found.
+struct ProgramResult {
+    LinkError error = LinkError::None;  // programming's; None when every byte was acknowledged
+    int programmed = 0;                 // bytes acknowledged, from the first address on
+    LinkError verifyError = LinkError::None;  // why the verify pass stopped short; None when it ran through
+    int verifyErrors = 0;  // bytes that differ, plus one for a pass cut short; 0 = the controller holds the block
+    bool verified() const { return error == LinkError::None && verifyErrors == 0; }
 };
 
 // What a transfer shows and changes on the screen. The main window and the
@@ -40,6 +69,10 @@ public:
     virtual ~LinkView() = default;
     // Shows the progress display with this caption and value 0, painted at once.
     virtual void showProgress(const QString& caption) = 0;
+    // While the link to the controller on `device` is checked, which takes some
+    // seconds when nothing answers; hideProgress() ends it. Views without a
+    // screen say nothing.
+    virtual void showConnecting(const QString& device) { (void)device; }
     virtual void setProgress(int percent) = 0;
     virtual void hideProgress() = 0;
     // Hides the scale factor and single-stage frames (the multi-stage frame keeps
@@ -87,6 +120,12 @@ inline const char* const kCommErrorTitle = "Communications Error";
 inline const char* const kReadingCaption = "Reading EEPROM";
 inline const char* const kProgrammingCaption = "Programming EEPROM";
 inline const char* const kVerifyingCaption = "Verifying EEPROM";
+inline const char* const kRereadingCaption = "Reading EEPROM again";
+// Said after a step's own message when the port went away under a transfer.
+QString portLostText(const QString& device);
+// Said below "Cannot establish RS-232 link...": the port tried (`opened`: it
+// opened, but no controller answered on it) and where to choose another.
+QString noControllerText(const QString& device, bool opened, const QString& choosePortHint);
 // The report of a line error, empty for events that are not reported (break).
 QString lineErrorText(LineError error);
 }  // namespace linktext
@@ -108,20 +147,24 @@ public:
     LinkState& state() { return m_state; }
     const LinkTiming& timing() const { return m_timing; }
 
-    // Primitives.
-    void ReSync();
-    int ReadStatus();  // the status byte; 0 when the read failed
-    void ReadFirmwareID();
-    void SetEEPROMAddress(int address);
-    uint8_t ReadEEPROM();  // the data byte; 0 when the read failed
-    void ResetController();
+    // Primitives. ReSync, SetEEPROMAddress and ResetController fail with Refused
+    // on a reply other than 06; ReadFirmwareID leaves the text in the state.
+    LinkResult ReSync();
+    LinkResult ReadStatus();  // value: the status byte
+    LinkResult ReadFirmwareID();
+    LinkResult SetEEPROMAddress(int address);
+    LinkResult ReadEEPROM();  // value: the data byte
+    LinkResult ResetController();
     // Waits `ms` milliseconds while the event loop keeps running.
     void DelayTimer(int ms);
 
     // Block transfers of addresses 16 to 159 between the controller and `image`.
-    void ReadEEPROMData(ImageBuffer& image);
-    void WriteEEPROMData(const ImageBuffer& image);  // programs, then verifies
-    void VerifyEEPROM(const ImageBuffer& image);
+    // A read shows its progress under `caption` (the second read of a checked
+    // download says so); None when all 144 bytes were read.
+    LinkError ReadEEPROMData(ImageBuffer& image, const char* caption = linktext::kReadingCaption);
+    ProgramResult WriteEEPROMData(const ImageBuffer& image);  // programs, then verifies
+    // Fills in the verify half of `result`.
+    void VerifyEEPROM(const ImageBuffer& image, ProgramResult& result);
 
     // The report of a line error (the port calls it while a transfer waits): counts
     // it, closes the port from the third one on, and asks Retry / Cancel.
@@ -134,10 +177,16 @@ public:
     // the workflows stop retrying a link the person has given up on.
     bool abortedByUser() const { return m_abortedByUser; }
     void clearAbort() { m_abortedByUser = false; }
+    // The device the link opens (a path, or COMn), for the messages.
+    QString deviceName() const;
+    QString choosePortHint() const { return m_port.choosePortHint(); }
 
 private:
     bool ensureOpen();
     void send(std::initializer_list<uint8_t> bytes);
+    // What a wait without a reply means: the port gone (not said), or a timeout
+    // (closes the port and says `text` through the prompt).
+    LinkResult noReply(const char* text);
     // Blocks on the port until `count` bytes are waiting or the deadline passes;
     // true when at least one byte is waiting.
     bool waitReply(int count);

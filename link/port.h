@@ -34,6 +34,9 @@ public:
     virtual bool open(QString* error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // True when the device went away while it was open (an adapter pulled out),
+    // until the next open(): a port that is gone is not worth asking again.
+    virtual bool wasLost() const { return false; }
 
     // Number of received bytes waiting to be read.
     virtual int bytesWaiting() = 0;
@@ -46,6 +49,13 @@ public:
     // Blocks until at least `count` bytes are waiting or `msecs` have passed;
     // returns true when they are there. Never spins: it sleeps on the device.
     virtual bool waitForBytes(int count, int msecs) = 0;
+
+    // Where the person chooses another port, for the advice after a failure: the
+    // window's menu, unless the program says otherwise (the command line names
+    // its --port option).
+    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
+    QString choosePortHint() const { return m_choosePortHint; }
+    static QString windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
 
     // Who hears the line errors detected while the port is open: the most recent
     // listener still attached. Each owner detaches only itself, so a second link
@@ -74,5 +84,6 @@ protected:
     }
 
 private:
+    QString m_choosePortHint = windowChoosePortHint();
     std::vector<std::pair<const void*, std::function<void(LineError)>>> m_lineErrorListeners;
 };

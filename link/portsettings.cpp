@@ -1,8 +1,9 @@
 #include "link/portsettings.h"
-#include "core/appinfo.h"
+#include "core/settings.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QStringList>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -10,11 +11,6 @@
 namespace portsettings {
 
 namespace {
-// Every entry lives under the organisation and application "Revora_Shift"; the
-// emulator writes its terminal's mapping with the very same pair.
-const char* const kPortKey = "Properties/CommPort";
-const char* const kDeviceKey = "Properties/CommDevice";
-QString mapKey(int n) { return QStringLiteral("Ports/Com%1").arg(n); }
 #ifdef Q_OS_WIN
 const char* const kPortChoices = "Com1 to Com255 or a device name such as \\\\.\\COM3";
 #else
@@ -36,18 +32,25 @@ std::optional<int> parsePortNumber(const QString& text)
     return n;
 }
 
-int loadPortNumber()
+QString comName(int n) { return QStringLiteral("Com%1").arg(n); }
+
+std::optional<int> loadPortNumber(QString* error)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    return parsePortNumber(s.value(QLatin1String(kPortKey)).toString()).value_or(kFirstPort);
+    const std::optional<QString> stored = settings::commPort();
+    if (!stored)
+        return kFirstPort;
+    if (const auto n = parsePortNumber(*stored))
+        return n;
+    if (error)
+        *error = QStringLiteral("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
+                                "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
+                     .arg(*stored, settings::location())
+                     .arg(kFirstPort)
+                     .arg(kLastPort);
+    return std::nullopt;
 }
 
-void savePortNumber(int n)
-{
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    s.setValue(QLatin1String(kPortKey), QString::number(n));
-    s.sync();
-}
+void savePortNumber(int n) { settings::setCommPort(n); }
 
 QString deviceForPort(int n)
 {
@@ -55,8 +58,7 @@ QString deviceForPort(int n)
     // The \\.\ form opens every port; plain COM10 and above would be files.
     return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    const QString mapped = s.value(mapKey(n)).toString().trimmed();
+    const QString mapped = settings::portDevice(n);
     if (!mapped.isEmpty())
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -76,12 +78,19 @@ bool devicePresent(const QString& device)
 #endif
 }
 
-void mapPortDevice(int n, const QString& device)
+bool mapPortDevice(int n, const QString& device, QString* error)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    s.setValue(mapKey(n), device);
-    s.sync();
+    QString where;
+    if (settings::setPortDevice(n, device, &where))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
+                     .arg(n)
+                     .arg(where);
+    return false;
 }
+
+void unmapPortDevice(int n, const QString& device) { settings::removePortDevice(n, device); }
 
 QString resolvePortArgument(const QString& text, QString* error)
 {
@@ -105,7 +114,69 @@ QString portLabel(const PortRecord& r)
     QString about = r.description;
     if (!r.manufacturer.isEmpty())
         about = about.isEmpty() ? r.manufacturer : QStringLiteral("%1 (%2)").arg(about, r.manufacturer);
-    return about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
+    QString label = about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
+    if (r.latencyMs >= 0)
+        label += QStringLiteral(", latency timer %1 ms").arg(r.latencyMs);
+    return label;
+}
+
+int usbLatencyTimer(const QString& device, const QString& sysfsRoot)
+{
+    const QFileInfo info(device);
+    const QString name = QFileInfo(info.isSymLink() ? info.canonicalFilePath() : device).fileName();
+    if (name.isEmpty())
+        return -1;
+    QFile file(QStringLiteral("%1/bus/usb-serial/devices/%2/latency_timer").arg(sysfsRoot, name));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    bool ok = false;
+    const int ms = file.read(16).trimmed().toInt(&ok);
+    return ok && ms >= 0 ? ms : -1;
+}
+
+QString latencyAdvice(const QList<PortRecord>& records)
+{
+    QStringList slow;
+    QString command;
+    for (const PortRecord& r : records) {
+        if (r.latencyMs <= 1)
+            continue;
+        const QString name = QFileInfo(r.device).fileName();
+        slow << QStringLiteral("%1 (%2 ms)").arg(r.device).arg(r.latencyMs);
+        command = QStringLiteral("echo 1 | sudo tee /sys/bus/usb-serial/devices/%1/latency_timer").arg(name);
+    }
+    if (slow.isEmpty())
+        return QString();
+    return QStringLiteral("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
+                          "much slower; the program asks for low-latency mode when it opens the port, and where "
+                          "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
+        .arg(slow.join(QStringLiteral(", ")), command);
+}
+
+std::optional<PortRecord> adapterToOffer(const QString& storedChoice, const QList<PortRecord>& records)
+{
+    const auto isUsb = [](const PortRecord& r) {
+        const QString name = QFileInfo(r.device).fileName();
+        return r.exists && (r.byIdPath.contains(QLatin1String("/usb-")) || name.startsWith(QLatin1String("ttyUSB"))
+                            || name.startsWith(QLatin1String("ttyACM")));
+    };
+    std::optional<PortRecord> only;
+    for (const PortRecord& r : records) {
+        if (r.exists && !storedChoice.isEmpty() && (r.device == storedChoice || r.byIdPath == storedChoice))
+            return std::nullopt;  // the stored port is here
+        if (isUsb(r)) {
+            if (only)
+                return std::nullopt;  // more than one: the person chooses
+            only = r;
+        }
+    }
+    // A ComN choice is present when its device is.
+    if (storedChoice.startsWith(QLatin1String("Com"))) {
+        const std::optional<int> n = parsePortNumber(storedChoice.mid(3));
+        if (n && devicePresent(deviceForPort(*n)))
+            return std::nullopt;
+    }
+    return only;
 }
 
 QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, QString>& mapped)
@@ -114,7 +185,7 @@ QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, Q
     for (const PortRecord& r : records)
         list << PortEntry{r.byIdPath.isEmpty() ? r.device : r.byIdPath, portLabel(r)};
     for (int n = kFirstPort; n <= kLastPort; ++n) {
-        const QString com = QStringLiteral("Com%1").arg(n);
+        const QString com = comName(n);
         const QString device = mapped.value(n);
         list << PortEntry{com, device.isEmpty() ? com : QStringLiteral("%1 \u2014 %2").arg(com, device)};
     }
@@ -123,36 +194,27 @@ QList<PortEntry> portEntries(const QList<PortRecord>& records, const QMap<int, Q
 
 QMap<int, QString> mappedPorts()
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     QMap<int, QString> map;
-    s.beginGroup(QStringLiteral("Ports"));
-    for (const QString& key : s.childKeys()) {
-        const QString device = s.value(key).toString().trimmed();
-        if (!key.startsWith(QLatin1String("Com")) || device.isEmpty())
-            continue;
-        if (const auto n = parsePortNumber(key.mid(3)))
-            map.insert(*n, device);
-    }
+    const QMap<QString, QString> stored = settings::portDevices();
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        if (const auto n = parsePortNumber(it.key()))
+            map.insert(*n, it.value());
     return map;
 }
 
-QString loadPortChoice()
+QString loadPortChoice(int number)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
-    const QString device = s.value(QLatin1String(kDeviceKey)).toString().trimmed();
-    return device.isEmpty() ? QStringLiteral("Com%1").arg(loadPortNumber()) : device;
+    const QString device = settings::commDevice();
+    return device.isEmpty() ? comName(number) : device;
 }
+
+QString loadPortChoice() { return loadPortChoice(loadPortNumber().value_or(kFirstPort)); }
 
 void savePortChoice(const QString& name)
 {
-    QSettings s(appinfo::settingsOrganization(), appinfo::settingsApplication());
     const QString t = name.trimmed();
     const auto n = t.startsWith(QLatin1String("com"), Qt::CaseInsensitive) ? parsePortNumber(t.mid(3)) : std::nullopt;
-    if (n)
-        s.remove(QLatin1String(kDeviceKey));
-    else
-        s.setValue(QLatin1String(kDeviceKey), t);
-    s.sync();
+    settings::setCommDevice(n ? QString() : t);
     if (n)
         savePortNumber(*n);
 }

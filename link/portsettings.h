@@ -15,9 +15,10 @@ constexpr int kLastPort = 255;
 // "1" to "255" (surrounding spaces allowed); anything else is not a port number.
 std::optional<int> parsePortNumber(const QString& text);
 
-// The stored port number; 1 when nothing is stored or the stored text is not a
-// number from 1 to 255 (an edited or damaged settings file must not stop the program).
-int loadPortNumber();
+// The stored port number; 1 when nothing is stored. Stored text that is not a
+// number from 1 to 255 (an edited or damaged settings file) gives nullopt, and
+// `error` says what is stored, where, and what to do about it.
+std::optional<int> loadPortNumber(QString* error = nullptr);
 // Stores `n` as decimal text (the program only ever stores 1 to 255).
 void savePortNumber(int n);
 
@@ -28,7 +29,10 @@ QString deviceForPort(int n);
 // \\.\COM3), elsewhere a device file that exists.
 bool devicePresent(const QString& device);
 // Stores the device that "Com n" stands for (the emulator maps its terminal here).
-void mapPortDevice(int n, const QString& device);
+// False when the settings cannot be written; `error` then says so and where.
+bool mapPortDevice(int n, const QString& device, QString* error = nullptr);
+// Takes the mapping away again, unless another device has taken Com n since.
+void unmapPortDevice(int n, const QString& device);
 
 // What the command-line tool's --port names: "ComN" (any letter case) is port N
 // mapped as above, anything else is taken as a device path. Empty on bad ComN.
@@ -41,7 +45,21 @@ struct PortRecord {
     QString manufacturer;  // "FTDI"
     QString byIdPath;      // "/dev/serial/by-id/usb-FTDI_...", the name that survives replugging
     bool exists = true;    // false: a stored choice that is not plugged in now
+    int latencyMs = -1;    // a USB adapter's latency timer; -1 where the system has none
 };
+
+// A USB serial adapter's latency timer in ms, read from sysfs
+// (ROOT/bus/usb-serial/devices/ttyUSB0/latency_timer); -1 for devices without
+// one (built-in ports, pseudo-terminals). A /dev/serial/by-id link is followed.
+int usbLatencyTimer(const QString& device, const QString& sysfsRoot = QStringLiteral("/sys"));
+// What to say once about the adapters in `records` whose timer stays above
+// 1 ms: every reply waits that long, and the one command that lowers it. Empty
+// when there is nothing to say.
+QString latencyAdvice(const QList<PortRecord>& records);
+
+// When the stored port is missing and exactly one USB adapter is plugged in:
+// that adapter, to be offered (never used unasked). Nothing otherwise.
+std::optional<PortRecord> adapterToOffer(const QString& storedChoice, const QList<PortRecord>& records);
 
 // One entry of the port list.
 struct PortEntry {
@@ -59,7 +77,10 @@ QMap<int, QString> mappedPorts();
 
 // The port chosen: "ComN", or a device path (the stable by-id path where there
 // is one). A Com choice is kept as the port number, as before; a path beside it.
-QString loadPortChoice();
+// `number` is the Com number to name when no path is stored.
+QString loadPortChoice(int number);
+QString loadPortChoice();  // with the stored number, Com1 when it is unusable
+QString comName(int n);    // "Com7"
 void savePortChoice(const QString& name);
 
 }  // namespace portsettings

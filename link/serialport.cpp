@@ -53,8 +53,6 @@ void SerialPort::setPortName(const QString& name)
     m_port.setPortName(name);
 }
 
-QString SerialPort::windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
-
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
     return QStringLiteral("Your user account may not use the serial port %1. Serial ports are for the members "
@@ -107,12 +105,12 @@ bool SerialPort::open(QString* error)
     const QString name = m_name;
     if (name.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(m_choosePortHint);
+            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(choosePortHint());
         return false;
     }
     m_lost = false;
+    m_wasLost = false;
     m_hasCounters = false;
-    m_actualBaud = 0;
     m_configuring = true;
     m_port.setBaudRate(kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
@@ -126,7 +124,7 @@ bool SerialPort::open(QString* error)
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_configuring = false;
         if (error)
-            *error = openErrorText(m_port.error(), name, m_port.errorString(), m_choosePortHint);
+            *error = openErrorText(m_port.error(), name, m_port.errorString(), choosePortHint());
         m_port.clearError();
         return false;
     }
@@ -141,11 +139,9 @@ bool SerialPort::open(QString* error)
     const int fd = static_cast<int>(m_port.handle());
     struct termios2 tio;
     if (::ioctl(fd, TCGETS2, &tio) == 0) {
-        m_actualBaud = static_cast<qint64>(tio.c_ospeed);
-        if (m_actualBaud > 0 && std::abs(m_actualBaud - kBaudRate) > kBaudRate * kBaudTolerance) {
-            const qint64 got = m_actualBaud;
+        const qint64 got = static_cast<qint64>(tio.c_ospeed);
+        if (got > 0 && std::abs(got - kBaudRate) > kBaudRate * kBaudTolerance) {
             close();
-            m_actualBaud = got;
             if (error)
                 *error = QStringLiteral("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
                                         "baud), and the controller only talks at 56000 baud. Use an adapter "
@@ -154,6 +150,15 @@ bool SerialPort::open(QString* error)
                              .arg(got);
             return false;
         }
+    }
+    // Every byte of the protocol waits for its reply, so a USB adapter that holds
+    // replies back for its latency timer (16 ms by default) costs that on every
+    // round trip. The driver lowers it to 1 ms in low-latency mode. A
+    // pseudo-terminal or a built-in UART refuses or ignores the request: that is fine.
+    struct serial_struct serial;
+    if (::ioctl(fd, TIOCGSERIAL, &serial) == 0 && !(serial.flags & ASYNC_LOW_LATENCY)) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        (void)::ioctl(fd, TIOCSSERIAL, &serial);
     }
     struct serial_icounter_struct ic;
     if (::ioctl(fd, TIOCGICOUNT, &ic) == 0) {
@@ -192,6 +197,7 @@ void SerialPort::onError(QSerialPort::SerialPortError error)
         // from the event loop, not from inside Qt's own notification.
         if (!m_lost) {
             m_lost = true;
+            m_wasLost = true;
             QMetaObject::invokeMethod(this, [this] { dropIfLost(); }, Qt::QueuedConnection);
         }
         break;
@@ -334,7 +340,8 @@ QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice)
         if (isPhantomUart(device))
             continue;
 #endif
-        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true};
+        portsettings::PortRecord r{device, info.description(), info.manufacturer(), byId.value(device), true,
+                                   portsettings::usbLatencyTimer(device)};
         choiceListed = choiceListed || storedChoice == r.device || storedChoice == r.byIdPath;
         records << r;
     }

@@ -28,22 +28,12 @@ public:
     bool open(QString* error) override;
     void close() override;
     bool isOpen() const override;
+    bool wasLost() const override { return m_wasLost; }
     int bytesWaiting() override;
     int readByte() override;
     bool writeByte(uint8_t byte) override;
     void discardInput() override;
     bool waitForBytes(int count, int msecs) override;
-
-    // After open(): the rate the device really runs at, as the kernel reports
-    // it (0 when it cannot tell), and whether the device keeps line-error
-    // counters (serial hardware does, pseudo-terminals don't).
-    qint64 actualBaudRate() const { return m_actualBaud; }
-    bool hasLineCounters() const { return m_hasCounters; }
-
-    // Where the person chooses another port, for the open failures' advice. The
-    // window's menu by default; the command-line tool names its --port option.
-    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
-    static QString windowChoosePortHint();
 
     // The plain sentence for an open failure of `port` with Qt's error code.
     // Said when the account may not use the port: the exact command that fixes it.
@@ -60,10 +50,9 @@ private:
 
     QSerialPort m_port;
     QString m_name;  // as given: Qt shortens /dev/ttyUSB0 to ttyUSB0
-    QString m_choosePortHint = windowChoosePortHint();
     bool m_configuring = false;  // errors while setting up are handled by open() itself
     bool m_lost = false;
-    qint64 m_actualBaud = 0;
+    bool m_wasLost = false;  // m_lost, kept after the port was closed until the next open
     bool m_hasCounters = false;
     // frame, overrun, buffer overrun, parity, break
     std::array<int, 5> m_counters{};

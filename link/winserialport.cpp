@@ -44,8 +44,6 @@ void WinSerialPort::setPortName(const QString& name)
     m_name = name;
 }
 
-QString WinSerialPort::windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
-
 QString WinSerialPort::devicePath(const QString& name)
 {
     const QString t = name.trimmed();
@@ -107,12 +105,12 @@ bool WinSerialPort::open(QString* error)
         return false;
     };
     if (m_name.trimmed().isEmpty())
-        return fail(QStringLiteral("No serial port chosen. Choose one %1.").arg(m_choosePortHint));
+        return fail(QStringLiteral("No serial port chosen. Choose one %1.").arg(choosePortHint()));
     const QString path = devicePath(m_name);
     const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ | GENERIC_WRITE, 0,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        return fail(openErrorText(GetLastError(), m_name, m_choosePortHint));
+        return fail(openErrorText(GetLastError(), m_name, choosePortHint()));
     m_handle = h;
     m_pending.clear();
     m_actualBaud = 0;

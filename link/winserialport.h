@@ -40,9 +40,6 @@ public:
     std::int64_t actualBaudRate() const { return m_actualBaud; }
     bool hasLineCounters() const { return isOpen(); }
 
-    void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
-    static QString windowChoosePortHint();
-
     // The name CreateFile takes for a port name: "\\.\COM3".
     static QString devicePath(const QString& name);
     // The plain sentence for an open failure with the Win32 error code `code`.
@@ -64,7 +61,6 @@ private:
 
     void* m_handle = nullptr;  // HANDLE; nullptr when closed
     QString m_name;
-    QString m_choosePortHint = windowChoosePortHint();
     QByteArray m_pending;  // read from the driver, not yet taken
     std::int64_t m_actualBaud = 0;
     unsigned long m_interval = 1, m_constant = 1;  // read timeouts in force (1, 1: not set yet)

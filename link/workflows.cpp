@@ -36,79 +36,144 @@ bool stoppedByUser(ControllerLink& link)
 
 // Tries to reach the controller a few times. Stops early when the person
 // aborted a prompt on the way (a port that cannot be opened), so one refusal
-// is not followed by four more of the same prompt, or pressed Esc / Ctrl+C,
-// which is seen between the tries.
-void reSyncWithRetries(ControllerLink& link)
+// is not followed by four more of the same prompt, when the port is gone, or
+// when Esc / Ctrl+C was pressed, which is seen between the tries.
+LinkResult reSyncWithRetries(ControllerLink& link)
 {
     link.clearAbort();
+    LinkResult r;
     for (int i = 0; i < kReSyncAttempts; ++i) {
-        link.ReSync();
-        if (link.state().LinkOK || link.abortedByUser())
-            return;
+        r = link.ReSync();
+        if (r || r.error == LinkError::PortLost || link.abortedByUser())
+            return r;
         link.yield();
         if (link.state().UserAbort)
-            return;
+            return r;
     }
+    return r;
 }
 
-enum class Check { Ok, NoLink, Status, Armed, FirmwareRead, FirmwareInvalid, UnknownProduct, Stopped };
+// The step's own message, then that the port is gone (no message: only that).
+void sayPortLost(ControllerLink& link, const char* title, const QString& stepText = QString(),
+                 const QString& after = QString())
+{
+    QString text = linktext::portLostText(link.deviceName());
+    if (!stepText.isEmpty())
+        text = stepText + QLatin1Char('\n') + text;
+    if (!after.isEmpty())
+        text += QLatin1Char(' ') + after;
+    warn(link, title, text);
+}
 
 // The checks every transfer starts with: the link, the status, the firmware ID.
-// Each refusal is said here, in the transfer's own words.
-Check checkController(ControllerLink& link, const Transfer& t, bool shiftLightOnly)
+// Each refusal is said here, in the transfer's own words. Completed: all passed.
+TransferKind checkController(ControllerLink& link, const Transfer& t, bool shiftLightOnly)
 {
     LinkState& st = link.state();
     // An Esc pressed before the transfer began is no reason to stop it.
     st.UserAbort = false;
-    const auto refuse = [&](const char* text) {
-        warn(link, t.title, QString::fromLatin1(text).arg(QLatin1String(t.verb)));
-    };
-    reSyncWithRetries(link);
+    const auto text = [&](const char* words) { return QString::fromLatin1(words).arg(QLatin1String(t.verb)); };
+    const auto refuse = [&](const char* words) { warn(link, t.title, text(words)); };
+    const QString noLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+    link.view().showConnecting(link.deviceName());
+    const LinkResult synced = reSyncWithRetries(link);
+    link.view().hideProgress();
     if (stoppedByUser(link))
-        return Check::Stopped;
-    if (!st.LinkOK) {
-        warn(link, t.title, QStringLiteral("Cannot establish RS-232 link. Check cable and controller power."));
-        return Check::NoLink;
+        return TransferKind::Stopped;
+    if (synced.error == LinkError::PortLost) {
+        sayPortLost(link, t.title, noLink);
+        return TransferKind::PortLost;
     }
-    const int status = link.ReadStatus();
-    if (!st.LinkOK)
-        return Check::Status;  // the timeout has been reported already
+    if (!synced) {
+        // The first run uses Com1, rarely the controller's port: the words the
+        // controller's manual knows, then which port was tried and where to change it.
+        warn(link, t.title,
+             noLink + QLatin1Char('\n')
+                 + linktext::noControllerText(link.deviceName(), synced.error != LinkError::NoPort,
+                                              link.choosePortHint()));
+        return TransferKind::NoLink;
+    }
+    const LinkResult status = link.ReadStatus();
+    if (status.error == LinkError::PortLost) {
+        sayPortLost(link, t.title);
+        return TransferKind::PortLost;
+    }
+    if (!status)
+        return TransferKind::StatusFailed;  // the timeout has been reported already
     // 0 and 1: not armed; 2 and above: armed.
-    if (status >= 2) {
+    if (status.value >= 2) {
         refuse("Cannot %1 while controller is armed.");
-        return Check::Armed;
+        return TransferKind::Armed;
     }
-    link.ReadFirmwareID();
-    if (!st.LinkOK) {
+    const LinkResult firmware = link.ReadFirmwareID();
+    if (firmware.error == LinkError::PortLost) {
+        sayPortLost(link, t.title, text("Firmware ID read failed - cannot %1."));
+        return TransferKind::PortLost;
+    }
+    if (!firmware) {
         refuse("Firmware ID read failed - cannot %1.");
-        return Check::FirmwareRead;
+        return TransferKind::FirmwareRead;
     }
     if (st.FirmwareID.isEmpty()) {
         refuse("Invalid firmware ID - cannot %1.");
-        return Check::FirmwareInvalid;
+        return TransferKind::FirmwareInvalid;
     }
     if (shiftLightOnly && st.ProductName == QLatin1String("Unknown")) {
         refuse("Unknown product firmware ID - cannot %1.");
-        return Check::UnknownProduct;
+        return TransferKind::UnknownProduct;
     }
     if (stoppedByUser(link))
-        return Check::Stopped;
-    return Check::Ok;
+        return TransferKind::Stopped;
+    return TransferKind::Completed;
 }
 
-CompareFailure compareFailure(Check c)
+// Reads the block into `image`, then again until two reads agree: the protocol
+// has no checksum, and a byte read wrong once must not become the truth. The
+// first read is the plain one; nothing is said here.
+TransferKind readBlockChecked(ControllerLink& link, ImageBuffer& image, int* reads)
 {
-    switch (c) {
-    case Check::Ok: return CompareFailure::None;
-    case Check::NoLink: return CompareFailure::NoLink;
-    case Check::Status: return CompareFailure::Status;
-    case Check::Armed: return CompareFailure::Armed;
-    case Check::FirmwareRead: return CompareFailure::FirmwareRead;
-    case Check::FirmwareInvalid:
-    case Check::UnknownProduct: return CompareFailure::FirmwareInvalid;
-    case Check::Stopped: return CompareFailure::Stopped;
+    // A read stopped by Esc is a failed read, as the person is told ("Download failed.").
+    const auto kindOf = [](LinkError e) {
+        return e == LinkError::PortLost ? TransferKind::PortLost : TransferKind::ReadFailed;
+    };
+    *reads = 1;
+    if (const LinkError e = link.ReadEEPROMData(image); e != LinkError::None)
+        return kindOf(e);
+    QList<QByteArray> seen{image.configBlock()};
+    while (*reads < kMaxBlockReads) {
+        ImageBuffer again;
+        ++*reads;
+        if (const LinkError e = link.ReadEEPROMData(again, linktext::kRereadingCaption); e != LinkError::None) {
+            image.ClearEEPROMBuffer();
+            return kindOf(e);
+        }
+        const QByteArray block = again.configBlock();
+        if (seen.contains(block)) {
+            image = again;
+            return TransferKind::Completed;
+        }
+        seen << block;
     }
-    return CompareFailure::FirmwareInvalid;
+    image.ClearEEPROMBuffer();
+    return TransferKind::Unreliable;
+}
+
+QString unreliableText(int reads)
+{
+    return QStringLiteral("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
+                          "results. Check the cable, its plugs and the adapter, then try again.")
+        .arg(reads);
+}
+
+// Says why a checked read failed, after the transfer's own failure words.
+void sayReadFailed(ControllerLink& link, const char* title, const QString& failed, TransferKind kind, int reads)
+{
+    if (kind == TransferKind::PortLost)
+        sayPortLost(link, title, failed);
+    else if (kind == TransferKind::Unreliable)
+        warn(link, title, failed + QLatin1Char('\n') + unreliableText(reads));
+    else
+        warn(link, title, failed);
 }
 
 // Both images decoded and compared. An image that does not decode leaves the
@@ -143,15 +208,22 @@ bool askInBox(ControllerLink& link, const report::Comparison& changes, const QSt
 }
 
 // Reads the controller's block into a backup file, then shows what the upload
-// will change and asks. True to go on with programming.
-bool backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, const UploadOptions& options,
-                      QString* backupFile)
+// will change and asks. Completed to go on with programming.
+TransferKind backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, const UploadOptions& options,
+                              QString* backupFile)
 {
     ImageBuffer before;
-    link.ReadEEPROMData(before);
+    int reads = 0;
+    const TransferKind read = readBlockChecked(link, before, &reads);
+    if (read == TransferKind::PortLost) {
+        sayPortLost(link, kUploadTitle, QString(), QStringLiteral("No backup was made, and nothing was written to the controller."));
+        return TransferKind::PortLost;
+    }
     QString why;
     QString path;
-    if (!link.state().LinkOK) {
+    if (read == TransferKind::Unreliable) {
+        why = unreliableText(reads);
+    } else if (read != TransferKind::Completed) {
         why = QStringLiteral("The controller's configuration could not be read for the backup.");
     } else {
         const QDateTime when = options.clock ? options.clock() : QDateTime::currentDateTime();
@@ -160,23 +232,33 @@ bool backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, const Up
     if (path.isEmpty()) {
         if (!options.confirm) {
             warn(link, kUploadTitle, QStringLiteral("No backup was made: %1 Nothing was written to the controller.").arg(why));
-            return false;
+            return TransferKind::BackupFailed;
         }
         return link.prompter().message(why + QStringLiteral("\n\nUpload without a backup?"),
                                        QString::fromLatin1(kUploadTitle), PromptButtons::YesNo,
-                                       PromptIcon::Exclamation) == PromptAnswer::Yes;
+                                       PromptIcon::Exclamation) == PromptAnswer::Yes
+                   ? TransferKind::Completed
+                   : TransferKind::Declined;
     }
-    if (backupFile)
-        *backupFile = path;
+    *backupFile = path;
     if (!options.confirm)
-        return true;
+        return TransferKind::Completed;
     const report::Comparison changes = compareImages(before, toWrite, nullptr);
-    return options.confirmChanges ? options.confirmChanges(changes, path) : askInBox(link, changes, path);
+    const bool goOn = options.confirmChanges ? options.confirmChanges(changes, path) : askInBox(link, changes, path);
+    return goOn ? TransferKind::Completed : TransferKind::Declined;
+}
+
+TransferOutcome ended(TransferKind kind, ControllerHolds holds = ControllerHolds::Unchanged)
+{
+    TransferOutcome out;
+    out.kind = kind;
+    out.holds = holds;
+    return out;
 }
 
 }  // namespace
 
-bool mnuDownload_Click(ControllerLink& link, ParameterStore& store)
+TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
 {
     LinkView& view = link.view();
     if (!store.image.BufferEmpty) {
@@ -184,7 +266,7 @@ bool mnuDownload_Click(ControllerLink& link, ParameterStore& store)
                                                        QString::fromLatin1(kDownloadTitle), PromptButtons::OKCancel,
                                                        PromptIcon::None);
         if (a != PromptAnswer::OK)
-            return false;
+            return ended(TransferKind::Declined);
     }
     store.image.ClearEEPROMBuffer();
     view.hideParameterFrames();
@@ -192,15 +274,16 @@ bool mnuDownload_Click(ControllerLink& link, ParameterStore& store)
     view.setCaption(store.MainCaption + QStringLiteral(" - ") + store.DataSourceName);
 
     const PortCloser closer(link);
-    if (checkController(link, kDownload, false) != Check::Ok)
-        return false;
+    if (const TransferKind checked = checkController(link, kDownload, false); checked != TransferKind::Completed)
+        return ended(checked);
     warn(link, kDownloadTitle, QStringLiteral("Firmware ID: ") + link.state().FirmwareID);
 
-    link.ReadEEPROMData(store.image);
-    if (!link.state().LinkOK) {
-        warn(link, kDownloadTitle, QStringLiteral("Download failed."));
+    int reads = 0;
+    const TransferKind read = readBlockChecked(link, store.image, &reads);
+    if (read != TransferKind::Completed) {
+        sayReadFailed(link, kDownloadTitle, QStringLiteral("Download failed."), read, reads);
         store.image.ClearEEPROMBuffer();
-        return false;
+        return ended(read);
     }
     // An image the parameter set cannot hold ends like any failed download: no
     // half-decoded set, no buffer that claims to hold data.
@@ -208,83 +291,126 @@ bool mnuDownload_Click(ControllerLink& link, ParameterStore& store)
     if (!decoded) {
         warn(link, kDownloadTitle, QStringLiteral("Download failed.\n") + decoded.message());
         store.image.ClearEEPROMBuffer();
-        return false;
+        return ended(TransferKind::Undecodable);
     }
     view.refreshEditor();
     view.setCaption(store.MainCaption + QString::fromLatin1(kDownloadedCaption));
-    return true;
+    return ended(TransferKind::Completed);
 }
 
-bool mnuUpload_Click(ControllerLink& link, ParameterStore& store, const UploadOptions& options, QString* backupFile)
+TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const UploadOptions& options)
 {
-    LinkState& st = link.state();
-    if (backupFile)
-        backupFile->clear();
     if (store.image.BufferEmpty) {
         warn(link, kUploadTitle, QStringLiteral("No data available for uploading."));
-        return false;
+        return ended(TransferKind::NoData);
     }
     const PortCloser closer(link);
-    if (checkController(link, kUpload, true) != Check::Ok)
-        return false;
+    if (const TransferKind checked = checkController(link, kUpload, true); checked != TransferKind::Completed)
+        return ended(checked);
     // The encoder checks every value first and changes nothing when one does
     // not fit, so nothing half-encoded can reach the controller.
     const CodecResult encoded = UpdateEEPROM(store.params, store.image);
     if (!encoded) {
         warn(link, kUploadTitle, encoded.message());
-        return false;
+        return ended(TransferKind::Unencodable);
     }
-    if (!options.backupFolder.isEmpty() && !backUpAndConfirm(link, store.image, options, backupFile))
-        return false;
-    link.WriteEEPROMData(store.image);
-    if (!st.LinkOK) {
-        warn(link, kUploadTitle, QStringLiteral("Upload aborted - EEPROM programming failed."), PromptIcon::Information);
-        return false;
+    QString backupFile;
+    if (!options.backupFolder.isEmpty()) {
+        const TransferKind backedUp = backUpAndConfirm(link, store.image, options, &backupFile);
+        if (backedUp != TransferKind::Completed) {
+            TransferOutcome out = ended(backedUp);
+            out.backupFile = backupFile;
+            return out;
+        }
     }
-    if (st.VerifyErrors != 0) {
-        warn(link, kUploadTitle, QStringLiteral("Upload aborted - EEPROM verification failed."),
+    TransferOutcome out = ended(TransferKind::Completed);
+    out.backupFile = backupFile;
+    const QString notProgrammed = QStringLiteral("Upload aborted - EEPROM programming failed.");
+    const QString notVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
+    const QString notReset = QStringLiteral("Upload aborted - Reset Shift Light Controller failed");
+    const ProgramResult programmed = link.WriteEEPROMData(store.image);
+    if (programmed.error != LinkError::None) {
+        out.holds = programmed.programmed > 0 ? ControllerHolds::PartBlock : ControllerHolds::Unchanged;
+        if (programmed.error == LinkError::PortLost) {
+            out.kind = TransferKind::PortLost;
+            sayPortLost(link, kUploadTitle, notProgrammed,
+                        QStringLiteral("The controller holds part of the new configuration and part of the old: "
+                                       "upload again once the port is back."));
+        } else {
+            out.kind = TransferKind::ProgrammingFailed;
+            warn(link, kUploadTitle, notProgrammed, PromptIcon::Information);
+        }
+        return out;
+    }
+    out.holds = ControllerHolds::NewBlock;
+    if (programmed.verifyError == LinkError::PortLost) {
+        out.kind = TransferKind::PortLost;
+        sayPortLost(link, kUploadTitle, notVerified,
+                    QStringLiteral("The controller holds the whole new configuration, not verified, and was not "
+                                   "reset: upload again once the port is back."));
+        return out;
+    }
+    if (programmed.verifyError == LinkError::Stopped && link.state().StopSignal != 0) {
+        // The person asked the program to stop: the block is whole, and nothing more is sent.
+        out.kind = TransferKind::Stopped;
+        warn(link, kUploadTitle,
+             QStringLiteral("Upload stopped: the controller holds the whole new configuration, but it was not "
+                            "verified and the controller was not reset. Upload again to verify it and restart the "
+                            "controller."),
              PromptIcon::Information);
-        return false;
+        return out;
     }
-    link.ResetController();
-    if (!st.LinkOK) {
-        warn(link, kUploadTitle, QStringLiteral("Upload aborted - Reset Shift Light Controller failed"));
-        return false;
+    if (!programmed.verified()) {
+        out.kind = TransferKind::VerifyFailed;
+        warn(link, kUploadTitle, notVerified, PromptIcon::Information);
+        return out;
     }
+    out.holds = ControllerHolds::VerifiedBlock;
+    const LinkResult reset = link.ResetController();
+    if (reset.error == LinkError::PortLost) {
+        out.kind = TransferKind::PortLost;
+        sayPortLost(link, kUploadTitle, notReset,
+                    QStringLiteral("The controller holds the new configuration, verified, but was not reset."));
+        return out;
+    }
+    if (!reset) {
+        out.kind = TransferKind::ResetFailed;
+        warn(link, kUploadTitle, notReset);
+        return out;
+    }
+    out.holds = ControllerHolds::NewAndReset;
     warn(link, kUploadTitle, QStringLiteral("Upload completed."));
-    return true;
+    return out;
 }
 
-CompareOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration)
+TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration)
 {
-    CompareOutcome out;
+    TransferOutcome out;
     const PortCloser closer(link);
-    out.failure = compareFailure(checkController(link, kCompare, false));
+    out.kind = checkController(link, kCompare, false);
     if (!out)
         return out;
     warn(link, kCompareTitle, QStringLiteral("Firmware ID: ") + link.state().FirmwareID);
-    link.ReadEEPROMData(out.controller);
-    if (!link.state().LinkOK) {
-        warn(link, kCompareTitle, QStringLiteral("Compare failed."));
-        out.failure = CompareFailure::ReadFailed;
+    int reads = 0;
+    out.kind = readBlockChecked(link, out.controller, &reads);
+    if (!out) {
+        sayReadFailed(link, kCompareTitle, QStringLiteral("Compare failed."), out.kind, reads);
         return out;
     }
     QString decodeError;
     out.differences = compareImages(out.controller, configuration, &decodeError);
     if (!decodeError.isEmpty()) {
         warn(link, kCompareTitle, QStringLiteral("Compare failed.\n") + decodeError);
-        out.failure = CompareFailure::Undecodable;
+        out.kind = TransferKind::Undecodable;
     }
     return out;
 }
 
-CompareOutcome compareWithController(ControllerLink& link, const ParameterStore& store)
+TransferOutcome compareWithController(ControllerLink& link, const ParameterStore& store)
 {
-    CompareOutcome out;
     if (store.image.BufferEmpty) {
         warn(link, kCompareTitle, QStringLiteral("No data available for comparing."));
-        out.failure = CompareFailure::NoConfiguration;
-        return out;
+        return ended(TransferKind::NoData);
     }
     // What an upload would write: the parameter set encoded over the loaded image.
     ParameterSet params = store.params;
@@ -292,8 +418,7 @@ CompareOutcome compareWithController(ControllerLink& link, const ParameterStore&
     const CodecResult encoded = UpdateEEPROM(params, configuration);
     if (!encoded) {
         warn(link, kCompareTitle, encoded.message());
-        out.failure = CompareFailure::Undecodable;
-        return out;
+        return ended(TransferKind::Undecodable);
     }
     return compareWithController(link, configuration);
 }

@@ -19,12 +19,61 @@ inline const char* const kBufferEmptyName = "Data Buffer Empty";
 // What the caller shows when a comparison finds no difference.
 inline const char* const kSameConfiguration = "The controller holds this configuration.";
 constexpr int kReSyncAttempts = 5;
+// A download, a compare and a backup read the block until two reads agree, at most this often.
+constexpr int kMaxBlockReads = 4;
 }  // namespace linkworkflow
 
-// Reads the controller's configuration into the store's image and parameter set.
-// True only when the download completed and decoded; on every failure after the
-// overwrite question the image is empty and the parameter frames stay hidden.
-bool mnuDownload_Click(ControllerLink& link, ParameterStore& store);
+// How a download, an upload or a comparison ended. The window and the command
+// line map the kind to their own words and exit codes; what the person had to
+// be told has been told through the link's prompter already, except where a
+// kind says otherwise.
+enum class TransferKind {
+    Completed,
+    Declined,         // the person said no: overwrite, go on, upload without a backup
+    NoData,           // nothing loaded to upload or compare (said)
+    NoLink,           // no answer to the resync
+    StatusFailed,     // the status read failed (prompted by the link)
+    Armed,
+    FirmwareRead,
+    FirmwareInvalid,  // an empty firmware ID
+    UnknownProduct,   // not a shift light controller (upload only)
+    Stopped,          // Esc or a stop signal: not said by the workflow, except after programming
+    ReadFailed,       // the block read failed or was stopped
+    Unreliable,       // no two reads of the block agreed
+    Undecodable,      // a block or the configuration does not fit the parameters
+    Unencodable,      // the parameter set does not encode
+    BackupFailed,     // the backup before an upload could not be made (command line: nothing written)
+    ProgrammingFailed,
+    VerifyFailed,
+    ResetFailed,
+    PortLost,         // the port went away during the transfer
+};
+
+// What the controller holds after an upload ended.
+enum class ControllerHolds {
+    Unchanged,      // nothing was written
+    PartBlock,      // programming was cut short: some new bytes, some old
+    NewBlock,       // the whole new block, not (or not fully) verified, not reset
+    VerifiedBlock,  // the whole new block, verified, not reset
+    NewAndReset,    // the upload completed
+};
+
+struct TransferOutcome {
+    TransferKind kind = TransferKind::Completed;
+    ControllerHolds holds = ControllerHolds::Unchanged;
+    report::Comparison differences;  // compare: left the controller, right this configuration
+    ImageBuffer controller;          // compare: the block read (BufferEmpty false when complete)
+    QString backupFile;              // upload: the backup written, empty when none was
+    explicit operator bool() const { return kind == TransferKind::Completed; }
+};
+// The name compare's callers know it by.
+using CompareOutcome = TransferOutcome;
+
+// Reads the controller's configuration into the store's image and parameter set:
+// the block is read twice, and again (a few times at most) until two reads agree.
+// Completed only when the download completed and decoded; on every failure after
+// the overwrite question the image is empty and the parameter frames stay hidden.
+TransferOutcome runDownload(ControllerLink& link, ParameterStore& store);
 
 // The backup an upload can make first, and the question it can ask.
 struct UploadOptions {
@@ -46,42 +95,20 @@ struct UploadOptions {
 };
 
 // Encodes the store's parameter set, programs and verifies it, resets the
-// controller. True only on "Upload completed.". With options.backupFolder set, the
-// backup comes between the firmware check and programming; `backupFile` (when
-// given) receives the path of the backup written, empty when none was.
-bool mnuUpload_Click(ControllerLink& link, ParameterStore& store, const UploadOptions& options = {},
-                     QString* backupFile = nullptr);
-
-// Why a comparison with the controller has no result. Every failure has been told
-// to the person through the prompter already, except Status (prompted by the
-// link) and Stopped (the person asked for it).
-enum class CompareFailure {
-    None,
-    NoConfiguration,  // nothing loaded to compare with
-    NoLink,           // no answer to the resync
-    Status,           // the status read failed (prompted by the link)
-    Armed,
-    FirmwareRead,
-    FirmwareInvalid,
-    Stopped,          // Esc / Ctrl+C during the checks
-    ReadFailed,       // the block read failed or was stopped
-    Undecodable,      // the controller's block or the configuration does not fit the parameters
-};
-
-struct CompareOutcome {
-    CompareFailure failure = CompareFailure::None;
-    report::Comparison differences;  // left: the controller, right: this configuration
-    ImageBuffer controller;          // the block read (BufferEmpty false when complete)
-    explicit operator bool() const { return failure == CompareFailure::None; }
-};
+// controller. Completed only on "Upload completed.". With options.backupFolder
+// set, the backup comes between the firmware check and programming, and the
+// outcome names the backup written. A stop signal during programming lets the
+// block be finished, then ends with Stopped and NewBlock, said to the person.
+TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const UploadOptions& options = {});
 
 // Reads the controller's block (link, armed and firmware checks, "Firmware ID: "
-// shown, progress, Esc, as a download) into a scratch image and compares it with
-// `configuration`'s offsets 16 to 159. Nothing of the caller's changes.
-CompareOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration);
+// shown, progress, Esc, and the second read, as a download) into a scratch
+// image and compares it with `configuration`'s offsets 16 to 159. Nothing of
+// the caller's changes.
+TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration);
 
 // The window's form: compares with the store's parameter set as an upload would
 // encode it (over the store's image, so the reserved bytes are the loaded ones).
 // The store's image, parameter set and caption are not touched; an empty buffer
-// gives NoConfiguration (said, without any serial traffic).
-CompareOutcome compareWithController(ControllerLink& link, const ParameterStore& store);
+// gives NoData (said, without any serial traffic).
+TransferOutcome compareWithController(ControllerLink& link, const ParameterStore& store);

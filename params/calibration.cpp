@@ -1,6 +1,7 @@
 #include "params/calibration.h"
 
 #include "params/numbers.h"
+#include "params/units.h"
 
 namespace calibration {
 
@@ -9,8 +10,8 @@ std::optional<int16_t> PercentToTPSCount(float percent, int16_t tpsZero, int16_t
     const int span = tpsFullscale - tpsZero;
     if (span < INT16_MIN || span > INT16_MAX)
         return std::nullopt;
-    // The fraction, product and sum are single precision, as the controller's
-    // calibration has always been computed.
+    // The fraction, product and sum stay single precision, as the controller works the
+    // count out: in double, 70 % of a 0 to 45 span is 31.4999... and rounds to 31, not 32.
     const float fraction = percent / 100.0f;
     const float product = fraction * static_cast<float>(span);
     const float sum = product + static_cast<float>(tpsZero);
@@ -29,9 +30,17 @@ float TPSCountToPercent(int16_t count, int16_t tpsZero, int16_t tpsFullscale)
     return static_cast<float>(numbers::roundHalfEven(static_cast<double>(delta) / span));
 }
 
-double countToVolts(int count) { return count * 5.0 / 255.0; }
+double countToVolts(int count) { return count * units::kFullScaleVolts / units::kFullScaleCount; }
 
-int16_t voltsToCount(double volts) { return static_cast<int16_t>(numbers::roundHalfEven(volts * 255.0 / 5.0)); }
+int16_t voltsToCount(double volts)
+{
+    return static_cast<int16_t>(numbers::roundHalfEven(volts * units::kFullScaleCount / units::kFullScaleVolts));
+}
+
+double shownSeconds(int ticks, double tickSeconds)
+{
+    return numbers::roundHalfEven(ticks * tickSeconds * 20.0) / 20.0;
+}
 
 namespace {
 struct MapLine {
@@ -44,7 +53,9 @@ constexpr MapLine kMapLines[3] = {
     {9.122f, 0.161f, 18.57f, 0.3278f},
 };
 
-float volts(int16_t count) { return static_cast<float>(count * 5.0 / 255.0); }
+// The engineering values are worked out from single-precision volts, as the MAP
+// constants above are single precision; the tenths shown come out the same in double.
+float volts(int16_t count) { return static_cast<float>(countToVolts(count)); }
 }  // namespace
 
 float Alarm1Val(int16_t count, uint8_t alarm1Input, bool alarm1PressurePSI)

@@ -15,9 +15,12 @@ std::optional<int16_t> PercentToTPSCount(float percent, int16_t tpsZero, int16_t
 // Not clamped: a count below zero throttle gives a negative percent.
 float TPSCountToPercent(int16_t count, int16_t tpsZero, int16_t tpsFullscale);
 
-// ADC count (0-255 for 0-5 V) to volts and back.
+// ADC count (0-255 for 0-5 V) to volts and back; the count is rounded half to even.
 double countToVolts(int count);
 int16_t voltsToCount(double volts);
+
+// A tick count as seconds to the nearest 0.05 s, as every delay and interval shows.
+double shownSeconds(int ticks, double tickSeconds);
 
 // Alarm input types.
 enum AlarmInput : uint8_t { InputAnalog = 0, InputWidebandAFR = 1, InputMAP1Bar = 2, InputMAP2Bar = 3, InputMAP3Bar = 4 };

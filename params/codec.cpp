@@ -10,11 +10,15 @@ QString CodecResult::message() const
 {
     if (ok)
         return QString();
-    return QStringLiteral("Overflow: %1 at image offset %2 does not fit (value %3). "
-                          "The data was left unchanged; correct the value or use another file.")
+    // An encoding stops before anything changes. A block read from a file or the
+    // controller is checked once the old configuration has made room for it.
+    return QStringLiteral("Overflow: %1 at image offset %2 does not fit (value %3). %4")
         .arg(parameter)
         .arg(offset)
-        .arg(value);
+        .arg(value)
+        .arg(decoding ? QStringLiteral("This configuration cannot be loaded; use another file, or upload a good "
+                                       "configuration to the controller.")
+                      : QStringLiteral("The data was left unchanged; correct the value or use another file."));
 }
 
 namespace {
@@ -110,8 +114,12 @@ CodecResult UpdateEEPROM(ParameterSet& p, ImageBuffer& image)
 CodecResult checkImage(const ImageBuffer& image)
 {
     for (const layout::Field& f : layout::fields()) {
-        if (f.encoding == Encoding::Word && image.EEPROMBuffer[f.offset + 1] >= 128)
-            return failure(f.name, f.offset, image.EEPROMBuffer[f.offset] + 256 * image.EEPROMBuffer[f.offset + 1]);
+        if (f.encoding == Encoding::Word && image.EEPROMBuffer[f.offset + 1] >= 128) {
+            CodecResult r =
+                failure(f.name, f.offset, image.EEPROMBuffer[f.offset] + 256 * image.EEPROMBuffer[f.offset + 1]);
+            r.decoding = true;
+            return r;
+        }
     }
     return {};
 }

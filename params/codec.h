@@ -10,7 +10,8 @@ struct CodecResult {
     bool ok = true;
     QString parameter;  // the parameter that does not fit
     int offset = 0;     // its image offset
-    int value = 0;      // its value (encode) or the high byte (decode)
+    int value = 0;      // its value
+    bool decoding = false;  // the image read does not fit: what held it is gone already
     QString message() const;  // one line for the person: what, where, what to do
     explicit operator bool() const { return ok; }
 };

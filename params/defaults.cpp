@@ -2,15 +2,15 @@
 
 #include "params/calibration.h"
 #include "params/codec.h"
-#include "params/layout.h"
 
 void assignDefaults(ParameterSet& p)
 {
     p.PulsePerRev = 1;
     p.VSSFreq = 150;
     p.DataLogInterval = 6;
-    p.OptionFlags = layout::bits::GPOEnable | layout::bits::AlarmVSSEnable | layout::bits::MultiStageShift |
-                    layout::bits::VSSGearDetect;
+    // The encoder sets the switches' bits from the Booleans below; the bits it carries
+    // over start clear, whatever the configuration before held.
+    p.OptionFlags = 0;
     p.GPOEnable = true;
     p.LogArmed = false;
     p.AlarmVSSEnable = true;
@@ -93,8 +93,9 @@ void restoreAlarmDefaults(ParameterSet& p)
     p.Alarm1Enable = f.Alarm1Enable;
     p.Alarm1Color = f.Alarm1Color;
     p.Alarm1Input = f.Alarm1Input;
-    // Deliberately not the factory value: the alarms dialog has always restored psi
-    // where a fresh load of the defaults gives In-Hg.
+    // Deliberately not the factory value: the factory flag byte is 0, which decodes as
+    // In-Hg, while the dialog's own default unit is psi. Making the two agree would
+    // change either the factory image or what Restore Defaults gives.
     p.Alarm1PressurePSI = true;
     p.Alarm1Above = f.Alarm1Above;
     p.Alarm1Below = f.Alarm1Below;

@@ -3,11 +3,11 @@
 #include "params/calibration.h"
 #include "params/layout.h"
 #include "params/numbers.h"
+#include "params/units.h"
 
-#include <QList>
 #include <cmath>
-#include <functional>
 #include <optional>
+#include <vector>
 
 namespace fieldrules {
 
@@ -15,416 +15,283 @@ namespace {
 
 using numbers::format;
 using numbers::roundHalfEven;
+using P = ParameterSet;
 
-// How a field turns its clamped value into the parameter set, and back into text.
-// `store` writes the parameter(s); `show` gives the field's text from them;
-// `followUp` runs after the field's own text has been rewritten (`out.text`), may
-// change further parameters and reports other fields' new texts, a notice or an error.
-struct Field {
-    Rule rule;
-    std::function<void(double value, ParameterSet& p, Outcome& out)> store;
-    std::function<QString(const ParameterSet& p)> show;
-    std::function<void(ParameterSet& p, Outcome& out)> followUp;
-    // Where the value is stored: the shown text rounds it, so an untouched text keeps
-    // it. Empty for the throttle percents: their percent is shown exactly and the
-    // count must follow it.
-    std::optional<layout::Member> storedIn;
+// How a field's value becomes its stored parameter, and the parameter its text.
+enum class Kind {
+    Whole,          // stored as read
+    Hundreds,       // RPM in hundreds, rounded
+    LogTicks,       // seconds in data logger ticks, rounded; shown to the nearest 0.05 s
+    DelayTicks,     // seconds in delay ticks, likewise
+    Volts,          // TPS volts as an ADC count, rounded
+    Pwm,            // percent of the full PWM duty, rounded; shown as a whole percent
+    Debounce,       // milliseconds in 0.05 ms steps, truncated: the controller counts whole steps
+    HalfPulses,     // pulses per revolution in half pulses, truncated
+    AlarmThrottle,  // an alarm's throttle percent as typed, and its TPS count
+    GpoThrottle,    // a GPO throttle point: its percent as typed, and its TPS count
 };
 
-QString whole(int v) { return QString::number(v); }
+// What may be typed, and the limits as the warnings name them ("zero", ".5", "95%").
+struct Limits {
+    bool whole;  // the floor of the number; otherwise as typed
+    double minimum;
+    const char* minimumNamed;
+    double maximum;
+    const char* maximumNamed;
+    const char* unit;
+};
 
-// Delay ticks of 0.032 s to seconds, shown to the nearest 0.05 s. The opening of a
-// dialog works this out in single precision and a validation in double; ticks x 0.64
-// never lies half-way between two whole numbers, so both give the same text.
-QString delayText(int ticks)
+// The lower and upper end of a minimum/maximum pair: validating one end drags the
+// other along, so that the minimum never exceeds the maximum.
+enum class End { None, Lower, Upper };
+
+struct Row {
+    const char* field;
+    const char* title;
+    Limits limits;
+    Kind kind;
+    layout::Member stored;                  // for the throttle fields, the TPS count
+    float P::*percent = nullptr;            // the throttle fields' percent, shown as typed
+    End end = End::None;
+    const char* partner = nullptr;          // the pair's other end
+    void (*extra)(P&, Outcome&) = nullptr;  // runs after the pair rule
+};
+
+void rederiveGpoPoints(P& p, Outcome& out);
+
+constexpr Limits kRpm{true, 1000, "1000", 20000, "20000", "RPM"};
+constexpr Limits kGearVss{true, 0, "zero", 255, "255", "MPH"};
+constexpr Limits kVolts{false, 0, "zero", 5.0, "5.0", "V"};
+constexpr Limits kDelay{false, 0, "zero", 8.0, "8.0", "s"};
+constexpr Limits kMinRpm{false, 0, "zero", 19900, "19900", "RPM"};
+constexpr Limits kMinTps{true, 0, "0%", 95, "95%", "%"};
+constexpr Limits kMinVss{true, 0, "zero", 245, "245", "MPH"};
+constexpr Limits kMaxVss{true, 10, "10", 250, "250", "MPH"};
+using K = Kind;
+using E = End;
+
+// Main window first, then the alarms, GPO and VSS alarm dialogs.
+constexpr Row kRows[] = {
+    {"txtShiftRPM", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM1},
+    {"txtShiftRPM1", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM1},
+    {"txtShiftRPM2", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM2},
+    {"txtShiftRPM3", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM3},
+    {"txtShiftRPM4", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM4},
+    {"txtShiftRPM5", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM5},
+    {"txtShiftVSS1", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS1},
+    {"txtShiftVSS2", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS2},
+    {"txtShiftVSS3", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS3},
+    {"txtShiftVSS4", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS4},
+    {"txtShiftVSS5", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS5},
+    {"txtShortShiftRPM", "Short Shift RPM", {true, 0, "0", 1000, "1000", "RPM"}, K::Whole, &P::ShortShiftRPM},
+    {"txtShiftDropRPM", "Shift Drop RPM", {true, 250, "250", 1000, "1000", "RPM"}, K::Whole, &P::ShiftDropRPM},
+    {"txtLaunchRPM", "Launch RPM", kRpm, K::Whole, &P::LaunchRPM},
+    {"txtPulsePerRev", "RPM Pulses Per Revolution", {false, 0.5, ".5", 12, "12", "pulses/rev"}, K::HalfPulses,
+     &P::PulsePerRev},
+    {"txtVSSFreq", "VSS Frequency", {true, 50, "50", 3000, "3000", "Hz"}, K::Whole, &P::VSSFreq},
+    {"txtTPSZero", "TPS Zero", kVolts, K::Volts, &P::TPSZero, nullptr, E::Lower, "txtTPSFullscale", rederiveGpoPoints},
+    {"txtTPSFullscale", "TPS Fullscale", kVolts, K::Volts, &P::TPSFullscale, nullptr, E::Upper, "txtTPSZero",
+     rederiveGpoPoints},
+    {"txtDataLogInterval", "Data Logging Interval", {false, 0.1, "0.1", 1, "1", "s"}, K::LogTicks, &P::DataLogInterval},
+    {"txtRPMDebounce", "RPM Debounce Time", {false, 0.1, ".1", 9.9, "9.9", "ms"}, K::Debounce, &P::RPMDebounce},
+    {"txtMinLEDPWM", "LED PWM", {false, 5, "5", 100, "100", "%"}, K::Pwm, &P::MinLEDPWM},
+    {"txtMaxLEDPWM", "LED PWM", {false, 10, "10", 100, "100", "%"}, K::Pwm, &P::MaxLEDPWM},
+
+    {"txtAlarm1Delay", "Alarm Delay", kDelay, K::DelayTicks, &P::Alarm1Delay},
+    {"txtAlarm1MinRPM", "Alarm Minimum RPM", kMinRpm, K::Hundreds, &P::Alarm1MinRPM},
+    {"txtAlarm1MinTPS", "Alarm Minimum TPS", kMinTps, K::AlarmThrottle, &P::Alarm1MinTPS, &P::Alarm1MinTPSPercent},
+    {"txtAlarm1MinVSS", "Alarm Minimum VSS", kMinVss, K::Whole, &P::Alarm1MinVSS},
+    {"txtAlarm2Delay", "Alarm Delay", kDelay, K::DelayTicks, &P::Alarm2Delay},
+    {"txtAlarm2MinRPM", "Alarm Minimum RPM", kMinRpm, K::Hundreds, &P::Alarm2MinRPM},
+    {"txtAlarm2MinTPS", "Alarm Minimum TPS", kMinTps, K::AlarmThrottle, &P::Alarm2MinTPS, &P::Alarm2MinTPSPercent},
+    {"txtAlarm2MinVSS", "Alarm Minimum VSS", kMinVss, K::Whole, &P::Alarm2MinVSS},
+
+    {"txtGPOMinRPM", "Minimum RPM", kMinRpm, K::Hundreds, &P::GPOMinRPM, nullptr, E::Lower, "txtGPOMaxRPM"},
+    {"txtGPOMaxRPM", "Maximum RPM", {false, 1000, "1000", 20000, "20000", "RPM"}, K::Hundreds, &P::GPOMaxRPM, nullptr,
+     E::Upper, "txtGPOMinRPM"},
+    // The on point is never below the off point; compared on the percents.
+    {"txtGPOOffTPS", "Off TPS", {true, 5, "5%", 95, "95%", "%"}, K::GpoThrottle, &P::GPOOffTPS, &P::GPOOffTPSPercent,
+     E::Lower, "txtGPOOnTPS"},
+    {"txtGPOOnTPS", "On TPS", {true, 10, "10%", 99, "99%", "%"}, K::GpoThrottle, &P::GPOOnTPS, &P::GPOOnTPSPercent,
+     E::Upper, "txtGPOOffTPS"},
+    {"txtGPOMinVSS", "Minimum VSS", kMinVss, K::Whole, &P::GPOMinVSS, nullptr, E::Lower, "txtGPOMaxVSS"},
+    {"txtGPOMaxVSS", "Maximum VSS", kMaxVss, K::Whole, &P::GPOMaxVSS, nullptr, E::Upper, "txtGPOMinVSS"},
+    {"txtGPODelay", "Delay", kDelay, K::DelayTicks, &P::GPODelay},
+
+    {"txtAlarmVSSMin", "Minimum VSS", kMinVss, K::Whole, &P::AlarmVSSMin, nullptr, E::Lower, "txtAlarmVSSMax"},
+    {"txtAlarmVSSMax", "Maximum VSS", kMaxVss, K::Whole, &P::AlarmVSSMax, nullptr, E::Upper, "txtAlarmVSSMin"},
+};
+
+const Row* findRow(const QString& name)
 {
-    return format(roundHalfEven(ticks * 0.032 * 20.0) / 20.0, QStringLiteral("0.00"));
+    for (const Row& r : kRows)
+        if (name == QLatin1String(r.field))
+            return &r;
+    return nullptr;
 }
 
-int16_t delayTicks(double seconds) { return static_cast<int16_t>(roundHalfEven(seconds / 0.032)); }
-
-QString volts(int count) { return format(5.0 * count / 255.0, QStringLiteral("0.0")); }
-
-// A throttle percent's count at the current calibration. A count beyond 16 bits is
-// an overflow: `out.error` says which GPO field to correct.
-void tpsCount(float percent, int16_t& count, const char* gpoField, ParameterSet& p, Outcome& out)
+// Which GPO point a throttle row is, as the messages name it.
+QLatin1String pointName(const Row& r)
 {
-    const std::optional<int16_t> c = calibration::PercentToTPSCount(percent, p.TPSZero, p.TPSFullscale);
+    return QLatin1String(r.percent == &P::GPOOffTPSPercent ? "TPS Off" : "TPS On");
+}
+
+// A GPO point's count from its percent at the current calibration. A count beyond
+// 16 bits is an overflow: `out.error` says which GPO field to correct.
+void deriveCount(const Row& r, P& p, Outcome& out)
+{
+    const std::optional<int16_t> c = calibration::PercentToTPSCount(p.*r.percent, p.TPSZero, p.TPSFullscale);
     if (c) {
-        count = *c;
+        r.stored.set(p, *c);
         return;
     }
     out.error = QStringLiteral("Overflow: at this TPS calibration the GPO's %1 point (%2 %) gives no usable TPS "
                                "count. Nothing was changed; correct %1 in Edit > GPO Parameters first.")
-                    .arg(QLatin1String(gpoField))
-                    .arg(static_cast<double>(percent));
+                    .arg(pointName(r))
+                    .arg(static_cast<double>(p.*r.percent));
 }
 
 // The two GPO throttle points follow the calibration: their percents are what the
 // person set, the counts are re-derived whenever the calibration changes. A count
 // the image cannot hold is said at once, not first when the image is built.
-void rederiveGpoPoints(ParameterSet& p, Outcome& out)
+void rederiveGpoPoints(P& p, Outcome& out)
 {
-    tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
-    tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
+    const Row* points[] = {findRow(QStringLiteral("txtGPOOffTPS")), findRow(QStringLiteral("txtGPOOnTPS"))};
+    for (const Row* point : points)
+        deriveCount(*point, p, out);
     if (!out.error.isEmpty())
         return;
-    const struct {
-        int16_t count;
-        const char* field;
-    } points[] = {{p.GPOOffTPS, "TPS Off"}, {p.GPOOnTPS, "TPS On"}};
-    for (const auto& point : points) {
-        if (point.count >= 0 && point.count <= 255)
+    for (const Row* point : points) {
+        const int count = point->stored.get(p);
+        if (count >= 0 && count <= units::kFullScaleCount)
             continue;
         out.notice = QStringLiteral("At this TPS calibration the GPO's %1 point is TPS count %2, which the "
                                     "controller cannot store. Correct %1 in Edit > GPO Parameters.")
-                         .arg(QLatin1String(point.field))
-                         .arg(point.count);
+                         .arg(pointName(*point))
+                         .arg(count);
         out.noticeTitle = QStringLiteral("GPO Parameters");
         return;
     }
 }
 
+void store(const Row& r, double v, P& p, Outcome& out)
+{
+    const auto set = [&](double stored) { r.stored.set(p, static_cast<int>(stored)); };
+    switch (r.kind) {
+    case K::Whole:
+        return set(v);
+    case K::Hundreds:
+        return set(roundHalfEven(v / units::kRpmPerStep));
+    case K::LogTicks:
+        return set(roundHalfEven(v / units::kLogTickSeconds));
+    case K::DelayTicks:
+        return set(roundHalfEven(v / units::kDelayTickSeconds));
+    case K::Volts:
+        return set(calibration::voltsToCount(v));
+    case K::Pwm:
+        return set(roundHalfEven(units::percentToPwm(v)));
+    case K::Debounce:
+        return set(std::floor(v * units::kDebounceStepsPerMs));
+    case K::HalfPulses:
+        // Up to a whole pulse is one half pulse: 0.5 is the one fraction the controller takes.
+        return set(v < 1.0 ? 1 : std::floor(v * units::kHalfPulsesPerPulse));
+    case K::AlarmThrottle: {
+        p.*r.percent = static_cast<float>(v);
+        // 0 % means "no throttle condition" to the controller: count 0, not TPSZero.
+        const std::optional<int16_t> count =
+            v == 0 ? int16_t(0) : calibration::PercentToTPSCount(p.*r.percent, p.TPSZero, p.TPSFullscale);
+        if (count)
+            r.stored.set(p, *count);
+        else
+            out.error = QStringLiteral("Overflow: this TPS calibration gives no usable TPS count.");
+        return;
+    }
+    case K::GpoThrottle:
+        p.*r.percent = static_cast<float>(v);
+        return deriveCount(r, p, out);
+    }
+}
+
+QString show(const Row& r, const P& p)
+{
+    const int v = r.stored.get(p);
+    // Ticks x 0.32 s and x 0.64 s never lie half-way between two twentieths, so the
+    // single precision the editor refresh computes the interval in shows the same.
+    const auto seconds = [v](double tick) {
+        return format(calibration::shownSeconds(v, tick), QStringLiteral("0.00"));
+    };
+    switch (r.kind) {
+    case K::Whole:
+        return QString::number(v);
+    case K::Hundreds:
+        return QString::number(v * units::kRpmPerStep);
+    case K::LogTicks:
+        return seconds(units::kLogTickSeconds);
+    case K::DelayTicks:
+        return seconds(units::kDelayTickSeconds);
+    case K::Volts:
+        return format(calibration::countToVolts(v), QStringLiteral("0.0"));
+    case K::Pwm:
+        return QString::number(static_cast<int>(roundHalfEven(units::pwmToPercent(v))));
+    case K::Debounce:
+        return format(v / units::kDebounceStepsPerMs, QStringLiteral("0.00"));
+    case K::HalfPulses:
+        return v == 1 ? QStringLiteral("0.5") : format(v / units::kHalfPulsesPerPulse, QStringLiteral("#0"));
+    case K::AlarmThrottle:
+    case K::GpoThrottle:
+        return format(p.*r.percent, QStringLiteral("0"));
+    }
+    return QString();
+}
+
+// The pair rule: when the validated end has crossed the other, the other takes its
+// value and shows a copy of its text.
+void keepOrder(const Row& r, P& p, Outcome& out)
+{
+    const Row& other = *findRow(QString::fromLatin1(r.partner));
+    const auto value = [&p](const Row& end) { return end.percent ? double(p.*end.percent) : end.stored.get(p); };
+    const bool crossed = r.end == End::Lower ? value(r) > value(other) : value(r) < value(other);
+    if (!crossed)
+        return;
+    if (other.percent) {
+        p.*other.percent = p.*r.percent;
+        deriveCount(other, p, out);
+    } else {
+        other.stored.set(p, r.stored.get(p));
+    }
+    out.otherTexts.insert(QLatin1String(other.field), out.text);
+}
+
 const QString kGE = QStringLiteral("Value must be greater than or equal to ");
 const QString kLE = QStringLiteral("Value must be less than or equal to ");
 
-Rule rule(const QString& field, const QString& title, bool wholeRead, double min, const QString& minText,
-          double max, const QString& maxText, const QString& unit)
+const std::vector<Rule>& rules()
 {
-    Rule r;
-    r.field = field;
-    r.title = title;
-    r.whole = wholeRead;
-    r.minimum = min;
-    r.minMessage = kGE + minText;
-    r.maximum = max;
-    r.maxMessage = kLE + maxText;
-    r.unit = unit;
-    return r;
-}
-
-// A whole-number field that stores its value unchanged in one 16-bit parameter.
-Field plain(const Rule& r, int16_t ParameterSet::*member)
-{
-    Field f;
-    f.rule = r;
-    f.store = [member](double v, ParameterSet& p, Outcome&) { p.*member = static_cast<int16_t>(v); };
-    f.show = [member](const ParameterSet& p) { return whole(p.*member); };
-    f.storedIn = member;
-    return f;
-}
-
-// A minimum/maximum pair: the validated field drags its partner along so that the
-// minimum never exceeds the maximum; the partner shows a copy of this field's text.
-void pairRule(Field& f, int16_t ParameterSet::*self, int16_t ParameterSet::*partner, const QString& partnerField,
-              bool selfIsMinimum)
-{
-    f.followUp = [=](ParameterSet& p, Outcome& out) {
-        const bool crossed = selfIsMinimum ? p.*self > p.*partner : p.*self < p.*partner;
-        if (crossed) {
-            p.*partner = p.*self;
-            out.otherTexts.insert(partnerField, out.text);
+    static const std::vector<Rule> list = [] {
+        std::vector<Rule> all;
+        for (const Row& r : kRows) {
+            const Limits& l = r.limits;
+            all.push_back({QLatin1String(r.field), QLatin1String(r.title), l.whole, l.minimum,
+                           kGE + QLatin1String(l.minimumNamed), l.maximum, kLE + QLatin1String(l.maximumNamed),
+                           QLatin1String(l.unit)});
         }
-    };
-}
-
-QList<Field> buildMainWindow()
-{
-    QList<Field> fields;
-    const QString rpmMin = QStringLiteral("1000"), rpmMax = QStringLiteral("20000");
-
-    fields << plain(rule("txtShiftRPM", "Shift RPM", true, 1000, rpmMin, 20000, rpmMax, "RPM"),
-                    &ParameterSet::ShiftRPM1);
-    int16_t ParameterSet::*shift[] = {&ParameterSet::ShiftRPM1, &ParameterSet::ShiftRPM2, &ParameterSet::ShiftRPM3,
-                                      &ParameterSet::ShiftRPM4, &ParameterSet::ShiftRPM5};
-    int16_t ParameterSet::*vss[] = {&ParameterSet::ShiftVSS1, &ParameterSet::ShiftVSS2, &ParameterSet::ShiftVSS3,
-                                    &ParameterSet::ShiftVSS4, &ParameterSet::ShiftVSS5};
-    for (int i = 0; i < 5; ++i)
-        fields << plain(rule(QStringLiteral("txtShiftRPM%1").arg(i + 1), "Shift RPM", true, 1000, rpmMin, 20000,
-                             rpmMax, "RPM"),
-                        shift[i]);
-    for (int i = 0; i < 5; ++i)
-        fields << plain(rule(QStringLiteral("txtShiftVSS%1").arg(i + 1), "Minimum VSS", true, 0, "zero", 255, "255",
-                             "MPH"),
-                        vss[i]);
-    fields << plain(rule("txtShortShiftRPM", "Short Shift RPM", true, 0, "0", 1000, "1000", "RPM"),
-                    &ParameterSet::ShortShiftRPM);
-    fields << plain(rule("txtShiftDropRPM", "Shift Drop RPM", true, 250, "250", 1000, "1000", "RPM"),
-                    &ParameterSet::ShiftDropRPM);
-    fields << plain(rule("txtLaunchRPM", "Launch RPM", true, 1000, rpmMin, 20000, rpmMax, "RPM"),
-                    &ParameterSet::LaunchRPM);
-
-    {
-        Field f;
-        f.rule = rule("txtPulsePerRev", "RPM Pulses Per Revolution", false, 0.5, ".5", 12, "12", "pulses/rev");
-        // Half pulses, truncated: 0.5 is the one fraction the controller takes as such.
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.PulsePerRev = static_cast<int16_t>(v < 1.0 ? 1 : std::floor(v * 2.0));
-        };
-        f.storedIn = &ParameterSet::PulsePerRev;
-        f.show = [](const ParameterSet& p) {
-            if (p.PulsePerRev == 1)
-                return QStringLiteral("0.5");
-            return format(p.PulsePerRev / 2.0, QStringLiteral("#0"));
-        };
-        fields << f;
-    }
-    fields << plain(rule("txtVSSFreq", "VSS Frequency", true, 50, "50", 3000, "3000", "Hz"), &ParameterSet::VSSFreq);
-
-    {
-        Field f;
-        f.rule = rule("txtTPSZero", "TPS Zero", false, 0, "zero", 5.0, "5.0", "V");
-        f.store = [](double v, ParameterSet& p, Outcome&) { p.TPSZero = calibration::voltsToCount(v); };
-        f.show = [](const ParameterSet& p) { return volts(p.TPSZero); };
-        f.storedIn = &ParameterSet::TPSZero;
-        f.followUp = [](ParameterSet& p, Outcome& out) {
-            if (p.TPSZero > p.TPSFullscale) {
-                p.TPSFullscale = p.TPSZero;
-                out.otherTexts.insert(QStringLiteral("txtTPSFullscale"), out.text);
-            }
-            rederiveGpoPoints(p, out);
-        };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtTPSFullscale", "TPS Fullscale", false, 0, "zero", 5.0, "5.0", "V");
-        f.store = [](double v, ParameterSet& p, Outcome&) { p.TPSFullscale = calibration::voltsToCount(v); };
-        f.show = [](const ParameterSet& p) { return volts(p.TPSFullscale); };
-        f.storedIn = &ParameterSet::TPSFullscale;
-        f.followUp = [](ParameterSet& p, Outcome& out) {
-            if (p.TPSFullscale < p.TPSZero) {
-                p.TPSZero = p.TPSFullscale;
-                out.otherTexts.insert(QStringLiteral("txtTPSZero"), out.text);
-            }
-            rederiveGpoPoints(p, out);
-        };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtDataLogInterval", "Data Logging Interval", false, 0.1, "0.1", 1, "1", "s");
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.DataLogInterval = static_cast<int16_t>(roundHalfEven(v / 0.016));
-        };
-        f.storedIn = &ParameterSet::DataLogInterval;
-        // The tick time is held in single precision as the editor refresh has always
-        // done; 0.32 x ticks never lies half-way, so double would show the same.
-        f.show = [](const ParameterSet& p) {
-            const float t = static_cast<float>(0.016 * p.DataLogInterval);
-            return format(roundHalfEven(20.0 * t) / 20.0, QStringLiteral("0.00"));
-        };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtRPMDebounce", "RPM Debounce Time", false, 0.1, ".1", 9.9, "9.9", "ms");
-        // Deliberately truncated to whole 0.05 ms steps: the controller counts whole steps.
-        f.store = [](double v, ParameterSet& p, Outcome&) { p.RPMDebounce = static_cast<uint8_t>(std::floor(v * 20.0)); };
-        f.storedIn = &ParameterSet::RPMDebounce;
-        f.show = [](const ParameterSet& p) { return format(p.RPMDebounce / 20.0, QStringLiteral("0.00")); };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtMinLEDPWM", "LED PWM", false, 5, "5", 100, "100", "%");
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.MinLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0));
-        };
-        f.storedIn = &ParameterSet::MinLEDPWM;
-        f.show = [](const ParameterSet& p) { return whole(static_cast<int>(roundHalfEven(p.MinLEDPWM * 100.0 / 255.0))); };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtMaxLEDPWM", "LED PWM", false, 10, "10", 100, "100", "%");
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.MaxLEDPWM = static_cast<uint8_t>(roundHalfEven(v * 255.0 / 100.0));
-        };
-        f.storedIn = &ParameterSet::MaxLEDPWM;
-        f.show = [](const ParameterSet& p) { return whole(static_cast<int>(roundHalfEven(p.MaxLEDPWM * 100.0 / 255.0))); };
-        fields << f;
-    }
-    return fields;
-}
-
-struct AlarmMembers {
-    int16_t ParameterSet::*delay;
-    int16_t ParameterSet::*minRPM;
-    int16_t ParameterSet::*minTPS;
-    float ParameterSet::*minTPSPercent;
-    int16_t ParameterSet::*minVSS;
-};
-
-QList<Field> buildAlarm(int n, const AlarmMembers& m)
-{
-    QList<Field> fields;
-    const QString prefix = QStringLiteral("txtAlarm%1").arg(n);
-    {
-        Field f;
-        f.rule = rule(prefix + "Delay", "Alarm Delay", false, 0, "zero", 8.0, "8.0", "s");
-        f.store = [m](double v, ParameterSet& p, Outcome&) { p.*m.delay = delayTicks(v); };
-        f.storedIn = m.delay;
-        f.show = [m](const ParameterSet& p) { return delayText(p.*m.delay); };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule(prefix + "MinRPM", "Alarm Minimum RPM", false, 0, "zero", 19900, "19900", "RPM");
-        f.store = [m](double v, ParameterSet& p, Outcome&) {
-            p.*m.minRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
-        };
-        f.storedIn = m.minRPM;
-        f.show = [m](const ParameterSet& p) { return format((p.*m.minRPM) * 100.0, QStringLiteral("####0")); };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule(prefix + "MinTPS", "Alarm Minimum TPS", true, 0, "0%", 95, "95%", "%");
-        // 0 % means "no throttle condition" to the controller: count 0, not TPSZero.
-        f.store = [m](double v, ParameterSet& p, Outcome& out) {
-            p.*m.minTPSPercent = static_cast<float>(v);
-            const std::optional<int16_t> count =
-                v == 0 ? int16_t(0) : calibration::PercentToTPSCount(p.*m.minTPSPercent, p.TPSZero, p.TPSFullscale);
-            if (count)
-                p.*m.minTPS = *count;
-            else
-                out.error = QStringLiteral("Overflow: this TPS calibration gives no usable TPS count.");
-        };
-        f.show = [m](const ParameterSet& p) { return format(p.*m.minTPSPercent, QStringLiteral("#0")); };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule(prefix + "MinVSS", "Alarm Minimum VSS", true, 0, "zero", 245, "245", "MPH");
-        f.store = [m](double v, ParameterSet& p, Outcome&) { p.*m.minVSS = static_cast<int16_t>(roundHalfEven(v)); };
-        f.storedIn = m.minVSS;
-        f.show = [m](const ParameterSet& p) { return format(p.*m.minVSS, QStringLiteral("##0")); };
-        fields << f;
-    }
-    return fields;
-}
-
-QList<Field> buildGpo()
-{
-    QList<Field> fields;
-    {
-        Field f;
-        f.rule = rule("txtGPOMinRPM", "Minimum RPM", false, 0, "zero", 19900, "19900", "RPM");
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.GPOMinRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
-        };
-        f.storedIn = &ParameterSet::GPOMinRPM;
-        f.show = [](const ParameterSet& p) { return whole(p.GPOMinRPM * 100); };
-        pairRule(f, &ParameterSet::GPOMinRPM, &ParameterSet::GPOMaxRPM, QStringLiteral("txtGPOMaxRPM"), true);
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtGPOMaxRPM", "Maximum RPM", false, 1000, "1000", 20000, "20000", "RPM");
-        f.store = [](double v, ParameterSet& p, Outcome&) {
-            p.GPOMaxRPM = static_cast<int16_t>(roundHalfEven(v / 100.0));
-        };
-        f.storedIn = &ParameterSet::GPOMaxRPM;
-        f.show = [](const ParameterSet& p) { return whole(p.GPOMaxRPM * 100); };
-        pairRule(f, &ParameterSet::GPOMaxRPM, &ParameterSet::GPOMinRPM, QStringLiteral("txtGPOMinRPM"), false);
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtGPOOffTPS", "Off TPS", true, 5, "5%", 95, "95%", "%");
-        f.store = [](double v, ParameterSet& p, Outcome& out) {
-            p.GPOOffTPSPercent = static_cast<float>(v);
-            tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
-        };
-        f.show = [](const ParameterSet& p) { return format(p.GPOOffTPSPercent, QStringLiteral("0")); };
-        // The on point is never below the off point; compared on the percents.
-        f.followUp = [](ParameterSet& p, Outcome& out) {
-            if (p.GPOOffTPSPercent > p.GPOOnTPSPercent) {
-                p.GPOOnTPSPercent = p.GPOOffTPSPercent;
-                tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
-                out.otherTexts.insert(QStringLiteral("txtGPOOnTPS"), out.text);
-            }
-        };
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtGPOOnTPS", "On TPS", true, 10, "10%", 99, "99%", "%");
-        f.store = [](double v, ParameterSet& p, Outcome& out) {
-            p.GPOOnTPSPercent = static_cast<float>(v);
-            tpsCount(p.GPOOnTPSPercent, p.GPOOnTPS, "TPS On", p, out);
-        };
-        f.show = [](const ParameterSet& p) { return format(p.GPOOnTPSPercent, QStringLiteral("0")); };
-        f.followUp = [](ParameterSet& p, Outcome& out) {
-            if (p.GPOOnTPSPercent < p.GPOOffTPSPercent) {
-                p.GPOOffTPSPercent = p.GPOOnTPSPercent;
-                tpsCount(p.GPOOffTPSPercent, p.GPOOffTPS, "TPS Off", p, out);
-                out.otherTexts.insert(QStringLiteral("txtGPOOffTPS"), out.text);
-            }
-        };
-        fields << f;
-    }
-    {
-        Field f = plain(rule("txtGPOMinVSS", "Minimum VSS", true, 0, "zero", 245, "245", "MPH"), &ParameterSet::GPOMinVSS);
-        pairRule(f, &ParameterSet::GPOMinVSS, &ParameterSet::GPOMaxVSS, QStringLiteral("txtGPOMaxVSS"), true);
-        fields << f;
-    }
-    {
-        Field f = plain(rule("txtGPOMaxVSS", "Maximum VSS", true, 10, "10", 250, "250", "MPH"), &ParameterSet::GPOMaxVSS);
-        pairRule(f, &ParameterSet::GPOMaxVSS, &ParameterSet::GPOMinVSS, QStringLiteral("txtGPOMinVSS"), false);
-        fields << f;
-    }
-    {
-        Field f;
-        f.rule = rule("txtGPODelay", "Delay", false, 0, "zero", 8.0, "8.0", "s");
-        f.store = [](double v, ParameterSet& p, Outcome&) { p.GPODelay = delayTicks(v); };
-        f.storedIn = &ParameterSet::GPODelay;
-        f.show = [](const ParameterSet& p) { return delayText(p.GPODelay); };
-        fields << f;
-    }
-    return fields;
-}
-
-QList<Field> buildVssAlarm()
-{
-    QList<Field> fields;
-    {
-        Field f = plain(rule("txtAlarmVSSMin", "Minimum VSS", true, 0, "zero", 245, "245", "MPH"),
-                        &ParameterSet::AlarmVSSMin);
-        pairRule(f, &ParameterSet::AlarmVSSMin, &ParameterSet::AlarmVSSMax, QStringLiteral("txtAlarmVSSMax"), true);
-        fields << f;
-    }
-    {
-        Field f = plain(rule("txtAlarmVSSMax", "Maximum VSS", true, 10, "10", 250, "250", "MPH"),
-                        &ParameterSet::AlarmVSSMax);
-        pairRule(f, &ParameterSet::AlarmVSSMax, &ParameterSet::AlarmVSSMin, QStringLiteral("txtAlarmVSSMin"), false);
-        fields << f;
-    }
-    return fields;
-}
-
-const QList<Field>& table()
-{
-    static const QList<Field> fields = [] {
-        QList<Field> all = buildMainWindow();
-        all << buildAlarm(1, {&ParameterSet::Alarm1Delay, &ParameterSet::Alarm1MinRPM, &ParameterSet::Alarm1MinTPS,
-                              &ParameterSet::Alarm1MinTPSPercent, &ParameterSet::Alarm1MinVSS});
-        all << buildAlarm(2, {&ParameterSet::Alarm2Delay, &ParameterSet::Alarm2MinRPM, &ParameterSet::Alarm2MinTPS,
-                              &ParameterSet::Alarm2MinTPSPercent, &ParameterSet::Alarm2MinVSS});
-        all << buildGpo();
-        all << buildVssAlarm();
         return all;
     }();
-    return fields;
+    return list;
 }
 
-const Field* findField(const QString& name)
+const Rule& ruleOf(const Row& r) { return rules()[static_cast<size_t>(&r - kRows)]; }
+
+// Whether the stored value is one the field's own rule could have stored: between
+// what its minimum and its maximum store (every conversion grows with the value).
+bool storedInRange(const Row& r, const P& p)
 {
-    for (const Field& f : table())
-        if (f.rule.field == name)
-            return &f;
-    return nullptr;
+    P lowest = p, highest = p;
+    Outcome ignored;
+    store(r, r.limits.minimum, lowest, ignored);
+    store(r, r.limits.maximum, highest, ignored);
+    const int v = r.stored.get(p);
+    return v >= r.stored.get(lowest) && v <= r.stored.get(highest);
 }
 
 QString limitText(double v) { return QString::number(v, 'g', 10); }
@@ -433,15 +300,15 @@ QString limitText(double v) { return QString::number(v, 'g', 10); }
 
 const Rule* find(const QString& field)
 {
-    const Field* f = findField(field);
-    return f ? &f->rule : nullptr;
+    const Row* r = findRow(field);
+    return r ? &ruleOf(*r) : nullptr;
 }
 
 QStringList fieldNames()
 {
     QStringList names;
-    for (const Field& f : table())
-        names << f.rule.field;
+    for (const Row& r : kRows)
+        names << QLatin1String(r.field);
     return names;
 }
 
@@ -456,27 +323,25 @@ QString tooltip(const QString& field)
     return text;
 }
 
-// Whether the stored value is one the field's own rule could have stored: between
-// what its minimum and its maximum store (every conversion grows with the value).
-bool storedInRange(const Field& f, const ParameterSet& p)
-{
-    ParameterSet lowest = p, highest = p;
-    Outcome ignored;
-    f.store(f.rule.minimum, lowest, ignored);
-    f.store(f.rule.maximum, highest, ignored);
-    const int v = f.storedIn->get(p);
-    return v >= f.storedIn->get(lowest) && v <= f.storedIn->get(highest);
-}
-
 Outcome validate(const QString& field, const QString& typed, ParameterSet& params, bool edited)
 {
     Outcome out;
-    const Field* f = findField(field);
-    if (!f) {
+    const Row* row = findRow(field);
+    if (!row) {
         out.text = typed;
         return out;
     }
-    const Rule& r = f->rule;
+    const Rule& r = ruleOf(*row);
+    // "1,2" would read as 1 and "6,500" as 6: neither is what was meant, and the
+    // field would show the wrong number as if all were well.
+    if (numbers::stopsAtDecimalComma(typed)) {
+        out.warning = QStringLiteral("\"%1\" was not taken: type a decimal point, not a comma (1.5), and no thousands "
+                                     "separator (6500). The field keeps its value.")
+                          .arg(typed.trimmed());
+        out.warningTitle = r.title;
+        out.text = show(*row, params);
+        return out;
+    }
     double v = numbers::readLeadingNumber(typed);
     if (std::isnan(v))
         v = 0;
@@ -494,18 +359,21 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
     // A text the person left alone that only shows what is stored keeps the stored
     // value: the display rounds (44 counts show as 0.9 V, which reads back as 46), and
     // merely passing through a field must not change a downloaded value. A stored
-    // value the rule would never store is corrected as if typed.
-    const bool keep = !edited && f->storedIn && out.warning.isEmpty() && typed == f->show(params) &&
-                      storedInRange(*f, params);
+    // value the rule would never store is corrected as if typed. The throttle
+    // percents are shown exactly, and their count must follow them.
+    const bool keep = !edited && !row->percent && out.warning.isEmpty() && typed == show(*row, params) &&
+                      storedInRange(*row, params);
     const ParameterSet before = params;
     if (!keep)
-        f->store(v, params, out);
-    out.text = f->show(params);
-    if (f->followUp && out.error.isEmpty())
-        f->followUp(params, out);
+        store(*row, v, params, out);
+    out.text = show(*row, params);
+    if (out.error.isEmpty() && row->partner)
+        keepOrder(*row, params, out);
+    if (out.error.isEmpty() && row->extra)
+        row->extra(params, out);
     if (!out.error.isEmpty()) {
         params = before;
-        out.text = f->show(params);
+        out.text = show(*row, params);
         out.otherTexts.clear();
         out.notice.clear();
     }
@@ -514,8 +382,8 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
 
 QString display(const QString& field, const ParameterSet& params)
 {
-    const Field* f = findField(field);
-    return f ? f->show(params) : QString();
+    const Row* row = findRow(field);
+    return row ? show(*row, params) : QString();
 }
 
 }  // namespace fieldrules

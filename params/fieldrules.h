@@ -51,8 +51,9 @@ struct Outcome {
 // exactly what the field shows for the stored value keeps that value when the
 // stored value itself lies in the field's range (the display rounds; passing through
 // a field must not change it); the follow-ups still run. The throttle percent
-// fields always re-derive their count. An unknown field changes nothing and
-// returns `typed`.
+// fields always re-derive their count. A number that runs into a comma ("1,2",
+// "6,500") changes nothing: the warning says to type a decimal point. An unknown
+// field changes nothing and returns `typed`.
 Outcome validate(const QString& field, const QString& typed, ParameterSet& params, bool edited = false);
 
 // The text a field shows for what `params` holds.

@@ -1,5 +1,6 @@
 #include "params/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -41,19 +42,26 @@ long long leadingDigitPower(const std::string& mantissa, long long exponent)
     return exponent + integerDigits;
 }
 
-}  // namespace
+// The leading number of a text as strtod takes it, and where reading stopped.
+// The sign stands apart from the digits, as from_chars takes no '+'.
+struct LeadingNumber {
+    std::string text;
+    bool negative = false;
+    long long exponent = 0;
+    QByteArray rest;
+};
 
-double readLeadingNumber(const QString& text)
+LeadingNumber scanLeadingNumber(const QString& text)
 {
     const QByteArray s = text.toLatin1();
     int i = 0;
     const int n = s.size();
     while (i < n && (s[i] == ' ' || s[i] == '\t'))
         ++i;
-    bool negative = false;
+    LeadingNumber number;
     if (i < n && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
-    std::string num;
+        number.negative = s[i++] == '-';
+    std::string& num = number.text;
     for (bool point = false; i < n; ++i) {
         const char c = s[i];
         if ((c < '0' || c > '9') && (c != '.' || point))
@@ -63,22 +71,31 @@ double readLeadingNumber(const QString& text)
     }
     // What has no digits reads as 0, and an exponent counts only when digits
     // follow it ("4e" reads as 4), as strtod reads them.
-    long long exponent = 0;
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        int j = i + 1;
+        ++i;
         bool negativeExponent = false;
-        if (j < n && (s[j] == '+' || s[j] == '-'))
-            negativeExponent = s[j++] == '-';
-        if (j < n && s[j] >= '0' && s[j] <= '9') {
+        if (i < n && (s[i] == '+' || s[i] == '-'))
+            negativeExponent = s[i++] == '-';
+        if (i < n && s[i] >= '0' && s[i] <= '9') {
             num += negativeExponent ? "e-" : "e";
-            for (; j < n && s[j] >= '0' && s[j] <= '9'; ++j) {
-                num += s[j];
-                exponent = std::min(exponent * 10 + (s[j] - '0'), 1000000000LL);
+            for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
+                num += s[i];
+                number.exponent = std::min(number.exponent * 10 + (s[i] - '0'), 1000000000LL);
             }
             if (negativeExponent)
-                exponent = -exponent;
+                number.exponent = -number.exponent;
         }
     }
+    number.rest = s.mid(i);
+    return number;
+}
+
+}  // namespace
+
+double readLeadingNumber(const QString& text)
+{
+    const LeadingNumber number = scanLeadingNumber(text);
+    const std::string& num = number.text;
     double v = 0.0;
     const auto [end, ec] = std::from_chars(num.data(), num.data() + num.size(), v);
     (void)end;
@@ -86,11 +103,17 @@ double readLeadingNumber(const QString& text)
         // A huge number reads as the largest finite value, never as infinity (the
         // field rules clamp it to their maximum); a tiny one reads as 0.
         const std::string mantissa = num.substr(0, num.find('e'));
-        v = leadingDigitPower(mantissa, exponent) > 0 ? std::numeric_limits<double>::max() : 0.0;
+        v = leadingDigitPower(mantissa, number.exponent) > 0 ? std::numeric_limits<double>::max() : 0.0;
     } else if (ec != std::errc()) {
         return 0.0;  // no digits
     }
-    return negative ? -v : v;
+    return number.negative ? -v : v;
+}
+
+bool stopsAtDecimalComma(const QString& text)
+{
+    const QByteArray rest = scanLeadingNumber(text).rest;
+    return rest.size() >= 2 && rest[0] == ',' && rest[1] >= '0' && rest[1] <= '9';
 }
 
 double wholePart(double v) { return std::floor(v); }

@@ -10,6 +10,11 @@ namespace numbers {
 // at the first character that cannot continue the number. No number reads as 0.
 double readLeadingNumber(const QString& text);
 
+// Whether that reading stops at a comma with a digit after it ("1,2", "6,500", ",5").
+// Such a comma is a decimal comma or a thousands separator; the number before it
+// is not what the person meant, so the fields refuse the text rather than take it.
+bool stopsAtDecimalComma(const QString& text);
+
 // Whole part: towards minus infinity (6500.9 -> 6500, -0.5 -> -1).
 double wholePart(double v);
 

@@ -10,11 +10,11 @@ struct ParameterSet {
     // Main window
     int16_t PulsePerRev = 0;      // half pulses per revolution: 1 = 0.5, 24 = 12
     int16_t VSSFreq = 0;          // Hz at 60 MPH
-    int16_t DataLogInterval = 0;  // ticks of 0.016 s
+    int16_t DataLogInterval = 0;  // data logger ticks (units.h)
     uint8_t OptionFlags = 0;      // image of the five switches; bits 5-7 carried over
     int16_t TPSZero = 0;          // ADC count
     int16_t TPSFullscale = 0;     // ADC count
-    uint8_t RPMDebounce = 0;      // steps of 0.05 ms
+    uint8_t RPMDebounce = 0;      // debounce steps (units.h)
     int32_t LaunchColor = 0;      // RGB, red in the low byte
     int32_t ShiftColor = 0;
     uint8_t MaxLEDPWM = 0;
@@ -45,7 +45,7 @@ struct ParameterSet {
     int16_t GPOOnTPS = 0;    // ADC count
     int16_t GPOMinVSS = 0;
     int16_t GPOMaxVSS = 0;
-    int16_t GPODelay = 0;    // ticks of 0.032 s
+    int16_t GPODelay = 0;    // delay ticks (units.h)
     uint8_t GPOFlags = 0;    // bit 0 one-shot; bits 1-7 carried over
     bool GPOOneShotDelay = false;
     float GPOOffTPSPercent = 0;  // not stored; derived from the count
@@ -68,7 +68,7 @@ struct ParameterSet {
     float Alarm1MinTPSPercent = 0;
     int16_t Alarm1MinRPM = 0;   // hundreds of RPM
     int16_t Alarm1MinVSS = 0;
-    int16_t Alarm1Delay = 0;    // ticks of 0.032 s
+    int16_t Alarm1Delay = 0;    // delay ticks (units.h)
     int32_t Alarm1Color = 0;
 
     uint8_t Alarm2Flags = 0;
@@ -83,8 +83,7 @@ struct ParameterSet {
     int16_t Alarm2Delay = 0;
     int32_t Alarm2Color = 0;
 
-    bool operator==(const ParameterSet&) const;
-    bool operator!=(const ParameterSet& o) const { return !(*this == o); }
+    bool operator==(const ParameterSet&) const = default;
 };
 
 // The controller's EEPROM as the program holds it; index = EEPROM address.

@@ -1,8 +1,10 @@
 #include "report/content.h"
 
+#include "params/calibration.h"
 #include "params/codec.h"
 #include "params/layout.h"
 #include "params/numbers.h"
+#include "params/units.h"
 
 namespace report {
 
@@ -74,28 +76,29 @@ Item parameter(const QString& name, const QString& label, const QString& value, 
 // Seconds of a delay or interval to the nearest 0.05 s.
 QString ticksText(double tickSeconds, int ticks)
 {
-    return format(roundHalfEven(20.0 * tickSeconds * ticks) / 20.0, QStringLiteral("0.00"));
+    return format(calibration::shownSeconds(ticks, tickSeconds), QStringLiteral("0.00"));
 }
 
 // Threshold volts rounded to one decimal (half to even), then printed.
 QString thresholdVolts(int count)
 {
-    return format(roundHalfEven(count * 5.0 / 255.0 * 10.0) / 10.0, QStringLiteral("0.0"));
+    return format(roundHalfEven(calibration::countToVolts(count) * 10.0) / 10.0, QStringLiteral("0.0"));
 }
 
-QString percentOfPwm(int pwm) { return format(pwm * 100.0 / 255.0, QStringLiteral("##0")); }
+QString percentOfPwm(int pwm) { return format(units::pwmToPercent(pwm), QStringLiteral("##0")); }
 
 QList<Item> page1Items(const ParameterSet& p)
 {
     const QString rpm = QStringLiteral("####0"), mph = QStringLiteral("##0");
     QList<Item> items;
     items << heading(QStringLiteral("Scale Factors and General Setup"));
-    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / 2.0, "0.0"));
-    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / 20.0, "0.00"));
+    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / units::kHalfPulsesPerPulse, "0.0"));
+    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / units::kDebounceStepsPerMs, "0.00"));
     items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"));
-    items << parameter("TPSZero", "Zero TPS (volts):", format(p.TPSZero * 5.0 / 255.0, "0.#"));
-    items << parameter("TPSFullscale", "100% TPS (volts):", format(p.TPSFullscale * 5.0 / 255.0, "0.#"));
-    items << parameter("DataLogInterval", "Data Logging Interval (sec):", ticksText(0.016, p.DataLogInterval));
+    items << parameter("TPSZero", "Zero TPS (volts):", format(calibration::countToVolts(p.TPSZero), "0.#"));
+    items << parameter("TPSFullscale", "100% TPS (volts):", format(calibration::countToVolts(p.TPSFullscale), "0.#"));
+    items << parameter("DataLogInterval", "Data Logging Interval (sec):",
+                       ticksText(units::kLogTickSeconds, p.DataLogInterval));
     items << switchLine("OptionFlags", "LogArmed", p.LogArmed, "Data Logging Only When Armed",
                         "Continuous Data Logging Enabled");
     items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM));
@@ -124,14 +127,14 @@ QList<Item> page1Items(const ParameterSet& p)
 
     items << heading(QStringLiteral("GPO Parameters"));
     items << switchLine("OptionFlags", "GPOEnable", p.GPOEnable, "GPO Enabled", "GPO Disabled");
-    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * 100.0, rpm));
-    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * 100.0, rpm));
+    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * units::kRpmPerStep, rpm));
+    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * units::kRpmPerStep, rpm));
     // The percents as last derived; the report does not recompute them from the counts.
     items << parameter("GPOOffTPSPercent", "GPO TPS Off (%):", format(p.GPOOffTPSPercent, mph), "GPOOffTPS");
     items << parameter("GPOOnTPSPercent", "GPO TPS On (%):", format(p.GPOOnTPSPercent, mph), "GPOOnTPS");
     items << parameter("GPOMinVSS", "GPO Minimum VSS (MPH):", format(p.GPOMinVSS, mph));
     items << parameter("GPOMaxVSS", "GPO Maximum VSS (MPH):", format(p.GPOMaxVSS, mph));
-    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(0.032, p.GPODelay));
+    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(units::kDelayTickSeconds, p.GPODelay));
     items << switchLine("GPOFlags", "GPOOneShotDelay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
                         "GPO One-Shot Delay Disabled");
     items << blank();
@@ -179,9 +182,9 @@ QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
     items << parameter(var + "Above", pre + "Above Value (volts):", thresholdVolts(a.above));
     items << parameter(var + "Below", pre + "Below Value (volts):", thresholdVolts(a.below));
     items << parameter(var + "MinTPSPercent", pre + "Minimum TPS (%):", format(a.minTPSPercent, "##0"), var + "MinTPS");
-    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * 100.0, "####0"));
+    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * units::kRpmPerStep, "####0"));
     items << parameter(var + "MinVSS", pre + "Minimum VSS (MPH):", format(a.minVSS, "##0"));
-    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(0.032, a.delay));
+    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(units::kDelayTickSeconds, a.delay));
     return items;
 }
 

@@ -20,7 +20,7 @@ constexpr int kValueColumn = 50;   // values of the parameter lines
 struct Piece {
     int column = kLabelColumn;
     QString text;
-    bool operator==(const Piece& o) const { return column == o.column && text == o.text; }
+    bool operator==(const Piece&) const = default;
 };
 
 // A line of the report; no pieces is a blank line.

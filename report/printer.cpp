@@ -1,7 +1,8 @@
 #include "report/printer.h"
 
-#include "params/datafile.h"
+#include "core/filechooser.h"
 #include "core/prompter.h"
+#include "params/datafile.h"
 
 #include <QBuffer>
 #include <QDialogButtonBox>
@@ -17,7 +18,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace report {
 
@@ -325,39 +325,25 @@ namespace {
 // Asks whether to print to a PDF file where there is no printer, and for its name,
 // suggesting one that is not taken. Each print asks again, and an existing file is
 // replaced only when the person says so. True when the printer now writes that file.
-bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& title)
+bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& title, const QString& dataFolder)
 {
     if (prompter.message(QLatin1String(kNoPrinter), title, PromptButtons::YesNo, PromptIcon::Exclamation) !=
         PromptAnswer::Yes)
         return false;
     const QString earlier = printer.outputFileName();
-    // Beside the last report, else where the person keeps documents (the program's
-    // folder is its working folder, and no place for reports).
-    QString folder = QFileInfo(earlier).absolutePath();
-    if (earlier.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    for (;;) {
-        QString file = prompter.saveFileNameSuggesting(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
-                                                       freshPdfName(folder, QDate::currentDate()));
-        if (file.isEmpty())
-            return false;
-        if (QFileInfo(file).suffix().isEmpty())
-            file += QStringLiteral(".pdf");
-        if (QFileInfo::exists(file)) {
-            const PromptAnswer a = prompter.message(
-                QDir::toNativeSeparators(file) + QLatin1String(kPdfExists), QLatin1String(kPdfFileTitle),
-                PromptButtons::YesNoCancel, PromptIcon::Exclamation);
-            if (a == PromptAnswer::No)
-                continue;
-            if (a != PromptAnswer::Yes)
-                return false;
-        }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        return true;
-    }
+    // Beside the last report, else beside the data files, else where the person
+    // keeps documents (the program's folder is its working folder, and no place
+    // for reports).
+    const QString folder =
+        FileChooser::startFolder(earlier.isEmpty() ? dataFolder : QFileInfo(earlier).absolutePath());
+    const QString file = FileChooser(prompter).saveNew(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
+                                                       freshPdfName(folder, QDate::currentDate()),
+                                                       QStringLiteral("pdf"));
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 bool noPrinter(const QPrinter& printer, PrintDialogs& dialogs)
@@ -390,10 +376,15 @@ std::optional<Header> askHeader(const ParameterStore& store, Prompter& prompter,
 
 }  // namespace
 
-bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs)
+QString documentTitle(const ParameterStore& store)
+{
+    return QStringLiteral("Revora Shift Parameters - ") + store.DataSourceName;
+}
+
+bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs, const QString& dataFolder)
 {
     if (dialogs.printers().isEmpty())
-        return choosePdfInstead(printer, prompter, QLatin1String(kSetupTitle));
+        return choosePdfInstead(printer, prompter, QLatin1String(kSetupTitle), dataFolder);
     return dialogs.setup(printer);
 }
 
@@ -403,8 +394,9 @@ void printParameters(const ParameterStore& store, Prompter& prompter, PrintDialo
     const std::optional<Header> header = askHeader(store, prompter, context, QLatin1String(kPrintTitle));
     if (!header)
         return;
-    if (noPrinter(printer, dialogs) && !choosePdfInstead(printer, prompter, QLatin1String(kPrintTitle)))
+    if (noPrinter(printer, dialogs) && !choosePdfInstead(printer, prompter, QLatin1String(kPrintTitle), context.folder))
         return;
+    printer.setDocName(documentTitle(store));
     // The sheet is laid out for upright paper; two pages of it do not fit across.
     printer.setPageOrientation(QPageLayout::Portrait);
     SheetJob job(printer, store.params, *header, context.now);
@@ -423,6 +415,7 @@ void previewParameters(const ParameterStore& store, Prompter& prompter, PrintDia
     const std::optional<Header> header = askHeader(store, prompter, context, QLatin1String(kPreviewTitle));
     if (!header)
         return;
+    printer.setDocName(documentTitle(store));
     dialogs.preview(printer, [&](QPrinter& target) {
         const QString error = printReport(target, store.params, *header, context.now);
         if (!error.isEmpty())

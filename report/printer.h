@@ -36,7 +36,6 @@ inline constexpr char kNoPrinter[] =
     "No printer is installed on this computer.\n\nPrint the report to a PDF file instead?";
 inline constexpr char kPdfFileTitle[] = "Print To PDF File";
 inline constexpr char kPdfFilter[] = "PDF files (*.pdf)|*.pdf";
-inline constexpr char kPdfExists[] = "\r\nThis file already exists.\r\n\r\nReplace existing file?";
 
 // The printer dialogs. They stay apart from the prompter, whose interface is
 // part of the widget-free core and may not name a QPrinter.
@@ -105,7 +104,7 @@ QString printReport(QPrinter& printer, const ParameterSet& params, const Header&
 // File > Print Setup: the system's printer dialog on the window's printer. Where
 // no printer is installed it says so and offers a PDF file instead. True when the
 // printer was changed.
-bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs);
+bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs, const QString& dataFolder = QString());
 
 // A PDF file name in `folder` for a report printed on `date` that no file has yet.
 QString freshPdfName(const QString& folder, const QDate& date);
@@ -115,7 +114,13 @@ struct PrintContext {
     QString companyName;
     QString firmwareID;
     Clock now = &QDateTime::currentDateTime;
+    // Where the data files are kept: a PDF report is first suggested there.
+    QString folder;
 };
+
+// The report's document name (a PDF's title, a print job's name): the program's
+// and the data's, "Revora Shift Parameters - car.dat".
+QString documentTitle(const ParameterStore& store);
 
 // File > Print Parameters: refuses an empty buffer, asks for the optional comment,
 // then prints both pages on `printer`; failures go through the error prompt.

@@ -2,6 +2,7 @@
 
 #include "editor/colorvalue.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -87,7 +88,7 @@ PromptAnswer QtPrompter::message(const QString& text, const QString& title, Prom
     // The program's texts break lines with CR LF; a label wants one line feed.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::NoButton, m_parent);
+    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::NoButton, boxParent());
     box.setTextFormat(Qt::PlainText);
     const ButtonSet set = qtButtons(buttons);
     for (QMessageBox::StandardButton b : set.buttons)
@@ -104,7 +105,7 @@ PromptAnswer QtPrompter::message(const QString& text, const QString& title, Prom
 PromptAnswer QtPrompter::table(const QString& text, const QString& title, const QStringList& headings,
                                const QList<QStringList>& rows, PromptButtons buttons)
 {
-    QDialog dialog(m_parent);
+    QDialog dialog(boxParent());
     dialog.setWindowTitle(title);
     auto* label = new QLabel(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     label->setTextFormat(Qt::PlainText);
@@ -145,20 +146,27 @@ PromptAnswer QtPrompter::table(const QString& text, const QString& title, const 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(boxParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
 }
 
+QWidget* QtPrompter::boxParent() const
+{
+    // A box raised from an editor dialog belongs over that dialog, not over the
+    // main window behind it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 std::optional<uint32_t> QtPrompter::color(uint32_t initial)
 {
-    const QColor preselect = colorFromValue(m_lastColor.value_or(initial));
-    const QColor chosen = QColorDialog::getColor(preselect, m_parent);
+    const QColor chosen = QColorDialog::getColor(colorFromValue(initial), boxParent());
     if (!chosen.isValid())
         return std::nullopt;
-    m_lastColor = valueFromColor(chosen);
-    return m_lastColor;
+    return valueFromColor(chosen);
 }
 
 QString QtPrompter::toQtFilter(const QString& filter)
@@ -188,7 +196,7 @@ QString QtPrompter::toQtFilter(const QString& filter)
 
 QString QtPrompter::openFileName(const QString& title, const QString& filter)
 {
-    QFileDialog dialog(m_parent, title, m_folder, toQtFilter(filter));
+    QFileDialog dialog(boxParent(), title, m_folder, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Any name may be typed: the caller tells the person when it does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -204,7 +212,7 @@ QString QtPrompter::saveFileName(const QString& title, const QString& filter)
 
 QString QtPrompter::saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested)
 {
-    QFileDialog dialog(m_parent, title, suggested.isEmpty() ? m_folder : suggested, toQtFilter(filter));
+    QFileDialog dialog(boxParent(), title, suggested.isEmpty() ? m_folder : suggested, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks its own "already exists" question.

@@ -10,6 +10,9 @@ public:
     explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
 
     void setParent(QWidget* parent) { m_parent = parent; }
+    // What the boxes and dialogs are shown over: the modal dialog open now (an
+    // editor dialog), else the parent.
+    QWidget* boxParent() const;
 
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
                          PromptIcon icon) override;
@@ -31,6 +34,5 @@ public:
 
 private:
     QWidget* m_parent;
-    std::optional<uint32_t> m_lastColor;
     QString m_folder;
 };

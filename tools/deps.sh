@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from Debian 12's packages, when missing.
 set -euo pipefail
-# desktop-file-utils and appstream check the installation; clang and its runtime
-# build the fuzz targets; dpkg-dev lets cpack find the package's dependencies.
-# locales: the number tests run under a decimal-comma locale they make.
+# desktop-file-utils and appstream check the installation, lintian the package;
+# clang and its runtime build the fuzz targets; dpkg-dev lets cpack find the
+# package's dependencies. locales: the number tests run under a decimal-comma
+# locale they make.
 pkgs=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev poppler-utils xvfb xauth
-      desktop-file-utils appstream clang libclang-rt-14-dev dpkg-dev locales)
+      desktop-file-utils appstream lintian clang libclang-rt-14-dev dpkg-dev locales)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -190,7 +190,7 @@ private slots:
         click(&d, "cmdAlarm1Color");
         click(&d, "chkAlarm2Enable");
         click(&d, "cmdAlarm2Color");
-        QCOMPARE(prompter.lastColorInitial, 0x0000FFu);  // the picker opens on the alarm's own colour
+        QCOMPARE(prompter.lastColorInitial, 0x332211u);  // the dialog opens on the colour it last returned
         d.sldAlarm2BelowVolts->setValue(7);
         click(&d, "optInput2AFR");
         const QStringList shownBefore = snapshot(&d);

@@ -1,12 +1,14 @@
 // The emulated controller's answers, byte for byte, where the link tests' outcomes do not pin them down: a
 // link that sends a wrong reset confirmation, or pauses too long inside a command, must fail against it.
 #include "emulator/controller.h"
+#include "emulator/line.h"
 
 #include <QtTest>
 
 namespace {
 QByteArray bytes(const char* hex) { return QByteArray::fromHex(QByteArray(hex)); }
 }  // namespace
+Q_DECLARE_METATYPE(emu::LineModel)
 
 class TestEmulatedController : public QObject {
     Q_OBJECT
@@ -36,6 +38,54 @@ private slots:
             got += c.receive(uint8_t(in[i]), step * i);
         QCOMPARE(got.toHex(' '), out.toHex(' '));
         QCOMPARE(c.resetCount(), 0);  // only the full confirmation resets
+    }
+
+    // When the answers reach the PC on a modelled line, and which bytes a strictly paced controller loses.
+    // Bytes are sent at the given microseconds; a byte time at 56000 baud is 178.571 us.
+    void line_data()
+    {
+        QTest::addColumn<emu::LineModel>("model");
+        QTest::addColumn<QList<int>>("sentUs");
+        QTest::addColumn<QByteArray>("in");
+        QTest::addColumn<QList<qint64>>("arrivalNs");  // of each answer byte at the PC
+        QTest::addColumn<int>("lost");
+        const emu::LineModel line{emu::kLineBaud, 0, 0, 0};
+        QTest::newRow("instant") << emu::LineModel{} << QList<int>{0, 0} << bytes("15 15") << QList<qint64>{0, 0} << 0;
+        // Out and back, then the controller's own time; a second byte waits for the wire.
+        QTest::newRow("byte times") << line << QList<int>{0, 0} << bytes("15 15")
+                                    << QList<qint64>{357142, 535713} << 0;
+        QTest::newRow("answer time") << emu::LineModel{emu::kLineBaud, 100, 0, 0} << QList<int>{0} << bytes("15")
+                                     << QList<qint64>{457142} << 0;
+        // The adapter passes on what it holds 16 ms after the first byte came; a reply after that waits anew.
+        QTest::newRow("adapter") << emu::LineModel{emu::kLineBaud, 0, 16, 0} << QList<int>{0, 1000, 20000}
+                                 << bytes("15 15 15") << QList<qint64>{16357142, 16357142, 36357142} << 0;
+        // Busy 1.5 ms after a byte taken, and after an answer has left: 2 ms apart gets through, 1 ms does not.
+        const emu::LineModel strict{0, 0, 0, emu::kStrictPacingUs};
+        QTest::newRow("paced") << strict << QList<int>{0, 2000, 4000} << bytes("14 20 00")
+                               << QList<qint64>{4000000} << 0;
+        QTest::newRow("pause halved") << strict << QList<int>{0, 1000, 2000, 3000} << bytes("14 20 00 15")
+                                      << QList<qint64>{} << 2;  // 20 and 15 lost: 00 is taken as the low byte
+        QTest::newRow("no pause after the answer") << emu::LineModel{emu::kLineBaud, 0, 0, emu::kStrictPacingUs}
+                                                   << QList<int>{0, 400, 2500} << bytes("15 15 15")
+                                                   << QList<qint64>{357142, 2857142} << 1;
+    }
+    void line()
+    {
+        QFETCH(emu::LineModel, model);
+        QFETCH(QList<int>, sentUs);
+        QFETCH(QByteArray, in);
+        QFETCH(QList<qint64>, arrivalNs);
+        EmulatedController c;
+        c.setLineModel(model);
+        ModelledLine wire(c);
+        for (int i = 0; i < in.size(); ++i)
+            wire.send(uint8_t(in[i]), sentUs[i] * 1000LL);
+        QList<qint64> got;
+        for (qint64 t = wire.nextArrivalNs(-1); t >= 0; t = wire.nextArrivalNs(t))
+            for (int n = wire.take(t).size(); n > 0; --n)
+                got << t;
+        QCOMPARE(got, arrivalNs);
+        QTEST(c.bytesLost(), "lost");
     }
 };
 

@@ -79,6 +79,7 @@ private slots:
         row("floored, then clamped", "ShiftDropRPM", "", "249.9", "250", ">=250", "ShiftDropRPM=250");
         // Pulses per revolution: half pulses, truncated; 0.5 the only fraction shown.
         row("ppr 0.7", "PulsePerRev", "", "0.7", "0.5", "", "PulsePerRev=1");
+        row("ppr 1", "PulsePerRev", "", "1", "1", "", "PulsePerRev=2");
         row("ppr 1.9 truncates", "PulsePerRev", "", "1.9", "2", "", "PulsePerRev=3");
         // Debounce truncated to 0.05 ms; logging ticks of 0.016 s shown to 0.05 s; LED in 255ths, halves to even.
         row("debounce 0.14", "RPMDebounce", "", "0.14", "0.10", "", "RPMDebounce=2");
@@ -115,6 +116,7 @@ private slots:
             "", "GPOOffTPS=0;GPOOnTPS=255");
         // Alarms dialog: delays in ticks of 0.032 s, RPM in hundreds, throttle percents to counts.
         row("alarm delay 0.08", "Alarm1Delay", "", "0.08", "0.05", "", "Alarm1Delay=2");
+        row("gpo delay 1", "GPODelay", "", "1", "1.00", "", "GPODelay=31");
         row("alarm rpm 250", "Alarm1MinRPM", "", "250", "200", "", "Alarm1MinRPM=2");
         row("alarm rpm 350", "Alarm1MinRPM", "", "350", "400", "", "Alarm1MinRPM=4");
         row("alarm tps 95.9", "Alarm1MinTPS", "", "95.9", "95", "", "Alarm1MinTPSPercent=95;Alarm1MinTPS=225");
@@ -129,6 +131,7 @@ private slots:
         // VSS alarm dialog: the pair rule.
         row("vss min 250", "AlarmVSSMin", "AlarmVSSMax=225", "250", "245", "<=245", "txtAlarmVSSMax=245");
         row("vss equal passes", "AlarmVSSMin", "AlarmVSSMax=225", "225", "225", "", "AlarmVSSMax=225");
+        row("upper end equal passes", "GPOMaxVSS", "GPOMinVSS=30", "30", "30", "", "GPOMinVSS=30");
     }
     void validate()
     {
@@ -229,6 +232,26 @@ private slots:
                 const ParameterSet before = p;
                 const fieldrules::Outcome out = fieldrules::validate(field, fieldrules::display(field, p), p);
                 QVERIFY2(out.warning.isEmpty() && out.otherTexts.isEmpty() && p == before, qPrintable(field + setup));
+            }
+        }
+    }
+
+    // A comma where the number would go on is a decimal comma or a thousands separator:
+    // reading up to it would store 1 for "1,2" and 6 for "6,500" as if all were well.
+    // Every field refuses it, says so and keeps its value, its partners and follow-ups.
+    void decimalCommaRefused()
+    {
+        for (const QString& field : fieldrules::fieldNames()) {
+            for (const char* typed : {"1,2", " 6,500 "}) {
+                ParameterSet p = defaults("TPSZero=40;GPOOffTPSPercent=50");
+                const ParameterSet before = p;
+                const fieldrules::Outcome out = fieldrules::validate(field, QLatin1String(typed), p, true);
+                QCOMPARE(out.warning, QStringLiteral("\"%1\" was not taken: type a decimal point, not a comma (1.5), "
+                                                     "and no thousands separator (6500). The field keeps its value.")
+                                          .arg(QLatin1String(typed).trimmed()));
+                QCOMPARE(out.warningTitle, fieldrules::find(field)->title);
+                QCOMPARE(out.text, fieldrules::display(field, before));
+                QVERIFY2(p == before && out.otherTexts.isEmpty() && out.notice.isEmpty(), qPrintable(field));
             }
         }
     }

@@ -1,68 +1,7 @@
-// The main window against scripted prompts and the emulated controller.
-#include "editor/parametereditor.h"
-#include "link/workflows.h"
-#include "emulator/controller.h"
-#include "emulator/emulatedport.h"
+// The main window: what it wires together, against scripted prompts and the emulated controller.
 #include "gpo/frmgpo.h"
-#include "shell/mainwindow.h"
-#include "support/scriptedprompter.h"
-#include "support/testfiles.h"
-
-#include <QtTest>
-#include <QtWidgets>
-
-namespace {
-
-const QString kMain = QStringLiteral("Revora Shift Version 1.0");
-const QString kOpenTitle = QStringLiteral("Open Data File");
-const QString kOverwrite = QStringLiteral("Data buffer not empty. OK to overwrite?");
-
-QSettings settings() { return QSettings(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift")); }
-
-enum Start { Empty, Defaults };
-
-// A fresh window with its own prompts and controller.
-struct Fixture {
-    ScriptedPrompter prompter;
-    EmulatedController controller;
-    EmulatedPort port{controller};
-    std::unique_ptr<frmRevora_Main> window;
-
-    explicit Fixture(Start start = Empty, bool backUp = false)
-        : window(std::make_unique<frmRevora_Main>(prompter, port, QStringList{"Velmont Sensors", "Line 2"}))
-    {
-        window->setLinkTiming(LinkTiming{30, 0});
-        if (!backUp)  // the upload as it always was, unless a test asks for the backup
-            window->mnuBackupBeforeUpload->setChecked(false);
-        controller.setFirmwareId("Revora Shift Light v1.0");
-        controller.setConfigBlock(defaultsBlock());
-        if (start == Defaults)
-            window->mnuDisplayDefaults->trigger();
-    }
-    bool show()
-    {
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get());
-    }
-    ParameterEditor& ed() { return *window->editor(); }
-    ParameterSet& params() { return window->store().params; }
-    QByteArray image() { return window->store().image.configBlock(); }
-    QLineEdit* field(const QString& name) { return window->findChild<QLineEdit*>(name); }
-    QString title() { return window->windowTitle().remove("[*]"); }
-    // Runs a menu command; every prompt scripted so far must have come.
-    void run(QAction* command)
-    {
-        command->trigger();
-        QVERIFY_PROMPTS(prompter);
-    }
-    void warns(const QString& text, const QString& title)
-    {
-        prompter.expectBox(text, title, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
-    }
-};
-
-}  // namespace
+#include "shell/filecommands.h"
+#include "windowfixture.h"
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -70,28 +9,17 @@ class TestMainWindow : public QObject {
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        // A private settings store, documents and backups folder.
-        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
-        qputenv("XDG_DATA_HOME", path("data").toUtf8());
-        qputenv("HOME", path("home").toUtf8());
-    }
-    void init() { settings().clear(); }
+    void initTestCase() { useTemporaryHome(m_dir); }
+    void init() { settingsStore().clear(); }
 
-    // A fresh window: the port from the settings, the company shown, nothing to save, upload or print.
-    // The port list: the system's ports first, kept by their stable name. A new choice is stored and
-    // closes the port (the next transfer opens the new one), and stays when unplugged; Exit closes the port.
-    void startupAndPortList()
+    // A fresh window: the company in the caption, the start panel, nothing to save, upload, print or compare,
+    // and the port untouched; Exit closes an open port.
+    void startup()
     {
-        settings().setValue("Properties/CommPort", "255");
-        settings().setValue("Ports/Com7", "/dev/pts/9");  // the emulator's terminal
         Fixture fx;
         frmRevora_Main& w = *fx.window;
-        QCOMPARE(w.linkState().PortNumber, 255);
         QCOMPARE(fx.title(), "Velmont Sensors " + kMain);
-        QVERIFY(!w.fraStart->isHidden());
-        QVERIFY(w.lblStartPort->text().startsWith("Downloads use Com255 (/dev/ttyS254)"));
+        QVERIFY(fx.showsEmpty() && fx.ed().fraMultiStageShiftSetup->isHidden());
         fx.prompter.expectBox(QString(), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
         fx.warns("Data buffer empty.", "Save Data File");
         fx.warns("No data available for uploading.", "Upload To EEPROM");
@@ -102,28 +30,38 @@ private slots:
         QVERIFY_PROMPTS(fx.prompter);
         QVERIFY(fx.prompter.shown().first().startsWith("About: Velmont Sensors Revora Shift Version 1.00"));
         QCOMPARE(fx.port.openCount(), 0);
-
-        const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
-        QList<portsettings::PortRecord> present{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true}};
-        w.setPortScanner([&](const QString&) { return present; });
-        fx.run(w.mnuPortSetup);
-        QVERIFY(!w.fraPortSelect->isHidden() && w.lblPortDevice->text().contains("/dev/ttyS254"));
-        QVERIFY(fx.port.open(nullptr));
-        w.cboPort->setCurrentIndex(0);
-        QVERIFY(w.linkState().DevicePath == byId && portsettings::loadPortChoice() == byId && !fx.port.isOpen());
-        present.clear();
-        w.cmdPortRefresh->click();
-        QCOMPARE(w.cboPort->currentText(), byId + " (not found)");
-        QCOMPARE(Fixture().window->cboPort->currentText(), byId + " (not found)");
-        // Back to a Com entry: the number as before, no path.
-        w.cboPort->setCurrentIndex(1 + 6);
-        QVERIFY(w.linkState().PortNumber == 7 && w.linkState().DevicePath.isEmpty());
-        QVERIFY(w.lblStartPort->text().contains("/dev/pts/9") && w.lblPortDevice->text().contains("/dev/pts/9"));
         QVERIFY(fx.port.open(nullptr));
         fx.run(w.mnuExit);
         QVERIFY(!w.isVisible() && !fx.port.isOpen());
     }
 
+    // A file named on the command line is found from where the program was started; an unknown option or a
+    // second file is refused with what is wrong, not ignored.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("none") << QStringList{} << "" << "";
+        QTest::newRow("one file") << QStringList{"car.dat"} << QDir::current().absoluteFilePath("car.dat") << "";
+        QTest::newRow("a dash file") << QStringList{"--", "-car.dat"} << QDir::current().absoluteFilePath("-car.dat")
+                                     << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus", "car.dat"} << ""
+                                        << "Unknown option 'bogus'. See revora-shift --help.";
+        QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << ""
+                                   << "One data file at a time: 2 were named (a.dat, b.dat). Open the others from "
+                                      "the File menu.";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        const FileCommands::StartupFile start = FileCommands::startupFile(QStringList{"revora-shift"} + arguments);
+        QTEST(start.path, "file");
+        QTEST(start.error, "error");
+    }
+
+    // A file that cannot be used leaves the window as empty as a fresh one, whatever was loaded before: the
+    // start panel shows, and the multi-stage frame the defaults showed stays in place but cannot be edited.
     void openFile_data()
     {
         QTest::addColumn<int>("size");  // -1: a directory, which cannot be read
@@ -157,50 +95,70 @@ private slots:
         QCOMPARE(fx.image(), loads ? bytes : QByteArray(144, '\0'));
         QCOMPARE(fx.window->store().image.BufferEmpty, !loads);
         QCOMPARE(fx.title(), kMain + " - " + (loads ? "open144.dat" : "Data Buffer Empty"));
-        QVERIFY(fx.window->fraStart->isHidden());  // not beside the multi-stage frame a failed open leaves
-        QVERIFY(fx.ed().fraScaleFactors->isHidden() != loads && fx.ed().fraShiftSetup->isHidden() != loads);
-        if (!loads)
+        QCOMPARE(RecentFiles::files(), loads ? QStringList{name} : QStringList());
+        if (!loads) {
+            QVERIFY(fx.showsEmpty() && !fx.ed().fraMultiStageShiftSetup->isHidden());
             return;
+        }
+        QVERIFY(fx.window->fraStart->isHidden() && fx.ed().fraMultiStageShiftSetup->isEnabled());
         // Shown as decoded: showing gear detection unticked does not run its handler, which turns the GPO off.
         QVERIFY(fx.params().GPOEnable && !fx.params().VSSGearDetect && !fx.params().MultiStageShift);
         QVERIFY(!fx.ed().chkVSSGearDetect->isChecked() && fx.ed().fraMultiStageShiftSetup->isHidden());
         QCOMPARE(fx.field("txtPulsePerRev")->text(), "12");
     }
 
-    // An error prompt means nothing was written; else the last name picked holds the data.
+    // Cancel at the overwrite question keeps what is loaded; Cancel in the dialog function's own question reaches
+    // the command's error prompt, and Abort leaves the buffer empty. The start panel borrows its room beside the
+    // multi-stage frame and gives it back when a file loads.
+    void openCancelled()
+    {
+        writeFile(path("kept.dat"), defaultsBlock());
+        Fixture fx;
+        QVERIFY(fx.show());
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("kept.dat"));
+        const QSize loaded = fx.window->size();
+        fx.prompter.expect(kOverwrite, kOpenTitle, PromptAnswer::Cancel);
+        fx.run(fx.window->mnuOpenFile);
+        QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - kept.dat");
+        const QString missing = path("missing.dat");
+        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(missing);
+        fx.prompter.expect(missing + "\r\nFile not found.", "File Open", PromptAnswer::Cancel);
+        fx.prompter.expectError("Canceled File Open", PromptAnswer::Abort);
+        fx.run(fx.window->mnuOpenFile);
+        QVERIFY(fx.showsEmpty() && fx.title() == kMain + " - Data Buffer Empty");
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("kept.dat"));
+        QTRY_COMPARE(fx.window->size(), loaded);
+    }
+
+    // A save the error prompt stopped wrote nothing and names no file; a save that went through names its file.
     void saveFile_data()
     {
-        QTest::addColumn<QStringList>("picked");  // the names the dialog gives, in turn
-        QTest::addColumn<int>("replace");         // the answer to "already exists"
-        QTest::addColumn<int>("error");           // the answer to the error prompt, -1: none
-        const int yes = int(PromptAnswer::Yes), no = int(PromptAnswer::No), cancel = int(PromptAnswer::Cancel);
-        QTest::newRow("existing, Yes") << QStringList{"existing.dat"} << yes << -1;
-        QTest::newRow("existing, No, a new name") << QStringList{"existing.dat", "fresh.dat"} << no << -1;
-        QTest::newRow("existing, Cancel, Abort") << QStringList{"existing.dat"} << cancel << int(PromptAnswer::Abort);
-        QTest::newRow("no such folder") << QStringList{"no/such.dat"} << -1 << int(PromptAnswer::Ignore);
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<int>("error");  // the answer to the error prompt, -1: none
+        QTest::newRow("saved") << "saved.dat" << -1;
+        QTest::newRow("existing, Cancel, Abort") << "existing.dat" << int(PromptAnswer::Abort);
+        QTest::newRow("no such folder, Ignore") << "no/such.dat" << int(PromptAnswer::Ignore);
     }
     void saveFile()
     {
-        QFETCH(QStringList, picked);
-        QFETCH(int, replace);
+        QFETCH(QString, picked);
         QFETCH(int, error);
-        const QString written = error < 0 ? picked.last() : QString();
         QTemporaryDir dir;
         writeFile(dir.filePath("existing.dat"), "old");
         Fixture fx(Defaults);
-        for (const QString& name : picked) {
-            fx.prompter.expectSaveFile(dir.filePath(name));
-            if (name == "existing.dat")
-                fx.prompter.expectBox(dir.filePath(name) + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
-                                      "File Save", PromptButtons::YesNoCancel, PromptIcon::Exclamation,
-                                      PromptAnswer(replace));
-        }
+        fx.prompter.expectSaveFile(dir.filePath(picked));
+        if (picked == "existing.dat")
+            fx.prompter.expect(QString(), "File Save", PromptAnswer::Cancel);
         if (error >= 0)
-            fx.prompter.expectError(replace >= 0 ? "Canceled File Save" : QString(), PromptAnswer(error));
+            fx.prompter.expectError(picked == "existing.dat" ? "Canceled File Save" : QString(), PromptAnswer(error));
         fx.run(fx.window->mnuSaveFIle);
-        QCOMPARE(readFile(dir.filePath("existing.dat")), written == "existing.dat" ? defaultsBlock() : QByteArray("old"));
-        QCOMPARE(readFile(dir.filePath("fresh.dat")), written == "fresh.dat" ? defaultsBlock() : QByteArray());
-        QCOMPARE(fx.title(), kMain + " - " + (written.isEmpty() ? "Default Values" : written));
+        QCOMPARE(readFile(dir.filePath("existing.dat")), QByteArray("old"));
+        if (error < 0)
+            QCOMPARE(readFile(dir.filePath(picked)), defaultsBlock());
+        QCOMPARE(fx.title(), kMain + " - " + (error < 0 ? picked : "Default Values"));
+        QCOMPARE(RecentFiles::files(), error < 0 ? QStringList{dir.filePath(picked)} : QStringList());
     }
 
     // A field is validated when left (the rules are tested on their own): a text left as shown keeps the
@@ -266,46 +224,6 @@ private slots:
         QCOMPARE(readFile(path("gaps-out.dat")), bytes);
     }
 
-    // Closing during the read waits for the transfer on the window's stack, and stops it as Esc does;
-    // an Esc pressed while nothing ran does not.
-    void download_data()
-    {
-        QTest::addColumn<bool>("closing");
-        QTest::newRow("complete") << false;
-        QTest::newRow("closing during the read") << true;
-    }
-    void download()
-    {
-        QFETCH(bool, closing);
-        Fixture fx;
-        QVERIFY(fx.show());
-        frmRevora_Main* w = fx.window.get();
-        QTest::keyClick(w, Qt::Key_Escape);
-        QVERIFY(!w->linkState().UserAbort);
-        fx.prompter.expectBox("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM", PromptButtons::OK,
-                              PromptIcon::Exclamation, PromptAnswer::OK);
-        if (closing)
-            fx.prompter.expect("Download failed.", "Download From EEPROM");
-        bool disabledWhileRunning = false, stillOpen = false;
-        connect(w->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
-            disabledWhileRunning = !w->mnuOpenFile->isEnabled() && !w->mnuUpload->isEnabled()
-                                   && !w->cboPort->isEnabled() && w->transferRunning();
-            if (closing && value == 20)
-                stillOpen = !w->close() && w->isVisible();
-        });
-        fx.run(w->mnuDownload);
-        QCOMPARE(fx.image(), closing ? QByteArray(144, '\0') : defaultsBlock());
-        QCOMPARE(fx.title(), kMain + (closing ? " - Data Buffer Empty" : " - Downloaded Data"));
-        QVERIFY(!fx.port.isOpen() && !w->linkState().UserAbort);  // the read loop clears the abort
-        QVERIFY(w->mnuOpenFile->isEnabled() && w->cboPort->isEnabled() && fx.ed().isEnabled());
-        QVERIFY(disabledWhileRunning);
-        if (!closing)
-            return;
-        QVERIFY(fx.controller.address() < 40);  // stopped at the next byte: nothing more was asked for
-        QVERIFY(stillOpen);
-        QTRY_VERIFY(!w->isVisible());
-    }
-
     // Closing asks only when the configuration differs from the one last loaded or saved.
     void unsavedChanges_data()
     {
@@ -328,16 +246,10 @@ private slots:
         Fixture fx(Defaults);
         QVERIFY(fx.show());
         QVERIFY(!fx.window->isWindowModified());
-        const auto typeLaunchRPM = [&](const char* text) {
-            fx.field("txtLaunchRPM")->setFocus();
-            fx.field("txtLaunchRPM")->selectAll();
-            QTest::keyClicks(fx.field("txtLaunchRPM"), text);
-            fx.field("txtVSSFreq")->setFocus();
-        };
         if (answer >= 0) {
-            typeLaunchRPM("4400");
+            fx.type("txtLaunchRPM", "4400");
             QTRY_VERIFY(fx.window->isWindowModified() && fx.window->windowTitle().endsWith("[*]"));
-            typeLaunchRPM("3000");  // the old value back is no change
+            fx.type("txtLaunchRPM", "3000");  // the old value back is no change
             QTRY_VERIFY(!fx.window->isWindowModified());
             fx.field("txtUserData")->setText("changed text");
             fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
@@ -351,69 +263,81 @@ private slots:
             QCOMPARE(readFile(dir.filePath(saveAs)).mid(128 - 16, 12), QByteArray("changed text"));
     }
 
-    // Recent files: newest first, five at most, a missing one taken off with a word; Open's
-    // failures keep or empty the buffer.
-    void recentFiles()
+    // Every command that replaces the configuration asks first about changes no file holds, with the question
+    // closing asks; the command's own overwrite question comes after it. A typed value not yet left counts.
+    void replacingAsksAboutUnsavedChanges_data()
     {
-        QStringList names;
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");  // -1: nothing edited, nothing asked
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("replaced");
+        const int cancel = int(PromptAnswer::Cancel), discard = int(PromptAnswer::Discard),
+                  save = int(PromptAnswer::Save);
+        QTest::newRow("defaults, unedited") << "defaults" << -1 << "" << true;
+        QTest::newRow("defaults, Cancel") << "defaults" << cancel << "" << false;
+        QTest::newRow("defaults, Discard") << "defaults" << discard << "" << true;
+        // Save writes to the configuration's own file, asking nothing, and Open then loads it.
+        QTest::newRow("open, Save") << "open" << save << "other.dat" << true;
+        QTest::newRow("recent, Cancel") << "recent" << cancel << "" << false;
+        QTest::newRow("recent, Discard") << "recent" << discard << "" << true;
+        QTest::newRow("download, Cancel") << "download" << cancel << "" << false;
+        QTest::newRow("download, Discard") << "download" << discard << "" << true;
+    }
+    void replacingAsksAboutUnsavedChanges()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, replaced);
+        QByteArray other = defaultsBlock();
+        other[0] = char(24);
+        writeFile(path("other.dat"), other);
         Fixture fx;
-        for (int i = 0; i < 6; ++i) {
-            names << path(QString("recent%1.dat").arg(i));
-            writeFile(names.last(), defaultsBlock());
-            if (i > 0)
-                fx.prompter.expect(kOverwrite, kOpenTitle);
-            fx.prompter.expect(QString(), kOpenTitle);
-            fx.window->openDataFile(names.last());
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("other.dat"));
+        QVERIFY(fx.show());
+        if (answer >= 0) {
+            fx.field("txtLaunchRPM")->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");  // typed, not yet left
         }
+        const QMap<QString, QString> titles{{"defaults", "Display Default Parameters"},
+                                            {"open", kOpenTitle},
+                                            {"recent", kOpenTitle},
+                                            {"download", "Download From EEPROM"}};
+        if (answer >= 0)
+            fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
+                                  titles.value(command), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                                  PromptAnswer(answer));
+        if (replaced && command != "defaults")
+            fx.prompter.expect(kOverwrite, titles.value(command));
+        if (replaced && command == "open")
+            fx.prompter.expectOpenFile(path("other.dat"));
+        if (replaced && command == "download")
+            fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", titles.value(command));
+        else if (replaced && command != "defaults")
+            fx.prompter.expect("Loaded " + path("other.dat") + " to buffer. Ready for editing or upload.", kOpenTitle);
+        if (command == "recent")
+            fx.window->recentFiles->actions().first()->trigger();
+        else
+            fx.window->findChild<QAction*>(command == "defaults" ? "mnuDisplayDefaults"
+                                           : command == "open"   ? "mnuOpenFile"
+                                                                 : "mnuDownload")
+                ->trigger();
         QVERIFY_PROMPTS(fx.prompter);
-        QCOMPARE(frmRevora_Main::recentFiles(), (QStringList{names[5], names[4], names[3], names[2], names[1]}));
-        QFile::remove(names[4]);
-        fx.prompter.expect(names[4] + "\r\nFile not found. It is taken off the recent files.", kOpenTitle);
-        fx.run(fx.window->mnuRecentFiles.at(1));
-        QCOMPARE(frmRevora_Main::recentFiles(), (QStringList{names[5], names[3], names[2], names[1]}));
-        // What was loaded stays, and so it does after Cancel at the overwrite question.
-        fx.prompter.expect(kOverwrite, kOpenTitle, PromptAnswer::Cancel);
-        fx.run(fx.window->mnuOpenFile);
-        QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - recent5.dat");
-        // A missing file: Cancel reaches the command's error prompt; Abort leaves the buffer empty.
-        const QString missing = path("missing.dat");
-        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(missing);
-        fx.prompter.expectBox(missing + "\r\nFile not found.", "File Open", PromptButtons::RetryCancel,
-                              PromptIcon::Exclamation, PromptAnswer::Cancel);
-        fx.prompter.expectError("Canceled File Open", PromptAnswer::Abort);
-        fx.run(fx.window->mnuOpenFile);
-        QVERIFY(fx.window->store().image.BufferEmpty);
-        // A file named on the command line is found from where the program was started.
-        QCOMPARE(frmRevora_Main::startupFile({"revora-shift", "car.dat", "-x"}), QDir::current().absoluteFilePath("car.dat"));
+        QCOMPARE(fx.params().LaunchRPM, replaced && saveAs.isEmpty() ? 3000 : 4400);
+        QCOMPARE(fx.window->document().isModified(), !replaced);
+        QCOMPARE(fx.params().PulsePerRev == 24, !replaced || command == "open" || command == "recent");
+        if (!saveAs.isEmpty())
+            QCOMPARE(readFile(path(saveAs)).mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
     }
 
-    // Comparing reads the controller into a scratch image, the window keeps what it holds; then switches and colours.
-    void compareSwitchesAndColours()
+    // The switches and colours as the window wires them: without gear detection the GPO goes off and its
+    // editor refuses; the multi-stage switch decodes again and the caption says so.
+    void switchesAndColours()
     {
-        const QString title = "Compare With Controller", firmware = "Firmware ID: Revora Shift Light v1.0";
         Fixture fx(Defaults);
-        fx.prompter.expect(firmware, title).expect("The controller holds this configuration.", title);
-        fx.run(fx.window->mnuCompare);
-        QByteArray block = defaultsBlock();
-        block.replace(32 - 16, 2, QByteArray("\xAC\x0D"));  // launch 3500
-        block[20 - 16] = char(block[20 - 16] & ~0x08);       // multi-stage off
-        block[53 - 16] = char(0xA5);
-        fx.controller.setConfigBlock(block);
-        fx.prompter.expect(firmware, title).expect(QString(), title);
-        fx.run(fx.window->mnuCompare);
-        QCOMPARE(fx.image(), defaultsBlock());
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        QVERIFY(!fx.window->isWindowModified() && !fx.ed().fraScaleFactors->isHidden());
-        QCOMPARE(fx.controller.configBlock(), block);
-        const QStringList lines = fx.prompter.shown().last().split("\r\n");
-        QCOMPARE(lines.mid(0, 3), (QStringList{title + ": The controller and this configuration differ in 4 places:", "",
-                                               "Parameter | Controller | This configuration"}));
-        for (const QString& row : {QString("Launch RPM | 3500 | 3000"), QString("Multi-Stage Shift Light | Disabled | Enabled"),
-                                   QString("Offset 53 | 165 (0xa5) | %1 (0x00)").arg(int(defaultsBlock()[53 - 16]))})
-            QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
         ParameterEditor& ed = fx.ed();
         QVERIFY(fx.params().GPOEnable);
-        // Without gear detection the GPO goes off, and the GPO editor refuses.
         ed.chkVSSGearDetect->setChecked(false);
         fx.prompter.expect(QLatin1String(frmGPO::kGPIRequired), "Edit GPO Parameters");
         fx.run(fx.window->mnuEditGPOParams);
@@ -426,66 +350,33 @@ private slots:
         ed.chkMultiStageShift->setChecked(false);
         QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && !fx.params().GPOEnable);
         QVERIFY(!ed.chkVSSGearDetect->isChecked() && !ed.chkVSSGearDetect->isEnabled());
+        QCOMPARE(fx.title(), kMain + " - Downloaded Data");
+        QVERIFY(fx.window->isWindowModified());
         ed.chkMultiStageShift->setChecked(true);
         QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
-        // The colour buttons: bits above 24 come back from the dialog; both shift buttons set the one colour.
+        // The colour buttons share one dialog. Before it has returned a colour it opens on the parameter's,
+        // and Ignore after a Cancel keeps that.
+        fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
+        ed.cmdShiftColor->click();
+        QCOMPARE(fx.prompter.lastColorInitial, 255u);
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
+        // Bits above 24 come back from the dialog and are dropped.
         fx.prompter.expectColor(0xFF123456u);
         ed.cmdLaunchColor->click();
         QCOMPARE(uint32_t(fx.params().LaunchColor), 0x123456u);
         QCOMPARE(swatchColor(ed.txtLaunchColor), 0x123456);
-        // Ignore after a cancel keeps the colour the picker started from.
+        // From then on it opens on the colour last picked, and Ignore after a Cancel stores that one.
         fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
         ed.cmdShiftColor->click();
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
+        QCOMPARE(fx.prompter.lastColorInitial, 0x123456u);
+        QCOMPARE(uint32_t(fx.params().ShiftColor), 0x123456u);
+        QCOMPARE(swatchColor(ed.txtShiftColor), 0x123456);
+        // Both shift buttons set the one colour.
         fx.prompter.expectColor(0xABCDEFu);
         ed.cmdMultiStageShiftColor->click();
         QCOMPARE(uint32_t(fx.params().ShiftColor), 0xABCDEFu);
         QCOMPARE(swatchColor(ed.txtMultiStageShiftColor), 0xABCDEF);
         QVERIFY_PROMPTS(fx.prompter);
-    }
-
-    // The backup before an upload: the block kept, the changes shown, No writes nothing; switched off, neither
-    // question nor file. Display Defaults drops an old user text everywhere: the upload sends the factory values.
-    void uploadBackup_data()
-    {
-        QTest::addColumn<bool>("backUp");
-        QTest::addColumn<int>("answer");  // to "Go on?", -1: none asked
-        QTest::newRow("off") << false << -1;
-        QTest::newRow("declined") << true << int(PromptAnswer::No);
-        QTest::newRow("accepted") << true << int(PromptAnswer::Yes);
-    }
-    void uploadBackup()
-    {
-        QFETCH(bool, backUp);
-        QFETCH(int, answer);
-        const QByteArray before = QByteArray(144, '\x11');
-        Fixture fx(Empty, backUp);
-        QCOMPARE(fx.window->mnuBackupBeforeUpload->isChecked(), backUp);  // on unless turned off
-        fx.field("txtUserData")->setText("old text");
-        fx.params().UserData = "old text";
-        QVERIFY(fx.show());
-        const QSize size = fx.window->size();
-        fx.run(fx.window->mnuDisplayDefaults);
-        fx.controller.setConfigBlock(before);
-        if (answer >= 0)
-            fx.prompter.expect(QString(), "Upload To EEPROM", PromptAnswer(answer));
-        const bool writes = answer != int(PromptAnswer::No);
-        if (writes)
-            fx.prompter.expect("Upload completed.", "Upload To EEPROM");
-        fx.run(fx.window->mnuUpload);
-        QCOMPARE(fx.controller.configBlock(), writes ? defaultsBlock() : before);
-        QVERIFY(fx.controller.resetCount() == (writes ? 1 : 0) && !fx.port.isOpen());
-        QDir backups(frmRevora_Main::backupFolder());
-        const QStringList kept = backups.entryList({"*.dat"}, QDir::Files, QDir::Name);
-        QCOMPARE(kept.size(), backUp ? 1 : 0);
-        if (backUp) {
-            QVERIFY(fx.prompter.shown().first().contains("Gear 1 Shift RPM | "));
-            QCOMPARE(readFile(backups.filePath(kept.first())), before);
-            QVERIFY(backups.removeRecursively());
-        }
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        // The start panel went before the frames came, the progress panel gave its room back.
-        QTRY_COMPARE(fx.window->size(), size);
     }
 };
 

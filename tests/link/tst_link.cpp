@@ -17,12 +17,15 @@
 namespace {
 const QString kTimeout = QStringLiteral("RS-232 timeout. Check cable and click Abort.");
 const QString kNoLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+const QString kNoAnswer = QStringLiteral("\nNo controller answered on the serial port /dev/ttyS0. If it is connected to another port, choose that one under Communications > Port Setup.");
+const QString kNotOpened = QStringLiteral("\nThe serial port /dev/ttyS0 could not be opened. Choose the controller's port under Communications > Port Setup.");
 const QString kNoPort = QStringLiteral("The serial port /dev/ttyS0 does not exist.");
 const QString kFw = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 const QString kNotVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
+const QString kLost = QStringLiteral("\nThe serial port /dev/ttyS0 was lost: the adapter was unplugged or the port went away. Plug it in again and check the port chosen.");
 // VSSFreq's high byte 0x80: no 16-bit signed value, so nothing half-decoded may be kept.
-const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). The data "
-                                         "was left unchanged; correct the value or use another file.");
+const QString kOverflow = QStringLiteral("\nOverflow: VSSFreq at image offset 17 does not fit (value 32918). This configuration "
+                                         "cannot be loaded; use another file, or upload a good configuration to the controller.");
 // Read as Latin-1, and known as this product in any case.
 const QByteArray kOddId("r\xe9vora shift light 2.3b");
 
@@ -39,6 +42,7 @@ public:
         events << QStringLiteral("show:") + caption;
         values.clear();
     }
+    void showConnecting(const QString& device) override { events << QStringLiteral("connect:") + device; }
     void setProgress(int percent) override { values << percent; }
     void hideProgress() override { events << QStringLiteral("hide"); }
     void hideParameterFrames() override { framesVisible = false; }
@@ -66,12 +70,14 @@ struct LatePort : EmulatedPort {
 };
 
 struct Rig {
+    // Short deadlines and no pauses, unless the test asks for the protocol's own.
+    explicit Rig(LinkTiming timing = LinkTiming{200, 0, 2}) : link(port, prompter, view, state, timing) {}
     EmulatedController controller;
     LatePort port{controller};
     ScriptedPrompter prompter;
     RecordingView view;
     LinkState state;
-    ControllerLink link{port, prompter, view, state, LinkTiming{200, 0, 2}};  // deadline, pause, slice (ms)
+    ControllerLink link;
     int reads = 0;
 
     // Modes joined by '+': the set-ups the transfers share, a failure the controller acts out, or the test's own.
@@ -146,11 +152,12 @@ private slots:
             r.prompter.expectError(kTimeout, PromptAnswer::Retry).expectError(kTimeout, PromptAnswer::Ignore);
         else if (!answers)
             r.prompter.expectError(kNoPort, PromptAnswer::Abort);
-        const int value = primitive == 0 ? r.link.ReadStatus() : primitive == 1 ? r.link.ReadEEPROM() : 0;
-        if (primitive == 2)
-            r.link.SetEEPROMAddress(0x123);
-        QTEST(value, "value");
-        QVERIFY(r.state.LinkOK == answers && r.port.isOpen() == answers);
+        const LinkResult got = primitive == 0   ? r.link.ReadStatus()
+                               : primitive == 1 ? r.link.ReadEEPROM()
+                                                : r.link.SetEEPROMAddress(0x123);
+        QTEST(int(got.value), "value");
+        QVERIFY(bool(got) == answers && r.port.isOpen() == answers);
+        QCOMPARE(got.error, answers ? LinkError::None : mode == "silent" ? LinkError::NoReply : LinkError::NoPort);
         QTEST(r.port.written(), "sent");
         QVERIFY_PROMPTS(r.prompter);
     }
@@ -171,8 +178,42 @@ private slots:
         QVERIFY(idle([&] { r.link.DelayTimer(300); }));
         QVERIFY(idle([&] { r.link.WriteEEPROMData(ImageBuffer()); }));
         r.arrange(QStringLiteral("silent"));
-        QVERIFY(idle([&] { r.link.ReadFirmwareID(); }));
-        QVERIFY(!r.state.LinkOK);
+        QVERIFY(idle([&] { QCOMPARE(r.link.ReadFirmwareID().error, LinkError::NoReply); }));
+    }
+
+    // On a 56000-baud line to a controller that needs the protocol's pauses, a download and an upload go through
+    // at the real timing, and take at least the pauses' time: a pause left out, halved or skipped after a reply
+    // loses bytes (no answer, or a data byte taken as a command) or shortens the transfer below its floor.
+    void pacing()
+    {
+        LinkTiming real;  // the protocol's pauses
+        real.replyDeadlineMs = 300;
+        Rig r(real);
+        r.controller.setConfigBlock(factoryConfigBlock());
+        r.controller.setLineModel({emu::kLineBaud, 50, 0, emu::kStrictPacingUs});
+        // The upload first, so that the download's first byte follows the reset's answer as closely as the link allows.
+        r.prompter.expect(QStringLiteral("Upload completed."), QStringLiteral("Upload To EEPROM"), PromptAnswer::OK)
+            .expect(kFw, QStringLiteral("Download From EEPROM"), PromptAnswer::OK);
+        ParameterStore store = defaultsStore();
+        store.params.LaunchRPM = 4321;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(runUpload(r.link, store));
+        const qint64 upload = clock.restart();
+        const QByteArray uploaded = store.image.configBlock();
+        store.image.BufferEmpty = true;
+        QVERIFY(runDownload(r.link, store));
+        const qint64 download = clock.elapsed();
+        QVERIFY_PROMPTS(r.prompter);
+        QCOMPARE(r.controller.bytesLost(), 0);
+        QCOMPARE(r.controller.resetCount(), 1);
+        QCOMPARE(store.image.configBlock(), uploaded);
+        QCOMPARE(store.params.LaunchRPM, 4321);
+        // 2 ms for each pause: after the three checks; the address command's two and one after it; two per byte
+        // read, and the block is read twice. Programming: two per byte; verify: one per byte; the reset's four
+        // and one after it.
+        QVERIFY2(download >= 2 * (3 + 2 * (3 + 2 * 144)), qPrintable(QString::number(download)));
+        QVERIFY2(upload >= 2 * (3 + 3 + 2 * 144 + 3 + 144 + 5), qPrintable(QString::number(upload)));
     }
 
     // Two line errors are survived (a break is none); the third, or Cancel, closes the port. Each reaches the
@@ -215,7 +256,7 @@ private slots:
         QTest::newRow("Latin-1 ID") << "odd id" << QStringList{dl("Firmware ID: " + QString::fromLatin1(kOddId))} << true;
         QTest::newRow("other product downloads")
             << "firmware-unknown" << QStringList{dl("Firmware ID: Revora Tach Adapter v2.1")} << true;
-        QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink)} << false;
+        QTest::newRow("not connected") << "silent" << QStringList{dl(kNoLink + kNoAnswer)} << false;
         QTest::newRow("armed") << "armed" << QStringList{dl("Cannot download while controller is armed.")} << false;
         QTest::newRow("status 1 is not armed") << "status:1" << QStringList{dl(kFw)} << true;
         QTest::newRow("Esc while connecting") << "silent+esc:33@1" << QStringList{} << false;  // no five retries
@@ -231,6 +272,19 @@ private slots:
         QTest::newRow("read silent at 40") << "mute-read:40" << QStringList{dl(kFw), err(kTimeout), failed} << false;
         QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{dl(kFw), failed} << false;
         QTest::newRow("undecodable") << "undecodable" << QStringList{dl(kFw), failed + kOverflow} << false;
+        // The block is read until two reads agree: a byte read wrong once is not kept; a line where no two
+        // reads agree gives no data at all.
+        QTest::newRow("one byte read wrong") << "garble-read:30" << QStringList{dl(kFw)} << true;
+        QTest::newRow("no two reads agree")
+            << "flaky-read:40"
+            << QStringList{dl(kFw), failed + "\nThe line to the controller is unreliable: 4 reads of the configuration "
+                                             "gave 4 different results. Check the cable, its plugs and the adapter, "
+                                             "then try again."}
+            << false;
+        // An adapter pulled out: no timeout prompt, no retry, the port named.
+        QTest::newRow("port lost while reading") << "unplug:60" << QStringList{dl(kFw), failed + kLost} << false;
+        QTest::newRow("port lost while checking")
+            << "unplug:2" << QStringList{dl(kLost.mid(1))} << false;
     }
     void download()
     {
@@ -245,7 +299,7 @@ private slots:
         store.MainCaption = QStringLiteral("Revora Shift Version 1.0");
         store.params.VSSFreq = 1234;
         const ParameterStore before = store;
-        QCOMPARE(mnuDownload_Click(r.link, store), ok);
+        QCOMPARE(bool(runDownload(r.link, store)), ok);
         QCOMPARE(r.prompter.shown(), shown);
         if (mode == QLatin1String("held")) {
             QVERIFY(r.port.written().isEmpty() && !store.image.BufferEmpty);
@@ -282,7 +336,7 @@ private slots:
         QTest::newRow("complete") << QString() << QStringList{done} << 159 << 1;
         QTest::newRow("lower-case ID, Esc before the upload") << "odd id+stale esc" << QStringList{done} << 159 << 1;
         // A port that cannot be opened is said once, not once per try.
-        QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink)} << 15 << 0;
+        QTest::newRow("port missing") << "open error" << QStringList{err(kNoPort), ul(kNoLink + kNotOpened)} << 15 << 0;
         // GPOMinRPM 300 (hundreds) does not fit its byte: said, and nothing is programmed.
         QTest::newRow("does not encode")
             << "unencodable"
@@ -299,6 +353,17 @@ private slots:
         QTest::newRow("Esc while programming") << "esc:16@20" << QStringList{ul(kNotVerified)} << 159 << 0;
         // At the block's last byte, so a verify pass that stops one short is noticed.
         QTest::newRow("verify mismatch at the last byte") << "mismatch:159" << QStringList{ul(kNotVerified)} << 159 << 0;
+        // An adapter pulled out while programming (at the data byte for address 62) and while verifying.
+        QTest::newRow("port lost while programming")
+            << "unplug:100"
+            << QStringList{ul(notProgrammed.mid(18) + kLost + " The controller holds part of the new configuration and "
+                                                              "part of the old: upload again once the port is back.")}
+            << 61 << 0;
+        QTest::newRow("port lost while verifying")
+            << "unplug:350"
+            << QStringList{ul(kNotVerified + kLost + " The controller holds the whole new configuration, not verified, "
+                                                     "and was not reset: upload again once the port is back.")}
+            << 159 << 0;
         QTest::newRow("verify read silent")
             << "mute-read:100" << QStringList{err(kTimeout), ul(kNotVerified)} << 159 << 0;
         // The wait for the reset's two-byte answer ends at the deadline with 06 alone, which is a reset.
@@ -362,8 +427,9 @@ private slots:
             limitFileSize(100);  // the block is buffered whole, and only its flush fails
         QElapsedTimer clock;
         clock.start();
-        QString written;
-        QCOMPARE(mnuUpload_Click(r.link, store, options, &written), resets == 1);
+        const TransferOutcome outcome = runUpload(r.link, store, options);
+        const QString written = outcome.backupFile;
+        QCOMPARE(bool(outcome), resets == 1);
         limitFileSize(RLIM_INFINITY);
         if (mode == QLatin1String("reset-ack-only"))  // the controller restarts meanwhile
             QVERIFY(clock.elapsed() >= 200);
@@ -381,7 +447,7 @@ private slots:
         QVERIFY(r.idle());
         QVERIFY(!store.image.BufferEmpty);
         if (mode.isEmpty())
-            QCOMPARE(r.view.events.join(','), "show:Programming EEPROM,hide,show:Verifying EEPROM,hide");
+            QCOMPARE(r.view.events.join(','), "connect:/dev/ttyS0,hide,show:Programming EEPROM,hide,show:Verifying EEPROM,hide");
     }
 
     // Compare reads the controller into a scratch image: the caption and the frames stay as they were.
@@ -389,20 +455,20 @@ private slots:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("failure");  // CompareFailure
+        QTest::addColumn<int>("failure");  // TransferKind
         QTest::addColumn<QStringList>("lines");
         const QString fw = cmp(kFw);
         // The controller's LaunchRPM 2992 and a reserved byte 7; this configuration's 3000 and 0.
-        QTest::newRow("differs") << "differs" << QStringList{fw} << int(CompareFailure::None)
+        QTest::newRow("differs") << "differs" << QStringList{fw} << int(TransferKind::Completed)
                                  << QStringList{"Launch RPM: 2992 -> 3000", "Offset 60: 7 -> 0"};
         QTest::newRow("Esc while reading") << "esc:15@10" << QStringList{fw, cmp("Compare failed.")}
-                                           << int(CompareFailure::ReadFailed) << QStringList{};
+                                           << int(TransferKind::ReadFailed) << QStringList{};
         // The controller's block does not decode: the bytes that differ are still listed.
         QTest::newRow("controller's block undecodable")
-            << "undecodable" << QStringList{fw, cmp("Compare failed." + kOverflow)} << int(CompareFailure::Undecodable)
+            << "undecodable" << QStringList{fw, cmp("Compare failed." + kOverflow)} << int(TransferKind::Undecodable)
             << QStringList{"Offset 18: 128 -> 0"};
         QTest::newRow("nothing loaded") << "no data" << QStringList{cmp("No data available for comparing.")}
-                                        << int(CompareFailure::NoConfiguration) << QStringList{};
+                                        << int(TransferKind::NoData) << QStringList{};
     }
     void compare()
     {
@@ -423,7 +489,7 @@ private slots:
             store.image.ClearEEPROMBuffer();
         const CompareOutcome outcome = compareWithController(r.link, store);
         QCOMPARE(r.prompter.shown(), shown);
-        QCOMPARE(int(outcome.failure), failure);
+        QCOMPARE(int(outcome.kind), failure);
         QCOMPARE(report::differenceLines(outcome.differences), lines);
         QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))

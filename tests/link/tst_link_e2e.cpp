@@ -46,7 +46,8 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("emulatorArgs");
-        QTest::addColumn<QString>("ctrlC");  // "COMMAND TIMES": the command as the emulator's --log shows it
+        // "COMMAND TIMES [SIGNAL]": the signal (Ctrl+C unless named) sent as the emulator's --log shows the command
+        QTest::addColumn<QString>("ctrlC");
         QTest::addColumn<int>("exit");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
@@ -54,6 +55,13 @@ private slots:
         const QString download = QStringLiteral("download --port @tty @out");
         const QString compare = QStringLiteral("compare --port @tty @file");
         QTest::newRow("download") << download << "--eeprom @file" << "" << 0 << none << QStringList{kFw};
+        // The protocol's own pauses, over the real backend, with bytes that take their time on a 56000-baud line
+        // behind a 1 ms adapter. (Whether the pauses are kept is judged by tst_link's paced controller: over a
+        // pseudo-terminal on a busy machine the scheduler bunches bytes that were sent 2 ms apart.)
+        QTest::newRow("download, 56000-baud line")
+            << download << "--eeprom @file --line --answer-us 50 --usb-latency 1" << "" << 0 << none << QStringList{kFw};
+        QTest::newRow("upload, 56000-baud line") << "upload --port @tty @file" << "--line --answer-us 50 --usb-latency 1"
+                                                 << "" << 0 << QStringList{"Upload completed."} << none;
         QTest::newRow("backup, upload") << "upload --backup=@dir --port=@tty @file" << "" << "" << 0
                                         << QStringList{"Upload completed.", "Backup saved as @dir/"} << none;
         QTest::newRow("backup unread")
@@ -68,15 +76,45 @@ private slots:
                                           << QStringList{kFw};
         QTest::newRow("compare refused")
             << compare << "--fail armed" << "" << 2 << none << QStringList{"Cannot compare while controller is armed."};
+        // A byte read wrong once is read again and the file is right; a port that vanishes (the emulator closes
+        // its pseudo-terminal) ends the transfer at once, without a question, saying so.
+        QTest::newRow("download, one byte read wrong")
+            << download << "--eeprom @file --fail garble-read:30" << "" << 0 << none << QStringList{kFw};
+        const QString lost = QStringLiteral("The serial port @tty was lost: the adapter was unplugged or the port went "
+                                            "away. Plug it in again and check the port chosen.");
+        QTest::newRow("port lost, download") << download << "--fail unplug:60" << "" << 1 << none
+                                             << QStringList{kFw, "Download failed.", lost};
+        QTest::newRow("port lost, programming")
+            << "upload --port @tty @file" << "--fail unplug:240" << "" << 1 << none
+            << QStringList{"Upload aborted - EEPROM programming failed.",
+                           lost + " The controller holds part of the new configuration and part of the old: upload "
+                                  "again once the port is back."};
+        QTest::newRow("port lost, verify")
+            << "upload --port @tty @file" << "--fail unplug:350" << "" << 1 << none
+            << QStringList{"Upload aborted - EEPROM verification failed.",
+                           lost + " The controller holds the whole new configuration, not verified, and was not "
+                                  "reset: upload again once the port is back."};
+        // A transfer a signal stopped exits with 128 + the signal's number (Ctrl+C 130, SIGHUP 129, SIGTERM 143).
         QTest::newRow("Ctrl+C link check")
-            << download << "--fail silent --log" << "33 1" << 1 << none << QStringList{"Stopped by Ctrl+C."};
+            << download << "--fail silent --log" << "33 1" << 130 << none << QStringList{"Stopped by Ctrl+C."};
+        QTest::newRow("SIGHUP link check")
+            << download << "--fail silent --log" << "33 1 HUP" << 129 << none << QStringList{"Stopped by SIGHUP."};
         QTest::newRow("Ctrl+C read")
-            << download << "--log" << "15 1" << 1 << none << QStringList{kFw, "Download failed."};
-        QTest::newRow("Ctrl+C programming")
-            << "upload --port @tty @file" << "--log" << "16 3" << 1 << none
-            << QStringList{"Ctrl+C: the configuration block is being written and cannot be stopped half-way; the "
-                           "transfer stops when it is written.",
-                           "Upload aborted - EEPROM verification failed."};
+            << download << "--log" << "15 1" << 130 << none << QStringList{kFw, "Download failed."};
+        // The block is finished whatever is pressed, then nothing more is sent: no verify, no reset.
+        const QString stopped = QStringLiteral("Upload stopped: the controller holds the whole new configuration, "
+                                               "but it was not verified and the controller was not reset. Upload "
+                                               "again to verify it and restart the controller.");
+        const QString upload = QStringLiteral("upload --port @tty @file");
+        for (const char* sig : {"INT", "TERM", "HUP"}) {
+            const QString name = QString(sig) == "INT" ? QStringLiteral("Ctrl+C") : QStringLiteral("SIG") + sig;
+            QTest::addRow("%s programming", qPrintable(name))
+                << upload << "--log" << QStringLiteral("16 3 ") + sig << (sig[0] == 'I' ? 130 : sig[0] == 'T' ? 143 : 129)
+                << none
+                << QStringList{name + ": the configuration block is being written and cannot be stopped half-way; "
+                                      "the transfer stops when it is written.",
+                               stopped};
+        }
     }
     void transfer()
     {
@@ -89,7 +127,7 @@ private slots:
         QFile::remove(path("@out"));
         QDir(path("@dir")).removeRecursively();
         const QByteArray held = emulatorArgs.contains(QLatin1String("--eeprom @file")) ? m_block : factoryConfigBlock();
-        m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved")));
+        m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved --log")));
         QProcess cli;
         cli.setProcessEnvironment(m_env);
         cli.start(QStringLiteral(REVORA_CLI), expand(command));
@@ -99,11 +137,22 @@ private slots:
             while (!seen && m_emulator.canReadLine())
                 seen = m_emulator.readLine().startsWith(press[0].toLatin1() + ' ');
         QVERIFY(seen);
+        const int sig = press.value(2) == "TERM" ? SIGTERM : press.value(2) == "HUP" ? SIGHUP : SIGINT;
         for (int i = 0; i < press.value(1).toInt(); ++i) {
-            ::kill(pid_t(cli.processId()), SIGINT);
+            ::kill(pid_t(cli.processId()), sig);
             QThread::msleep(20);  // not qWait: the finished tool must be left for waitForFinished
         }
-        QVERIFY(cli.waitForFinished(30000));
+        if (emulatorArgs.contains(QLatin1String("unplug"))) {
+            QVERIFY(m_emulator.waitForFinished(10000));  // it stops as it closes its terminal
+            QElapsedTimer sinceLoss;
+            sinceLoss.start();
+            QVERIFY(cli.waitForFinished(10000));
+            QVERIFY2(sinceLoss.elapsed() < 1000, qPrintable(QString::number(sinceLoss.elapsed())));
+        } else {
+            QVERIFY(cli.waitForFinished(30000));
+        }
+        for (QString& line : err)
+            line.replace(QLatin1String("@tty"), m_tty);
         const QStringList stdOut = lines(cli.readAllStandardOutput());
         QCOMPARE(lines(cli.readAllStandardError()), err);
         QCOMPARE(stdOut.size(), out.size());
@@ -111,9 +160,14 @@ private slots:
             QVERIFY2(stdOut[i].startsWith(out[i].replace(QLatin1String("@dir"), path("@dir"))), qPrintable(stdOut[i]));
         QCOMPARE(cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, exit);
         stopEmulator();
-        // An upload programs the whole block, unless it says it wrote nothing.
+        // An upload programs the whole block, unless it says it wrote nothing; only one that completed resets.
         const bool programmed = command.startsWith(QLatin1String("upload")) && !err.join(' ').contains("Nothing was");
-        QCOMPARE(readFile(path("@saved")), programmed ? m_uploaded : held);
+        const QByteArray saved = readFile(path("@saved"));
+        if (err.join(' ').contains(QLatin1String("part of the new")))
+            QVERIFY(saved != m_uploaded && saved != held && saved.left(116) == m_uploaded.left(116));
+        else
+            QCOMPARE(saved, programmed ? m_uploaded : held);
+        QCOMPARE(m_emulator.readAllStandardError().count("  reset #"), programmed && exit == 0 ? 1 : 0);
         const bool downloaded = command.startsWith(QLatin1String("download")) && exit == 0;
         QCOMPARE(readFile(path("@out")), downloaded ? m_block : QByteArray());
         // The backup holds the controller's block from before.

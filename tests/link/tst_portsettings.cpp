@@ -1,7 +1,15 @@
 // The port number in the settings store and the device each Com n stands for.
 #include "link/portsettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
+#include "link/portwatcher.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,18 +23,69 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());  // before the first QSettings fixes the store
     }
 
-    // A damaged stored number means Com1; a save writes decimal text; a path is stored beside the number.
+    // Nothing stored is Com1; anything but a number from 1 to 255 is no port, and the message names the text.
+    void storedPort_data()
+    {
+        QTest::addColumn<QVariant>("stored");  // invalid: nothing stored
+        QTest::addColumn<int>("number");       // 0: refused
+        QTest::newRow("nothing") << QVariant() << 1;
+        QTest::newRow("7") << QVariant("7") << 7;
+        QTest::newRow("255") << QVariant("255") << 255;
+        for (const char* bad : {"abc", "+5", "300", "0", "256", ""})
+            QTest::newRow(bad) << QVariant(bad) << 0;
+    }
     void storedPort()
     {
+        QFETCH(QVariant, stored);
+        QFETCH(int, number);
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
-        store.setValue(QStringLiteral("Properties/CommPort"), QStringLiteral("256"));
-        QCOMPARE(portsettings::loadPortNumber(), 1);
+        store.remove(QStringLiteral("Properties/CommPort"));
+        if (stored.isValid())
+            store.setValue(QStringLiteral("Properties/CommPort"), stored);
+        store.sync();
+        QString error;
+        QCOMPARE(portsettings::loadPortNumber(&error).value_or(0), number);
+        QCOMPARE(error.isEmpty(), number != 0);
+        if (number == 0)
+            QVERIFY2(error.startsWith("The stored port \"" + stored.toString() + "\" (CommPort in "), qPrintable(error));
+    }
+
+    // A save writes decimal text; a path is stored beside the number.
+    void savedPort()
+    {
+        QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
         portsettings::savePortNumber(255);
         QCOMPARE(store.value(QStringLiteral("Properties/CommPort")), QVariant(QStringLiteral("255")));
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
+        portsettings::savePortChoice(QStringLiteral("Com12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+    }
+
+    // The emulator's mapping comes and goes; it is not taken away once another terminal has the number.
+    void mapping()
+    {
+        QVERIFY(portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7")));
+        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
+        portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/8"));
+        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
+        portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/7"));
+        QVERIFY(!portsettings::mappedPorts().contains(9));
+        QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        store.setValue("Ports/Com0007", "/dev/x");  // three digits at most, as everywhere
+        store.setValue("Ports/Dev8", "/dev/x");
+        store.setValue("Ports/Com6", "");
+        store.sync();
+        QVERIFY(portsettings::mappedPorts().isEmpty());
+        // A store that cannot be written says where it is.
+        const QString file = store.fileName();
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        QString error;
+        QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
+        QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
+        QVERIFY(QDir().rmdir(file));
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -40,6 +99,7 @@ private slots:
         QTest::newRow("device name") << "\\\\.\\COM3" << "\\\\.\\COM3";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("bare name") << "ttyUSB0" << "ttyUSB0";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif
@@ -72,6 +132,54 @@ private slots:
         QCOMPARE(list[2].label, gone + " (not found)");
         QCOMPARE(list[3].name, QStringLiteral("Com1"));
         QCOMPARE(list[9].label, QStringLiteral("Com7 \u2014 /dev/pts/3"));
+    }
+
+    // An adapter's latency timer as sysfs shows it, through a by-id link too; said once, with the command,
+    // when it stays above 1 ms. Devices without the file (pseudo-terminals, built-in ports) have none.
+    void latencyTimer()
+    {
+        QTemporaryDir sys;
+        const QString dir = sys.filePath(QStringLiteral("bus/usb-serial/devices/ttyUSB0"));
+        QVERIFY(QDir().mkpath(dir));
+        writeFile(dir + QStringLiteral("/latency_timer"), "16\n");
+        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/ttyUSB0"), sys.path()), 16);
+        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/pts/0"), sys.path()), -1);
+        portsettings::PortRecord usb{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", true, 16};
+        QCOMPARE(portsettings::portLabel(usb), QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI), latency timer 16 ms"));
+        const QString advice = portsettings::latencyAdvice({usb, {"/dev/ttyS0", "", "", "", true, -1}});
+        QVERIFY2(advice.contains("/dev/ttyUSB0 (16 ms)")
+                     && advice.endsWith("\n    echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB0/latency_timer"),
+                 qPrintable(advice));
+        usb.latencyMs = 1;
+        QVERIFY(portsettings::latencyAdvice({usb}).isEmpty());
+    }
+
+    // The one adapter plugged in is offered only when the stored port is missing and it is the only one.
+    void adapterToOffer()
+    {
+        const portsettings::PortRecord a{"/dev/ttyUSB0", "", "", "/dev/serial/by-id/usb-FTDI-if00", true};
+        const portsettings::PortRecord b{"/dev/ttyACM0", "", "", "", true};
+        const portsettings::PortRecord uart{"/dev/ttyS4", "", "", "", true};
+        const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00");
+        QCOMPARE(portsettings::adapterToOffer(gone, {uart, a}).value_or(uart).device, a.device);
+        QVERIFY(!portsettings::adapterToOffer(gone, {a, b}));                     // two: the person chooses
+        QVERIFY(!portsettings::adapterToOffer(a.byIdPath, {a}));                  // the stored one is here
+        QVERIFY(!portsettings::adapterToOffer(gone, {uart}));                     // no adapter
+    }
+
+    // Plugging in and pulling out are noticed without a Refresh; the same list says nothing.
+    void watcher()
+    {
+        QList<portsettings::PortRecord> now{{"/dev/ttyS0", "", "", "", true}};
+        PortWatcher w([&] { return now; }, 60000);
+        QSignalSpy changed(&w, &PortWatcher::portsChanged);
+        w.look();
+        now.append({"/dev/ttyUSB0", "", "", "", true});
+        w.look();
+        w.look();
+        now.removeLast();
+        w.look();
+        QCOMPARE(changed.size(), 2);
     }
 
 #ifdef Q_OS_WIN

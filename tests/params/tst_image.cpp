@@ -138,6 +138,7 @@ private slots:
         ParameterStore store;
         store.image.EEPROMBuffer.fill(0xA5);
         store.params.UserData = QStringLiteral("left over");
+        store.params.OptionFlags = store.params.GPOFlags = 0xFF;  // bits the encoder carries over
         loadDefaults(store);
         QByteArray expected = defaultBlock();
         for (const auto& gap : kGaps)
@@ -145,6 +146,7 @@ private slots:
                 expected[i - kConfigFirst] = char(0xA5);
         QCOMPARE(store.image.configBlock(), expected);
         QVERIFY(!store.image.BufferEmpty);
+        QCOMPARE(store.DataSourceName, QStringLiteral("Default Values"));
         ParameterSet decoded;  // the parameters are what the image holds: no text decodes as its padding
         QVERIFY(UpdateParams(store.image, decoded) && decoded == store.params);
         QCOMPARE(store.params.UserData, QString(32, QLatin1Char(' ')));
@@ -181,6 +183,9 @@ private slots:
         ParameterSet p = defaults;
         CodecResult r = UpdateParams(erased, p);
         QVERIFY(!r.ok && r.parameter == QLatin1String("VSSFreq") && r.offset == 17 && p == defaults);
+        // What held the block has made room for it already: nothing claims to be left unchanged.
+        QCOMPARE(r.message(), "Overflow: VSSFreq at image offset 17 does not fit (value 65535). This configuration "
+                              "cannot be loaded; use another file, or upload a good configuration to the controller.");
         // A late field too: nothing before it is taken either.
         ImageBuffer img = imageOf(defaultBlock());
         img.EEPROMBuffer[16] = 9;

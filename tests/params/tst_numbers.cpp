@@ -15,25 +15,35 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("leading blanks") << "   42" << 42.0;
-        QTest::newRow("trailing words") << "4000 rpm" << 4000.0;
-        QTest::newRow("leading point") << ".5" << 0.5;
-        QTest::newRow("exponent") << "2E+10" << 2e10;
-        QTest::newRow("negative exponent") << "25e-1" << 2.5;
-        QTest::newRow("no hex") << "0x1A" << 0.0;
-        QTest::newRow("huge stays finite") << "-1e999" << -std::numeric_limits<double>::max();
-        QTest::newRow("huge from a small mantissa") << "0.000001e400" << std::numeric_limits<double>::max();
-        QTest::newRow("tiny reads as zero") << "123456e-999" << 0.0;
-        QTest::newRow("tiny with a huge exponent") << "1e-99999999999999999999" << 0.0;
-        QTest::newRow("sign without digits") << "-.e5" << 0.0;
-        QTest::newRow("bare exponent mark") << "4e" << 4.0;
-        QTest::newRow("comma stops") << "1,5" << 1.0;
+        QTest::addColumn<bool>("comma");  // reading stops at a decimal comma or thousands separator
+        QTest::newRow("leading blanks") << "   42" << 42.0 << false;
+        QTest::newRow("trailing words") << "4000 rpm" << 4000.0 << false;
+        QTest::newRow("leading point") << ".5" << 0.5 << false;
+        QTest::newRow("exponent") << "2E+10" << 2e10 << false;
+        QTest::newRow("negative exponent") << "25e-1" << 2.5 << false;
+        QTest::newRow("no hex") << "0x1A" << 0.0 << false;
+        QTest::newRow("huge stays finite") << "-1e999" << -std::numeric_limits<double>::max() << false;
+        QTest::newRow("huge from a small mantissa") << "0.000001e400" << std::numeric_limits<double>::max() << false;
+        QTest::newRow("tiny reads as zero") << "123456e-999" << 0.0 << false;
+        QTest::newRow("tiny with a huge exponent") << "1e-99999999999999999999" << 0.0 << false;
+        QTest::newRow("sign without digits") << "-.e5" << 0.0 << false;
+        QTest::newRow("bare exponent mark") << "4e" << 4.0 << false;
+        QTest::newRow("decimal comma") << "1,5" << 1.0 << true;
+        QTest::newRow("thousands separator") << "6,000" << 6.0 << true;
+        QTest::newRow("comma first") << " -,9" << 0.0 << true;
+        QTest::newRow("comma after the point") << "1.2,5" << 1.2 << true;
+        QTest::newRow("comma after the exponent") << "1e2,5" << 100.0 << true;
+        QTest::newRow("comma, then a blank") << "1, 5" << 1.0 << false;
+        QTest::newRow("comma at the end") << "7," << 7.0 << false;
+        QTest::newRow("comma after words") << "x,5" << 0.0 << false;
+        QTest::newRow("a second point ends the number") << "1.2.3,4" << 1.2 << false;
     }
 
     void leadingNumber()
     {
         QFETCH(QString, text);
         QTEST(readLeadingNumber(text), "value");
+        QTEST(stopsAtDecimalComma(text), "comma");
     }
 
     void format_data()
@@ -49,6 +59,7 @@ private slots:
         QTest::newRow("optional decimal kept") << 5.25 << "0.#" << "5.3";
         QTest::newRow("no integer digit asked") << 0.5 << "#.#" << ".5";
         QTest::newRow("no integer digit asked, one there") << 12.25 << "#.#" << "12.3";
+        QTest::newRow("pattern starts with the point") << 0.5 << ".0" << ".5";
     }
 
     void format()
@@ -69,6 +80,8 @@ private slots:
         QTest::newRow("lowest 16-bit count") << -100.0f << -1 << 32766 << -32768;
         QTest::newRow("highest 16-bit count") << 100.0f << 0 << 32767 << 32767;
         QTest::newRow("span beyond 16 bits") << 50.0f << -30000 << 30000 << -99999;
+        // 31.5 in single precision rounds to even 32; the double sum, 31.4999..., would give 31.
+        QTest::newRow("single-precision tie") << 70.0f << 0 << 45 << 32;
     }
 
     void tpsCalibration()

@@ -23,7 +23,7 @@ PrintContext context()
 {
     auto calls = std::make_shared<int>(0);
     return {QStringLiteral("Velmont Sensors"), QStringLiteral("Shift Light 2.1"),
-            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }};
+            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }, QString()};
 }
 
 struct FakeDialogs : PrintDialogs {
@@ -203,7 +203,8 @@ private slots:
                 .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
                            PromptIcon::Exclamation, toFile);
         prompter.expectSaveFile(path("again.pdf"))
-            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + kPdfExists, QLatin1String(kPdfFileTitle),
+            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
+                       QLatin1String(kPdfFileTitle),
                        PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
             .expectSaveFile(path("other"));
         for (int print = 0; print < 2; ++print)
@@ -213,6 +214,33 @@ private slots:
         QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
         QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), m_dir.path());
         QVERIFY(!QFile::exists(prompter.lastSuggestedFile));
+    }
+
+    // The first report is suggested beside the data files, and the PDF is titled after the data.
+    void pdfBesideTheDataFiles()
+    {
+        FakeDialogs dialogs;
+        dialogs.installed.clear();
+        ScriptedPrompter prompter;
+        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
+            .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
+                       PromptIcon::Exclamation, PromptAnswer::Yes)
+            .expectSaveFile(path("titled.pdf"));
+        QVERIFY(QDir().mkpath(path("cars")));
+        ParameterStore store = defaultsStore();
+        store.DataSourceName = QStringLiteral("car.dat");
+        PrintContext c = context();
+        c.folder = path("cars");
+        QPrinter printer(QPrinter::HighResolution);
+        printParameters(store, prompter, dialogs, printer, c);
+        QVERIFY_PROMPTS(prompter);
+        QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), path("cars"));
+        QCOMPARE(printer.docName(), "Revora Shift Parameters - car.dat");
+        // Qt writes the title in UTF-16, high byte first.
+        QByteArray utf16;
+        for (char c : QByteArray("car.dat"))
+            utf16 += '\0', utf16 += c;
+        QVERIFY(readFile(path("titled.pdf")).contains(utf16));
     }
 
     // The command-line tool says why a report could not be written (an earlier one stays as it was;

@@ -52,6 +52,7 @@ private slots:
         QTest::newRow("alarm above 128") << SET(p.Alarm1Above = 128) << "Alarm 1 Above Value (volts):|2.5";
         QTest::newRow("alarm rpm steps") << SET(p.Alarm1MinRPM = 199) << "Alarm 1 Minimum RPM:|19900";
         QTest::newRow("alarm 2 delay 2") << SET(p.Alarm2Delay = 2) << "Alarm 2 Delay (sec):|0.05";
+        QTest::newRow("gpo delay 250") << SET(p.GPODelay = 250) << "GPO Delay (sec):|8.00";
     }
     void lines()
     {

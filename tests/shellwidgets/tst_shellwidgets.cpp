@@ -3,6 +3,7 @@
 #include "support/testfiles.h"
 #include "core/branding.h"
 #include "shell/help.h"
+#include "shell/qtprompter.h"
 #include "shell/splash.h"
 
 #include <QtTest>
@@ -140,6 +141,30 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(none, nullptr);
         QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(helpFile)});
+    }
+
+    // A box raised from an editor dialog is shown over that dialog, not over the main window behind it.
+    void boxesOverTheOpenDialog()
+    {
+        QWidget main;
+        main.show();
+        QtPrompter prompter(&main);
+        QCOMPARE(prompter.boxParent(), &main);
+        QDialog editor(&main);
+        QWidget* boxOwner = nullptr;
+        QTimer::singleShot(0, &editor, [&] {
+            QTimer::singleShot(0, &editor, [&] {  // while the box is open
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    boxOwner = box->parentWidget();
+                    box->done(QMessageBox::Ok);
+                }
+            });
+            prompter.warn(QStringLiteral("Value must be less than or equal to 12"),
+                          QStringLiteral("RPM Pulses Per Revolution"));
+            editor.accept();
+        });
+        editor.exec();
+        QCOMPARE(boxOwner, &editor);
     }
 };
 

@@ -2,6 +2,10 @@
 // against the emulator program on a pseudo-terminal, with the wall time, the
 // CPU time and the floor that the protocol's own pauses and waits set.
 //
+// Then the same on a modelled line (the emulator's line model): 56000 baud,
+// behind a USB adapter with a 1 ms and with a 16 ms latency timer, each beside
+// the floor that the pauses, the byte times and the latency set.
+//
 //   revora-shift-bench [--emulator PATH] [--runs N]
 #include "link/link.h"
 #include "link/serialport.h"
@@ -30,8 +34,29 @@ double cpuSeconds()
 //   program: per byte one between command and data, one after      144 x 2 = 288
 //   verify: per byte one after the reply                           144 x 1 = 144
 //   reset: four between its five bytes, one after the reply                 5
-constexpr int kDownloadPauses = 3 + 3 + 288;
+//   a download and a compare read the block twice                      x 2
+constexpr int kReadPauses = 3 + 288;
+constexpr int kDownloadPauses = 3 + 2 * kReadPauses;
 constexpr int kUploadPauses = 3 + (3 + 288) + (3 + 144) + 5;
+
+// What crosses the line, for the line model's floor: bytes each way and round trips.
+//   checks: resync 1/1, status 1/1, firmware ID 1/24 (the default ID and CR); 3 round trips
+//   a read pass: address 3/1, then 144 reads of 1/1; 145 round trips
+//   programming: address 3/1, then 144 writes of 2/1; verify as a read pass; reset 5/2
+struct Traffic {
+    int pauses, out, in, roundTrips;
+};
+constexpr Traffic kChecks{3, 3, 26, 3};
+constexpr Traffic kReadPass{kReadPauses, 3 + 144, 1 + 144, 145};
+constexpr Traffic kDownload{kDownloadPauses, kChecks.out + 2 * kReadPass.out, kChecks.in + 2 * kReadPass.in,
+                            kChecks.roundTrips + 2 * kReadPass.roundTrips};
+constexpr Traffic kUpload{kUploadPauses, kChecks.out + (3 + 288) + kReadPass.out + 5,
+                          kChecks.in + (1 + 144) + kReadPass.in + 2, kChecks.roundTrips + 145 + 145 + 1};
+
+double lineFloor(const Traffic& t, double pause, double byteTime, double answer, double latency)
+{
+    return t.pauses * pause + (t.out + t.in) * byteTime + t.roundTrips * (answer + latency);
+}
 
 struct Figures {
     bool ok = false;
@@ -143,9 +168,10 @@ int main(int argc, char** argv)
             ControllerLink bare(port, prompter, view, state, noPauses);
             bare.SetEEPROMAddress(16);
             const Figures rt = timed([&] {
+                bool ok = true;
                 for (int i = 0; i < kConfigSize; ++i)
-                    bare.ReadEEPROM();
-                return state.LinkOK;
+                    ok = bool(bare.ReadEEPROM()) && ok;
+                return ok;
             });
             bare.closePort();
             std::printf("%-28s %s  %.0f us per one-byte transaction (%d reads without pauses, cpu %.0f us each)\n",
@@ -155,17 +181,61 @@ int main(int argc, char** argv)
         for (int run = 0; run < runs; ++run) {
             if (!ackOnly) {
                 store.image.ClearEEPROMBuffer();
-                const Figures d = timed([&] { return mnuDownload_Click(link, store); });
+                const Figures d = timed([&] { return bool(runDownload(link, store)); });
                 printFigures("download", d, kDownloadPauses * pause);
                 allOk = allOk && d.ok;
             } else if (store.image.BufferEmpty) {
-                allOk = mnuDownload_Click(link, store) && allOk;
+                allOk = bool(runDownload(link, store)) && allOk;
             }
-            const Figures u = timed([&] { return mnuUpload_Click(link, store); });
+            const Figures u = timed([&] { return bool(runUpload(link, store)); });
             printFigures(ackOnly ? "upload (reset answered 06)" : "upload (reset answered 06 00)", u,
                    kUploadPauses * pause + (ackOnly ? resetWait : 0));
             allOk = allOk && u.ok;
         }
+    }
+
+    // The modelled line: what a real controller on a real cable costs.
+    const double byteTime = 10.0 / 56000;
+    const double answer = 50e-6;
+    double costOf1ms = 0;
+    for (const int latencyMs : {0, 1, 16}) {
+        Emulator emu;
+        QStringList emuArgs{QStringLiteral("--line"), QStringLiteral("--answer-us"), QStringLiteral("50")};
+        if (latencyMs > 0)
+            emuArgs << QStringLiteral("--usb-latency") << QString::number(latencyMs);
+        if (!emu.start(emulator, emuArgs)) {
+            std::fprintf(stderr, "revora-shift-bench: cannot start %s\n", qPrintable(emulator));
+            return 1;
+        }
+        CliConsole console;
+        CliPrompter prompter(console);
+        NullLinkView view;
+        SerialPort port;
+        LinkState state;
+        state.DevicePath = emu.tty();
+        ControllerLink link(port, prompter, view, state, timing);
+        ParameterStore store;
+        const double latency = latencyMs / 1000.0;
+        const QByteArray where = latencyMs == 0 ? QByteArray("56000 baud")
+                                                : QByteArray::number(latencyMs) + " ms adapter";
+        std::printf("-- line model: 56000 baud, 50 us answer%s\n",
+                    latencyMs ? qPrintable(QStringLiteral(", %1 ms USB latency timer").arg(latencyMs)) : "");
+        store.image.ClearEEPROMBuffer();
+        const Figures d = timed([&] { return bool(runDownload(link, store)); });
+        printFigures(("download, " + where).constData(), d, lineFloor(kDownload, pause, byteTime, answer, latency));
+        ImageBuffer again;
+        const Figures r = timed([&] { return link.ReadEEPROMData(again) == LinkError::None; });
+        printFigures("  the second read's cost", r,
+                     lineFloor(kReadPass, pause, byteTime, answer, latency));
+        const Figures u = timed([&] { return bool(runUpload(link, store)); });
+        printFigures(("upload, " + where).constData(), u, lineFloor(kUpload, pause, byteTime, answer, latency));
+        allOk = allOk && d.ok && r.ok && u.ok;
+        if (latencyMs == 1)
+            costOf1ms = d.wall + u.wall;
+        else if (latencyMs == 16 && costOf1ms > 0)
+            std::printf("the 16 ms adapter costs %.2f s more per download and upload than the 1 ms one "
+                        "(%.2f s against %.2f s)\n",
+                        d.wall + u.wall - costOf1ms, d.wall + u.wall, costOf1ms);
     }
     return allOk ? 0 : 1;
 }

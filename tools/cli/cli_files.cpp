@@ -64,9 +64,6 @@ bool load(const QString& command, const QString& path, ImageBuffer& image, Param
     return true;
 }
 
-// What a byte of the configuration block holds, for the bytes no report line explains.
-QString offsetName(int offset) { return layout::nameAt(offset); }
-
 }  // namespace
 
 int cmdDefaults(const QStringList& args)
@@ -190,9 +187,7 @@ int cmdDiff(const QStringList& args)
         return 2;
 
     const report::Comparison differences = report::compare(imageA, a, imageB, b);
-    for (const QString& line : report::differenceLines(differences, offsetName))
+    for (const QString& line : report::differenceLines(differences, layout::nameAt))
         printOut(line + QLatin1Char('\n'));
     return differences.same() ? 0 : 1;
 }
-
-QString cliOffsetName(int offset) { return offsetName(offset); }

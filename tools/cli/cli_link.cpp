@@ -6,23 +6,13 @@
 #include "link/link.h"
 #include "link/portsettings.h"
 #include "link/serialport.h"
+#include "link/stopsignals.h"
 #include "link/workflows.h"
 #include "params/codec.h"
 #include "params/datafile.h"
+#include "params/layout.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <cstdio>
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-#ifdef Q_OS_WIN
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <atomic>
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -66,130 +56,41 @@ bool parseArgs(const char* command, const QStringList& args, Args* out, bool bac
     return true;
 }
 
-// Ctrl+C during a transfer does what Esc does in the window: the read or
-// verify loop stops at its next byte, the link check at its next step. The
-// interrupt only hands itself to the event loop, which the transfers run at
-// least once per byte, and the flag is set there. Programming cannot stop
-// half-way (the controller would hold a mix of two configurations), so a
-// Ctrl+C there is answered once with what will happen, and no Ctrl+C ends the
-// program while a transfer runs.
-class InterruptReaction {
+// Ctrl+C, SIGTERM and SIGHUP during a transfer do what Esc does in the window:
+// the read or verify loop stops at its next byte, the link check at its next
+// step. Programming cannot stop half-way (the controller would hold a mix of two
+// configurations), so a signal there is answered once with what will happen,
+// the block is finished, and nothing more is sent. No signal but SIGKILL ends
+// the program while a transfer runs.
+class InterruptToAbort {
 public:
-    InterruptReaction(LinkState& state, CliLinkView& view, CliConsole& console)
-        : m_state(state), m_view(view), m_console(console)
+    InterruptToAbort(LinkState& state, CliLinkView& view, CliConsole& console)
     {
+        QObject::connect(&m_signals, &StopSignals::stopRequested, [this, &state, &view, &console](int signo) {
+            if (m_messagesAtInterrupt < 0)
+                m_messagesAtInterrupt = console.count();
+            if (state.StopSignal == 0)
+                state.StopSignal = signo;
+            state.UserAbort = true;
+            if (!m_toldProgramming && view.transfer() == QLatin1String(linktext::kProgrammingCaption)) {
+                m_toldProgramming = true;
+                console.error(QStringLiteral("%1: the configuration block is being written and cannot be "
+                                             "stopped half-way; the transfer stops when it is written.")
+                                  .arg(StopSignals::name(signo)));
+            }
+        });
     }
-    // True when Ctrl+C stopped the workflow without a word of its own.
+    // True when a signal stopped the workflow without a word of its own.
     bool stoppedSilently(const CliConsole& console) const
     {
         return m_messagesAtInterrupt >= 0 && console.count() == m_messagesAtInterrupt;
     }
 
-protected:
-    void interrupted()
-    {
-        if (m_messagesAtInterrupt < 0)
-            m_messagesAtInterrupt = m_console.count();
-        m_state.UserAbort = true;
-        if (!m_toldProgramming && m_view.transfer() == QLatin1String(linktext::kProgrammingCaption)) {
-            m_toldProgramming = true;
-            m_console.error(QStringLiteral("Ctrl+C: the configuration block is being written and cannot be "
-                                           "stopped half-way; the transfer stops when it is written."));
-        }
-    }
-
 private:
-    LinkState& m_state;
-    CliLinkView& m_view;
-    CliConsole& m_console;
+    StopSignals m_signals;
     int m_messagesAtInterrupt = -1;
     bool m_toldProgramming = false;
 };
-
-#ifdef Q_OS_UNIX
-// The signal only writes to a pipe, which the event loop watches.
-int g_sigPipe[2] = {-1, -1};
-
-void onSigInt(int)
-{
-    const char c = 1;
-    [[maybe_unused]] ssize_t n = ::write(g_sigPipe[1], &c, 1);
-}
-
-class InterruptToAbort : public InterruptReaction {
-public:
-    InterruptToAbort(LinkState& state, CliLinkView& view, CliConsole& console)
-        : InterruptReaction(state, view, console)
-    {
-        if (::pipe(g_sigPipe) != 0)
-            return;
-        ::fcntl(g_sigPipe[0], F_SETFL, O_NONBLOCK);
-        ::fcntl(g_sigPipe[1], F_SETFL, O_NONBLOCK);
-        m_notifier = new QSocketNotifier(g_sigPipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, [this] {
-            char buf[16];
-            while (::read(g_sigPipe[0], buf, sizeof buf) > 0) {
-            }
-            interrupted();
-        });
-        std::signal(SIGINT, onSigInt);
-    }
-    ~InterruptToAbort()
-    {
-        std::signal(SIGINT, SIG_DFL);
-        delete m_notifier;
-        for (int& fd : g_sigPipe)
-            if (fd >= 0) {
-                ::close(fd);
-                fd = -1;
-            }
-    }
-
-private:
-    QSocketNotifier* m_notifier = nullptr;
-};
-#elif defined(Q_OS_WIN)
-// The console calls its Ctrl+C handler on a thread of its own; the handler
-// queues the interrupt for the event loop and keeps the program running.
-class InterruptToAbort;
-std::atomic<InterruptToAbort*> g_interrupt{nullptr};
-
-class InterruptToAbort : public InterruptReaction {
-public:
-    InterruptToAbort(LinkState& state, CliLinkView& view, CliConsole& console)
-        : InterruptReaction(state, view, console)
-    {
-        g_interrupt = this;
-        SetConsoleCtrlHandler(&onControl, TRUE);
-    }
-    ~InterruptToAbort()
-    {
-        SetConsoleCtrlHandler(&onControl, FALSE);
-        g_interrupt = nullptr;  // an interrupt still queued finds nobody
-    }
-
-private:
-    static BOOL WINAPI onControl(DWORD event)
-    {
-        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
-            return FALSE;  // closing the console or logging off still ends the program
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [] {
-                if (InterruptToAbort* i = g_interrupt.load())
-                    i->interrupted();
-            },
-            Qt::QueuedConnection);
-        return TRUE;
-    }
-};
-#else
-// Elsewhere Ctrl+C keeps its ordinary meaning.
-class InterruptToAbort : public InterruptReaction {
-public:
-    using InterruptReaction::InterruptReaction;
-};
-#endif
 
 // Everything one run of a workflow needs, wired the way the main window wires it.
 struct Session {
@@ -234,19 +135,21 @@ struct Session {
         store.image.BufferEmpty = false;
         return true;
     }
-    // Ends the conversation: the last message where it belongs.
-    int finish(bool succeeded)
+    // Ends the conversation: the last message where it belongs. A transfer a
+    // signal stopped ends with the customary status, 128 + the signal's number.
+    int finish(bool succeeded, int failed = 1)
     {
         console.finish(succeeded);
-        if (!succeeded)
-            sayIfStopped();
-        return succeeded ? 0 : 1;
+        if (succeeded)
+            return 0;
+        sayIfStopped();
+        return state.StopSignal != 0 ? StopSignals::exitStatus(state.StopSignal) : failed;
     }
-    // A workflow Ctrl+C ended without a word of its own still ends with one.
+    // A workflow a signal ended without a word of its own still ends with one.
     void sayIfStopped()
     {
         if (interrupt.stoppedSilently(console))
-            console.error(QStringLiteral("Stopped by Ctrl+C."));
+            console.error(QStringLiteral("Stopped by %1.").arg(StopSignals::name(state.StopSignal)));
     }
 };
 
@@ -257,7 +160,7 @@ int cmdDownload(const QStringList& args)
     Session s;
     if (!s.start("download", args))
         return 2;
-    if (!mnuDownload_Click(s.link, s.store))
+    if (!runDownload(s.link, s.store))
         return s.finish(false);
     // Only a complete, decoded download reaches the file.
     const datafile::Result written = datafile::write(s.args.file, s.store.image);
@@ -278,12 +181,11 @@ int cmdUpload(const QStringList& args)
     UploadOptions options;
     options.backupFolder = s.args.backup;
     options.confirm = false;  // asked for on the command line: no question
-    QString backupFile;
-    const bool ok = mnuUpload_Click(s.link, s.store, options, &backupFile);
-    const int status = s.finish(ok);
-    if (!backupFile.isEmpty()) {
-        const QString line = QStringLiteral("Backup saved as %1").arg(backupFile);
-        ok ? s.console.result(line) : s.console.error(line);
+    const TransferOutcome outcome = runUpload(s.link, s.store, options);
+    const int status = s.finish(bool(outcome));
+    if (!outcome.backupFile.isEmpty()) {
+        const QString line = QStringLiteral("Backup saved as %1").arg(outcome.backupFile);
+        outcome ? s.console.result(line) : s.console.error(line);
     }
     return status;
 }
@@ -296,17 +198,15 @@ int cmdCompare(const QStringList& args)
     if (!s.load(s.args.file))
         return 2;
     // The file's own bytes, not a re-encoding of them.
-    const CompareOutcome outcome = compareWithController(s.link, s.store.image);
+    const TransferOutcome outcome = compareWithController(s.link, s.store.image);
+    if (!outcome)
+        return s.finish(false, 2);
     s.console.finish(false);  // the firmware ID is no part of the differences
-    if (!outcome) {
-        s.sayIfStopped();
-        return 2;
-    }
     if (outcome.differences.same()) {
         s.console.error(QString::fromLatin1(linkworkflow::kSameConfiguration));
         return 0;
     }
-    for (const QString& line : report::differenceLines(outcome.differences, cliOffsetName))
+    for (const QString& line : report::differenceLines(outcome.differences, layout::nameAt))
         s.console.result(line);
     return 1;
 }
@@ -320,12 +220,16 @@ int cmdPorts(const QStringList& args)
     // The ports that exist and the Com numbers mapped to a device; every other
     // ComN is accepted as well.
     const QMap<int, QString> mapped = portsettings::mappedPorts();
-    const QList<portsettings::PortEntry> entries = portsettings::portEntries(scanSerialPorts(), mapped);
+    const QList<portsettings::PortRecord> records = scanSerialPorts();
+    const QList<portsettings::PortEntry> entries = portsettings::portEntries(records, mapped);
     for (const portsettings::PortEntry& e : entries) {
         const bool com = e.name.startsWith(QLatin1String("Com"));
         if (com && !mapped.contains(e.name.mid(3).toInt()))
             continue;
         std::printf("%s\n", qPrintable(e.name == e.label ? e.name : e.name + QStringLiteral("  ") + e.label));
     }
+    const QString advice = portsettings::latencyAdvice(records);
+    if (!advice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(advice));
     return 0;
 }

@@ -13,6 +13,3 @@ int cmdCompare(const QStringList& args);
 int cmdPorts(const QStringList& args);
 // Only where the windowed parts are built (it prints with them).
 int cmdReport(const QStringList& args);
-
-// What a byte of the configuration block holds, for the bytes no parameter explains.
-QString cliOffsetName(int offset);

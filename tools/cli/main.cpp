@@ -53,7 +53,9 @@ int usage(FILE* out)
                  "  1  download or upload failed (also when its data file cannot be read or written);\n"
                  "     diff and compare: a difference was found\n"
                  "  2  wrong arguments; defaults, show, diff, report: a file that cannot be read or\n"
-                 "     written; compare: the comparison could not be made\n");
+                 "     written; compare: the comparison could not be made\n"
+                 "  128+N  download, upload, compare: stopped by signal N (130 Ctrl+C, 143 SIGTERM,\n"
+                 "     129 SIGHUP); an upload stopped while programming finishes the block first\n");
     return out == stderr ? 2 : 0;
 }
 }  // namespace

@@ -1,0 +1,232 @@
+// Download, upload and compare as the window runs them: progress, the document told what the controller holds.
+#include "core/datapaths.h"
+#include "windowfixture.h"
+
+class TestTransfers : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { useTemporaryHome(m_dir); }
+    void init() { settingsStore().clear(); }
+
+    // Closing during the read waits for the transfer on the window's stack, and stops it as Esc does;
+    // an Esc pressed while nothing ran does not.
+    void download_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("complete") << false;
+        QTest::newRow("closing during the read") << true;
+    }
+    void download()
+    {
+        QFETCH(bool, closing);
+        Fixture fx;
+        QVERIFY(fx.show());
+        frmRevora_Main* w = fx.window.get();
+        QTest::keyClick(w, Qt::Key_Escape);
+        QVERIFY(!w->linkState().UserAbort);
+        fx.prompter.expectBox("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM", PromptButtons::OK,
+                              PromptIcon::Exclamation, PromptAnswer::OK);
+        if (closing)
+            fx.prompter.expect("Download failed.", "Download From EEPROM");
+        bool disabledWhileRunning = false, stillOpen = false;
+        connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
+            disabledWhileRunning = !w->mnuOpenFile->isEnabled() && !w->mnuUpload->isEnabled()
+                                   && !w->fraPortSelect->cboPort->isEnabled() && w->transfers->running();
+            if (closing && value == 20)
+                stillOpen = !w->close() && w->isVisible();
+        });
+        fx.run(w->mnuDownload);
+        QCOMPARE(fx.image(), closing ? QByteArray(144, '\0') : defaultsBlock());
+        QCOMPARE(fx.title(), kMain + (closing ? " - Data Buffer Empty" : " - Downloaded Data"));
+        QVERIFY(!fx.port.isOpen() && !w->linkState().UserAbort);  // the read loop clears the abort
+        QVERIFY(w->mnuOpenFile->isEnabled() && w->fraPortSelect->cboPort->isEnabled() && fx.ed().isEnabled());
+        QVERIFY(disabledWhileRunning);
+        if (!closing)
+            return;
+        QVERIFY(fx.controller.address() < 40);  // stopped at the next byte: nothing more was asked for
+        QVERIFY(stillOpen);
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    // Nothing answering on the port: while the link is checked the window says which port it is trying, and
+    // the refusal names that port and where to choose another below the usual words.
+    void noControllerOnThePort()
+    {
+        Fixture fx;
+        QVERIFY(fx.show());
+        fx.controller.addFailure(emu::Failure{emu::FailureKind::Silent, -1});
+        fx.window->setLinkTiming(LinkTiming{5, 0});
+        QString seen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, fx.window.get(), [&] {
+            if (fx.window->fraProgress1->isVisible() && fx.window->fraProgress1->prgProgress1->maximum() == 0)
+                seen = fx.window->fraProgress1->title();
+        });
+        poll.start(0);
+        fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
+                              "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
+                              "under Communications > Port Setup.",
+                              "Download From EEPROM", PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        fx.run(fx.window->mnuDownload);
+        QCOMPARE(seen, "Connecting to /dev/ttyS0...");
+        QVERIFY(fx.window->fraProgress1->isHidden());
+    }
+
+    // A download that fails leaves the window as empty as a fresh one, whatever was loaded before: the start
+    // panel shows, and a multi-stage frame that stays in place cannot be edited.
+    void failedDownload_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::newRow("from the start") << int(Empty);
+        QTest::newRow("over the defaults") << int(Defaults);
+    }
+    void failedDownload()
+    {
+        QFETCH(int, start);
+        Fixture fx{Start(start)};
+        fx.controller.setStatus(2);
+        if (start == Defaults)
+            fx.prompter.expect(kOverwrite, "Download From EEPROM");
+        fx.prompter.expect("Cannot download while controller is armed.", "Download From EEPROM");
+        fx.run(fx.window->mnuDownload);
+        QVERIFY(fx.showsEmpty());
+        QCOMPARE(fx.ed().fraMultiStageShiftSetup->isHidden(), start == Empty);
+        QCOMPARE(fx.title(), kMain + " - Data Buffer Empty");
+        QVERIFY(!fx.window->isWindowModified());
+        fx.controller.setStatus(0);
+        fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM");
+        fx.run(fx.window->mnuDownload);
+        QVERIFY(fx.window->fraStart->isHidden() && fx.ed().fraMultiStageShiftSetup->isEnabled());
+    }
+
+    // An upload makes the controller hold the configuration, but a file named in the caption still holds the
+    // old values: the unsaved mark stays for it, and goes for a configuration that came from elsewhere.
+    void uploadAndTheMark_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("opened file") << true;
+        QTest::newRow("defaults") << false;
+    }
+    void uploadAndTheMark()
+    {
+        QFETCH(bool, fromFile);
+        writeFile(path("car.dat"), defaultsBlock());
+        Fixture fx(fromFile ? Empty : Defaults);
+        QVERIFY(fx.show());
+        if (fromFile) {
+            fx.prompter.expect(QString(), kOpenTitle);
+            fx.window->openDataFile(path("car.dat"));
+        }
+        fx.type("txtLaunchRPM", "4400");
+        QTRY_VERIFY(fx.window->isWindowModified());
+        fx.prompter.expect("Upload completed.", "Upload To EEPROM");
+        fx.run(fx.window->mnuUpload);
+        QCOMPARE(fx.controller.configBlock().mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
+        QCOMPARE(fx.window->isWindowModified(), fromFile);
+        QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
+    }
+
+    // A stop signal during programming lets the block be written whole, sends nothing more, says what the
+    // controller holds, and then closes the window; Esc there does not stop the upload.
+    void signalDuringProgramming()
+    {
+        Fixture fx(Defaults);
+        QVERIFY(fx.show());
+        frmRevora_Main* w = fx.window.get();
+        fx.type("txtLaunchRPM", "4400");
+        connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
+            if (w->fraProgress1->title() == "Programming EEPROM" && value == 30) {
+                w->transfers->stopBySignal(15);
+                w->close();
+            }
+        });
+        fx.prompter.expectBox("Upload stopped: the controller holds the whole new configuration, but it was not "
+                              "verified and the controller was not reset. Upload again to verify it and restart the "
+                              "controller.",
+                              "Upload To EEPROM", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
+        fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
+                              PromptAnswer::Discard);
+        w->mnuUpload->trigger();
+        QCOMPARE(fx.controller.configBlock(), fx.image());  // the whole new block, 4400 in it
+        QCOMPARE(fx.image().mid(32 - 16, 2), QByteArray("\x30\x11"));
+        QCOMPARE(fx.controller.resetCount(), 0);
+        QTRY_VERIFY(!w->isVisible());
+        QVERIFY_PROMPTS(fx.prompter);
+    }
+
+    // Comparing reads the controller into a scratch image; the window keeps what it holds.
+    void compare()
+    {
+        const QString title = "Compare With Controller", firmware = "Firmware ID: Revora Shift Light v1.0";
+        Fixture fx(Defaults);
+        fx.prompter.expect(firmware, title).expect("The controller holds this configuration.", title);
+        fx.run(fx.window->mnuCompare);
+        QByteArray block = defaultsBlock();
+        block.replace(32 - 16, 2, QByteArray("\xAC\x0D"));  // launch 3500
+        block[20 - 16] = char(block[20 - 16] & ~0x08);       // multi-stage off
+        block[53 - 16] = char(0xA5);
+        fx.controller.setConfigBlock(block);
+        fx.prompter.expect(firmware, title).expect(QString(), title);
+        fx.run(fx.window->mnuCompare);
+        QCOMPARE(fx.image(), defaultsBlock());
+        QCOMPARE(fx.title(), kMain + " - Default Values");
+        QVERIFY(!fx.window->isWindowModified() && !fx.ed().fraScaleFactors->isHidden());
+        QCOMPARE(fx.controller.configBlock(), block);
+        const QStringList lines = fx.prompter.shown().last().split("\r\n");
+        QCOMPARE(lines.mid(0, 3), (QStringList{title + ": The controller and this configuration differ in 4 places:", "",
+                                               "Parameter | Controller | This configuration"}));
+        for (const QString& row : {QString("Launch RPM | 3500 | 3000"), QString("Multi-Stage Shift Light | Disabled | Enabled"),
+                                   QString("Offset 53 | 165 (0xa5) | %1 (0x00)").arg(int(defaultsBlock()[53 - 16]))})
+            QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
+    }
+
+    // The backup before an upload: the block kept, the changes shown, No writes nothing; switched off, neither
+    // question nor file. Display Defaults drops an old user text everywhere: the upload sends the factory values.
+    void uploadBackup_data()
+    {
+        QTest::addColumn<bool>("backUp");
+        QTest::addColumn<int>("answer");  // to "Go on?", -1: none asked
+        QTest::newRow("off") << false << -1;
+        QTest::newRow("declined") << true << int(PromptAnswer::No);
+        QTest::newRow("accepted") << true << int(PromptAnswer::Yes);
+    }
+    void uploadBackup()
+    {
+        QFETCH(bool, backUp);
+        QFETCH(int, answer);
+        const QByteArray before = QByteArray(144, '\x11');
+        Fixture fx(Empty, backUp);
+        QCOMPARE(fx.window->mnuBackupBeforeUpload->isChecked(), backUp);  // on unless turned off
+        fx.field("txtUserData")->setText("old text");
+        fx.params().UserData = "old text";
+        QVERIFY(fx.show());
+        const QSize size = fx.window->size();
+        fx.run(fx.window->mnuDisplayDefaults);
+        fx.controller.setConfigBlock(before);
+        if (answer >= 0)
+            fx.prompter.expect(QString(), "Upload To EEPROM", PromptAnswer(answer));
+        const bool writes = answer != int(PromptAnswer::No);
+        if (writes)
+            fx.prompter.expect("Upload completed.", "Upload To EEPROM");
+        fx.run(fx.window->mnuUpload);
+        QCOMPARE(fx.controller.configBlock(), writes ? defaultsBlock() : before);
+        QVERIFY(fx.controller.resetCount() == (writes ? 1 : 0) && !fx.port.isOpen());
+        QDir backups(datapaths::backupFolder());
+        const QStringList kept = backups.entryList({"*.dat"}, QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), backUp ? 1 : 0);
+        if (backUp) {
+            QVERIFY(fx.prompter.shown().first().contains("Gear 1 Shift RPM | "));
+            QCOMPARE(readFile(backups.filePath(kept.first())), before);
+            QVERIFY(backups.removeRecursively());
+        }
+        QCOMPARE(fx.title(), kMain + " - Default Values");
+        // The start panel went before the frames came, the progress panel gave its room back.
+        QTRY_COMPARE(fx.window->size(), size);
+    }
+};
+
+QTEST_MAIN(TestTransfers)
+#include "tst_transfers.moc"
