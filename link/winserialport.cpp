@@ -112,6 +112,7 @@ bool WinSerialPort::open(QString* error)
     if (h == INVALID_HANDLE_VALUE)
         return fail(openErrorText(GetLastError(), m_name, choosePortHint()));
     m_handle = h;
+    m_wasLost = false;
     m_pending.clear();
     m_actualBaud = 0;
     m_interval = m_constant = 1;
@@ -178,9 +179,9 @@ bool WinSerialPort::isOpen() const
 
 void WinSerialPort::lose()
 {
-    // The device went away (unplugged adapter): closed at once, so that the
-    // running transaction fails through its deadline and the person sees one
-    // prompt.
+    // The device went away (unplugged adapter): closed at once and marked lost,
+    // so that the running transaction ends as a lost port with nothing asked.
+    m_wasLost = true;
     close();
 }
 

@@ -29,6 +29,7 @@ public:
     bool open(QString* error) override;
     void close() override;
     bool isOpen() const override;
+    bool wasLost() const override { return m_wasLost; }
     int bytesWaiting() override;
     int readByte() override;
     bool writeByte(uint8_t byte) override;
@@ -60,6 +61,7 @@ private:
     void lose();
 
     void* m_handle = nullptr;  // HANDLE; nullptr when closed
+    bool m_wasLost = false;    // the device went away while open; kept until the next open
     QString m_name;
     QByteArray m_pending;  // read from the driver, not yet taken
     std::int64_t m_actualBaud = 0;

@@ -79,6 +79,7 @@ private slots:
         store.setValue("Ports/Com6", "");
         store.sync();
         QVERIFY(portsettings::mappedPorts().isEmpty());
+#ifndef Q_OS_WIN  // the registry has no file to put a folder in its place
         // A store that cannot be written says where it is.
         const QString file = store.fileName();
         QVERIFY(QFile::remove(file) && QDir().mkdir(file));
@@ -86,6 +87,7 @@ private slots:
         QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
         QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
         QVERIFY(QDir().rmdir(file));
+#endif
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.

@@ -63,7 +63,7 @@ x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
 cp "$root/docs/manual.html" "$stage/"
 cp "$root/tools/windows/Revora_Shift.cfg" "$stage/"
 sed 's/$/\r/' "$root/tools/windows/README.txt" >"$stage/README.txt"
-sed 's/$/\r/' "$root/packaging/copyright" >"$stage/COPYRIGHT.txt"
+sed 's/$/\r/' "$out/packaging/copyright" >"$stage/COPYRIGHT.txt"  # configured from packaging/copyright.in
 rm -f "$out/$name.zip"
 (cd "$out/package" && zip -qr9 "$out/$name.zip" "$name")
 echo "Windows zip: $out/$name.zip ($(du -h "$out/$name.zip" | cut -f1))"
