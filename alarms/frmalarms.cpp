@@ -51,7 +51,7 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
     : EditorDialog(params, prompter, parent)
 {
     setObjectName(QStringLiteral("frmAlarms"));
-    setWindowTitle(QStringLiteral("User Defined Alarms"));
+    setWindowTitle(tr("User Defined Alarms"));
 
     auto* alarms = new QHBoxLayout;
     alarms->addWidget(buildAlarm(m_alarm1, 1));
@@ -59,10 +59,9 @@ frmAlarms::frmAlarms(ParameterSet& params, Prompter& prompter, QWidget* parent)
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addLayout(alarms);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    arrange(top, buttons);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     onClick(cmdRestoreDefaults, [this] { cmdRestoreDefaults_Click(); });
@@ -76,30 +75,31 @@ QWidget* frmAlarms::buildAlarm(AlarmControls& a, int number)
     const QString alarm = QStringLiteral("Alarm") + n;  // "Alarm1"
     const QString input = QStringLiteral("Input") + n;  // "Input1"
 
-    a.fraAlarm = makeFrame(QStringLiteral("fra") + alarm, QStringLiteral("Alarm ") + n);
-    a.lblEnable = makeLabel(QStringLiteral("lbl%1Enable").arg(alarm), QStringLiteral("Enable Alarm ") + n);
+    a.fraAlarm = makeFrame(QStringLiteral("fra") + alarm, tr("Alarm %1").arg(n));
     a.chkEnable = makeCheck(QStringLiteral("chk%1Enable").arg(alarm));
-    a.lblAlarm = makeLabel(QStringLiteral("lbl") + alarm, QStringLiteral("Alarm"));
-    a.lblColor = makeLabel(QStringLiteral("lbl%1Color").arg(alarm), QStringLiteral("Alarm %1 Color").arg(n));
+    a.lblEnable = makeLabel(QStringLiteral("lbl%1Enable").arg(alarm), tr("Enable Alarm %1").arg(n), a.chkEnable);
+    a.lblAlarm = makeLabel(QStringLiteral("lbl") + alarm, tr("Alarm"));
     a.txtColor = makeSwatch(QStringLiteral("txt%1Color").arg(alarm));
-    a.cmdColor = makeButton(QStringLiteral("cmd%1Color").arg(alarm), QStringLiteral("Pick Color"));
+    a.lblColor = makeLabel(QStringLiteral("lbl%1Color").arg(alarm), tr("Alarm %1 Color").arg(n), a.txtColor);
+    a.cmdColor = makeButton(QStringLiteral("cmd%1Color").arg(alarm), tr("Pick Color"));
+    a.cmdColor->setAccessibleDescription(a.lblColor->text());
 
-    a.fraAnalog = makeFrame(QStringLiteral("fra%1Analog").arg(alarm), QStringLiteral("Analog Input ") + n);
-    a.optAnalog = makeOption(QStringLiteral("opt%1Analog").arg(input), QStringLiteral("Analog (0-5V)"));
-    a.optAFR = makeOption(QStringLiteral("opt%1AFR").arg(input), QStringLiteral("Wide-band AFR"));
+    a.fraAnalog = makeFrame(QStringLiteral("fra%1Analog").arg(alarm), tr("Analog Input %1").arg(n));
+    a.optAnalog = makeOption(QStringLiteral("opt%1Analog").arg(input), tr("Analog (0-5V)"));
+    a.optAFR = makeOption(QStringLiteral("opt%1AFR").arg(input), tr("Wide-band AFR"));
     auto* inputs = new QButtonGroup(a.fraAnalog);
     inputs->addButton(a.optAnalog);
     inputs->addButton(a.optAFR);
     if (number == 1) {
-        a.optMAP1Bar = makeOption(QStringLiteral("optInput1MAP1Bar"), QStringLiteral("MAP 1 bar"));
-        a.optMAP2Bar = makeOption(QStringLiteral("optInput1MAP2Bar"), QStringLiteral("MAP 2 bar"));
-        a.optMAP3Bar = makeOption(QStringLiteral("optInput1MAP3Bar"), QStringLiteral("MAP 3 bar"));
+        a.optMAP1Bar = makeOption(QStringLiteral("optInput1MAP1Bar"), tr("MAP 1 bar"));
+        a.optMAP2Bar = makeOption(QStringLiteral("optInput1MAP2Bar"), tr("MAP 2 bar"));
+        a.optMAP3Bar = makeOption(QStringLiteral("optInput1MAP3Bar"), tr("MAP 3 bar"));
         inputs->addButton(a.optMAP1Bar);
         inputs->addButton(a.optMAP2Bar);
         inputs->addButton(a.optMAP3Bar);
-        fraPressure = makeFrame(QStringLiteral("fraPressure"), QStringLiteral("MAP Pressure"));
-        optInHg = makeOption(QStringLiteral("optInHg"), QStringLiteral("In-Hg"));
-        optPSI = makeOption(QStringLiteral("optPSI"), QStringLiteral("psi"));
+        fraPressure = makeFrame(QStringLiteral("fraPressure"), tr("MAP Pressure"));
+        optInHg = makeOption(QStringLiteral("optInHg"), tr("In-Hg"));
+        optPSI = makeOption(QStringLiteral("optPSI"), tr("psi"));
         auto* units = new QButtonGroup(fraPressure);
         units->addButton(optInHg);
         units->addButton(optPSI);
@@ -109,12 +109,12 @@ QWidget* frmAlarms::buildAlarm(AlarmControls& a, int number)
         keepPlaceWhenHidden(fraPressure);
     }
 
-    a.lblVolts = makeLabel(QStringLiteral("lbl%1Volts").arg(alarm), QStringLiteral("Volts"));
+    a.lblVolts = makeLabel(QStringLiteral("lbl%1Volts").arg(alarm), tr("Volts"));
     a.lblUnits = makeLabel(QStringLiteral("lbl%1Units").arg(alarm), QString());
-    a.lblAboveVal = makeLabel(QStringLiteral("lbl%1AboveVal").arg(alarm), QStringLiteral("Alarm Above"));
+    a.lblAboveVal = makeLabel(QStringLiteral("lbl%1AboveVal").arg(alarm), tr("Alarm Above"));
     a.txtAboveVolts = makeDisplayBox(QStringLiteral("txt%1AboveVolts").arg(alarm));
     a.txtAboveVal = makeDisplayBox(QStringLiteral("txt%1AboveVal").arg(alarm));
-    a.lblBelowVal = makeLabel(QStringLiteral("lbl%1BelowVal").arg(alarm), QStringLiteral("Alarm Below"));
+    a.lblBelowVal = makeLabel(QStringLiteral("lbl%1BelowVal").arg(alarm), tr("Alarm Below"));
     a.txtBelowVolts = makeDisplayBox(QStringLiteral("txt%1BelowVolts").arg(alarm));
     a.txtBelowVal = makeDisplayBox(QStringLiteral("txt%1BelowVal").arg(alarm));
     for (QWidget* w : {static_cast<QWidget*>(a.lblUnits), static_cast<QWidget*>(a.txtAboveVal),
@@ -122,21 +122,21 @@ QWidget* frmAlarms::buildAlarm(AlarmControls& a, int number)
         keepPlaceWhenHidden(w);
     a.lblUnits->setMinimumWidth(a.lblUnits->fontMetrics().horizontalAdvance(QStringLiteral("In-Hg  ")));
 
-    a.fraAbove = makeFrame(QStringLiteral("fra%1Above").arg(alarm), QStringLiteral("Above"));
+    a.fraAbove = makeFrame(QStringLiteral("fra%1Above").arg(alarm), tr("Above"));
     a.sldAbove = makeSlider(a.fraAbove, QStringLiteral("sld%1AboveVolts").arg(alarm));
-    a.fraBelow = makeFrame(QStringLiteral("fra%1Below").arg(alarm), QStringLiteral("Below"));
+    a.fraBelow = makeFrame(QStringLiteral("fra%1Below").arg(alarm), tr("Below"));
     a.sldBelow = makeSlider(a.fraBelow, QStringLiteral("sld%1BelowVolts").arg(alarm));
     (new QVBoxLayout(a.fraAbove))->addWidget(a.sldAbove, 0, Qt::AlignHCenter);
     (new QVBoxLayout(a.fraBelow))->addWidget(a.sldBelow, 0, Qt::AlignHCenter);
 
-    a.lblMinTPS = makeLabel(QStringLiteral("lbl%1MinTPS").arg(alarm), QStringLiteral("Minimum TPS (%)"));
     a.txtMinTPS = makeField(QStringLiteral("txt%1MinTPS").arg(alarm));
-    a.lblMinRPM = makeLabel(QStringLiteral("lbl%1MinRPM").arg(alarm), QStringLiteral("Minimum RPM"));
+    a.lblMinTPS = makeLabel(QStringLiteral("lbl%1MinTPS").arg(alarm), tr("Minimum TPS (%)"), a.txtMinTPS);
     a.txtMinRPM = makeField(QStringLiteral("txt%1MinRPM").arg(alarm));
-    a.lblMinVSS = makeLabel(QStringLiteral("lbl%1MinVSS").arg(alarm), QStringLiteral("Minimum VSS"));
+    a.lblMinRPM = makeLabel(QStringLiteral("lbl%1MinRPM").arg(alarm), tr("Minimum RPM"), a.txtMinRPM);
     a.txtMinVSS = makeField(QStringLiteral("txt%1MinVSS").arg(alarm));
-    a.lblDelay = makeLabel(QStringLiteral("lbl%1Delay").arg(alarm), QStringLiteral("Delay (sec)"));
+    a.lblMinVSS = makeLabel(QStringLiteral("lbl%1MinVSS").arg(alarm), tr("Minimum VSS"), a.txtMinVSS);
     a.txtDelay = makeField(QStringLiteral("txt%1Delay").arg(alarm));
+    a.lblDelay = makeLabel(QStringLiteral("lbl%1Delay").arg(alarm), tr("Delay (sec)"), a.txtDelay);
 
     // The input frame: options (and the pressure unit beside them), then the
     // threshold table headed "Alarm", "Volts" and the input's unit.
@@ -331,6 +331,13 @@ void frmAlarms::applyInputView(int alarm)
     a.lblUnits->setVisible(hasValue);
     a.txtAboveVal->setVisible(hasValue);
     a.txtBelowVal->setVisible(hasValue);
+    // The boxes of the threshold table are heard by their row and column.
+    for (QLabel* row : {a.lblAboveVal, a.lblBelowVal}) {
+        const bool above = row == a.lblAboveVal;
+        //: A box of the threshold table by its row and column, for a screen reader: "Alarm Above, Volts".
+        (above ? a.txtAboveVolts : a.txtBelowVolts)->setAccessibleName(tr("%1, %2").arg(row->text(), a.lblVolts->text()));
+        (above ? a.txtAboveVal : a.txtBelowVal)->setAccessibleName(tr("%1, %2").arg(row->text(), a.lblUnits->text()));
+    }
     showThreshold(alarm, true);
     showThreshold(alarm, false);
 }
@@ -341,9 +348,19 @@ void frmAlarms::showThreshold(int alarm, bool above)
     const int16_t count = thresholdOf(alarm, above);
     const float value = alarm == 1 ? calibration::Alarm1Val(count, m_params.Alarm1Input, m_params.Alarm1PressurePSI)
                                    : calibration::Alarm2Val(count, m_params.Alarm2Input);
-    (above ? a.txtAboveVolts : a.txtBelowVolts)
-        ->setText(numbers::format(calibration::countToVolts(count), QStringLiteral("#0.00")));
-    (above ? a.txtAboveVal : a.txtBelowVal)->setText(numbers::format(value, QStringLiteral("#0.0")));
+    QLineEdit* volts = above ? a.txtAboveVolts : a.txtBelowVolts;
+    QLineEdit* engineering = above ? a.txtAboveVal : a.txtBelowVal;
+    volts->setText(numbers::format(calibration::countToVolts(count), QStringLiteral("#0.00")));
+    engineering->setText(numbers::format(value, QStringLiteral("#0.0")));
+    // The slider is heard with what the boxes beside it show, and follows them.
+    //: A threshold's voltage and its unit: "2.51 Volts".
+    QString reading = tr("%1 %2").arg(volts->text(), a.lblVolts->text());
+    //: The voltage, then the value of the sensor and its unit: "2.51 Volts, 15.0 AFR".
+    if (!engineering->isHidden())
+        reading = tr("%1, %2 %3").arg(reading, engineering->text(), a.lblUnits->text());
+    QGroupBox* frame = above ? a.fraAbove : a.fraBelow;
+    //: A threshold slider as a screen reader says it: "Alarm 1, Above: 2.51 Volts, 15.0 AFR".
+    (above ? a.sldAbove : a.sldBelow)->setAccessibleName(tr("%1, %2: %3").arg(a.fraAlarm->title(), frame->title(), reading));
 }
 
 void frmAlarms::sldAlarmVolts_Change(int alarm, bool above, int count)
@@ -359,7 +376,7 @@ void frmAlarms::cmdAlarmColor_Click(int alarm)
 
 void frmAlarms::cmdRestoreDefaults_Click()
 {
-    if (!confirmRestoreDefaults(QStringLiteral("This action will reset all alarm parameters to default values.")))
+    if (!confirmRestoreDefaults(tr("This action will reset all alarm parameters to default values.")))
         return;
     restoreAlarmDefaults(m_params);
     Form_Load();

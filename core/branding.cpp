@@ -54,15 +54,22 @@ bool isNullLogo(const QString& item)
     return item.trimmed().toUpper() == QLatin1String("NULL");
 }
 
-// The file was written on Windows more often than not: accept UTF-8 (with or
-// without a byte order mark) and fall back to Latin-1 for the usual ANSI file, so
-// a "©" or an accented street name survives either way.
+// The file was written on Windows more often than not: a byte order mark says
+// the encoding (Notepad's "Unicode" is UTF-16 with one); without one, UTF-8 is
+// tried and Latin-1 taken for the usual ANSI file, so a "©" or an accented street
+// name survives either way.
 QString decodeText(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+    QString text;
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        text = decoder.decode(bytes);
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = QString::fromLatin1(bytes);
+    }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;

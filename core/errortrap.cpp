@@ -1,8 +1,10 @@
 #include "core/errortrap.h"
 
+#include <QCoreApplication>
+
 PromptAnswer HandleError(Prompter& prompter, const QString& description)
 {
-    return prompter.message(description, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore,
+    return prompter.message(description, QCoreApplication::translate("ErrorTrap", "Error"), PromptButtons::AbortRetryIgnore,
                             PromptIcon::Critical);
 }
 

@@ -4,10 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
-const QString kAllFiles = QStringLiteral("All Files (*.*)|*.*");
-const QString kExists = QStringLiteral("\r\nThis file already exists.\r\n\r\n");
-}  // namespace
+
+QString FileChooser::allFiles() { return tr("All Files (*.*)") + QStringLiteral("|*.*"); }
 
 QString FileChooser::startFolder(const QString& preferred)
 {
@@ -19,7 +17,9 @@ QString FileChooser::startFolder(const QString& preferred)
 
 PromptAnswer FileChooser::askReplace(const QString& name, const QString& existMessage, const QString& title)
 {
-    return m_prompter.message(name + kExists + existMessage, title, PromptButtons::YesNoCancel,
+    return m_prompter.message(name + QStringLiteral("\r\n") + tr("This file already exists.") + QStringLiteral("\r\n\r\n")
+                                  + existMessage,
+                              title, PromptButtons::YesNoCancel,
                               PromptIcon::Exclamation);
 }
 
@@ -27,25 +27,25 @@ FileChoice FileChooser::FileOpen(const QString& fileTitle, QString& filter, cons
                                  const QString& folder)
 {
     if (filter.isEmpty())
-        filter = kAllFiles;
+        filter = allFiles();
     m_prompter.setFileDialogFolder(folder);
     for (;;) {
         const QString name = m_prompter.openFileName(fileTitle, filter);
         // A cancelled dialog chooses nothing.
         if (name.isEmpty() || QFileInfo::exists(name))
             return {name, {}};
-        QString text = name + QStringLiteral("\r\nFile not found.");
+        QString text = name + QStringLiteral("\r\n") + tr("File not found.");
         if (!notExistMessage.isEmpty())
             text += QStringLiteral("\r\n\r\n") + notExistMessage;
         const PromptAnswer a =
-            m_prompter.message(text, QStringLiteral("File Open"),
+            m_prompter.message(text, tr("File Open"),
                                notExistMessage.isEmpty() ? PromptButtons::RetryCancel : PromptButtons::YesNoCancel,
                                PromptIcon::Exclamation);
         switch (a) {
         case PromptAnswer::Retry: continue;
         case PromptAnswer::Yes: return {name, {}};
         case PromptAnswer::No: return {};
-        default: return {QString(), QStringLiteral("Canceled File Open")};
+        default: return {QString(), tr("Canceled File Open")};
         }
     }
 }
@@ -54,19 +54,19 @@ FileChoice FileChooser::FileSave(const QString& fileTitle, QString& filter, QStr
                                  const QString& folder)
 {
     if (filter.isEmpty())
-        filter = kAllFiles;
+        filter = allFiles();
     m_prompter.setFileDialogFolder(folder);
     for (;;) {
         const QString name = m_prompter.saveFileName(fileTitle, filter);
         if (existMessage.isEmpty())
-            existMessage = QStringLiteral("Replace existing file?");
+            existMessage = tr("Replace existing file?");
         // A cancelled dialog chooses nothing, and the save command writes nothing.
         if (name.isEmpty() || !QFileInfo::exists(name))
             return {name, {}};
-        switch (askReplace(name, existMessage, QStringLiteral("File Save"))) {
+        switch (askReplace(name, existMessage, tr("File Save"))) {
         case PromptAnswer::Yes: return {name, {}};
         case PromptAnswer::No: continue;
-        default: return {QString(), QStringLiteral("Canceled File Save")};
+        default: return {QString(), tr("Canceled File Save")};
         }
     }
 }
@@ -82,7 +82,7 @@ QString FileChooser::saveNew(const QString& title, const QString& filter, const 
             file += QLatin1Char('.') + suffix;
         if (!QFileInfo::exists(file))
             return file;
-        switch (askReplace(QDir::toNativeSeparators(file), QStringLiteral("Replace existing file?"), title)) {
+        switch (askReplace(QDir::toNativeSeparators(file), tr("Replace existing file?"), title)) {
         case PromptAnswer::Yes: return file;
         case PromptAnswer::No: continue;
         default: return QString();

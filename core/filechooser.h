@@ -5,6 +5,7 @@
 // their files here.
 #include "core/prompter.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // What a file dialog function gives back: the full path chosen (empty when the
@@ -17,6 +18,7 @@ struct FileChoice {
 };
 
 class FileChooser {
+    Q_DECLARE_TR_FUNCTIONS(FileChooser)
 public:
     explicit FileChooser(Prompter& prompter) : m_prompter(prompter) {}
 
@@ -41,6 +43,7 @@ public:
     QString saveNew(const QString& title, const QString& filter, const QString& suggested, const QString& suffix);
 
 private:
+    static QString allFiles();  // the filter of every file
     PromptAnswer askReplace(const QString& name, const QString& existMessage, const QString& title);
 
     Prompter& m_prompter;

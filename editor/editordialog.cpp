@@ -1,18 +1,22 @@
 #include "editor/editordialog.h"
 
-#include <QHBoxLayout>
+#include "editor/screenfit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 EditorDialog::EditorDialog(ParameterSet& params, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_params(params), m_prompter(prompter), m_fields(new EditorFields(params, prompter, this))
+    : QDialog(parent), m_params(params), m_prompter(prompter), m_fields(new EditorFields(params, prompter, this)),
+      m_fit(new ScreenFit(this))
 {
     setModal(true);
     // No help button in the title bar: the dialogs have OK only.
@@ -39,20 +43,14 @@ QLineEdit* EditorDialog::makeDisplayBox(const QString& name)
     return box;
 }
 
-QLineEdit* EditorDialog::makeSwatch(const QString& name)
-{
-    auto* swatch = new QLineEdit(this);
-    swatch->setObjectName(name);
-    swatch->setReadOnly(true);
-    swatch->setFocusPolicy(Qt::NoFocus);
-    swatch->setFixedWidth(60);
-    return swatch;
-}
+QLineEdit* EditorDialog::makeSwatch(const QString& name) { return ::makeSwatch(name, 60, this); }
 
-QLabel* EditorDialog::makeLabel(const QString& name, const QString& caption)
+QLabel* EditorDialog::makeLabel(const QString& name, const QString& caption, QWidget* control)
 {
     auto* label = new QLabel(caption, this);
     label->setObjectName(name);
+    if (control)
+        nameAfter(label, control);
     return label;
 }
 
@@ -82,8 +80,8 @@ QPushButton* EditorDialog::makeButton(const QString& name, const QString& captio
 
 QHBoxLayout* EditorDialog::makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok)
 {
-    restoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), QStringLiteral("Restore Defaults"));
-    ok = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    restoreDefaults = makeButton(QStringLiteral("cmdRestoreDefaults"), tr("Restore Defaults"));
+    ok = makeButton(QStringLiteral("cmdOK"), tr("OK"));
     // OK leaves the field that has the focus as Restore Defaults does: validated first.
     ok->setFocusPolicy(Qt::TabFocus);
     auto* row = new QHBoxLayout;
@@ -98,6 +96,18 @@ QGroupBox* EditorDialog::makeFrame(const QString& name, const QString& caption)
     auto* frame = new QGroupBox(caption, this);
     frame->setObjectName(name);
     return frame;
+}
+
+void EditorDialog::arrange(QLayout* content, QLayout* buttons)
+{
+    auto* body = new QWidget;
+    body->setLayout(content);
+    auto* outer = new QVBoxLayout(this);
+    const QMargins margins = outer->contentsMargins();
+    outer->setContentsMargins(0, 0, 0, margins.bottom());
+    outer->addWidget(new ContentScrollArea(body), 1);
+    buttons->setContentsMargins(margins.left(), 0, margins.right(), 0);
+    outer->addLayout(buttons);
 }
 
 void EditorDialog::validateFocusedField() { m_fields->validatePending(this, false); }
@@ -116,7 +126,7 @@ void EditorDialog::onClick(QAbstractButton* button, std::function<void()> action
 
 bool EditorDialog::confirmRestoreDefaults(const QString& question)
 {
-    return m_prompter.message(question, QStringLiteral("Restore Defaults"), PromptButtons::OKCancel,
+    return m_prompter.message(question, tr("Restore Defaults"), PromptButtons::OKCancel,
                               PromptIcon::Critical)
         != PromptAnswer::Cancel;
 }
@@ -124,7 +134,23 @@ bool EditorDialog::confirmRestoreDefaults(const QString& question)
 void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // At its full size where the screen allows, so large text does not push OK out of reach.
+    m_fit->fitNow();
     centreOnScreen();
+}
+
+void EditorDialog::keyPressEvent(QKeyEvent* event)
+{
+    // No button is the default (Return in a field must not press one), so Qt leaves
+    // Return on a focused button unanswered; it presses that button, as Space does.
+    const bool enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+                       && (event->modifiers() | Qt::KeypadModifier) == Qt::KeypadModifier;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void EditorDialog::centreOnScreen()

@@ -19,6 +19,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QHBoxLayout;
+class QLayout;
+class ScreenFit;
 class QRadioButton;
 
 class EditorDialog : public QDialog {
@@ -38,13 +40,17 @@ protected:
     QLineEdit* makeField(const QString& name);        // validated numeric field, with its range as tooltip
     QLineEdit* makeDisplayBox(const QString& name);   // written by the dialog only
     QLineEdit* makeSwatch(const QString& name);       // shows a colour, never read
-    QLabel* makeLabel(const QString& name, const QString& caption);
+    // A label; with a control, the one it names (nameAfter).
+    QLabel* makeLabel(const QString& name, const QString& caption, QWidget* control = nullptr);
     QCheckBox* makeCheck(const QString& name, const QString& caption = QString());
     QRadioButton* makeOption(const QString& name, const QString& caption);
     QPushButton* makeButton(const QString& name, const QString& caption);
     // The row every editor ends with: "Restore Defaults" on the left, "OK" on the right.
     QHBoxLayout* makeRestoreOkRow(QPushButton*& restoreDefaults, QPushButton*& ok);
     QGroupBox* makeFrame(const QString& name, const QString& caption);
+    // Lays the dialog out: `content` scrolls when the screen is too small for it,
+    // `buttons` stay in sight below it.
+    void arrange(QLayout* content, QLayout* buttons);
 
     // Writes a field's text from the stored value (the rule's display).
     void showField(QLineEdit* field) { m_fields->show(field); }
@@ -63,9 +69,11 @@ protected:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void centreOnScreen();
 
     EditorFields* m_fields;
+    ScreenFit* m_fit;
 };

@@ -6,16 +6,35 @@
 #include "core/prompter.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <optional>
 
-const char* const kColorCancelled = "Cancel was selected.";
+const char* const kColorCancelled = QT_TRANSLATE_NOOP("EditorFields", "Cancel was selected.");
 
 namespace {
 constexpr char kSwatchProperty[] = "swatchRgb";
+constexpr char kSwatchCaption[] = "swatchCaption";
 constexpr uint32_t kColorMask = 0xFFFFFF;
+
+// A swatch is heard as its caption and colour; the name follows every paint. One
+// without a caption keeps no name, so a check for unnamed controls finds it.
+void nameSwatch(QLineEdit* swatch, uint32_t value)
+{
+    const QString caption = swatch->property(kSwatchCaption).toString();
+    if (caption.isEmpty())
+        return;
+    const QColor c = colorFromValue(value);
+    //: A colour swatch as a screen reader says it: its caption, then red, green and blue (0-255).
+    swatch->setAccessibleName(QCoreApplication::translate("EditorFields", "%1: %2, %3, %4")
+                                  .arg(caption)
+                                  .arg(c.red())
+                                  .arg(c.green())
+                                  .arg(c.blue()));
+}
 }  // namespace
 
 EditorFields::EditorFields(ParameterSet& params, Prompter& prompter, QObject* parent)
@@ -130,6 +149,25 @@ bool EditorFields::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+QLineEdit* makeSwatch(const QString& name, int width, QWidget* parent)
+{
+    auto* swatch = new QLineEdit(parent);
+    swatch->setObjectName(name);
+    swatch->setReadOnly(true);
+    swatch->setFocusPolicy(Qt::NoFocus);
+    swatch->setFixedWidth(width);
+    swatch->setProperty(kSwatchCaption, QString());  // marks it as a swatch for nameAfter
+    return swatch;
+}
+
+void nameAfter(QLabel* label, QWidget* control)
+{
+    label->setBuddy(control);
+    // Its name comes with its colour, when it is painted.
+    if (control->property(kSwatchCaption).isValid())
+        control->setProperty(kSwatchCaption, label->text());
+}
+
 void paintSwatch(QLineEdit* swatch, int32_t colour)
 {
     const uint32_t value = static_cast<uint32_t>(colour) & kColorMask;
@@ -138,6 +176,7 @@ void paintSwatch(QLineEdit* swatch, int32_t colour)
     // A style sheet, not the palette: the colour stays visible while the swatch is disabled.
     swatch->setStyleSheet(
         QStringLiteral("QLineEdit { background-color: %1; }").arg(colorFromValue(value).name()));
+    nameSwatch(swatch, value);
 }
 
 int swatchColor(const QLineEdit* swatch)
@@ -154,7 +193,7 @@ void pickColor(Prompter& prompter, int32_t& colour, QLineEdit* swatch)
     const bool goOn = trap.run([&]() -> StepError {
         chosen = prompter.color(held);
         if (!chosen)
-            return QString::fromLatin1(kColorCancelled);
+            return QCoreApplication::translate("EditorFields", kColorCancelled);
         return std::nullopt;
     });
     if (!goOn)

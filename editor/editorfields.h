@@ -14,6 +14,7 @@
 
 class Prompter;
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -77,7 +78,10 @@ private:
 };
 
 // A swatch is a read-only box that shows a colour value (red in the low byte) as its
-// background, also while it is disabled; its text stays empty.
+// background, also while it is disabled; its text stays empty. The person never types
+// into it, so it takes no focus.
+QLineEdit* makeSwatch(const QString& name, int width, QWidget* parent = nullptr);
+// Paints the swatch; a screen reader hears the colour too ("Shift Light Color: 255, 0, 0").
 void paintSwatch(QLineEdit* swatch, int32_t colour);
 // The colour value a swatch was painted with, or -1.
 int swatchColor(const QLineEdit* swatch);
@@ -87,5 +91,11 @@ int swatchColor(const QLineEdit* swatch);
 // colour is kept). Stores the 24-bit result in `colour` and paints the swatch.
 void pickColor(Prompter& prompter, int32_t& colour, QLineEdit* swatch);
 
-// Cancelling the colour dialog reaches the error prompt with this description.
+// Cancelling the colour dialog reaches the error prompt with this description (the
+// English source text; the window shows its translation).
 extern const char* const kColorCancelled;
+
+// Names `control` after the label beside it, for screen readers: the label becomes
+// its buddy, which names a field or a check box without text of its own; a swatch
+// (makeSwatch) is named with the label's text and the colour it is painted with.
+void nameAfter(QLabel* label, QWidget* control);

@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -23,50 +24,61 @@ namespace {
 // frames compact.
 constexpr int kFieldWidth = 70;
 
-QLabel* label(const QString& text, QWidget* buddy = nullptr, const QString& name = QString())
+// A label; with a control, the one it names (nameAfter).
+QLabel* label(const QString& text, QWidget* control = nullptr, const QString& name = QString())
 {
     auto* l = new QLabel(text);
     if (!name.isEmpty())
         l->setObjectName(name);
-    if (buddy)
-        l->setBuddy(buddy);
+    if (control)
+        nameAfter(l, control);
     return l;
 }
 
-QLineEdit* makeSwatch(const QString& name)
+// A "Pick Color" button; a screen reader tells the buttons apart by the colour each picks.
+QPushButton* makeButton(const QString& name, const QString& caption, const QLabel* picks)
 {
-    auto* s = new QLineEdit;
-    s->setObjectName(name);
-    s->setReadOnly(true);
-    s->setFocusPolicy(Qt::NoFocus);
-    s->setFixedWidth(kFieldWidth);
-    s->setAutoFillBackground(true);
-    return s;
-}
-
-QPushButton* makeButton(const QString& name)
-{
-    auto* b = new QPushButton(QStringLiteral("Pick Color"));
+    auto* b = new QPushButton(caption);
     b->setObjectName(name);
+    b->setAccessibleDescription(picks->text());
     return b;
 }
 
-// Wide enough to show the whole user text at once, even when every character is
-// the widest printable one.
-int userDataWidth(const QLineEdit* field)
-{
-    const QFontMetrics fm = field->fontMetrics();
-    QChar widest(' ');
-    for (char16_t c = 0x20; c < 0x7F; ++c) {
-        if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
-            widest = QChar(c);
+// Asks for room to show the whole user text at once, even when every character is
+// the widest printable one, and makes do with less on a small screen or with large
+// text: the text then scrolls in the field.
+class UserDataEdit : public QLineEdit {
+public:
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm = fontMetrics();
+        QChar widest(' ');
+        for (char16_t c = 0x20; c < 0x7F; ++c) {
+            if (fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
+                widest = QChar(c);
+        }
+        // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame
+        // and margins, and room for the cursor after the last character.
+        const QSize hint = QLineEdit::sizeHint();
+        const int frame = hint.width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
+        constexpr int kCursorRoom = 2;
+        return {fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom, hint.height()};
     }
-    // Qt sizes a line edit for 17 'x' plus its frame and margins; keep the frame and
-    // margins, and room for the cursor after the last character.
-    const int frame = field->sizeHint().width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
-    constexpr int kCursorRoom = 2;
-    return fm.horizontalAdvance(QString(kUserDataLength, widest)) + frame + kCursorRoom;
-}
+};
+
+// Holds the two shift frames, one shown at a time, and asks for the width of the
+// wider, so switching stages does not move the scale factors frame beside it. Only
+// the wish is shared: on a small screen the shown frame shrinks to its own minimum.
+class ShiftColumn : public QWidget {
+public:
+    QSize sizeHint() const override
+    {
+        QSize hint = QWidget::sizeHint();
+        for (const QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+            hint.setWidth(std::max(hint.width(), frame->sizeHint().width()));
+        return hint;
+    }
+};
 
 QCheckBox* makeCheck(const QString& name, const QString& text)
 {
@@ -89,23 +101,24 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     : QWidget(parent), m_store(store), m_prompter(prompter), m_fields(new EditorFields(store.params, prompter, this))
 {
     // Single-stage shift light
-    fraShiftSetup = new QGroupBox(QStringLiteral("Shift Light Setup"));
+    fraShiftSetup = new QGroupBox(tr("Shift Light Setup"));
     fraShiftSetup->setObjectName(QStringLiteral("fraShiftSetup"));
     txtShiftRPM = addField(QStringLiteral("txtShiftRPM"));
-    txtShiftColor = makeSwatch(QStringLiteral("txtShiftColor"));
-    cmdShiftColor = makeButton(QStringLiteral("cmdShiftColor"));
+    txtShiftColor = makeSwatch(QStringLiteral("txtShiftColor"), kFieldWidth);
+    QLabel* lblShiftColor = label(tr("Shift Light Color"), txtShiftColor, QStringLiteral("lblShiftColor"));
+    cmdShiftColor = makeButton(QStringLiteral("cmdShiftColor"), tr("Pick Color"), lblShiftColor);
     {
         auto* g = new QGridLayout(fraShiftSetup);
-        g->addWidget(label(QStringLiteral("Shift RPM"), txtShiftRPM, QStringLiteral("lblShiftRPM")), 0, 0);
+        g->addWidget(label(tr("Shift RPM"), txtShiftRPM, QStringLiteral("lblShiftRPM")), 0, 0);
         g->addWidget(txtShiftRPM, 0, 1);
-        g->addWidget(label(QStringLiteral("Shift Light Color"), nullptr, QStringLiteral("lblShiftColor")), 1, 0);
+        g->addWidget(lblShiftColor, 1, 0);
         g->addWidget(txtShiftColor, 1, 1);
         g->addWidget(cmdShiftColor, 1, 2);
         g->setColumnStretch(3, 1);
     }
 
     // Multi-stage shift light
-    fraMultiStageShiftSetup = new QGroupBox(QStringLiteral("Multi-Stage Shift Light Setup"));
+    fraMultiStageShiftSetup = new QGroupBox(tr("Multi-Stage Shift Light Setup"));
     fraMultiStageShiftSetup->setObjectName(QStringLiteral("fraMultiStageShiftSetup"));
     QLineEdit* rpm[5];
     QLineEdit* vss[5];
@@ -118,21 +131,28 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     txtShortShiftRPM = addField(QStringLiteral("txtShortShiftRPM"));
     txtShiftDropRPM = addField(QStringLiteral("txtShiftDropRPM"));
     txtLaunchRPM = addField(QStringLiteral("txtLaunchRPM"));
-    txtMultiStageShiftColor = makeSwatch(QStringLiteral("txtMultiStageShiftColor"));
-    cmdMultiStageShiftColor = makeButton(QStringLiteral("cmdMultiStageShiftColor"));
-    txtLaunchColor = makeSwatch(QStringLiteral("txtLaunchColor"));
-    cmdLaunchColor = makeButton(QStringLiteral("cmdLaunchColor"));
+    txtMultiStageShiftColor = makeSwatch(QStringLiteral("txtMultiStageShiftColor"), kFieldWidth);
+    QLabel* lblMultiStageShiftColor =
+        label(tr("Shift Light Color"), txtMultiStageShiftColor, QStringLiteral("lblMultiStageShiftColor"));
+    cmdMultiStageShiftColor =
+        makeButton(QStringLiteral("cmdMultiStageShiftColor"), tr("Pick Color"), lblMultiStageShiftColor);
+    txtLaunchColor = makeSwatch(QStringLiteral("txtLaunchColor"), kFieldWidth);
+    QLabel* lblLaunchColor = label(tr("Launch Light Color"), txtLaunchColor, QStringLiteral("lblLaunchColor"));
+    cmdLaunchColor = makeButton(QStringLiteral("cmdLaunchColor"), tr("Pick Color"), lblLaunchColor);
     shiftChart = new ShiftChart(store.params);
-    lblMinVSS = label(QStringLiteral("Minimum VSS"), nullptr, QStringLiteral("lblMinVSS"));
-    lblShortShiftRPM = label(QStringLiteral("Short Shift Window"), txtShortShiftRPM, QStringLiteral("lblShortShiftRPM"));
-    lblShiftDropRPM = label(QStringLiteral("Minimum Shift Drop"), txtShiftDropRPM, QStringLiteral("lblShiftDropRPM"));
+    lblMinVSS = label(tr("Minimum VSS"), nullptr, QStringLiteral("lblMinVSS"));
+    lblShortShiftRPM = label(tr("Short Shift Window"), txtShortShiftRPM, QStringLiteral("lblShortShiftRPM"));
+    lblShiftDropRPM = label(tr("Minimum Shift Drop"), txtShiftDropRPM, QStringLiteral("lblShiftDropRPM"));
     {
         auto* g = new QGridLayout(fraMultiStageShiftSetup);
-        g->addWidget(label(QStringLiteral("RPM"), nullptr, QStringLiteral("lblRPM")), 0, 1, Qt::AlignHCenter);
+        g->addWidget(label(tr("RPM"), nullptr, QStringLiteral("lblRPM")), 0, 1, Qt::AlignHCenter);
         g->addWidget(lblMinVSS, 0, 2, Qt::AlignHCenter);
         for (int i = 0; i < 5; ++i) {
-            g->addWidget(label(QStringLiteral("Gear %1 Shift").arg(i + 1), rpm[i], QStringLiteral("lblGear%1").arg(i + 1)),
-                         i + 1, 0);
+            QLabel* gear = label(tr("Gear %1 Shift").arg(i + 1), rpm[i], QStringLiteral("lblGear%1").arg(i + 1));
+            // A gear's speed field has no label of its own: it is heard by its row and column.
+            //: A field by its row and column, for a screen reader: "Gear 1 Shift, Minimum VSS".
+            vss[i]->setAccessibleName(tr("%1, %2").arg(gear->text(), lblMinVSS->text()));
+            g->addWidget(gear, i + 1, 0);
             g->addWidget(rpm[i], i + 1, 1);
             g->addWidget(vss[i], i + 1, 2);
         }
@@ -140,12 +160,13 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
         g->addWidget(txtShortShiftRPM, 6, 1);
         g->addWidget(lblShiftDropRPM, 7, 0);
         g->addWidget(txtShiftDropRPM, 7, 1);
-        g->addWidget(label(QStringLiteral("Launch"), txtLaunchRPM, QStringLiteral("lblLaunchRPM")), 8, 0);
+        //: The row of the launch RPM field.
+        g->addWidget(label(tr("Launch"), txtLaunchRPM, QStringLiteral("lblLaunchRPM")), 8, 0);
         g->addWidget(txtLaunchRPM, 8, 1);
-        g->addWidget(label(QStringLiteral("Shift Light Color"), nullptr, QStringLiteral("lblMultiStageShiftColor")), 9, 0);
+        g->addWidget(lblMultiStageShiftColor, 9, 0);
         g->addWidget(txtMultiStageShiftColor, 9, 1);
         g->addWidget(cmdMultiStageShiftColor, 9, 2);
-        g->addWidget(label(QStringLiteral("Launch Light Color"), nullptr, QStringLiteral("lblLaunchColor")), 10, 0);
+        g->addWidget(lblLaunchColor, 10, 0);
         g->addWidget(txtLaunchColor, 10, 1);
         g->addWidget(cmdLaunchColor, 10, 2);
         g->addWidget(shiftChart, 0, 3, 11, 1);
@@ -153,7 +174,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     }
 
     // Scale factors and general setup
-    fraScaleFactors = new QGroupBox(QStringLiteral("Scale Factors and General Setup"));
+    fraScaleFactors = new QGroupBox(tr("Scale Factors and General Setup"));
     fraScaleFactors->setObjectName(QStringLiteral("fraScaleFactors"));
     txtPulsePerRev = addField(QStringLiteral("txtPulsePerRev"));
     txtVSSFreq = addField(QStringLiteral("txtVSSFreq"));
@@ -163,52 +184,47 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     txtRPMDebounce = addField(QStringLiteral("txtRPMDebounce"));
     txtMinLEDPWM = addField(QStringLiteral("txtMinLEDPWM"));
     txtMaxLEDPWM = addField(QStringLiteral("txtMaxLEDPWM"));
-    txtUserData = new QLineEdit;
+    txtUserData = new UserDataEdit;
     txtUserData->setObjectName(QStringLiteral("txtUserData"));
     // The controller keeps 32 bytes of printable ASCII for it.
     txtUserData->setMaxLength(kUserDataLength);
     txtUserData->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x20-\\x7E]{0,32}")), txtUserData));
-    txtUserData->setToolTip(QStringLiteral("Up to 32 characters: letters, digits, blanks and punctuation"));
-    txtUserData->setMinimumWidth(userDataWidth(txtUserData));
-    chkMultiStageShift = makeCheck(QStringLiteral("chkMultiStageShift"), QStringLiteral("Multi-Stage Shift Light"));
-    chkVSSGearDetect = makeCheck(QStringLiteral("chkVSSGearDetect"), QStringLiteral("VSS Based Gear Detection"));
-    chkLogArmed = makeCheck(QStringLiteral("chkLogArmed"), QStringLiteral("Data Logging Only When Armed"));
+    txtUserData->setToolTip(tr("Up to 32 characters: letters, digits, blanks and punctuation"));
+    chkMultiStageShift = makeCheck(QStringLiteral("chkMultiStageShift"), tr("Multi-Stage Shift Light"));
+    chkVSSGearDetect = makeCheck(QStringLiteral("chkVSSGearDetect"), tr("VSS Based Gear Detection"));
+    chkLogArmed = makeCheck(QStringLiteral("chkLogArmed"), tr("Data Logging Only When Armed"));
     {
         auto* f = new QFormLayout(fraScaleFactors);
         f->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-        f->addRow(label(QStringLiteral("RPM Pulses/Rev (0.5-12)"), txtPulsePerRev, QStringLiteral("lblPulsePerRev")),
+        f->addRow(label(tr("RPM Pulses/Rev (0.5-12)"), txtPulsePerRev, QStringLiteral("lblPulsePerRev")),
                   txtPulsePerRev);
-        f->addRow(label(QStringLiteral("VSS Frequency (Hz)  at 60 MPH"), txtVSSFreq, QStringLiteral("lblVSSFreq")),
+        f->addRow(label(tr("VSS Frequency (Hz)  at 60 MPH"), txtVSSFreq, QStringLiteral("lblVSSFreq")),
                   txtVSSFreq);
-        f->addRow(label(QStringLiteral("Zero TPS (0-5 volts)"), txtTPSZero, QStringLiteral("lblTPSZero")), txtTPSZero);
-        f->addRow(label(QStringLiteral("100% TPS (0-5 volts)"), txtTPSFullscale, QStringLiteral("lblTPSFullscale")),
+        f->addRow(label(tr("Zero TPS (0-5 volts)"), txtTPSZero, QStringLiteral("lblTPSZero")), txtTPSZero);
+        f->addRow(label(tr("100% TPS (0-5 volts)"), txtTPSFullscale, QStringLiteral("lblTPSFullscale")),
                   txtTPSFullscale);
-        f->addRow(label(QStringLiteral("Data Logging Interval (0.1-1.0 sec)"), txtDataLogInterval,
+        f->addRow(label(tr("Data Logging Interval (0.1-1.0 sec)"), txtDataLogInterval,
                         QStringLiteral("lblDataLogInterval")),
                   txtDataLogInterval);
-        f->addRow(label(QStringLiteral("RPM Debounce (msec)"), txtRPMDebounce, QStringLiteral("lblRPMDebounce")),
+        f->addRow(label(tr("RPM Debounce (msec)"), txtRPMDebounce, QStringLiteral("lblRPMDebounce")),
                   txtRPMDebounce);
-        f->addRow(label(QStringLiteral("Minimum LED Brightness (5-100%)"), txtMinLEDPWM, QStringLiteral("lblMinLEDPWM")),
+        f->addRow(label(tr("Minimum LED Brightness (5-100%)"), txtMinLEDPWM, QStringLiteral("lblMinLEDPWM")),
                   txtMinLEDPWM);
-        f->addRow(label(QStringLiteral("Maximum LED Brightness (10-100%)"), txtMaxLEDPWM, QStringLiteral("lblMaxLEDPWM")),
+        f->addRow(label(tr("Maximum LED Brightness (10-100%)"), txtMaxLEDPWM, QStringLiteral("lblMaxLEDPWM")),
                   txtMaxLEDPWM);
         // The user text gets a line of its own under its label: beside the labels, its
         // 32 characters would make the window wider than a laptop screen.
-        f->addRow(label(QStringLiteral("User Data"), txtUserData, QStringLiteral("lblUserData")));
+        f->addRow(label(tr("User Data"), txtUserData, QStringLiteral("lblUserData")));
         f->addRow(txtUserData);
         f->addRow(chkMultiStageShift);
         f->addRow(chkVSSGearDetect);
         f->addRow(chkLogArmed);
     }
 
-    // Both shift frames take the width of the wider one, so switching modes or
-    // gear detection does not move the scale factors frame.
-    const int leftWidth = qMax(fraShiftSetup->sizeHint().width(), fraMultiStageShiftSetup->sizeHint().width());
-    fraShiftSetup->setMinimumWidth(leftWidth);
-    fraMultiStageShiftSetup->setMinimumWidth(leftWidth);
-
-    auto* left = new QVBoxLayout;
+    auto* shiftColumn = new ShiftColumn;
+    auto* left = new QVBoxLayout(shiftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(fraShiftSetup);
     left->addWidget(fraMultiStageShiftSetup);
     left->addStretch(1);
@@ -217,7 +233,7 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     right->addStretch(1);
     auto* top = new QHBoxLayout(this);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addLayout(left);
+    top->addWidget(shiftColumn);
     top->addLayout(right);
     top->addStretch(1);
 
@@ -226,8 +242,9 @@ ParameterEditor::ParameterEditor(ParameterStore& store, Prompter& prompter, QWid
     connect(chkLogArmed, &QCheckBox::toggled, this, &ParameterEditor::chkLogArmed_Click);
     connect(chkMultiStageShift, &QCheckBox::toggled, this, &ParameterEditor::chkMultiStageShift_Click);
     connect(chkVSSGearDetect, &QCheckBox::toggled, this, &ParameterEditor::chkVSSGearDetect_Click);
-    // The chart reads the parameters when it paints: any change asks for a paint.
-    connect(m_fields, &EditorFields::validated, shiftChart, qOverload<>(&QWidget::update));
+    // The chart reads the parameters when it paints: any change asks for a paint, and
+    // a screen reader hears the new points.
+    connect(m_fields, &EditorFields::validated, shiftChart, &ShiftChart::refresh);
     connect(m_fields, &EditorFields::validated, this, &ParameterEditor::edited);
     m_fields->onClick(cmdShiftColor, [this] { cmdShiftColor_Click(); });
     m_fields->onClick(cmdMultiStageShiftColor, [this] { cmdMultiStageShiftColor_Click(); });
@@ -287,7 +304,7 @@ void ParameterEditor::refresh()
     chkVSSGearDetect->setEnabled(p.MultiStageShift);
     showGearDetectLayout(p.VSSGearDetect);
     fraScaleFactors->setVisible(true);
-    shiftChart->update();
+    shiftChart->refresh();
 }
 
 void ParameterEditor::hideFrames(bool multiStageToo)
@@ -309,7 +326,7 @@ void ParameterEditor::showGearDetectLayout(bool gearDetect)
     txtShiftDropRPM->setVisible(!gearDetect);
     lblShortShiftRPM->setVisible(!gearDetect);
     lblShiftDropRPM->setVisible(!gearDetect);
-    shiftChart->update();  // the speeds under the bars come and go with their fields
+    shiftChart->refresh();  // the speeds under the bars come and go with their fields
 }
 
 void ParameterEditor::chkLogArmed_Click(bool checked)
@@ -348,11 +365,11 @@ void ParameterEditor::cmdShiftColor_Click() { pickColor(m_prompter, m_store.para
 void ParameterEditor::cmdMultiStageShiftColor_Click()
 {
     pickColor(m_prompter, m_store.params.ShiftColor, txtMultiStageShiftColor);
-    shiftChart->update();
+    shiftChart->refresh();
 }
 
 void ParameterEditor::cmdLaunchColor_Click()
 {
     pickColor(m_prompter, m_store.params.LaunchColor, txtLaunchColor);
-    shiftChart->update();
+    shiftChart->refresh();
 }

@@ -2,6 +2,7 @@
 
 #include "editor/colorvalue.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 
@@ -36,22 +37,43 @@ ShiftChartLayout shiftChartLayout(const ParameterSet& p, const QRectF& plot)
         const double left = plot.left() + slot * g + (slot - width) / 2;
         ShiftChartLayout::Bar bar;
         bar.rect = QRectF(QPointF(left, y(shift[g])), QPointF(left + width, plot.bottom()));
+        bar.rpm = shift[g];
         bar.gear = QString::number(g + 1);
         // Without gear detection the controller does not use the speeds, and the
         // table does not show them either.
         if (p.VSSGearDetect)
-            bar.speed = QStringLiteral("%1 MPH").arg(speed[g]);
+            bar.speed = QCoreApplication::translate("ShiftChart", "%1 MPH").arg(speed[g]);
         out.bars.append(bar);
     }
     out.launchY = y(p.LaunchRPM);
+    out.launchRPM = p.LaunchRPM;
     return out;
+}
+
+QString shiftChartDescription(const ShiftChartLayout& chart)
+{
+    QStringList parts;
+    for (const ShiftChartLayout::Bar& bar : chart.bars) {
+        const QString rpm = QCoreApplication::translate("ShiftChart", "Gear %1: %2 RPM").arg(bar.gear).arg(bar.rpm);
+        //: A gear's shift point and its minimum speed: "Gear 1: 6500 RPM, 30 MPH".
+        parts << (bar.speed.isEmpty() ? rpm : QCoreApplication::translate("ShiftChart", "%1, %2").arg(rpm, bar.speed));
+    }
+    parts << QCoreApplication::translate("ShiftChart", "Launch: %1 RPM").arg(chart.launchRPM);
+    return parts.join(QLatin1String("; "));
 }
 
 ShiftChart::ShiftChart(const ParameterSet& params, QWidget* parent) : QWidget(parent), m_params(params)
 {
     setObjectName(QStringLiteral("shiftChart"));
-    setToolTip(QStringLiteral("Shift RPM per gear; the line is the launch RPM"));
-    setMinimumSize(sizeHint());
+    setToolTip(tr("Shift RPM per gear; the line is the launch RPM"));
+    setAccessibleName(tr("Shift points"));
+    refresh();
+}
+
+void ShiftChart::refresh()
+{
+    setAccessibleDescription(shiftChartDescription(shiftChartLayout(m_params, rect())));
+    update();
 }
 
 QSize ShiftChart::sizeHint() const
@@ -60,6 +82,14 @@ QSize ShiftChart::sizeHint() const
     // Each gear's slot holds its speed with a little room on both sides.
     return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral(" 255 MPH ")),
             fm.height() * 12};
+}
+
+QSize ShiftChart::minimumSizeHint() const
+{
+    const QFontMetrics fm = fontMetrics();
+    // The speeds still fit side by side, and the grid keeps room between its labels.
+    return {fm.horizontalAdvance(QStringLiteral("20000 ")) + 5 * fm.horizontalAdvance(QStringLiteral("255 MPH ")),
+            fm.height() * 8};
 }
 
 void ShiftChart::paintEvent(QPaintEvent*)
@@ -104,7 +134,8 @@ void ShiftChart::paintEvent(QPaintEvent*)
     painter.setPen(QPen(colorFromValue(uint32_t(m_params.LaunchColor)), 2));
     painter.drawLine(launch);
     // On a patch of the background, so the bars under it do not hide it.
-    const QString caption = QStringLiteral("Launch");
+    //: The caption on the chart's launch RPM line.
+    const QString caption = tr("Launch");
     QRectF label(0, 0, fm.horizontalAdvance(caption) + 4, fm.height());
     label.moveBottomRight(QPointF(plot.right(), chart.launchY - 3));
     painter.fillRect(label, palette().base());

@@ -14,6 +14,7 @@
 struct ShiftChartLayout {
     struct Bar {
         QRectF rect;    // from the bottom of the plot up to the shift RPM
+        int rpm = 0;    // the shift RPM as stored, also where the scale holds the bar
         QString gear;   // "1" ... "5", under the bar
         QString speed;  // "30 MPH" under the gear; empty without gear detection
     };
@@ -25,6 +26,7 @@ struct ShiftChartLayout {
     QList<Bar> bars;  // gear 1 first
     QList<Grid> grid; // from the bottom up, 0 included
     double launchY = 0;
+    int launchRPM = 0;
 };
 
 // The chart of `p` in `plot`: a scale in whole steps of 1000, 2000 or 5000 RPM with
@@ -32,13 +34,20 @@ struct ShiftChartLayout {
 // spread evenly, and values outside the scale held at its ends.
 ShiftChartLayout shiftChartLayout(const ParameterSet& p, const QRectF& plot);
 
-// Paints the chart of the parameters it is given; it reads them at every paint, so
-// an update() after a change is all it needs.
+// The chart in words, gear by gear, for a screen reader: "Gear 1: 6500 RPM, 30 MPH; ...;
+// Launch: 4000 RPM".
+QString shiftChartDescription(const ShiftChartLayout& chart);
+
+// Paints the chart of the parameters it is given; it reads them at every paint.
 class ShiftChart : public QWidget {
     Q_OBJECT
 public:
     explicit ShiftChart(const ParameterSet& params, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // After a change of the parameters: paints again and tells a screen reader.
+    void refresh();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

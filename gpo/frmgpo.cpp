@@ -11,12 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const char* const frmGPO::kGPIRequired = "GPO disabled. GPI required for selected multi-stage gear detection mode.";
+const char* const frmGPO::kGPIRequired =
+    QT_TRANSLATE_NOOP("frmGPO", "GPO disabled. GPI required for selected multi-stage gear detection mode.");
 
 bool frmGPO::canOpen(const ParameterSet& params, Prompter& prompter)
 {
     if (!gpoEditorMayOpen(params)) {
-        prompter.message(QString::fromLatin1(kGPIRequired), QStringLiteral("Edit GPO Parameters"), PromptButtons::OK,
+        prompter.message(tr(kGPIRequired), tr("Edit GPO Parameters"), PromptButtons::OK,
                          PromptIcon::None);
         return false;
     }
@@ -36,38 +37,37 @@ frmGPO::frmGPO(ParameterSet& params, Prompter& prompter, QWidget* parent)
     : EditorDialog(params, prompter, parent)
 {
     setObjectName(QStringLiteral("frmGPO"));
-    setWindowTitle(QStringLiteral("GPO Parameters"));
+    setWindowTitle(tr("GPO Parameters"));
 
-    chkGPOEnable = makeCheck(QStringLiteral("chkGPOEnable"), QStringLiteral("Enable GPO"));
-    chkGPOOneShotDelay = makeCheck(QStringLiteral("chkGPOOneShotDelay"), QStringLiteral("One-Shot Delay"));
+    chkGPOEnable = makeCheck(QStringLiteral("chkGPOEnable"), tr("Enable GPO"));
+    chkGPOOneShotDelay = makeCheck(QStringLiteral("chkGPOOneShotDelay"), tr("One-Shot Delay"));
 
     auto* grid = new QGridLayout;
     int row = 0;
     const auto addField = [&](const QString& name, const QString& caption) {
         QLineEdit* field = makeField(QStringLiteral("txt") + name);
-        grid->addWidget(makeLabel(QStringLiteral("lbl") + name, caption), row, 0);
+        grid->addWidget(makeLabel(QStringLiteral("lbl") + name, caption, field), row, 0);
         grid->addWidget(field, row, 1);
         ++row;
         return field;
     };
-    txtGPOMinRPM = addField(QStringLiteral("GPOMinRPM"), QStringLiteral("Minimum RPM (100 RPM steps)"));
-    txtGPOMaxRPM = addField(QStringLiteral("GPOMaxRPM"), QStringLiteral("Maximum RPM (100 RPM steps)"));
-    txtGPOOffTPS = addField(QStringLiteral("GPOOffTPS"), QStringLiteral("TPS Off (%)"));
-    txtGPOOnTPS = addField(QStringLiteral("GPOOnTPS"), QStringLiteral("TPS On (%)"));
-    txtGPOMinVSS = addField(QStringLiteral("GPOMinVSS"), QStringLiteral("Minimum VSS (MPH)"));
-    txtGPOMaxVSS = addField(QStringLiteral("GPOMaxVSS"), QStringLiteral("Maximum VSS (MPH)"));
-    txtGPODelay = addField(QStringLiteral("GPODelay"), QStringLiteral("Delay (sec)"));
+    txtGPOMinRPM = addField(QStringLiteral("GPOMinRPM"), tr("Minimum RPM (100 RPM steps)"));
+    txtGPOMaxRPM = addField(QStringLiteral("GPOMaxRPM"), tr("Maximum RPM (100 RPM steps)"));
+    txtGPOOffTPS = addField(QStringLiteral("GPOOffTPS"), tr("TPS Off (%)"));
+    txtGPOOnTPS = addField(QStringLiteral("GPOOnTPS"), tr("TPS On (%)"));
+    txtGPOMinVSS = addField(QStringLiteral("GPOMinVSS"), tr("Minimum VSS (MPH)"));
+    txtGPOMaxVSS = addField(QStringLiteral("GPOMaxVSS"), tr("Maximum VSS (MPH)"));
+    txtGPODelay = addField(QStringLiteral("GPODelay"), tr("Delay (sec)"));
     grid->addWidget(chkGPOOneShotDelay, row, 0, 1, 2);
     grid->setColumnStretch(2, 1);
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addWidget(chkGPOEnable);
     top->addLayout(grid);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    top->addStretch(1);
+    arrange(top, buttons);
 
     m_switched = {txtGPOMinRPM, txtGPOMaxRPM, txtGPOOffTPS, txtGPOOnTPS,
                   txtGPOMinVSS, txtGPOMaxVSS, txtGPODelay,  chkGPOOneShotDelay};
@@ -114,7 +114,7 @@ void frmGPO::chkGPOOneShotDelay_Click()
 
 void frmGPO::cmdRestoreDefaults_Click()
 {
-    if (!confirmRestoreDefaults(QStringLiteral("This action will reset all GPO parameters to default values.")))
+    if (!confirmRestoreDefaults(tr("This action will reset all GPO parameters to default values.")))
         return;
     restoreGpoDefaults(m_params);
     Form_Load();

@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -22,11 +25,34 @@ struct BackupFile : QTemporaryFile {
     using QTemporaryFile::QTemporaryFile;
     bool openUnbuffered() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
 };
+// A folder that cannot be made says why: the system's reason, or that a file
+// stands where the folder should be. Empty when the folder is there.
+QString makeFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return QString();
+    if (info.exists())
+        return QStringLiteral("it is a file, not a folder");
+    std::error_code ec;
+#ifdef Q_OS_WIN
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdWString()), ec);
+#else
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), ec);
+#endif
+    if (ec)
+        return QString::fromLocal8Bit(ec.message().c_str());
+    return QFileInfo(folder).isDir() ? QString() : QStringLiteral("it was not made");
+}
+
+// More backups than this in one second are no longer a person pressing Upload.
+constexpr int kMaxSameSecond = 99;
 }  // namespace
 
-QString fileName(const QDateTime& when)
+QString fileName(const QDateTime& when, int n)
 {
-    return when.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral(".dat");
+    const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    return (n > 1 ? QStringLiteral("%1-%2").arg(stamp).arg(n) : stamp) + QStringLiteral(".dat");
 }
 
 QString write(const QString& folder, const QDateTime& when, const QByteArray& block, QString* error)
@@ -38,14 +64,10 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
     };
     if (block.size() != kConfigSize)
         return fail(QStringLiteral("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
-    if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("The backup folder %1 cannot be made.").arg(QDir::toNativeSeparators(folder)));
-    const QString path = QDir(folder).filePath(fileName(when));
-    if (QFile::exists(path))
-        return fail(QStringLiteral("%1 already exists.").arg(QDir::toNativeSeparators(path)));
+    if (const QString why = makeFolder(folder); !why.isEmpty())
+        return fail(QStringLiteral("The backup folder %1 cannot be made: %2.").arg(QDir::toNativeSeparators(folder), why));
     // Written beside its final name and renamed only once every byte is on the
-    // disk: a backup is whole or absent. The rename refuses to replace a file
-    // that appeared meanwhile.
+    // disk: a backup is whole or absent.
     BackupFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
     if (!file.openUnbuffered())
         return fail(QStringLiteral("Cannot write in %1: %2.").arg(QDir::toNativeSeparators(folder), file.errorString()));
@@ -54,7 +76,8 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
     ok = ok && ::fsync(file.handle()) == 0;
 #endif
     if (!ok)
-        return fail(QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return fail(QStringLiteral("Cannot write %1: %2.")
+                        .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when))), file.errorString()));
     file.close();
 #ifdef Q_OS_WIN
     // Windows has no fsync for the descriptor; flushing any handle of the file
@@ -68,19 +91,26 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
         CloseHandle(h);
     if (!flushed)
         return fail(QStringLiteral("Cannot write %1: the file could not be flushed to the disk.")
-                        .arg(QDir::toNativeSeparators(path)));
+                        .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when)))));
 #endif
-#ifdef Q_OS_WIN
-    // Windows: Qt keeps a closed temporary file's handle, which no other rename may
-    // move; the file's own rename does (and refuses an existing name as well).
-    const bool renamed = file.rename(path);
-#else
-    const bool renamed = QFile::rename(file.fileName(), path);
-#endif
-    if (!renamed)
-        return fail(QStringLiteral("Cannot write %1: it already exists or the folder refused it.").arg(QDir::toNativeSeparators(path)));
-    file.setAutoRemove(false);  // it has its final name now
-    return path;
+    // A name taken (a second upload within the same second) gives the next number;
+    // the rename never replaces a file, also one that appeared meanwhile. The file's
+    // own rename, as Qt keeps a closed temporary file's handle on Windows, which no
+    // other rename may move.
+    for (int n = 1; n <= kMaxSameSecond; ++n) {
+        const QString path = QDir(folder).filePath(fileName(when, n));
+        if (QFile::exists(path))
+            continue;
+        if (file.rename(path)) {
+            file.setAutoRemove(false);  // it has its final name now
+            return path;
+        }
+        if (!QFile::exists(path))
+            return fail(QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    return fail(QStringLiteral("%1 backups taken at %2 are there already; move some elsewhere.")
+                    .arg(kMaxSameSecond)
+                    .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
 }
 
 }  // namespace backup

@@ -1,6 +1,7 @@
 #include "link/portsettings.h"
 #include "core/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -102,8 +103,18 @@ QString resolvePortArgument(const QString& text, QString* error)
             *error = QStringLiteral("'%1' is not a port: use %2.").arg(text, QLatin1String(kPortChoices));
         return QString();
     }
-    if (t.isEmpty() && error)
-        *error = QStringLiteral("No port given: use %1.").arg(QLatin1String(kPortChoices));
+    if (t.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No port given: use %1.").arg(QLatin1String(kPortChoices));
+        return t;
+    }
+#ifndef Q_OS_WIN
+    // A path means what it says, as every other path on the command line: a
+    // relative one starts in the working folder. (Handed on as it is, the serial
+    // layer would look for it under /dev.)
+    if (QDir::isRelativePath(t))
+        return QDir::cleanPath(QDir::current().absoluteFilePath(t));
+#endif
     return t;
 }
 

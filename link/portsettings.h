@@ -35,7 +35,8 @@ bool mapPortDevice(int n, const QString& device, QString* error = nullptr);
 void unmapPortDevice(int n, const QString& device);
 
 // What the command-line tool's --port names: "ComN" (any letter case) is port N
-// mapped as above, anything else is taken as a device path. Empty on bad ComN.
+// mapped as above, anything else is taken as a device path, a relative one from
+// the working folder. Empty on bad ComN.
 QString resolvePortArgument(const QString& text, QString* error = nullptr);
 
 // One serial device as the system describes it.

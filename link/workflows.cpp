@@ -309,11 +309,13 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         return ended(checked);
     // The encoder checks every value first and changes nothing when one does
     // not fit, so nothing half-encoded can reach the controller.
-    const CodecResult encoded = UpdateEEPROM(store.params, store.image);
-    if (!encoded) {
-        warn(link, kUploadTitle, encoded.message());
+    const UploadImage encoded = imageToUpload(store.params, store.image);
+    if (!encoded.result) {
+        warn(link, kUploadTitle, encoded.result.message());
         return ended(TransferKind::Unencodable);
     }
+    store.params = encoded.params;
+    store.image = encoded.image;
     QString backupFile;
     if (!options.backupFolder.isEmpty()) {
         const TransferKind backedUp = backUpAndConfirm(link, store.image, options, &backupFile);
@@ -412,13 +414,10 @@ TransferOutcome compareWithController(ControllerLink& link, const ParameterStore
         warn(link, kCompareTitle, QStringLiteral("No data available for comparing."));
         return ended(TransferKind::NoData);
     }
-    // What an upload would write: the parameter set encoded over the loaded image.
-    ParameterSet params = store.params;
-    ImageBuffer configuration = store.image;
-    const CodecResult encoded = UpdateEEPROM(params, configuration);
-    if (!encoded) {
-        warn(link, kCompareTitle, encoded.message());
+    const UploadImage encoded = imageToUpload(store.params, store.image);
+    if (!encoded.result) {
+        warn(link, kCompareTitle, encoded.result.message());
         return ended(TransferKind::Undecodable);
     }
-    return compareWithController(link, configuration);
+    return compareWithController(link, encoded.image);
 }

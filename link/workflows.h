@@ -107,8 +107,8 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
 // the caller's changes.
 TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& configuration);
 
-// The window's form: compares with the store's parameter set as an upload would
-// encode it (over the store's image, so the reserved bytes are the loaded ones).
+// The form the window and the command line use: compares with exactly what an
+// upload of the store writes (imageToUpload).
 // The store's image, parameter set and caption are not touched; an empty buffer
 // gives NoData (said, without any serial traffic).
 TransferOutcome compareWithController(ControllerLink& link, const ParameterStore& store);

@@ -161,4 +161,11 @@ CodecResult UpdateParams(const ImageBuffer& image, ParameterSet& out)
     return {};
 }
 
+UploadImage imageToUpload(const ParameterSet& params, const ImageBuffer& loaded)
+{
+    UploadImage up{{}, params, loaded};
+    up.result = UpdateEEPROM(up.params, up.image);
+    return up;
+}
+
 QString shownUserText(const QString& userData) { return userData.trimmed(); }

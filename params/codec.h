@@ -25,11 +25,25 @@ CodecResult UpdateEEPROM(ParameterSet& params, ImageBuffer& image);
 
 // Reads offsets 16 to 159 into the parameter set and derives the TPS percents.
 // It also applies what the editor refresh does to the parameters, from the image
-// alone (applySwitchRules): with multi-stage off, gear detection ends off and the
-// GPO stays as stored; with multi-stage on and gear detection off, the GPO ends
-// off. A two-byte value with its high byte at 128 or more does not fit: the result
-// names it and the parameter set is left exactly as it was.
+// alone (applySwitchRules): with multi-stage off, gear detection ends off. The GPO
+// reads as stored, also where the next encode turns it off. A two-byte value with
+// its high byte at 128 or more does not fit: the result names it and the parameter
+// set is left exactly as it was.
 CodecResult UpdateParams(const ImageBuffer& image, ParameterSet& params);
+
+// What an upload of a configuration writes: the parameter set after UpdateEEPROM
+// (the GPO rule applied, the flag bytes rebuilt) and the image it encodes to over
+// the loaded one, whose reserved bytes and carried-over bits it keeps.
+struct UploadImage {
+    CodecResult result;  // when it failed, `params` and `image` are the ones given
+    ParameterSet params;
+    ImageBuffer image;
+};
+// The upload programs `image`, and both compares (the window's and the command
+// line's) compare the controller with it, so a compare right after an upload finds
+// nothing. The user text is params.UserData as it stands: the window puts its text
+// box there first, the command line the text as the box would show it.
+UploadImage imageToUpload(const ParameterSet& params, const ImageBuffer& loaded);
 
 // Checks an image without decoding it into anything.
 CodecResult checkImage(const ImageBuffer& image);

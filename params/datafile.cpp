@@ -32,27 +32,6 @@ Result notRegular(const QString& path)
                     .arg(QDir::toNativeSeparators(path)));
 }
 
-// A folder, a device or a pipe: never read (it could wait for ever or never end)
-// and never replaced by a file on saving.
-bool existsButNotRegular(const QString& path)
-{
-#ifdef Q_OS_WIN
-    // Device names (NUL, CON, COM1 ...) exist in every folder on Windows.
-    const QString native = QDir::toNativeSeparators(path);
-    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        const DWORD type = GetFileType(h);
-        CloseHandle(h);
-        if (type != FILE_TYPE_DISK)
-            return true;
-    }
-#endif
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile();
-}
-
 Result cannotOpen(const QString& path, const QString& why)
 {
     return fail(ErrorKind::CannotOpen, QStringLiteral("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), why));
@@ -142,6 +121,25 @@ Result read(const QString& path, ImageBuffer& image)
     if (r.ok)
         image.setConfigBlock(block);
     return r;
+}
+
+bool existsButNotRegular(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Device names (NUL, CON, COM1 ...) exist in every folder on Windows.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        const DWORD type = GetFileType(h);
+        CloseHandle(h);
+        if (type != FILE_TYPE_DISK)
+            return true;
+    }
+#endif
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
 }
 
 Result writeBlock(const QString& path, const QByteArray& block)

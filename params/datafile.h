@@ -32,6 +32,11 @@ Result readBlock(const QString& path, QByteArray& block);
 Result write(const QString& path, const ImageBuffer& image);
 Result writeBlock(const QString& path, const QByteArray& block);
 
+// A folder, a device or a pipe: never read (it could wait for ever or never end)
+// and never replaced by a file on saving. Whatever the program writes whole (data
+// files, backups, reports) refuses such a name.
+bool existsButNotRegular(const QString& path);
+
 // Writes every byte, trying again after a short write; false when a write takes
 // nothing or fails. A file opened unbuffered then says why it stopped (a full
 // disk) in its errorString(); buffered, Qt 6.4 only says "Unknown error".

@@ -14,9 +14,8 @@ bool gpoEditorMayOpen(const ParameterSet& p) { return !gpoInputTaken(p); }
 
 void applySwitchRules(ParameterSet& p)
 {
-    applyGpoInputRule(p);
     // The single-stage light ignores the gear: the switch reads off there. The GPO
-    // stays as it is, since the input is free in that mode.
+    // stays as it is: decoding reports what the block holds.
     if (!p.MultiStageShift)
         p.VSSGearDetect = false;
 }
@@ -25,7 +24,8 @@ void switchMultiStage(ParameterSet& p, bool on)
 {
     const bool gearDetectWasOn = p.VSSGearDetect;
     p.MultiStageShift = on;
-    applySwitchRules(p);
+    applyGpoInputRule(p);  // the encode the handler runs first
+    applySwitchRules(p);   // then the refresh
     if (gearDetectWasOn && !p.VSSGearDetect)
         p.GPOEnable = false;
 }

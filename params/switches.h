@@ -4,19 +4,20 @@
 #include "params/paramset.h"
 
 // Multi-stage shifting without gear detection reads the general purpose input for
-// the gear, so the GPO cannot be used: turns GPOEnable off in that case.
+// the gear, so the GPO cannot be used: turns GPOEnable off in that case. The
+// encoder applies it, so the controller is never programmed with both.
 void applyGpoInputRule(ParameterSet& params);
 
 // Whether the GPO editor may open: not while the input is taken as above.
 bool gpoEditorMayOpen(const ParameterSet& params);
 
-// Brings the switches to a state the editor can show: the GPO rule above, and
-// single-stage mode has no gear detection. A decoded image ends this way, and so
-// does a change of the multi-stage switch (set MultiStageShift, then call this).
+// What the editor refresh does to the switches after a decode: single-stage mode
+// has no gear detection. The GPO is left as stored; a block that holds it on in
+// multi-stage mode without gear detection reads as on, and the next encode turns
+// it off.
 void applySwitchRules(ParameterSet& params);
 
-// The multi-stage switch: sets MultiStageShift and applies the rules above. Leaving
-// multi-stage mode unticks gear detection, and unticking gear detection turns the
-// GPO off, as the gear-detection box does by hand. (A decoded image keeps its GPO:
-// nobody switched anything there.)
+// The multi-stage switch: sets MultiStageShift, then does what its handler does by
+// encoding and decoding again: the GPO rule above, and leaving multi-stage mode
+// unticks gear detection, which turns the GPO off as unticking the box by hand does.
 void switchMultiStage(ParameterSet& params, bool on);

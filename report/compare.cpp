@@ -2,25 +2,21 @@
 
 namespace report {
 
-namespace {
-QString shown(const Entry& e)
-{
-    return e.name == QLatin1String("UserData") ? QLatin1Char('"') + e.value + QLatin1Char('"') : e.value;
-}
-}  // namespace
-
 Comparison compare(const ImageBuffer& leftImage, const ParameterSet& left, const ImageBuffer& rightImage,
                    const ParameterSet& right)
 {
     Comparison result;
     // Bits of each byte that a listed parameter already accounts for.
     uint8_t explained[kImageSize] = {};
+    // One list per side, parameter for parameter in the same order.
     const QList<Entry> l = entries(left);
     const QList<Entry> r = entries(right);
-    for (int i = 0; i < l.size() && i < r.size(); ++i) {
-        if (l[i].value == r[i].value)
+    for (int i = 0; i < l.size(); ++i) {
+        // Two values that show alike are no row: a user text that differs in its
+        // padding or in a dropped byte is left to the byte lines below.
+        if (l[i].shown == r[i].shown)
             continue;
-        result.parameters << Difference{l[i].name, l[i].label, shown(l[i]), shown(r[i])};
+        result.parameters << Difference{l[i].name, l[i].section, l[i].label, l[i].unit, l[i].shown, r[i].shown};
         for (int offset : l[i].offsets)
             explained[offset] |= l[i].bits;
     }
@@ -35,10 +31,8 @@ Comparison compare(const ImageBuffer& leftImage, const ParameterSet& left, const
 QStringList differenceLines(const Comparison& comparison, const std::function<QString(int)>& offsetName)
 {
     QStringList lines;
-    for (const Difference& d : comparison.parameters) {
-        const QString change = d.left + QStringLiteral(" -> ") + d.right;
-        lines << (d.label.isEmpty() ? change : d.label + QLatin1Char(' ') + change);
-    }
+    for (const Difference& d : comparison.parameters)
+        lines << QStringLiteral("%1: %2 -> %3").arg(d.label, d.left, d.right);
     for (const ByteDifference& b : comparison.bytes) {
         const QString where = offsetName ? QStringLiteral("Offset %1 (%2)").arg(b.offset).arg(offsetName(b.offset))
                                          : QStringLiteral("Offset %1").arg(b.offset);

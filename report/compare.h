@@ -1,8 +1,8 @@
 #pragma once
 // What differs between two configurations, as the person reads them: each
-// parameter whose printed value differs, with the report's label and both values
-// in user units, and the bytes whose differing bits no parameter explains (the
-// reserved gaps, carried-over flag bits, a value two bytes print alike).
+// parameter whose value differs, as a typed row (its section, its label and both
+// values in user units), and the bytes whose differing bits no parameter explains
+// (the reserved gaps, carried-over flag bits, a value two bytes print alike).
 #include "params/paramset.h"
 #include "report/content.h"
 
@@ -15,10 +15,12 @@
 namespace report {
 
 struct Difference {
-    QString name;   // the parameter's name, as in Entry
-    QString label;  // the report's label with its colon; empty for a switch line
-    QString left;   // the value in user units, as printed; the user text in quotes,
-    QString right;  // so that a difference in blanks shows
+    QString name;     // the parameter's key, as in Entry
+    QString section;  // the heading it belongs under
+    QString label;    // without a colon, also for switches ("Alarm 1 Enable")
+    QString unit;     // as in Entry
+    QString left;     // the values as a comparison shows them (Entry::shown)
+    QString right;
 };
 
 struct ByteDifference {
@@ -38,9 +40,9 @@ struct Comparison {
 Comparison compare(const ImageBuffer& leftImage, const ParameterSet& left, const ImageBuffer& rightImage,
                    const ParameterSet& right);
 
-// The comparison as lines, one per difference: "Label left -> right" (a switch:
-// "left -> right"), then "Offset N (name): left -> right" for the bytes, where
-// `offsetName` names what the byte holds ("Offset N: ..." without it).
+// The comparison as lines, one per difference: "Label: left -> right", then
+// "Offset N (name): left -> right" for the bytes, where `offsetName` names what
+// the byte holds ("Offset N: ..." without it).
 QStringList differenceLines(const Comparison& comparison, const std::function<QString(int)>& offsetName = {});
 
 }  // namespace report

@@ -1,7 +1,6 @@
 #include "report/content.h"
 
 #include "params/calibration.h"
-#include "params/codec.h"
 #include "params/layout.h"
 #include "params/numbers.h"
 #include "params/units.h"
@@ -13,12 +12,13 @@ namespace {
 using numbers::format;
 using numbers::roundHalfEven;
 
-enum class Shape { Blank, Heading, Switch, Ident, Parameter };
+enum class Shape { Blank, Heading, Ident, Parameter };
 
 // One line of a page before layout; lines that show a parameter carry its entry.
 struct Item {
     Shape shape = Shape::Blank;
-    Entry entry;  // heading: entry.value holds the text
+    QString heading;
+    Entry entry;  // empty name: no parameter on this line
 };
 
 QList<int> span(int first, int count)
@@ -29,16 +29,6 @@ QList<int> span(int first, int count)
     return list;
 }
 
-Item blank() { return Item{}; }
-
-Item heading(const QString& text)
-{
-    Item i;
-    i.shape = Shape::Heading;
-    i.entry.value = text;
-    return i;
-}
-
 // The image bytes a stored parameter takes.
 QList<int> offsetsOf(const QString& stored)
 {
@@ -46,105 +36,186 @@ QList<int> offsetsOf(const QString& stored)
     return f ? span(f->offset, f->width()) : QList<int>();
 }
 
-// A switch's line, named "<flag byte>.<Boolean>" after the bit it shows.
-Item switchLine(const QString& flagsName, const QString& bitName, bool on, const QString& whenOn,
-                const QString& whenOff)
-{
-    Item i;
-    i.shape = Shape::Switch;
-    i.entry.name = flagsName + QLatin1Char('.') + bitName;
-    i.entry.value = on ? whenOn : whenOff;
-    i.entry.offsets = offsetsOf(flagsName);
-    const layout::FlagBit* bit = layout::flagBit(bitName.toLatin1().constData());
-    i.entry.bits = bit ? bit->mask : 0;
-    return i;
-}
+// Collects a page's lines; every parameter line is filed under the last heading.
+class Sheet {
+public:
+    void heading(const QString& text)
+    {
+        m_section = text;
+        Item i;
+        i.shape = Shape::Heading;
+        i.heading = text;
+        m_items << i;
+    }
+    void blank() { m_items << Item{}; }
 
-// `stored` names the parameter the bytes belong to when the report shows a derived
-// value (a throttle percent for its count).
-Item parameter(const QString& name, const QString& label, const QString& value, const QString& stored = QString())
-{
-    Item i;
-    i.shape = Shape::Parameter;
-    i.entry.name = name;
-    i.entry.label = label;
-    i.entry.value = value;
-    i.entry.offsets = offsetsOf(stored.isEmpty() ? name : stored);
-    return i;
-}
+    // A number printed by `pattern`; its value is the number the text shows, so the
+    // two can never disagree. `stored` names the parameter the bytes belong to when
+    // the line shows a derived value (a throttle percent for its count).
+    void number(const QString& name, const QString& label, const QString& unit, double v, const char* pattern,
+                const QString& stored = QString())
+    {
+        Entry e = entry(name, label, unit, stored);
+        e.text = e.shown = format(v, QLatin1String(pattern));
+        e.value = QLocale::c().toDouble(e.text);
+        add(e);
+    }
+    void colour(const QString& name, const QString& label, int32_t rgb)
+    {
+        Entry e = entry(name, label, QStringLiteral("RGB"));
+        const uint32_t c = static_cast<uint32_t>(rgb) & 0xFFFFFFu;
+        e.value = QVariantList{int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)};
+        e.text = e.shown = colorText(rgb);
+        add(e);
+    }
+    // A Boolean printed as a line of its own. The key names the flag byte and the
+    // Boolean, the bits are the Boolean's bit of that byte.
+    void toggle(const QString& flags, const QString& boolean, const QString& label, bool on, const QString& whenOn,
+                const QString& whenOff, const QString& shownOn = QStringLiteral("Enabled"),
+                const QString& shownOff = QStringLiteral("Disabled"))
+    {
+        Entry e = entry(flags + QLatin1Char('.') + boolean, label, QString(), flags);
+        // Every switch line names a bit of the layout (tst_report checks the bits).
+        e.bits = layout::flagBit(boolean.toLatin1().constData())->mask;
+        e.value = on;
+        e.text = on ? whenOn : whenOff;
+        e.shown = on ? shownOn : shownOff;
+        e.wholeLine = true;
+        add(e);
+    }
+    // An alarm's input type, printed as a line of its own.
+    void input(const QString& name, const QString& label, const QString& prefix, const QString& type)
+    {
+        Entry e = entry(name, label, QString());
+        e.value = e.shown = type;
+        e.text = prefix + type + QStringLiteral(" Input");
+        e.wholeLine = true;
+        add(e);
+    }
+    void userText(const QString& text)
+    {
+        Entry e = entry(QStringLiteral("UserData"), QStringLiteral("User Data"), QString());
+        e.offsets = span(kUserDataFirst, kUserDataLength);
+        // As decoded: blanks the text starts with are part of it; the padding at its
+        // end is not worth a difference of its own.
+        e.value = e.text = text;
+        QString unpadded = text;
+        while (unpadded.endsWith(QLatin1Char(' ')))
+            unpadded.chop(1);
+        e.shown = QLatin1Char('"') + unpadded + QLatin1Char('"');
+        Item i;
+        i.shape = Shape::Ident;
+        i.entry = e;
+        m_items << i;
+    }
+
+    const QList<Item>& items() const { return m_items; }
+    void setSection(const QString& section) { m_section = section; }
+
+private:
+    Entry entry(const QString& name, const QString& label, const QString& unit, const QString& stored = QString())
+    {
+        Entry e;
+        e.name = name;
+        e.section = m_section;
+        e.label = label;
+        e.unit = unit;
+        e.offsets = offsetsOf(stored.isEmpty() ? name : stored);
+        return e;
+    }
+    void add(const Entry& e)
+    {
+        Item i;
+        i.shape = Shape::Parameter;
+        i.entry = e;
+        m_items << i;
+    }
+
+    QList<Item> m_items;
+    QString m_section;
+};
+
+const char* const kRpm = "####0";
+const char* const kMph = "##0";
+const QString kUnitRpm = QStringLiteral("RPM");
+const QString kUnitMph = QStringLiteral("MPH");
+const QString kUnitVolts = QStringLiteral("volts");
+const QString kUnitSeconds = QStringLiteral("sec");
+const QString kUnitPercent = QStringLiteral("%");
+const QString kGeneral = QStringLiteral("Scale Factors and General Setup");
 
 // Seconds of a delay or interval to the nearest 0.05 s.
-QString ticksText(double tickSeconds, int ticks)
-{
-    return format(calibration::shownSeconds(ticks, tickSeconds), QStringLiteral("0.00"));
-}
+double tickSeconds(double tick, int ticks) { return calibration::shownSeconds(ticks, tick); }
 
 // Threshold volts rounded to one decimal (half to even), then printed.
-QString thresholdVolts(int count)
+double thresholdVolts(int count) { return roundHalfEven(calibration::countToVolts(count) * 10.0) / 10.0; }
+
+double percentOfPwm(int pwm) { return units::pwmToPercent(pwm); }
+
+// The user text sits above the first heading on paper, and in the general frame
+// of the window.
+void userDataItem(Sheet& page, const ParameterSet& p)
 {
-    return format(roundHalfEven(calibration::countToVolts(count) * 10.0) / 10.0, QStringLiteral("0.0"));
+    page.setSection(kGeneral);
+    page.userText(p.UserData);
 }
 
-QString percentOfPwm(int pwm) { return format(units::pwmToPercent(pwm), QStringLiteral("##0")); }
-
-QList<Item> page1Items(const ParameterSet& p)
+void page1Items(Sheet& page, const ParameterSet& p)
 {
-    const QString rpm = QStringLiteral("####0"), mph = QStringLiteral("##0");
-    QList<Item> items;
-    items << heading(QStringLiteral("Scale Factors and General Setup"));
-    items << parameter("PulsePerRev", "RPM Pulses/Rev:", format(p.PulsePerRev / units::kHalfPulsesPerPulse, "0.0"));
-    items << parameter("RPMDebounce", "RPM Debounce Time:", format(p.RPMDebounce / units::kDebounceStepsPerMs, "0.00"));
-    items << parameter("VSSFreq", "VSS Frequency (Hz) at 60 MPH:", format(p.VSSFreq, "###0"));
-    items << parameter("TPSZero", "Zero TPS (volts):", format(calibration::countToVolts(p.TPSZero), "0.#"));
-    items << parameter("TPSFullscale", "100% TPS (volts):", format(calibration::countToVolts(p.TPSFullscale), "0.#"));
-    items << parameter("DataLogInterval", "Data Logging Interval (sec):",
-                       ticksText(units::kLogTickSeconds, p.DataLogInterval));
-    items << switchLine("OptionFlags", "LogArmed", p.LogArmed, "Data Logging Only When Armed",
-                        "Continuous Data Logging Enabled");
-    items << parameter("MinLEDPWM", "Minimum LED Brightness:", percentOfPwm(p.MinLEDPWM));
-    items << parameter("MaxLEDPWM", "Maximum LED Brightness:", percentOfPwm(p.MaxLEDPWM));
-    items << blank();
+    page.heading(kGeneral);
+    page.number("PulsePerRev", "RPM Pulses/Rev", "pulses/rev", p.PulsePerRev / units::kHalfPulsesPerPulse, "0.0");
+    page.number("RPMDebounce", "RPM Debounce Time", "ms", p.RPMDebounce / units::kDebounceStepsPerMs, "0.00");
+    page.number("VSSFreq", "VSS Frequency (Hz) at 60 MPH", "Hz", p.VSSFreq, "###0");
+    page.number("TPSZero", "Zero TPS (volts)", kUnitVolts, calibration::countToVolts(p.TPSZero), "0.#");
+    page.number("TPSFullscale", "100% TPS (volts)", kUnitVolts, calibration::countToVolts(p.TPSFullscale), "0.#");
+    page.number("DataLogInterval", "Data Logging Interval (sec)", kUnitSeconds, tickSeconds(units::kLogTickSeconds, p.DataLogInterval),
+                "0.00");
+    page.toggle("OptionFlags", "LogArmed", "Data Logging Only When Armed", p.LogArmed, "Data Logging Only When Armed",
+                "Continuous Data Logging Enabled");
+    page.number("MinLEDPWM", "Minimum LED Brightness", kUnitPercent, percentOfPwm(p.MinLEDPWM), "##0");
+    page.number("MaxLEDPWM", "Maximum LED Brightness", kUnitPercent, percentOfPwm(p.MaxLEDPWM), "##0");
+    page.blank();
 
-    items << heading(QStringLiteral("Shift Light Setup"));
-    items << switchLine("OptionFlags", "MultiStageShift", p.MultiStageShift, "Multi-Stage Shift Light Enabled",
-                        "Multi-Stage Shift Light Disabled");
-    items << switchLine("OptionFlags", "VSSGearDetect", p.VSSGearDetect, "VSS Based Gear Detection Enabled",
-                        "VSS Based Gear Detection Disabled");
-    items << parameter("LaunchColor", "Launch Light Color (RGB):", colorText(p.LaunchColor));
-    items << parameter("ShiftColor", "Shift Light Color (RGB):", colorText(p.ShiftColor));
-    items << parameter("LaunchRPM", "Launch RPM:", format(p.LaunchRPM, rpm));
+    page.heading(QStringLiteral("Shift Light Setup"));
+    page.toggle("OptionFlags", "MultiStageShift", "Multi-Stage Shift Light", p.MultiStageShift,
+                "Multi-Stage Shift Light Enabled", "Multi-Stage Shift Light Disabled");
+    page.toggle("OptionFlags", "VSSGearDetect", "VSS Based Gear Detection", p.VSSGearDetect,
+                "VSS Based Gear Detection Enabled", "VSS Based Gear Detection Disabled");
+    page.colour("LaunchColor", "Launch Light Color (RGB)", p.LaunchColor);
+    page.colour("ShiftColor", "Shift Light Color (RGB)", p.ShiftColor);
+    page.number("LaunchRPM", "Launch RPM", kUnitRpm, p.LaunchRPM, kRpm);
     const int16_t shift[] = {p.ShiftRPM1, p.ShiftRPM2, p.ShiftRPM3, p.ShiftRPM4, p.ShiftRPM5};
     for (int g = 0; g < 5; ++g)
-        items << parameter(QStringLiteral("ShiftRPM%1").arg(g + 1), QStringLiteral("Gear %1 Shift RPM:").arg(g + 1),
-                           format(shift[g], rpm));
-    items << parameter("ShortShiftRPM", "Short Shift Window (RPM):", format(p.ShortShiftRPM, rpm));
-    items << parameter("ShiftDropRPM", "Minimum Shift Drop (RPM):", format(p.ShiftDropRPM, rpm));
+        page.number(QStringLiteral("ShiftRPM%1").arg(g + 1), QStringLiteral("Gear %1 Shift RPM").arg(g + 1), kUnitRpm,
+                    shift[g], kRpm);
+    page.number("ShortShiftRPM", "Short Shift Window (RPM)", kUnitRpm, p.ShortShiftRPM, kRpm);
+    page.number("ShiftDropRPM", "Minimum Shift Drop (RPM)", kUnitRpm, p.ShiftDropRPM, kRpm);
     const int16_t vss[] = {p.ShiftVSS1, p.ShiftVSS2, p.ShiftVSS3, p.ShiftVSS4, p.ShiftVSS5};
     for (int g = 0; g < 5; ++g)
-        items << parameter(QStringLiteral("ShiftVSS%1").arg(g + 1),
-                           QStringLiteral("Gear %1 Minimum VSS (MPH):").arg(g + 1), format(vss[g], mph));
-    items << blank();
+        page.number(QStringLiteral("ShiftVSS%1").arg(g + 1), QStringLiteral("Gear %1 Minimum VSS (MPH)").arg(g + 1),
+                    kUnitMph, vss[g], kMph);
+    page.blank();
 
-    items << heading(QStringLiteral("GPO Parameters"));
-    items << switchLine("OptionFlags", "GPOEnable", p.GPOEnable, "GPO Enabled", "GPO Disabled");
-    items << parameter("GPOMinRPM", "GPO Minimum RPM:", format(p.GPOMinRPM * units::kRpmPerStep, rpm));
-    items << parameter("GPOMaxRPM", "GPO Maximum RPM:", format(p.GPOMaxRPM * units::kRpmPerStep, rpm));
+    page.heading(QStringLiteral("GPO Parameters"));
+    page.toggle("OptionFlags", "GPOEnable", "GPO Enable", p.GPOEnable, "GPO Enabled", "GPO Disabled");
+    page.number("GPOMinRPM", "GPO Minimum RPM", kUnitRpm, p.GPOMinRPM * units::kRpmPerStep, kRpm);
+    page.number("GPOMaxRPM", "GPO Maximum RPM", kUnitRpm, p.GPOMaxRPM * units::kRpmPerStep, kRpm);
     // The percents as last derived; the report does not recompute them from the counts.
-    items << parameter("GPOOffTPSPercent", "GPO TPS Off (%):", format(p.GPOOffTPSPercent, mph), "GPOOffTPS");
-    items << parameter("GPOOnTPSPercent", "GPO TPS On (%):", format(p.GPOOnTPSPercent, mph), "GPOOnTPS");
-    items << parameter("GPOMinVSS", "GPO Minimum VSS (MPH):", format(p.GPOMinVSS, mph));
-    items << parameter("GPOMaxVSS", "GPO Maximum VSS (MPH):", format(p.GPOMaxVSS, mph));
-    items << parameter("GPODelay", "GPO Delay (sec):", ticksText(units::kDelayTickSeconds, p.GPODelay));
-    items << switchLine("GPOFlags", "GPOOneShotDelay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
-                        "GPO One-Shot Delay Disabled");
-    items << blank();
+    page.number("GPOOffTPSPercent", "GPO TPS Off (%)", kUnitPercent, p.GPOOffTPSPercent, kMph, "GPOOffTPS");
+    page.number("GPOOnTPSPercent", "GPO TPS On (%)", kUnitPercent, p.GPOOnTPSPercent, kMph, "GPOOnTPS");
+    page.number("GPOMinVSS", "GPO Minimum VSS (MPH)", kUnitMph, p.GPOMinVSS, kMph);
+    page.number("GPOMaxVSS", "GPO Maximum VSS (MPH)", kUnitMph, p.GPOMaxVSS, kMph);
+    page.number("GPODelay", "GPO Delay (sec)", kUnitSeconds, tickSeconds(units::kDelayTickSeconds, p.GPODelay), "0.00");
+    page.toggle("GPOFlags", "GPOOneShotDelay", "GPO One-Shot Delay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
+                "GPO One-Shot Delay Disabled");
+    page.blank();
 
-    items << heading(QStringLiteral("VSS (Speed) Alarm Parameters"));
-    items << switchLine("OptionFlags", "AlarmVSSEnable", p.AlarmVSSEnable, "VSS Alarm Enabled", "VSS Alarm Disabled");
-    items << parameter("AlarmVSSColor", "VSS Alarm Color (RGB):", colorText(p.AlarmVSSColor));
-    items << parameter("AlarmVSSMin", "Alarm Minimum VSS (MPH):", format(p.AlarmVSSMin, mph));
-    items << parameter("AlarmVSSMax", "Alarm Maximum VSS (MPH):", format(p.AlarmVSSMax, mph));
-    return items;
+    page.heading(QStringLiteral("VSS (Speed) Alarm Parameters"));
+    page.toggle("OptionFlags", "AlarmVSSEnable", "VSS Alarm Enable", p.AlarmVSSEnable, "VSS Alarm Enabled",
+                "VSS Alarm Disabled");
+    page.colour("AlarmVSSColor", "VSS Alarm Color (RGB)", p.AlarmVSSColor);
+    page.number("AlarmVSSMin", "Alarm Minimum VSS (MPH)", kUnitMph, p.AlarmVSSMin, kMph);
+    page.number("AlarmVSSMax", "Alarm Maximum VSS (MPH)", kUnitMph, p.AlarmVSSMax, kMph);
 }
 
 struct AlarmView {
@@ -157,48 +228,45 @@ struct AlarmView {
     int16_t minRPM, minVSS, delay;
 };
 
-QList<Item> alarmItems(const AlarmView& a, const ParameterSet& p)
+void alarmItems(Sheet& page, const AlarmView& a, const ParameterSet& p)
 {
     const QString pre = QStringLiteral("Alarm %1 ").arg(a.n);
     const QString var = QStringLiteral("Alarm%1").arg(a.n);
-    QList<Item> items;
-    items << heading(pre + "Parameters");
-    items << switchLine(var + "Flags", var + "Enable", a.enable, pre + "Enabled", pre + "Disabled");
-    items << parameter(var + "Color", pre + "Color (RGB):", colorText(a.color));
-    Item input;
-    input.shape = Shape::Switch;
-    input.entry.name = var + "Input";
-    input.entry.offsets = offsetsOf(input.entry.name);
+    page.heading(pre + "Parameters");
+    page.toggle(var + "Flags", var + "Enable", pre + "Enable", a.enable, pre + "Enabled", pre + "Disabled");
+    page.colour(var + "Color", pre + "Color (RGB)", a.color);
+    // Alarm 1 reads any input number past the MAP 2 bar sensor as the 3 bar one;
+    // alarm 2 knows two inputs and reads any but 0 as AFR.
+    QString type;
     if (a.n == 1) {
         static const char* const names[] = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
-        input.entry.value = pre + (a.input < 4 ? names[a.input] : "MAP 3 bar") + " Input";
+        type = QLatin1String(a.input < 4 ? names[a.input] : "MAP 3 bar");
     } else {
-        input.entry.value = pre + (a.input == 0 ? "Analog 0-5V" : "AFR") + " Input";
+        type = QLatin1String(a.input == 0 ? "Analog 0-5V" : "AFR");
     }
-    items << input;
+    page.input(var + "Input", pre + "Input", pre, type);
     if (a.n == 1)
-        items << switchLine("Alarm1Flags", "Alarm1PressurePSI", p.Alarm1PressurePSI, "Alarm 1 psi MAP units",
-                            "Alarm 1 In-HG MAP units");
-    items << parameter(var + "Above", pre + "Above Value (volts):", thresholdVolts(a.above));
-    items << parameter(var + "Below", pre + "Below Value (volts):", thresholdVolts(a.below));
-    items << parameter(var + "MinTPSPercent", pre + "Minimum TPS (%):", format(a.minTPSPercent, "##0"), var + "MinTPS");
-    items << parameter(var + "MinRPM", pre + "Minimum RPM:", format(a.minRPM * units::kRpmPerStep, "####0"));
-    items << parameter(var + "MinVSS", pre + "Minimum VSS (MPH):", format(a.minVSS, "##0"));
-    items << parameter(var + "Delay", pre + "Delay (sec):", ticksText(units::kDelayTickSeconds, a.delay));
-    return items;
+        page.toggle("Alarm1Flags", "Alarm1PressurePSI", "Alarm 1 MAP Units", p.Alarm1PressurePSI,
+                    "Alarm 1 psi MAP units", "Alarm 1 In-HG MAP units", "psi", "In-HG");
+    page.number(var + "Above", pre + "Above Value (volts)", kUnitVolts, thresholdVolts(a.above), "0.0");
+    page.number(var + "Below", pre + "Below Value (volts)", kUnitVolts, thresholdVolts(a.below), "0.0");
+    page.number(var + "MinTPSPercent", pre + "Minimum TPS (%)", kUnitPercent, a.minTPSPercent, "##0", var + "MinTPS");
+    page.number(var + "MinRPM", pre + "Minimum RPM", kUnitRpm, a.minRPM * units::kRpmPerStep, kRpm);
+    page.number(var + "MinVSS", pre + "Minimum VSS (MPH)", kUnitMph, a.minVSS, kMph);
+    page.number(var + "Delay", pre + "Delay (sec)", kUnitSeconds, tickSeconds(units::kDelayTickSeconds, a.delay), "0.00");
 }
 
-QList<Item> page2Items(const ParameterSet& p)
+void page2Items(Sheet& page, const ParameterSet& p)
 {
-    QList<Item> items;
-    items << alarmItems({1, p.Alarm1Enable, p.Alarm1Color, p.Alarm1Input, p.Alarm1Above, p.Alarm1Below,
-                         p.Alarm1MinTPSPercent, p.Alarm1MinRPM, p.Alarm1MinVSS, p.Alarm1Delay},
-                        p);
-    items << blank();
-    items << alarmItems({2, p.Alarm2Enable, p.Alarm2Color, p.Alarm2Input, p.Alarm2Above, p.Alarm2Below,
-                         p.Alarm2MinTPSPercent, p.Alarm2MinRPM, p.Alarm2MinVSS, p.Alarm2Delay},
-                        p);
-    return items;
+    alarmItems(page,
+               {1, p.Alarm1Enable, p.Alarm1Color, p.Alarm1Input, p.Alarm1Above, p.Alarm1Below, p.Alarm1MinTPSPercent,
+                p.Alarm1MinRPM, p.Alarm1MinVSS, p.Alarm1Delay},
+               p);
+    page.blank();
+    alarmItems(page,
+               {2, p.Alarm2Enable, p.Alarm2Color, p.Alarm2Input, p.Alarm2Above, p.Alarm2Below, p.Alarm2MinTPSPercent,
+                p.Alarm2MinRPM, p.Alarm2MinVSS, p.Alarm2Delay},
+               p);
 }
 
 Line layout(const Item& item)
@@ -207,28 +275,18 @@ Line layout(const Item& item)
     case Shape::Blank:
         return {};
     case Shape::Heading:
-    case Shape::Switch:
-        return {{kLabelColumn, item.entry.value}};
+        return {{kLabelColumn, item.heading}};
     case Shape::Ident:
-        return {{kLabelColumn, item.entry.label}, {kIdentColumn, item.entry.value}};
+        return {{kLabelColumn, item.entry.label + QLatin1Char(':')}, {kIdentColumn, item.entry.text}};
     case Shape::Parameter:
-        return {{kLabelColumn, item.entry.label}, {kValueColumn, item.entry.value}};
+        if (item.entry.wholeLine)
+            return {{kLabelColumn, item.entry.text}};
+        return {{kLabelColumn, item.entry.label + QLatin1Char(':')}, {kValueColumn, item.entry.text}};
     }
     return {};
 }
 
 Line headingLine(const Header& header) { return {{kLabelColumn, headingText(header)}}; }
-
-Item userData(const ParameterSet& p)
-{
-    Item i;
-    i.shape = Shape::Ident;
-    i.entry.name = QStringLiteral("UserData");
-    i.entry.label = QStringLiteral("User Data:");
-    i.entry.value = p.UserData;
-    i.entry.offsets = span(kUserDataFirst, kUserDataLength);
-    return i;
-}
 
 }  // namespace
 
@@ -260,12 +318,11 @@ Page page1(const ParameterSet& params, const Header& header)
     page << Line{};
     page << Line{{kLabelColumn, QStringLiteral("Firmware ID:")}, {kIdentColumn, header.firmwareID}};
     page << Line{};
-    // Printed as the window shows the text, whichever path prints it.
-    Item text = userData(params);
-    text.entry.value = shownUserText(text.entry.value);
-    page << layout(text);
-    page << Line{};
-    for (const Item& item : page1Items(params))
+    Sheet items;
+    userDataItem(items, params);
+    items.blank();
+    page1Items(items, params);
+    for (const Item& item : items.items())
         page << layout(item);
     return page;
 }
@@ -275,7 +332,9 @@ Page page2(const ParameterSet& params, const Header& header)
     Page page;
     page << headingLine(header);
     page << Line{};
-    for (const Item& item : page2Items(params))
+    Sheet items;
+    page2Items(items, params);
+    for (const Item& item : items.items())
         page << layout(item);
     return page;
 }
@@ -316,10 +375,12 @@ QString toPlainText(const QList<Page>& pageList)
 
 QList<Entry> entries(const ParameterSet& params)
 {
+    Sheet items;
+    userDataItem(items, params);
+    page1Items(items, params);
+    page2Items(items, params);
     QList<Entry> list;
-    list << userData(params).entry;
-    const QList<Item> items = page1Items(params) + page2Items(params);
-    for (const Item& item : items)
+    for (const Item& item : items.items())
         if (!item.entry.name.isEmpty())
             list << item.entry;
     return list;

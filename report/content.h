@@ -8,6 +8,7 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <QVariant>
 
 namespace report {
 
@@ -54,19 +55,29 @@ QString toPlainText(const Line& line);
 // The pages one line after another, an empty line between the pages.
 QString toPlainText(const QList<Page>& pages);
 
-// One parameter as the report shows it, for comparisons.
+// One parameter as every view shows it: the printed line, the command line's
+// JSON and both compares read these fields, never the printed text.
 struct Entry {
-    QString name;      // the parameter's name ("ShiftRPM3"; flags as "OptionFlags.MultiStageShift")
-    QString label;     // the report's label with its colon ("Gear 3 Shift RPM:"); empty for a
-                       // switch line, whose value is the whole line ("GPO Enabled")
-    QString value;     // the value in user units, as printed
-    QList<int> offsets;  // the image offsets the value comes from
-    uint8_t bits = 0xFF; // the bits of those bytes it comes from (flag bytes hold several)
+    QString name;     // the key: the parameter's name ("ShiftRPM3"; a switch as
+                      // "<flag byte>.<Boolean>", "OptionFlags.MultiStageShift")
+    QString section;  // the heading it belongs under ("Shift Light Setup")
+    QString label;    // without a colon: "Gear 3 Shift RPM"; a switch or input line,
+                      // which prints no label, has one all the same ("Alarm 1 Enable")
+    QString unit;     // "RPM", "volts", "%", "sec", "MPH", "Hz", "ms", "pulses/rev",
+                      // "RGB"; empty for switches, inputs and the user text
+    QVariant value;   // in user units: a number as printed (double), a switch (bool),
+                      // an input or the user text (QString), a colour (red, green, blue)
+    QString text;     // as printed: the value column, or the whole switch or input line
+    QString shown;    // the value in a comparison: the number, "Enabled" or "Disabled",
+                      // the input, the colour, the user text in quotes without padding
+    bool wholeLine = false;  // printed as `text` alone (switches, inputs)
+    QList<int> offsets;      // the image offsets the value comes from
+    uint8_t bits = 0xFF;     // the bits of those bytes it comes from (flag bytes hold several)
 };
 
-// Every parameter of the set with its report label and user-unit text, in report
-// order, plus the user text. Parameters the report derives from others (the TPS
-// counts behind their percents) are not listed; their bytes are in `offsets`.
+// Every parameter of the set in report order, the user text first. Parameters the
+// report derives from others (the TPS counts behind their percents) are not listed;
+// their bytes are in `offsets`.
 QList<Entry> entries(const ParameterSet& params);
 
 }  // namespace report

@@ -186,20 +186,11 @@ struct SheetJob::Impl {
     // until every byte of the new one is on the disk.
     StepError commitPdf()
     {
-        const QFileInfo target(pdfFile);
         QString why;
-        if (target.exists() && !target.isFile()) {
-            // A device or pipe is written straight: there is no old file to keep, and a
-            // save file would put a plain file in its place.
-            QFile device(pdfFile);
-            if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !datafile::writeAll(device, pdfBytes))
-                why = device.errorString();
-        } else {
-            QSaveFile file(pdfFile);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !datafile::writeAll(file, pdfBytes) ||
-                !file.commit())
-                why = file.errorString();
-        }
+        QSaveFile file(pdfFile);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !datafile::writeAll(file, pdfBytes) ||
+            !file.commit())
+            why = file.errorString();
         if (why.isEmpty()) {
             pdfPending = false;
             return std::nullopt;
@@ -231,13 +222,15 @@ StepError SheetJob::start()
     if (toPdf) {
         d->pdfFile = d->printer.outputFileName();
         // Asked before any page is drawn: a folder that is not there or not writable.
-        // (A device or pipe is not probed: opening one may wait for its reader.)
-        const QFileInfo target(d->pdfFile);
+        // A report is a file, as a data file is: a device or a pipe is refused at
+        // once, never opened (a pipe would wait for its reader for good).
         QString why;
         QSaveFile probe(d->pdfFile);
-        if (target.isDir())
+        if (QFileInfo(d->pdfFile).isDir())
             why = QStringLiteral("it is a folder");
-        else if ((target.isFile() || !target.exists()) && !probe.open(QIODevice::WriteOnly))
+        else if (datafile::existsButNotRegular(d->pdfFile))
+            why = QStringLiteral("it is a device or a pipe, not a file");
+        else if (!probe.open(QIODevice::WriteOnly))
             why = probe.errorString();
         if (!why.isEmpty())
             return QStringLiteral("The report could not be written to %1 (%2). Check that the folder exists and "

@@ -7,11 +7,12 @@
 #include "shell/recentfiles.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-const QString kOpenTitle = QLatin1String(kOpenDataFileTitle);
+QString openTitle() { return QCoreApplication::translate("RecentFiles", kOpenDataFileTitle); }
 StepError stepError(const QString& error) { return error.isEmpty() ? StepError() : StepError(error); }
 }  // namespace
 
@@ -37,7 +38,7 @@ void FileCommands::save()
 void FileCommands::saveAs()
 {
     if (m_document.isEmpty()) {
-        m_prompter.warn(QStringLiteral("Data buffer empty."), QStringLiteral("Save Data File"));
+        m_prompter.warn(tr("Data buffer empty."), tr("Save Data File"));
         return;
     }
     ErrorTrap trap(m_prompter);
@@ -45,7 +46,7 @@ void FileCommands::saveAs()
     QString filter = QLatin1String(datafile::kFilter);
     QString existMessage;
     if (!trap.run([&] {
-            choice = m_files.FileSave(QStringLiteral("Save File"), filter, existMessage, RecentFiles::startFolder());
+            choice = m_files.FileSave(tr("Save File"), filter, existMessage, RecentFiles::startFolder());
             return stepError(choice.error);
         }))
         return;
@@ -67,7 +68,8 @@ bool FileCommands::mayDiscard(const QString& title)
     if (!m_document.isModified())
         return true;
     const PromptAnswer a = m_prompter.message(
-        QStringLiteral("This configuration has changes that are not saved.\r\nDo you want to save them?"), title,
+        tr("This configuration has changes that are not saved.") + QStringLiteral("\r\n") + tr("Do you want to save them?"),
+        title,
         PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation);
     if (a == PromptAnswer::Save) {
         save();
@@ -114,10 +116,10 @@ FileCommands::StartupFile FileCommands::startupFile(const QStringList& arguments
 
 void FileCommands::open(const QString& path, Document::Origin origin, const QString& folder)
 {
-    if (!mayDiscard(kOpenTitle))
+    if (!mayDiscard(openTitle()))
         return;
     if (!m_document.isEmpty()
-        && m_prompter.message(QStringLiteral("Data buffer not empty. OK to overwrite?"), kOpenTitle,
+        && m_prompter.message(tr("Data buffer not empty. OK to overwrite?"), openTitle(),
                               PromptButtons::OKCancel, PromptIcon::None) != PromptAnswer::OK)
         return;
     // No waiting events are let through here: the box has closed, and a queued
@@ -130,7 +132,7 @@ void FileCommands::open(const QString& path, Document::Origin origin, const QStr
     QString name = path;
     QString filter = QLatin1String(datafile::kFilter);
     if (name.isEmpty() && !trap.run([&] {
-            const FileChoice choice = m_files.FileOpen(QStringLiteral("Open File"), filter, QString(), folder);
+            const FileChoice choice = m_files.FileOpen(tr("Open File"), filter, QString(), folder);
             name = choice.path;
             return stepError(choice.error);
         }))
@@ -144,10 +146,10 @@ void FileCommands::open(const QString& path, Document::Origin origin, const QStr
         return loaded || loaded.failure == Document::LoadFailure::ShortFile ? StepError() : StepError(loaded.error);
     });
     if (loaded.failure == Document::LoadFailure::ShortFile)
-        m_prompter.warn(QLatin1String(datafile::kPrematureEnd), kOpenTitle);
+        m_prompter.warn(QLatin1String(datafile::kPrematureEnd), openTitle());
     if (!loaded)
         return;
     m_recent.remember(name);
-    m_prompter.message(QStringLiteral("Loaded ") + name + QStringLiteral(" to buffer. Ready for editing or upload."),
-                       kOpenTitle, PromptButtons::OK, PromptIcon::None);
+    m_prompter.message(tr("Loaded %1 to buffer. Ready for editing or upload.").arg(name), openTitle(), PromptButtons::OK,
+                       PromptIcon::None);
 }

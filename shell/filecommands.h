@@ -4,11 +4,14 @@
 #include "core/document.h"
 #include "core/filechooser.h"
 
+#include <QCoreApplication>
+
 class Prompter;
 class RecentFiles;
 struct LinkState;
 
 class FileCommands {
+    Q_DECLARE_TR_FUNCTIONS(FileCommands)
 public:
     FileCommands(Document& document, Prompter& prompter, RecentFiles& recent, LinkState& link)
         : m_document(document), m_prompter(prompter), m_files(prompter), m_recent(recent), m_link(link)

@@ -37,19 +37,20 @@ QDialog* helpWindow(QWidget* parent)
     // person works, so it is not modal.
     auto* dialog = new QDialog(parent, Qt::Window);
     dialog->setObjectName(QString::fromLatin1(kHelpWindowName));
-    dialog->setWindowTitle(QStringLiteral("Revora Shift Help"));
+    dialog->setWindowTitle(QCoreApplication::translate("Help", "Revora Shift Help"));
     if (!parent)
         dialog->setAttribute(Qt::WA_DeleteOnClose);
 
     auto* browser = new QTextBrowser(dialog);
     browser->setObjectName(QStringLiteral("txtManual"));
     browser->setOpenExternalLinks(true);
+    browser->setAccessibleName(dialog->windowTitle());
     browser->setSource(QUrl(QString::fromLatin1(kManualUrl)));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
-    QPushButton* contents = buttons->addButton(QStringLiteral("&Contents"), QDialogButtonBox::ActionRole);
+    QPushButton* contents = buttons->addButton(QCoreApplication::translate("Help", "&Contents"), QDialogButtonBox::ActionRole);
     contents->setObjectName(QStringLiteral("cmdContents"));
-    QPushButton* back = buttons->addButton(QStringLiteral("&Back"), QDialogButtonBox::ActionRole);
+    QPushButton* back = buttons->addButton(QCoreApplication::translate("Help", "&Back"), QDialogButtonBox::ActionRole);
     back->setObjectName(QStringLiteral("cmdBack"));
     back->setEnabled(false);
     QObject::connect(contents, &QPushButton::clicked, browser, [browser] {

@@ -11,6 +11,7 @@
 #include "shell/qtprompter.h"
 #include "shell/splash.h"
 #include "shell/transfers.h"
+#include "translations/translations.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -54,6 +55,8 @@ int main(int argc, char* argv[])
         return code;
 
     QApplication app(argc, argv);
+    // The person's languages (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), before the first window.
+    const Translations translations{QLocale()};
     // The settings store's application name and the title of untitled boxes.
     QCoreApplication::setApplicationName(appinfo::applicationName());
     const FileCommands::StartupFile start = FileCommands::startupFile(QCoreApplication::arguments());

@@ -4,11 +4,11 @@
 #include "core/about.h"
 #include "core/settings.h"
 #include "editor/parametereditor.h"
+#include "editor/screenfit.h"
 #include "gpo/frmgpo.h"
 #include "link/workflows.h"
 #include "shell/filecommands.h"
 #include "shell/help.h"
-#include "shell/panelroom.h"
 #include "shell/portpanel.h"
 #include "shell/printcommands.h"
 #include "shell/recentfiles.h"
@@ -31,27 +31,37 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
       m_companyInfo(companyInfo)
 {
     setObjectName(QStringLiteral("frmRevora_Main"));
-    auto* central = new QWidget;
-    m_editor = new ParameterEditor(m_document.store(), m_prompter, central);
+    auto* content = new QWidget;
+    m_editor = new ParameterEditor(m_document.store(), m_prompter, content);
     buildMenus();
     fraPortSelect = new PortPanel;
     fraProgress1 = new ProgressPanel;
     fraStart = new StartPanel({mnuDownload, mnuOpenFile, mnuDisplayDefaults});
     recentFiles = new RecentFiles(mnuFile, mnuExit, m_prompter, this);
     transfers = new Transfers(m_document, m_prompter, port, fraProgress1, this);
-    m_room = std::make_unique<PanelRoom>(this);
+    m_fit = new ScreenFit(this);
     m_history = new UndoHistory(m_document, this);
     m_history->addActions(mnuEdit, mnuEditGPOParams, [this] { return startCommand(); }, mnuUndo, mnuRedo);
     m_fileCommands = std::make_unique<FileCommands>(m_document, m_prompter, *recentFiles, linkState());
     m_print = std::make_unique<PrintCommands>(m_prompter, this, m_companyInfo.value(0), linkState().FirmwareID);
 
-    auto* v = new QVBoxLayout(central);
+    auto* v = new QVBoxLayout(content);
     // The start panel takes the empty room while it shows.
     v->addWidget(fraStart, 100);
     v->addWidget(m_editor);
     v->addStretch(1);
-    v->addWidget(fraPortSelect);
-    v->addWidget(fraProgress1);
+    // Large text on a small screen: the parameters scroll, the port and progress
+    // panels stay in sight below them.
+    auto* central = new QWidget;
+    auto* c = new QVBoxLayout(central);
+    const QMargins margins = c->contentsMargins();
+    c->setContentsMargins(0, 0, 0, 0);
+    c->addWidget(new ContentScrollArea(content), 1);
+    auto* panels = new QVBoxLayout;
+    panels->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    panels->addWidget(fraPortSelect);
+    panels->addWidget(fraProgress1);
+    c->addLayout(panels);
     setCentralWidget(central);
     connectParts();
 
@@ -60,7 +70,7 @@ frmRevora_Main::frmRevora_Main(Prompter& prompter, Port& port, const QStringList
     fraPortSelect->restore(m_prompter);
     m_editor->fraShiftSetup->hide();
     fraStart->hide();
-    resize(sizeHint());
+    m_fit->fitNow();
     m_editor->hideFrames(true);
     showConfiguration();
     showDocumentState();
@@ -88,53 +98,53 @@ void frmRevora_Main::buildMenus()
             connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuOpenFile = item(mnuFile, QStringLiteral("mnuOpenFile"), QStringLiteral("&Open File"), &W::mnuOpenFile_Click);
+    mnuFile = menu(QStringLiteral("mnuFile"), tr("&File"));
+    mnuOpenFile = item(mnuFile, QStringLiteral("mnuOpenFile"), tr("&Open File"), &W::mnuOpenFile_Click);
     mnuOpenBackup =
-        item(mnuFile, QStringLiteral("mnuOpenBackup"), QStringLiteral("Open &Backup..."), &W::mnuOpenBackup_Click);
-    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"), &W::mnuSave_Click);
+        item(mnuFile, QStringLiteral("mnuOpenBackup"), tr("Open &Backup..."), &W::mnuOpenBackup_Click);
+    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), tr("&Save"), &W::mnuSave_Click);
     mnuSaveFIle =
-        item(mnuFile, QStringLiteral("mnuSaveFIle"), QStringLiteral("Save File &As..."), &W::mnuSaveFIle_Click);
+        item(mnuFile, QStringLiteral("mnuSaveFIle"), tr("Save File &As..."), &W::mnuSaveFIle_Click);
     mnuSep1 = addSeparator(mnuFile, QStringLiteral("mnuSep1"));
-    mnuPrintParams = item(mnuFile, QStringLiteral("mnuPrintParams"), QStringLiteral("&Print Parameters"),
+    mnuPrintParams = item(mnuFile, QStringLiteral("mnuPrintParams"), tr("&Print Parameters"),
                           &W::mnuPrintParams_Click);
-    mnuPrintPreview = item(mnuFile, QStringLiteral("mnuPrintPreview"), QStringLiteral("Print Pre&view..."),
+    mnuPrintPreview = item(mnuFile, QStringLiteral("mnuPrintPreview"), tr("Print Pre&view..."),
                            &W::mnuPrintPreview_Click);
     mnuPrintSetup =
-        item(mnuFile, QStringLiteral("mnuPrintSetup"), QStringLiteral("Print Set&up..."), &W::mnuPrintSetup_Click);
+        item(mnuFile, QStringLiteral("mnuPrintSetup"), tr("Print Set&up..."), &W::mnuPrintSetup_Click);
     mnuSep2 = addSeparator(mnuFile, QStringLiteral("mnuSep2"));
-    mnuExit = item(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &W::mnuExit_Click);
+    mnuExit = item(mnuFile, QStringLiteral("mnuExit"), tr("E&xit"), &W::mnuExit_Click);
 
-    mnuEdit = menu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
-    mnuEditGPOParams = item(mnuEdit, QStringLiteral("mnuEditGPOParams"), QStringLiteral("Edit GPO Parameters"),
+    mnuEdit = menu(QStringLiteral("mnuEdit"), tr("&Edit"));
+    mnuEditGPOParams = item(mnuEdit, QStringLiteral("mnuEditGPOParams"), tr("Edit GPO Parameters"),
                             &W::mnuEditGPOParams_Click);
-    mnuEditAlarmVSS = item(mnuEdit, QStringLiteral("mnuEditAlarmVSS"), QStringLiteral("Edit VSS (Speed) Alarm"),
+    mnuEditAlarmVSS = item(mnuEdit, QStringLiteral("mnuEditAlarmVSS"), tr("Edit VSS (Speed) Alarm"),
                            &W::mnuEditAlarmVSS_Click);
-    mnuEditAlarms = item(mnuEdit, QStringLiteral("mnuEditAlarms"), QStringLiteral("Edit User Defined Alarms"),
+    mnuEditAlarms = item(mnuEdit, QStringLiteral("mnuEditAlarms"), tr("Edit User Defined Alarms"),
                          &W::mnuEditAlarms_Click);
     mnuDisplayDefaults = item(mnuEdit, QStringLiteral("mnuDisplayDefaults"),
-                              QStringLiteral("Display Default Parameters"), &W::mnuDisplayDefaults_Click);
+                              tr("Display Default Parameters"), &W::mnuDisplayDefaults_Click);
 
-    mnuComm = menu(QStringLiteral("mnuComm"), QStringLiteral("&Communications"));
+    mnuComm = menu(QStringLiteral("mnuComm"), tr("&Communications"));
     mnuDownload =
-        item(mnuComm, QStringLiteral("mnuDownload"), QStringLiteral("&Download From EEPROM"), &W::mnuDownload_Click);
-    mnuUpload = item(mnuComm, QStringLiteral("mnuUpload"), QStringLiteral("&Upload To EEPROM"), &W::mnuUpload_Click);
-    mnuCompare = item(mnuComm, QStringLiteral("mnuCompare"), QStringLiteral("&Compare With Controller..."),
+        item(mnuComm, QStringLiteral("mnuDownload"), tr("&Download From EEPROM"), &W::mnuDownload_Click);
+    mnuUpload = item(mnuComm, QStringLiteral("mnuUpload"), tr("&Upload To EEPROM"), &W::mnuUpload_Click);
+    mnuCompare = item(mnuComm, QStringLiteral("mnuCompare"), tr("&Compare With Controller..."),
                       &W::mnuCompare_Click);
     // The port panel handles this one.
-    mnuPortSetup = item(mnuComm, QStringLiteral("mnuPortSetup"), QStringLiteral("&Port Setup"), nullptr);
+    mnuPortSetup = item(mnuComm, QStringLiteral("mnuPortSetup"), tr("&Port Setup"), nullptr);
     addSeparator(mnuComm, QStringLiteral("mnuSepComm"));
     mnuBackupBeforeUpload =
-        item(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), QStringLiteral("&Back Up Before Upload"), nullptr);
+        item(mnuComm, QStringLiteral("mnuBackupBeforeUpload"), tr("&Back Up Before Upload"), nullptr);
     mnuBackupBeforeUpload->setCheckable(true);
     mnuBackupBeforeUpload->setChecked(settings::backUpBeforeUpload());
     connect(mnuBackupBeforeUpload, &QAction::toggled, this, &settings::setBackUpBeforeUpload);
 
-    mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuHelp = menu(QStringLiteral("mnuHelp"), tr("&Help"));
     mnuHelpContents =
-        item(mnuHelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents"), &W::mnuHelpContents_Click);
-    mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About..."), &W::mnuAbout_Click);
-    mnuAboutQt = item(mnuHelp, QStringLiteral("mnuAboutQt"), QStringLiteral("About &Qt..."), nullptr);
+        item(mnuHelp, QStringLiteral("mnuHelpContents"), tr("&Contents"), &W::mnuHelpContents_Click);
+    mnuAbout = item(mnuHelp, QStringLiteral("mnuAbout"), tr("&About..."), &W::mnuAbout_Click);
+    mnuAboutQt = item(mnuHelp, QStringLiteral("mnuAboutQt"), tr("About &Qt..."), nullptr);
     connect(mnuAboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
 
     mnuOpenFile->setShortcut(QKeySequence::Open);
@@ -164,9 +174,6 @@ void frmRevora_Main::connectParts()
     });
     connect(fraPortSelect, &PortPanel::listChanged, this, [this] { fraStart->showPort(fraPortSelect->description()); });
     connect(fraStart, &StartPanel::offerTaken, fraPortSelect, &PortPanel::takeOffer);
-    m_room->watch(fraPortSelect);
-    m_room->watch(fraProgress1);
-    m_room->watch(fraStart);
     connect(recentFiles, &RecentFiles::openRequested, this, &frmRevora_Main::openDataFile);
     connect(transfers, &Transfers::runningChanged, this, &frmRevora_Main::transferRunning);
 
@@ -267,7 +274,7 @@ void frmRevora_Main::closeEvent(QCloseEvent* event)
 bool frmRevora_Main::mayClose()
 {
     m_editor->commitPendingEdit();
-    return m_fileCommands->mayDiscard(QStringLiteral("Exit"));
+    return m_fileCommands->mayDiscard(tr("Exit"));
 }
 
 void frmRevora_Main::mnuExit_Click() { close(); }

@@ -5,6 +5,7 @@
 #include "core/appinfo.h"
 #include "core/document.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -12,7 +13,6 @@
 
 class FileCommands;
 class ParameterEditor;
-class PanelRoom;
 class Port;
 class PortPanel;
 class PrintCommands;
@@ -21,6 +21,7 @@ class Prompter;
 class QAction;
 class QMenu;
 class RecentFiles;
+class ScreenFit;
 class StartPanel;
 class Transfers;
 class UndoHistory;
@@ -30,7 +31,10 @@ namespace report {
 class PrintDialogs;
 }
 
-inline QString designCaption() { return QStringLiteral("Revora Shift Version ") + appinfo::version(); }
+inline QString designCaption()
+{
+    return QCoreApplication::translate("frmRevora_Main", "Revora Shift Version %1").arg(appinfo::version());
+}
 
 class frmRevora_Main : public QMainWindow {
     Q_OBJECT
@@ -133,7 +137,7 @@ private:
     Document m_document;
     QStringList m_companyInfo;
     ParameterEditor* m_editor = nullptr;
-    std::unique_ptr<PanelRoom> m_room;
+    ScreenFit* m_fit = nullptr;  // the window follows its content, as far as the screen allows
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<PrintCommands> m_print;
     UndoHistory* m_history = nullptr;

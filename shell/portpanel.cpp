@@ -11,10 +11,10 @@
 
 using namespace portsettings;
 
-PortPanel::PortPanel(QWidget* parent) : QGroupBox(QStringLiteral("Data Port Setup"), parent)
+PortPanel::PortPanel(QWidget* parent) : QGroupBox(tr("Data Port Setup"), parent)
 {
     setObjectName(QStringLiteral("fraPortSelect"));
-    lblPort = new QLabel(QStringLiteral("Port"));
+    lblPort = new QLabel(tr("Port"));
     lblPort->setObjectName(QStringLiteral("lblPort"));
     cboPort = new QComboBox;
     cboPort->setObjectName(QStringLiteral("cboPort"));
@@ -26,9 +26,9 @@ PortPanel::PortPanel(QWidget* parent) : QGroupBox(QStringLiteral("Data Port Setu
     lblPortDevice = new QLabel;
     lblPortDevice->setObjectName(QStringLiteral("lblPortDevice"));
     lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdPortRefresh = new QPushButton(QStringLiteral("&Refresh"));
+    cmdPortRefresh = new QPushButton(tr("&Refresh"));
     cmdPortRefresh->setObjectName(QStringLiteral("cmdPortRefresh"));
-    cmdPortSelectOK = new QPushButton(QStringLiteral("OK"));
+    cmdPortSelectOK = new QPushButton(tr("OK"));
     cmdPortSelectOK->setObjectName(QStringLiteral("cmdPortSelectOK"));
     lblLatency = new QLabel;
     lblLatency->setObjectName(QStringLiteral("lblLatency"));
@@ -86,14 +86,12 @@ void PortPanel::setChoosable(bool choosable)
 void PortPanel::mnuPortSetup_Click()
 {
     showPortDevice();
-    emit aboutToShow();
     show();
 }
 
 void PortPanel::cmdPortSelectOK_Click()
 {
     hide();
-    emit hidden();
 }
 
 QString PortPanel::currentName() const
@@ -187,6 +185,6 @@ void PortPanel::showPortDevice()
 {
     const PortDescription d = description();
     lblPortDevice->setText(d.present
-                               ? QStringLiteral("%1 (present)").arg(d.device)
-                               : QStringLiteral("%1 (not found: connect the adapter or choose another port)").arg(d.device));
+                               ? tr("%1 (present)").arg(d.device)
+                               : tr("%1 (not found: connect the adapter or choose another port)").arg(d.device));
 }

@@ -65,9 +65,6 @@ signals:
     void chosen(const PortChoice& choice);
     // The list was filled again (Refresh, a plug or unplug): what is offered may differ.
     void listChanged();
-    // Before the panel shows and after it hid, so the window can give the room back.
-    void aboutToShow();
-    void hidden();
 
 private:
     // Fills cboPort with the ports of the system and the Com entries, selecting `choice`.

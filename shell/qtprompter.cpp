@@ -111,6 +111,7 @@ PromptAnswer QtPrompter::table(const QString& text, const QString& title, const 
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     auto* list = new QTreeWidget;
+    label->setBuddy(list);  // the question names the list for a screen reader
     list->setRootIsDecorated(false);
     list->setAlternatingRowColors(true);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -60,8 +60,8 @@ void RecentFiles::choose(const QString& path)
     list.removeAll(path);
     settings::setRecentFiles(list);
     show();
-    m_prompter.warn(path + QStringLiteral("\r\nFile not found. It is taken off the recent files."),
-                    QLatin1String(kOpenDataFileTitle));
+    m_prompter.warn(path + QStringLiteral("\r\n") + tr("File not found. It is taken off the recent files."),
+                    tr(kOpenDataFileTitle));
 }
 
 QStringList RecentFiles::labels(const QStringList& paths)

@@ -2,12 +2,14 @@
 // The File menu's recent files and the folder the file dialogs start in. Only data
 // files the person opened or saved enter them: a backup is the program's own copy
 // and never becomes a recent file or the remembered folder.
+#include <QCoreApplication>
 #include <QList>
 #include <QObject>
 #include <QStringList>
 
-// The title of every box the opening of a data file shows.
-inline const char* const kOpenDataFileTitle = "Open Data File";
+// The title of every box the opening of a data file shows (the English source text;
+// the window shows its translation, context RecentFiles).
+inline const char* const kOpenDataFileTitle = QT_TRANSLATE_NOOP("RecentFiles", "Open Data File");
 
 class Prompter;
 class QAction;

@@ -136,7 +136,7 @@ frmSplash::frmSplash(const Branding& branding, int durationMs, QWidget* parent)
     layout->addSpacing(8);
     lblProductName = fixedLabel(QStringLiteral("lblProductName"), QStringLiteral("Revora Shift"), 22, true, frame);
     layout->addWidget(lblProductName);
-    lblVersion = fixedLabel(QStringLiteral("lblVersion"), QStringLiteral("Version ") + appinfo::version(), 11, false, frame);
+    lblVersion = fixedLabel(QStringLiteral("lblVersion"), tr("Version %1").arg(appinfo::version()), 11, false, frame);
     layout->addWidget(lblVersion);
     layout->addSpacing(8);
     lblCopyright = fixedLabel(QStringLiteral("lblCopyright"), brandingCopyright(), 8, false, frame);

@@ -14,7 +14,7 @@ StartPanel::StartPanel(const QList<QAction*>& commands, QWidget* parent) : QWidg
     // The choices in the middle of the empty window.
     auto* choices = new QWidget;
     auto* v = new QVBoxLayout(choices);
-    v->addWidget(new QLabel(QStringLiteral("No configuration is loaded. Start with one of these:")));
+    v->addWidget(new QLabel(tr("No configuration is loaded. Start with one of these:")));
     for (QAction* command : commands) {
         auto* b = new QToolButton;
         b->setDefaultAction(command);
@@ -44,14 +44,15 @@ StartPanel::StartPanel(const QList<QAction*>& commands, QWidget* parent) : QWidg
 
 void StartPanel::showPort(const PortDescription& port)
 {
-    QString text = QStringLiteral("Downloads use %1").arg(port.entry);
+    QString where = port.entry;
     if (!port.entry.contains(port.device))
-        text += QStringLiteral(" (%1)").arg(port.device);
-    if (!port.present)
-        text += QStringLiteral(", which is not found: connect the adapter or choose the port in Communications > Port Setup.");
-    lblStartPort->setText(text);
+        where += QStringLiteral(" (%1)").arg(port.device);
+    lblStartPort->setText(port.present ? tr("Downloads use %1").arg(where)
+                                       : tr("Downloads use %1, which is not found: connect the adapter or choose the "
+                                            "port in Communications > Port Setup.")
+                                             .arg(where));
     // Nothing is sent to the adapter until the person takes it.
-    cmdUseOfferedPort->setText(QStringLiteral("Use %1").arg(QString(port.offer).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    cmdUseOfferedPort->setText(tr("Use %1").arg(QString(port.offer).replace(QLatin1Char('&'), QStringLiteral("&&"))));
     cmdUseOfferedPort->setVisible(!port.offer.isEmpty());
 }
 
@@ -59,11 +60,5 @@ void StartPanel::setShown(bool shown)
 {
     if (shown == !isHidden())
         return;
-    if (shown) {
-        emit aboutToShow();
-        show();
-    } else {
-        hide();
-        emit hidden();
-    }
+    setVisible(shown);
 }

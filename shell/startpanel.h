@@ -16,8 +16,7 @@ public:
     explicit StartPanel(const QList<QAction*>& commands, QWidget* parent = nullptr);
 
     void showPort(const PortDescription& port);
-    // Shows or hides the panel, saying so before it shows and after it hid, so
-    // the window can give back the room it took beside a frame left in place.
+    // Shows or hides the panel; the window gives back the room it took.
     void setShown(bool shown);
 
     QLabel* lblStartPort;
@@ -26,6 +25,4 @@ public:
 signals:
     // The person chose the adapter offered.
     void offerTaken();
-    void aboutToShow();
-    void hidden();
 };

@@ -8,7 +8,7 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 
-ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(QStringLiteral("Programming"), parent)
+ProgressPanel::ProgressPanel(QWidget* parent) : QGroupBox(tr("Programming"), parent)
 {
     setObjectName(QStringLiteral("fraProgress1"));
     prgProgress1 = new QProgressBar;
@@ -25,7 +25,6 @@ void ProgressPanel::begin(const QString& caption)
     setTitle(caption);
     prgProgress1->setRange(0, 100);
     prgProgress1->setValue(0);
-    emit aboutToShow();
     show();
     repaint();
 }
@@ -33,7 +32,6 @@ void ProgressPanel::begin(const QString& caption)
 void ProgressPanel::end()
 {
     hide();
-    emit hidden();
 }
 
 Transfers::Transfers(Document& document, Prompter& prompter, Port& port, ProgressPanel* progress, QObject* parent)
@@ -113,15 +111,13 @@ void Transfers::upload(bool backUpFirst)
 bool Transfers::confirmUpload(const report::Comparison& changes, const QString& backupFile)
 {
     const QString title = QLatin1String(linkworkflow::kUploadTitle);
-    const QString kept = QStringLiteral("The controller's configuration is kept in %1.\r\n\r\n")
-                             .arg(QDir::toNativeSeparators(backupFile));
+    const QString kept = tr("The controller's configuration is kept in %1.").arg(QDir::toNativeSeparators(backupFile))
+                         + QStringLiteral("\r\n\r\n");
     if (changes.same())
-        return m_prompter.message(kept + QStringLiteral("The controller already holds this configuration. "
-                                                        "Upload it all the same?"),
+        return m_prompter.message(kept + tr("The controller already holds this configuration. Upload it all the same?"),
                                   title, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
-    return m_prompter.table(kept + QStringLiteral("The upload will make these changes. Go on?"), title,
-                            {QStringLiteral("Parameter"), QStringLiteral("Controller now"),
-                             QStringLiteral("After the upload")},
+    return m_prompter.table(kept + tr("The upload will make these changes. Go on?"), title,
+                            {tr("Parameter"), tr("Controller now"), tr("After the upload")},
                             comparisonRows(changes), PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
@@ -141,37 +137,21 @@ void Transfers::compare()
         return;
     }
     const QList<QStringList> rows = comparisonRows(outcome.differences);
-    m_prompter.table(rows.size() == 1 ? QStringLiteral("The controller and this configuration differ in one place:")
-                                      : QStringLiteral("The controller and this configuration differ in %1 places:")
-                                            .arg(rows.size()),
-                     title,
-                     {QStringLiteral("Parameter"), QStringLiteral("Controller"), QStringLiteral("This configuration")},
+    m_prompter.table(rows.size() == 1 ? tr("The controller and this configuration differ in one place:")
+                                      : tr("The controller and this configuration differ in %1 places:").arg(rows.size()),
+                     title, {tr("Parameter"), tr("Controller"), tr("This configuration")},
                      rows, PromptButtons::OK);
 }
 
 QList<QStringList> Transfers::comparisonRows(const report::Comparison& comparison)
 {
     QList<QStringList> rows;
-    for (const report::Difference& d : comparison.parameters) {
-        if (!d.label.isEmpty()) {
-            QString label = d.label;
-            if (label.endsWith(QLatin1Char(':')))
-                label.chop(1);
-            rows << QStringList{label, d.left, d.right};
-            continue;
-        }
-        // A switch prints as a whole line ("GPO Enabled"): its common words name it.
-        const QStringList l = d.left.split(QLatin1Char(' ')), r = d.right.split(QLatin1Char(' '));
-        int common = 0;
-        while (common < l.size() - 1 && common < r.size() - 1 && l.at(common) == r.at(common))
-            ++common;
-        rows << (common > 0 ? QStringList{l.mid(0, common).join(QLatin1Char(' ')),
-                                          l.mid(common).join(QLatin1Char(' ')), r.mid(common).join(QLatin1Char(' '))}
-                            : QStringList{d.name.section(QLatin1Char('.'), -1), d.left, d.right});
-    }
+    // The core names every row, switches too ("Alarm 1 Enable"): nothing here reads the values' words.
+    for (const report::Difference& d : comparison.parameters)
+        rows << QStringList{d.label, d.left, d.right};
     const auto byte = [](uint8_t v) { return QStringLiteral("%1 (0x%2)").arg(uint(v)).arg(uint(v), 2, 16, QLatin1Char('0')); };
     for (const report::ByteDifference& b : comparison.bytes)
-        rows << QStringList{QStringLiteral("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
+        rows << QStringList{tr("Offset %1").arg(b.offset), byte(b.left), byte(b.right)};
     return rows;
 }
 
@@ -182,7 +162,7 @@ void Transfers::showProgress(const QString& caption) { m_progress->begin(caption
 // Nothing moves while the link is checked: a busy bar says the window is working.
 void Transfers::showConnecting(const QString& device)
 {
-    m_progress->begin(QStringLiteral("Connecting to %1...").arg(device));
+    m_progress->begin(tr("Connecting to %1...").arg(device));
     m_progress->prgProgress1->setRange(0, 0);
 }
 

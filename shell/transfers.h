@@ -23,11 +23,6 @@ public:
 
     QProgressBar* prgProgress1;
 
-signals:
-    // Before the panel shows and after it hid, so the window can give the room back.
-    void aboutToShow();
-    void hidden();
-
 private:
     friend class Transfers;
     void begin(const QString& caption);

@@ -4,9 +4,12 @@ set -euo pipefail
 # desktop-file-utils and appstream check the installation, lintian the package;
 # clang and its runtime build the fuzz targets; dpkg-dev lets cpack find the
 # package's dependencies. locales: the number tests run under a decimal-comma
-# locale they make.
+# locale they make. qt6-tools-dev and qt6-l10n-tools: lupdate and lrelease with
+# their CMake commands; qt6-translations-l10n: Qt's own texts (buttons, common
+# dialogs) in German.
 pkgs=(cmake g++ make qt6-base-dev qt6-serialport-dev libgl-dev poppler-utils xvfb xauth
-      desktop-file-utils appstream lintian clang libclang-rt-14-dev dpkg-dev locales)
+      desktop-file-utils appstream lintian clang libclang-rt-14-dev dpkg-dev locales
+      qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,17 +14,18 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
     : EditorDialog(params, prompter, parent)
 {
     setObjectName(QStringLiteral("frmAlarmVSS"));
-    setWindowTitle(QStringLiteral("VSS (Speed) Alarm"));
+    setWindowTitle(tr("VSS (Speed) Alarm"));
 
-    lblAlarmVSSEnable = makeLabel(QStringLiteral("lblAlarmVSSEnable"), QStringLiteral("Enable VSS Alarm"));
     chkAlarmVSSEnable = makeCheck(QStringLiteral("chkAlarmVSSEnable"));
-    lblAlarmVSSColor = makeLabel(QStringLiteral("lblAlarmVSSColor"), QStringLiteral("VSS Alarm Color"));
+    lblAlarmVSSEnable = makeLabel(QStringLiteral("lblAlarmVSSEnable"), tr("Enable VSS Alarm"), chkAlarmVSSEnable);
     txtAlarmVSSColor = makeSwatch(QStringLiteral("txtAlarmVSSColor"));
-    cmdAlarmVSSColor = makeButton(QStringLiteral("cmdAlarmVSSColor"), QStringLiteral("Pick Color"));
-    lblAlarmVSSMin = makeLabel(QStringLiteral("lblAlarmVSSMin"), QStringLiteral("Minimum VSS (MPH)"));
+    lblAlarmVSSColor = makeLabel(QStringLiteral("lblAlarmVSSColor"), tr("VSS Alarm Color"), txtAlarmVSSColor);
+    cmdAlarmVSSColor = makeButton(QStringLiteral("cmdAlarmVSSColor"), tr("Pick Color"));
+    cmdAlarmVSSColor->setAccessibleDescription(lblAlarmVSSColor->text());
     txtAlarmVSSMin = makeField(QStringLiteral("txtAlarmVSSMin"));
-    lblAlarmVSSMax = makeLabel(QStringLiteral("lblAlarmVSSMax"), QStringLiteral("Maximum VSS (MPH)"));
+    lblAlarmVSSMin = makeLabel(QStringLiteral("lblAlarmVSSMin"), tr("Minimum VSS (MPH)"), txtAlarmVSSMin);
     txtAlarmVSSMax = makeField(QStringLiteral("txtAlarmVSSMax"));
+    lblAlarmVSSMax = makeLabel(QStringLiteral("lblAlarmVSSMax"), tr("Maximum VSS (MPH)"), txtAlarmVSSMax);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblAlarmVSSEnable, 0, 0);
@@ -40,11 +41,10 @@ frmAlarmVSS::frmAlarmVSS(ParameterSet& params, Prompter& prompter, QWidget* pare
 
     QHBoxLayout* buttons = makeRestoreOkRow(cmdRestoreDefaults, cmdOK);
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout;
     top->addLayout(grid);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    top->addStretch(1);
+    arrange(top, buttons);
 
     connect(chkAlarmVSSEnable, &QCheckBox::toggled, this, &frmAlarmVSS::chkAlarmVSSEnable_Click);
     onClick(cmdAlarmVSSColor, [this] { cmdAlarmVSSColor_Click(); });
@@ -83,7 +83,7 @@ void frmAlarmVSS::cmdAlarmVSSColor_Click()
 
 void frmAlarmVSS::cmdRestoreDefaults_Click()
 {
-    if (!confirmRestoreDefaults(QStringLiteral("This action will reset all VSS alarm parameters to default values.")))
+    if (!confirmRestoreDefaults(tr("This action will reset all VSS alarm parameters to default values.")))
         return;
     restoreVssAlarmDefaults(m_params);
     Form_Load();

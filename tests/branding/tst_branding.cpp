@@ -37,6 +37,15 @@ private slots:
                                       << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
         QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller GmbH\n" << noLogo
                                                     << QString::fromUtf8("Acme|\u00A9 M\u00FCller GmbH") << "";
+        // Notepad's "Unicode" and its big-endian form: UTF-16 with a byte order mark, CR LF line ends.
+        const QString text = QString::fromLatin1(kGood).replace("\n", "\r\n") + QString::fromUtf8("\u00A9 M\u00FCller\r\n");
+        QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+        for (const QChar c : text) {
+            le += char(c.unicode() & 0xFF), le += char(c.unicode() >> 8);
+            be += char(c.unicode() >> 8), be += char(c.unicode() & 0xFF);
+        }
+        QTest::newRow("utf-16") << le << noLogo << QString::fromUtf8("Acme|\u00A9 M\u00FCller") << "";
+        QTest::newRow("utf-16, big-endian") << be << noLogo << QString::fromUtf8("Acme|\u00A9 M\u00FCller") << "";
         QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
                                             << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme" << "only 2 of the 5";
         QTest::newRow("empty company name") << QByteArray("Acme\nArial\n20\nbold\nNULL\n!\n\nPhone: 1\n") << noLogo

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,24 +49,47 @@ private slots:
         QTest::newRow("version") << "--version" << Changes{} << 0
                                  << QStringList{"revora-shift-cli " + appinfo::version() + '\n'};
         QTest::newRow("same") << "diff a b" << Changes{} << 0 << QStringList{};
+        // Which side is which, then the typed rows; a switch has a label of its own.
+        const QString sides = QStringLiteral("From a (left) to b (right):");
         QTest::newRow("switch and carried-over bit") << "diff a b" << Changes{{20, 31 + 128}} << 1
-            << QStringList{"Continuous Data Logging Enabled -> Data Logging Only When Armed",
+            << QStringList{sides, "Data Logging Only When Armed: Disabled -> Enabled",
                            "Offset 20 (OptionFlags): 29 -> 159"};
         QTest::newRow("same shown") << "diff a b" << Changes{{30, 254}} << 1
-                                    << QStringList{"Offset 30 (MaxLEDPWM): 255 -> 254"};
-        QTest::newRow("user text") << "diff a b" << Changes{{128, 'A'}} << 1
-            << QStringList{"User Data: \"" + QString(32, ' ') + "\" -> \"A" + QString(31, ' ') + '"'};
+                                    << QStringList{sides, "Offset 30 (MaxLEDPWM): 255 -> 254"};
+        // Without the padding; the blanks a text starts with are part of it.
+        QTest::newRow("user text") << "diff a b" << Changes{{128, ' '}, {129, 'A'}} << 1
+                                   << QStringList{sides, "User Data: \"\" -> \" A\""};
         QTest::newRow("in report order") << "diff a b" << Changes{{82, 7}, {64, 61}} << 1
-            << QStringList{"GPO Minimum RPM: 6000 -> 6100", "VSS Alarm Color (RGB): 0, 255, 0 -> 7, 255, 0"};
+            << QStringList{sides, "GPO Minimum RPM: 6000 -> 6100", "VSS Alarm Color (RGB): 0, 255, 0 -> 7, 255, 0"};
+        // A block that holds the GPO on where the upload would turn it off reads as on.
+        QTest::newRow("gpo as stored") << "diff a b" << Changes{{20, 1 + 8}} << 1
+            << QStringList{sides, "VSS Based Gear Detection: Enabled -> Disabled", "VSS Alarm Enable: Enabled -> Disabled"};
+        // Every command explains itself, and takes --help wherever it stands.
+        QTest::newRow("show --help") << "show --help" << Changes{} << 0
+                                     << QStringList{"usage: revora-shift-cli show [--no-date | --json] FILE.dat\n"};
+        QTest::newRow("download --help") << "download a --help" << Changes{} << 0
+                                         << QStringList{"usage: revora-shift-cli download --port PORT FILE.dat\n"};
+        // Refused: "revora-shift-cli COMMAND: what is wrong", and for wrong arguments the usage line.
         QTest::newRow("defaults into no folder") << "defaults no/such/x.dat" << Changes{} << 2 << QStringList{"x.dat"};
         QTest::newRow("show missing") << "show missing.dat" << Changes{} << 2 << QStringList{"missing.dat"};
         QTest::newRow("show short") << "show short.dat" << Changes{} << 2 << QStringList{"too short, 100 bytes"};
+        QTest::newRow("show -x") << "show -x a" << Changes{} << 2
+                                 << QStringList{"unknown option '-x'.", "usage: revora-shift-cli show"};
         QTest::newRow("diff overflow") << "diff a overflow.dat" << Changes{} << 2 << QStringList{"VSSFreq"};
-        QTest::newRow("diff one file") << "diff a" << Changes{} << 2 << QStringList{"Usage"};
+        QTest::newRow("diff one file") << "diff a" << Changes{} << 2
+                                       << QStringList{"got 1 argument(s).", "usage: revora-shift-cli diff A.dat B.dat"};
         // An option without its value is refused, not taken for one; so is an empty folder.
-        QTest::newRow("--port last") << "upload a --port" << Changes{} << 2 << QStringList{"option '--port'"};
-        QTest::newRow("--backup last") << "upload --port x a --backup" << Changes{} << 2 << QStringList{"'--backup'"};
-        QTest::newRow("--backup=") << "upload --port=x --backup= a" << Changes{} << 2 << QStringList{"needs a folder"};
+        const QString upload = QStringLiteral("usage: revora-shift-cli upload [--backup DIR] --port PORT FILE.dat");
+        QTest::newRow("--port last") << "upload a --port" << Changes{} << 2 << QStringList{"option '--port'", upload};
+        QTest::newRow("--backup last") << "upload --port x a --backup" << Changes{} << 2
+                                       << QStringList{"'--backup'", upload};
+        QTest::newRow("--backup=") << "upload --port=x --backup= a" << Changes{} << 2
+                                   << QStringList{"needs a folder", upload};
+        QTest::newRow("download, no port") << "download a" << Changes{} << 2
+                                           << QStringList{"no --port given", "usage: revora-shift-cli download"};
+        QTest::newRow("compare, bad Com") << "compare --port Com0 a" << Changes{} << 2 << QStringList{"'Com0'"};
+        QTest::newRow("ports, an argument") << "ports x" << Changes{} << 2
+                                            << QStringList{"takes no arguments.", "usage: revora-shift-cli ports"};
         const QString u = QStringLiteral("usage: revora-shift-cli report FILE.dat --pdf OUT.pdf");
         QTest::newRow("report, no --pdf") << "report a" << Changes{} << 2 << QStringList{"no --pdf file given.", u};
         QTest::newRow("report, --pdf last") << "report a --pdf" << Changes{} << 2 << QStringList{"--pdf needs a", u};
@@ -98,6 +122,9 @@ private slots:
             for (int i = 0; i < out.size(); ++i)
                 QVERIFY2(stdOut.isEmpty() && errLines.size() == out.size() && errLines[i].contains(out[i]),
                          qPrintable(stdErr));
+            // One form for every command's complaint.
+            QVERIFY2(errLines.value(0).startsWith("revora-shift-cli " + command.section(' ', 0, 0) + ": "),
+                     qPrintable(stdErr));
         } else if (!command.startsWith(QLatin1String("diff"))) {
             for (const QString& line : out)
                 QVERIFY2(stdErr.isEmpty() && stdOut.contains(line.mid(line.startsWith('!'))) != line.startsWith('!'),
@@ -125,7 +152,134 @@ private slots:
         QCOMPARE(field("LaunchColor", "raw"), QJsonValue(9 + 7 * 256));  // red in the low byte
         QCOMPARE(field("OptionFlags.GPOEnable", "value"), QJsonValue(false));
         QCOMPARE(field("UserData", "value"), QJsonValue("R" + QString(31, ' ')));
+        QCOMPARE(field("ShiftRPM1", "label"), QJsonValue("Gear 1 Shift RPM"));  // no colon
+        QCOMPARE(field("ShiftRPM1", "unit"), QJsonValue("RPM"));
+        QCOMPARE(field("ShiftRPM1", "section"), QJsonValue("Shift Light Setup"));
         QCOMPARE(p.size(), 59);  // every parameter the report prints, and the user text
+    }
+
+    // Files crafted byte by byte, switch and GPO edge cases among them: for each, every parameter's JSON value
+    // and JSON text agree with each other, with the line `show` prints, and with the bytes as read here
+    // (a set bit is a switch on, except gear detection in single-stage mode; the GPO reads as stored).
+    void viewsAgree()
+    {
+        // The report's texts for a switch on and off, by its key.
+        const QHash<QString, QStringList> switchTexts = {
+            {"OptionFlags.GPOEnable", {"GPO Enabled", "GPO Disabled"}},
+            {"OptionFlags.LogArmed", {"Data Logging Only When Armed", "Continuous Data Logging Enabled"}},
+            {"OptionFlags.AlarmVSSEnable", {"VSS Alarm Enabled", "VSS Alarm Disabled"}},
+            {"OptionFlags.MultiStageShift", {"Multi-Stage Shift Light Enabled", "Multi-Stage Shift Light Disabled"}},
+            {"OptionFlags.VSSGearDetect", {"VSS Based Gear Detection Enabled", "VSS Based Gear Detection Disabled"}},
+            {"GPOFlags.GPOOneShotDelay", {"GPO One-Shot Delay Enabled", "GPO One-Shot Delay Disabled"}},
+            {"Alarm1Flags.Alarm1Enable", {"Alarm 1 Enabled", "Alarm 1 Disabled"}},
+            {"Alarm1Flags.Alarm1PressurePSI", {"Alarm 1 psi MAP units", "Alarm 1 In-HG MAP units"}},
+            {"Alarm2Flags.Alarm2Enable", {"Alarm 2 Enabled", "Alarm 2 Disabled"}}};
+        const QStringList inputs1 = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
+        const char* const texts[] = {"  Car 7", "Car 7  ", "\tA\001B", " ", "~~~~", "0123456789abcdefghijklmnopqrstuvwxyz"};
+        for (int n = 0; n < 48; ++n) {
+            const int flags = n < 32 ? n | (n % 3 == 0 ? 0xE0 : 0) : (n * 37) & 0xFF;
+            const int gpoFlags = n % 2 ? 0xFF : 0xFE, alarm1 = n % 4 | (n % 5 == 0 ? 0xFC : 0), input1 = n % 9;
+            const int alarm2 = n % 3 == 1 ? 0xFF : n % 2, input2 = n % 4;
+            Changes changes{{20, flags}, {71, gpoFlags}, {96, alarm1}, {97, input1}, {112, alarm2}, {113, input2},
+                            {66, n * 5}, {21, 40 + n}, {100, n}};
+            const QByteArray text = QByteArray(texts[n % 6]).leftJustified(32, ' ', true);
+            for (int i = 0; i < 32; ++i)
+                changes << qMakePair(128 + i, int(uint8_t(text[i])));
+            const QString file = writeFile(dir, QStringLiteral("crafted%1.dat").arg(n), changes);
+            const QStringList shown = run({"show", "--no-date", file}).split('\n');
+            const QJsonObject params = QJsonDocument::fromJson(run({"show", "--json", file}).toUtf8())
+                                           .object().value("parameters").toObject();
+            QCOMPARE(params.size(), 59);
+            const bool multiStage = flags & 8;
+            const QHash<QString, bool> stored = {
+                {"OptionFlags.GPOEnable", (flags & 1) != 0}, {"OptionFlags.LogArmed", (flags & 2) != 0},
+                {"OptionFlags.AlarmVSSEnable", (flags & 4) != 0}, {"OptionFlags.MultiStageShift", multiStage},
+                {"OptionFlags.VSSGearDetect", multiStage && (flags & 16)},
+                {"GPOFlags.GPOOneShotDelay", (gpoFlags & 1) != 0}, {"Alarm1Flags.Alarm1Enable", (alarm1 & 1) != 0},
+                {"Alarm1Flags.Alarm1PressurePSI", (alarm1 & 2) != 0}, {"Alarm2Flags.Alarm2Enable", (alarm2 & 1) != 0}};
+            for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
+                const QString key = it.key(), why = QStringLiteral("%1 in %2").arg(key, file);
+                const QJsonObject o = it.value().toObject();
+                const QString label = o.value("label").toString(), printed = o.value("text").toString();
+                const QJsonValue value = o.value("value");
+                QString line;  // the line `show` must print for it
+                if (switchTexts.contains(key)) {
+                    QVERIFY2(value.isBool() && value.toBool() == stored.value(key), qPrintable(why));
+                    QVERIFY2(printed == switchTexts[key][value.toBool() ? 0 : 1], qPrintable(why));
+                    line = QString(9, ' ') + printed;
+                } else if (key.endsWith("Input")) {
+                    const QString type = key == "Alarm1Input" ? inputs1.value(input1, "MAP 3 bar")
+                                                              : QString(input2 ? "AFR" : "Analog 0-5V");
+                    QVERIFY2(value.toString() == type && printed == label.chopped(5) + type + " Input",
+                             qPrintable(why));
+                    line = QString(9, ' ') + printed;
+                } else if (key == "UserData") {
+                    QString decoded;  // printable bytes kept, others dropped
+                    for (char c : text)
+                        if (c >= 32 && c <= 126)
+                            decoded += QLatin1Char(c);
+                    QVERIFY2(value.toString() == decoded && printed == decoded, qPrintable(why));
+                    line = (QString(9, ' ') + "User Data:").leftJustified(29) + decoded;
+                } else if (value.isArray()) {
+                    const QJsonArray rgb = value.toArray();
+                    QVERIFY2(printed == QStringLiteral("%1, %2, %3").arg(rgb[0].toInt()).arg(rgb[1].toInt())
+                                            .arg(rgb[2].toInt()), qPrintable(why));
+                    line = (QString(9, ' ') + label + ':').leftJustified(49) + printed;
+                } else {
+                    bool number = false;
+                    QVERIFY2(value.isDouble() && printed.toDouble(&number) == value.toDouble() && number,
+                             qPrintable(why));
+                    line = (QString(9, ' ') + label + ':').leftJustified(49) + printed;
+                }
+                while (line.endsWith(' '))
+                    line.chop(1);
+                QVERIFY2(shown.contains(line), qPrintable(why + ": " + line));
+            }
+        }
+    }
+
+    // The manual page is written from the table that --help prints: every command and exit code of one is
+    // in the other, and the user manual names every command too.
+    void helpAndManualsAgree()
+    {
+        const QString help = run({"--help"});
+        QFile page(QStringLiteral(REVORA_CLI_MANPAGE)), manual(QStringLiteral(REVORA_MANUAL));
+        QVERIFY(page.open(QIODevice::ReadOnly) && manual.open(QIODevice::ReadOnly));
+        const QString man = QString::fromUtf8(page.readAll()).replace("\\-", "-");
+        const QString html = QString::fromUtf8(manual.readAll());
+        const QString exitStatus = man.section(".SH EXIT STATUS", 1).section(".SH", 0, 0);
+        const QRegularExpression command(QStringLiteral("^  revora-shift-cli ([a-z]+)(.*)$"),
+                                         QRegularExpression::MultilineOption);
+        int commands = 0;
+        for (auto m = command.globalMatch(help); m.hasNext(); ++commands) {
+            const auto c = m.next();
+            QVERIFY2(man.contains("\n\\fB" + c.captured(1) + "\\fR" + c.captured(2) + '\n'), qPrintable(c.captured(0)));
+            QVERIFY2(man.contains(".B revora-shift-cli " + c.captured(1) + '\n'), qPrintable(c.captured(0)));
+            QVERIFY2(html.contains("<code>" + c.captured(1) + "</code>"), qPrintable(c.captured(0)));
+            QVERIFY2(run({c.captured(1), "--help"}).startsWith("usage: revora-shift-cli " + c.captured(1)),
+                     qPrintable(c.captured(0)));
+        }
+        QVERIFY(commands >= 7);  // the report command is there where the tool prints
+        const QString codes = help.section("Exit status:\n", 1);
+        const QRegularExpression code(QStringLiteral("^  (\\S+)  (.*(\n     .*)*)"), QRegularExpression::MultilineOption);
+        int exitCodes = 0;
+        for (auto m = code.globalMatch(codes); m.hasNext(); ++exitCodes) {
+            const auto c = m.next();
+            const QString meaning = c.captured(2).simplified();
+            QVERIFY2(exitStatus.contains(".B " + c.captured(1) + '\n' + meaning + '\n'), qPrintable(meaning));
+        }
+        QCOMPARE(exitCodes, 4);
+    }
+
+private:
+    // Runs the tool; its standard output, after checking that it ended well.
+    QString run(const QStringList& args)
+    {
+        QProcess cli;
+        cli.start(QStringLiteral(REVORA_CLI), args);
+        cli.waitForFinished(20000);
+        [&] { QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0, qPrintable(args.join(' '))); }();
+        return QString::fromUtf8(cli.readAllStandardOutput());
     }
 };
 

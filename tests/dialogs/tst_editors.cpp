@@ -355,7 +355,7 @@ private slots:
 
     // The window's editor: leaving a gear's field repaints the chart with the stored value, and
     // the chart goes with the multi-stage table; the longest user text the controller keeps, of
-    // the widest characters, fits its field without scrolling.
+    // the widest characters, fits its field without scrolling where the screen has room for it.
     void editorChartAndUserText()
     {
         ParameterStore store = defaultsStore();
@@ -378,6 +378,7 @@ private slots:
         editor.refresh();
         QVERIFY(!editor.shiftChart->isVisible());
 
+        editor.resize(editor.sizeHint());  // a screen as wide as the editor asks for
         QLineEdit* f = editor.txtUserData;
         const auto cursorX = [f] { return f->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(); };
         for (const char c : {'W', 'M', '@', 'm'}) {

@@ -2,6 +2,7 @@
 #include "emulator/controller.h"
 #include "emulator/emulatedport.h"
 #include "emulator/factoryimage.h"
+#include "link/backup.h"
 #include "link/link.h"
 #include "link/workflows.h"
 #include "params/codec.h"
@@ -385,8 +386,20 @@ private slots:
             << "backup+esc:15@10"
             << QStringList{ul("The controller's configuration could not be read for the backup." + without), done}
             << 159 << 1;
-        QTest::newRow("backup name taken") << "backup+taken" << QStringList{ul(path + " already exists." + without)}
-                                           << 15 << 0;
+        // A second backup within the same second takes the next number; none is ever written over.
+        QTest::newRow("backup name taken")
+            << "backup+taken"
+            << QStringList{ul("The controller's configuration was saved as BACKUP/2024-05-01_134502-2.dat.\n\nThe "
+                              "upload will change (controller -> this configuration):\nLaunch RPM: 3000 -> 4321\n\n"
+                              "Go on with the upload?"),
+                           done}
+            << 159 << 1;
+        QTest::newRow("backup folder is a file")
+            << "backup+file" << QStringList{ul("The backup folder BACKUP cannot be made: it is a file, not a folder."
+                                               + without)} << 15 << 0;
+        QTest::newRow("backup folder under a file")
+            << "backup+under" << QStringList{ul("The backup folder BACKUP/sub cannot be made: Not a directory."
+                                                + without)} << 15 << 0;
         QTest::newRow("backup, disk full") << "backup+full" << QStringList{ul("Cannot write " + path + ": File too large."
                                                                              + without)} << 15 << 0;
     }
@@ -401,15 +414,18 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("backups"));
         const QString backupFile = folder + QStringLiteral("/2024-05-01_134502.dat");
+        const QString secondFile = folder + QStringLiteral("/2024-05-01_134502-2.dat");
         Rig r;
         UploadOptions options;
         if (mode.startsWith(QLatin1String("backup"))) {
             r.controller.setConfigBlock(factoryConfigBlock());
-            options.backupFolder = folder;
+            options.backupFolder = mode.endsWith(QLatin1String("under")) ? folder + QStringLiteral("/sub") : folder;
             options.clock = [] { return QDateTime(QDate(2024, 5, 1), QTime(13, 45, 2)); };
         }
         if (mode.endsWith(QLatin1String("taken")))
             QVERIFY(QDir().mkpath(folder) && QFile(backupFile).open(QIODevice::WriteOnly));
+        if (mode.endsWith(QLatin1String("file")) || mode.endsWith(QLatin1String("under")))
+            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
         const auto before = r.controller.eeprom();
         ParameterStore store = defaultsStore();
         store.params.LaunchRPM = 4321;  // an edit since the data was loaded
@@ -439,10 +455,12 @@ private slots:
             QCOMPARE(r.controller.eeprom()[a],
                      a >= kConfigFirst && a <= programmedUpTo ? expected.EEPROMBuffer[a] : before[a]);
         // The backup holds the controller's block from before; an existing file is never written over.
-        const bool backedUp = mode == QLatin1String("backup");
-        QCOMPARE(written, backedUp ? backupFile : QString());
-        QCOMPARE(readFile(backupFile), backedUp ? factoryConfigBlock() : QByteArray());
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp || mode.endsWith("taken") ? 1 : 0);
+        const bool taken = mode.endsWith(QLatin1String("taken")), backedUp = mode == QLatin1String("backup") || taken;
+        QCOMPARE(written, backedUp ? (taken ? secondFile : backupFile) : QString());
+        QCOMPARE(readFile(written), backedUp ? factoryConfigBlock() : QByteArray());
+        QCOMPARE(readFile(backupFile).isEmpty(), !backedUp || taken);
+        if (QFileInfo(folder).isDir())
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp ? (taken ? 2 : 1) : 0);
         QCOMPARE(r.controller.resetCount(), resets);
         QVERIFY(r.idle());
         QVERIFY(!store.image.BufferEmpty);
@@ -494,6 +512,24 @@ private slots:
         QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible && r.idle());
         if (mode == QLatin1String("no data"))
             QVERIFY(r.port.written().isEmpty());
+    }
+
+    // Backups taken within one second get the numbers 2 to 99 after the time; past that the upload is told
+    // why there is none, and nothing is left behind.
+    void backupNumbers()
+    {
+        QTemporaryDir dir;
+        const QDateTime when(QDate(2024, 5, 1), QTime(13, 45, 2));
+        const QByteArray block = factoryConfigBlock();
+        QString error;
+        QCOMPARE(backup::write(dir.path(), when, block, &error), dir.filePath("2024-05-01_134502.dat"));
+        for (int n = 2; n <= 98; ++n)
+            QVERIFY(QFile(dir.filePath(backup::fileName(when, n))).open(QIODevice::WriteOnly));
+        QCOMPARE(backup::write(dir.path(), when, block, &error), dir.filePath("2024-05-01_134502-99.dat"));
+        QCOMPARE(readFile(dir.filePath("2024-05-01_134502-99.dat")), block);
+        QVERIFY(backup::write(dir.path(), when, block, &error).isEmpty());
+        QCOMPARE(error, "99 backups taken at 2024-05-01 13:45:02 are there already; move some elsewhere.");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 99);
     }
 };
 

@@ -11,6 +11,8 @@
 #include <csignal>
 
 namespace {
+using Changes = QList<QPair<int, int>>;
+
 QStringList lines(const QByteArray& text)
 {
     return QString::fromLocal8Bit(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -37,6 +39,7 @@ private slots:
         QVERIFY(UpdateEEPROM(store.params, store.image));
         m_uploaded = store.image.configBlock();
         writeFile(path("@file"), m_block);
+        writeFile(path("@uploaded"), m_uploaded);
     }
     void cleanup() { stopEmulator(); }
 
@@ -68,11 +71,15 @@ private slots:
             << "upload --backup @dir --port @tty @file" << "--fail mute-read:40" << "" << 1 << none
             << QStringList{kTimeout, "No backup was made: The controller's configuration could not be read for "
                                      "the backup. Nothing was written to the controller."};
-        QTest::newRow("compare same") << compare << "--eeprom @file" << "" << 0 << none
+        // Compare takes what an upload of the file writes, as the window does: the user text as its box shows it.
+        const QString sides = QStringLiteral("From the controller (left) to @file (right):");
+        QTest::newRow("compare same") << compare << "--eeprom @uploaded" << "" << 0 << none
                                       << QStringList{kFw, "The controller holds this configuration."};
+        QTest::newRow("compare, the file's own bytes")
+            << compare << "--eeprom @file" << "" << 1
+            << QStringList{sides, "User Data: \"  end to end\" -> \"end to end\""} << QStringList{kFw};
         QTest::newRow("compare, differs") << compare << "" << "" << 1
-                                          << QStringList{"User Data: \"" + QString(32, ' ') + "\" -> \"  end to end" +
-                                                         QString(20, ' ') + '"'}
+                                          << QStringList{sides, "User Data: \"\" -> \"end to end\""}
                                           << QStringList{kFw};
         QTest::newRow("compare refused")
             << compare << "--fail armed" << "" << 2 << none << QStringList{"Cannot compare while controller is armed."};
@@ -126,7 +133,9 @@ private slots:
         QFETCH(QStringList, err);
         QFile::remove(path("@out"));
         QDir(path("@dir")).removeRecursively();
-        const QByteArray held = emulatorArgs.contains(QLatin1String("--eeprom @file")) ? m_block : factoryConfigBlock();
+        const QByteArray held = emulatorArgs.contains(QLatin1String("--eeprom @file"))       ? m_block
+                                : emulatorArgs.contains(QLatin1String("--eeprom @uploaded")) ? m_uploaded
+                                                                                              : factoryConfigBlock();
         m_tty = startEmulator(expand(emulatorArgs + QStringLiteral(" --save @saved --log")));
         QProcess cli;
         cli.setProcessEnvironment(m_env);
@@ -157,7 +166,9 @@ private slots:
         QCOMPARE(lines(cli.readAllStandardError()), err);
         QCOMPARE(stdOut.size(), out.size());
         for (int i = 0; i < out.size(); ++i)  // the backup's name holds the time
-            QVERIFY2(stdOut[i].startsWith(out[i].replace(QLatin1String("@dir"), path("@dir"))), qPrintable(stdOut[i]));
+            QVERIFY2(stdOut[i].startsWith(out[i].replace(QLatin1String("@dir"), path("@dir"))
+                                              .replace(QLatin1String("@file"), path("@file"))),
+                     qPrintable(stdOut[i]));
         QCOMPARE(cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, exit);
         stopEmulator();
         // An upload programs the whole block, unless it says it wrote nothing; only one that completed resets.
@@ -178,15 +189,55 @@ private slots:
         QCOMPARE(readFile(path("@file")), m_block);  // the input file is never touched
     }
 
-    // The emulator's pseudo-terminal, mapped to Com7, is in the list of ports.
+    // Whatever the file holds, compare right after an upload of it finds nothing: both take the image the
+    // upload writes (the user text as the window's box shows it, gear detection off in single-stage mode,
+    // the GPO off where its input is taken, alarm flag bits rebuilt), twice within a second with backups.
+    void uploadThenCompare_data()
+    {
+        QTest::addColumn<Changes>("changes");  // image offset, byte
+        QTest::newRow("blanks around the text") << Changes{{128, ' '}, {129, ' '}, {130, 'C'}, {140, 'x'}};
+        QTest::newRow("gear detection in single-stage") << Changes{{20, 214}};
+        QTest::newRow("GPO on, its input taken") << Changes{{20, 1 | 8}};
+        QTest::newRow("alarm flags carry nothing") << Changes{{96, 0xFF}, {112, 0xFF}, {71, 0xFF}};
+        QTest::newRow("unprintable text") << Changes{{128, 9}, {129, 'A'}, {159, 0xFF}};
+    }
+    void uploadThenCompare()
+    {
+        QFETCH(Changes, changes);
+        QByteArray block = defaultsBlock();
+        for (const auto& [offset, byte] : changes)
+            block[offset - kConfigFirst] = char(byte);
+        writeFile(path("@crafted"), block);
+        QDir(path("@dir")).removeRecursively();
+        m_tty = startEmulator({});
+        const auto run = [&](const QString& command) {
+            QProcess cli;
+            cli.setProcessEnvironment(m_env);
+            cli.start(QStringLiteral(REVORA_CLI), expand(command));
+            return cli.waitForFinished(30000) && cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+        };
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(run(QStringLiteral("upload --backup @dir --port @tty @crafted")), 0);
+        QCOMPARE(run(QStringLiteral("compare --port @tty @crafted")), 0);
+        QCOMPARE(QDir(path("@dir")).entryList(QDir::Files).size(), 2);
+    }
+
+    // The emulator's pseudo-terminal, mapped to Com7, is in the list of ports; a terminal that is not UTF-8
+    // gets an ASCII dash.
     void portsListsTheEmulator()
     {
         const QString tty = startEmulator({QStringLiteral("--com"), QStringLiteral("7")});
-        QProcess cli;
-        cli.setProcessEnvironment(m_env);
-        cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("ports")});
-        QVERIFY(cli.waitForFinished(10000) && cli.exitCode() == 0);
-        QVERIFY(lines(cli.readAllStandardOutput()).contains(QStringLiteral("Com7  Com7 \u2014 ") + tty));
+        for (const char* locale : {"C.UTF-8", "C"}) {
+            QProcess cli;
+            QProcessEnvironment env = m_env;
+            env.insert(QStringLiteral("LC_ALL"), QLatin1String(locale));
+            cli.setProcessEnvironment(env);
+            cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("ports")});
+            QVERIFY(cli.waitForFinished(10000) && cli.exitCode() == 0);
+            const QByteArray dash = QByteArray(locale) == "C" ? "-" : "\u2014";
+            QVERIFY2(cli.readAllStandardOutput().split('\n').contains("Com7  Com7 " + dash + ' ' + tty.toUtf8()),
+                     locale);
+        }
     }
 
 private:
@@ -196,7 +247,7 @@ private:
     QStringList expand(QString line) const
     {
         line.replace(QLatin1String("@tty"), m_tty);
-        for (const char* name : {"@file", "@out", "@dir", "@saved"})
+        for (const char* name : {"@file", "@out", "@dir", "@saved", "@uploaded", "@crafted"})
             line.replace(QLatin1String(name), path(name));
         return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     }

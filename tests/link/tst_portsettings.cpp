@@ -60,7 +60,7 @@ private slots:
         portsettings::savePortChoice(byId);
         QCOMPARE(portsettings::loadPortChoice(), byId);
         QCOMPARE(portsettings::loadPortNumber(), 255);
-        portsettings::savePortChoice(QStringLiteral("Com12"));
+        portsettings::savePortChoice(QStringLiteral("com12"));  // a Com name is a number again, the path gone
         QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
     }
 
@@ -79,6 +79,13 @@ private slots:
         store.setValue("Ports/Com6", "");
         store.sync();
         QVERIFY(portsettings::mappedPorts().isEmpty());
+        // Only ComN keys with a device map a port.
+        store.setValue(QStringLiteral("Ports/Com3"), QString());
+        store.setValue(QStringLiteral("Ports/Xyz5"), QStringLiteral("/dev/ttyUSB1"));
+        store.setValue(QStringLiteral("Ports/Com6"), QStringLiteral(" /dev/ttyUSB2 "));
+        store.sync();
+        QCOMPARE(portsettings::mappedPorts(), (QMap<int, QString>{{6, QStringLiteral("/dev/ttyUSB2")}}));
+        store.remove(QStringLiteral("Ports"));
 #ifndef Q_OS_WIN  // the registry has no file to put a folder in its place
         // A store that cannot be written says where it is.
         const QString file = store.fileName();
@@ -101,7 +108,9 @@ private slots:
         QTest::newRow("device name") << "\\\\.\\COM3" << "\\\\.\\COM3";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
-        QTest::newRow("bare name") << "ttyUSB0" << "ttyUSB0";
+        // From the working folder, not from /dev where the serial layer looks for a bare name.
+        QTest::newRow("relative") << "pts/../emu" << QDir::currentPath() + "/emu";
+        QTest::newRow("Com-like folder") << "com5/tty" << QDir::currentPath() + "/com5/tty";
         QTest::newRow("lower case") << "com5" << "/dev/ttyS4";
         QTest::newRow("mapped") << "Com9" << "/dev/pts/7";
 #endif

@@ -197,18 +197,20 @@ private slots:
         QCOMPARE(p.ShiftDropRPM, int16_t(127 * 256 + 244));
     }
 
-    // The switches follow from the image alone, whatever the window showed before, and saving again
-    // writes what the window then shows. Offset 20: bit 0 GPO, 2 VSS alarm, 3 multi-stage, 4 gear detection.
+    // The switches follow from the image alone, whatever the window showed before; the GPO reads as stored, and
+    // saving again writes what the window then shows, the GPO off where its input is taken.
+    // Offset 20: bit 0 GPO, 2 VSS alarm, 3 multi-stage, 4 gear detection.
     void decodeRefreshEffects()
     {
         const struct {
             int flags;
-            bool gearDetect, gpo;  // the GPO switch, and whether its editor may open
+            bool gearDetect, gpo, gpoEditor;  // the switches, and whether the GPO editor may open
             int saved;
-        } cases[] = {{1 | 8 | 16, true, true, 1 | 8 | 16},  // multi-stage with gear detection: as stored
-                     {1 | 8, false, false, 8},              // multi-stage without it: the GPO's input is taken
-                     {1 | 4 | 16, false, true, 1 | 4},      // single-stage: gear detection off, the GPO kept
-                     {1, false, true, 1}};
+        } cases[] = {{1 | 8 | 16, true, true, true, 1 | 8 | 16},  // multi-stage with gear detection: as stored
+                     {1 | 8, false, true, false, 8},              // without it: read as stored, written off
+                     {8, false, false, false, 8},
+                     {1 | 4 | 16, false, true, true, 1 | 4},      // single-stage: gear detection off, the GPO kept
+                     {1, false, true, true, 1}};
         for (const auto& c : cases) {
             ImageBuffer img = imageOf(defaultBlock());
             img.EEPROMBuffer[20] = uint8_t(c.flags);
@@ -216,14 +218,71 @@ private slots:
                 ParameterSet p;
                 p.GPOEnable = p.VSSGearDetect = p.MultiStageShift = start;
                 QVERIFY(UpdateParams(img, p));
-                QVERIFY2(p.VSSGearDetect == c.gearDetect && p.GPOEnable == c.gpo && gpoEditorMayOpen(p) == c.gpo &&
-                             p.OptionFlags == c.flags,
+                QVERIFY2(p.VSSGearDetect == c.gearDetect && p.GPOEnable == c.gpo &&
+                             gpoEditorMayOpen(p) == c.gpoEditor && p.OptionFlags == c.flags,
                          qPrintable(QString::number(c.flags)));
                 ImageBuffer again = img;
                 QVERIFY(UpdateEEPROM(p, again));
                 QCOMPARE(int(again.EEPROMBuffer[20]), c.saved);
             }
         }
+    }
+
+    // The multi-stage switch encodes (the GPO rule) and decodes (single-stage has no gear detection); a gear
+    // detection that goes off that way turns the GPO off as unticking its box does.
+    void multiStageSwitch_data()
+    {
+        QTest::addColumn<QString>("before");  // multi-stage, gear detection, GPO, as 0 and 1
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("on without gear detection") << "001" << true << "100";
+        QTest::newRow("on with gear detection") << "011" << true << "111";
+        QTest::newRow("off with gear detection") << "111" << false << "000";
+        QTest::newRow("off without it keeps the GPO") << "101" << false << "001";
+        QTest::newRow("on again changes nothing") << "111" << true << "111";
+    }
+    void multiStageSwitch()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, on);
+        QFETCH(QString, after);
+        ParameterSet p;
+        p.MultiStageShift = before[0] == '1', p.VSSGearDetect = before[1] == '1', p.GPOEnable = before[2] == '1';
+        switchMultiStage(p, on);
+        const QString got = QStringLiteral("%1%2%3").arg(int(p.MultiStageShift)).arg(int(p.VSSGearDetect)).arg(int(p.GPOEnable));
+        QCOMPARE(got, after);
+    }
+
+    // What an upload writes is UpdateEEPROM over the loaded image, carried-over bytes and bits kept, and the
+    // parameters as the encoder leaves them; the arguments stay as they were. A value that does not fit
+    // gives the given ones back.
+    void imageToUpload()
+    {
+        QByteArray block = defaultBlock();
+        put(block, 20, {0xE0 | 8 | 1});  // carried bits, multi-stage without gear detection, GPO on
+        put(block, 60, {7});             // a reserved byte
+        put(block, 112, {0xFF});         // alarm 2's flag byte carries nothing over
+        const ImageBuffer loaded = imageOf(block);
+        ParameterSet p;
+        QVERIFY(UpdateParams(loaded, p));
+        p.UserData = QStringLiteral("Car 7");
+        const ParameterSet given = p;
+        const UploadImage up = ::imageToUpload(p, loaded);
+        QVERIFY(up.result && p == given && loaded.configBlock() == block);
+        QByteArray expected = block;
+        put(expected, 20, {0xE0 | 8});
+        put(expected, 112, {1});
+        put(expected, 128, {'C', 'a', 'r', ' ', '7'});
+        QCOMPARE(up.image.configBlock(), expected);
+        QVERIFY(!up.params.GPOEnable && up.params.OptionFlags == (0xE0 | 8) && up.params.Alarm2Flags == 1);
+        ImageBuffer inPlace = loaded;
+        QVERIFY(UpdateEEPROM(p, inPlace));
+        QVERIFY(inPlace.configBlock() == up.image.configBlock() && p == up.params);
+
+        ParameterSet wide = given;
+        wide.LaunchRPM = -1;
+        const UploadImage refused = ::imageToUpload(wide, loaded);
+        QVERIFY(!refused.result && refused.params == wide && refused.image.configBlock() == block);
     }
 
     // What decoding derives rather than copies: throttle percents (the GPO's may fall below zero,

@@ -6,6 +6,7 @@
 
 #include <QPrinter>
 #include <QtTest>
+#include <sys/stat.h>
 
 
 using namespace report;
@@ -161,6 +162,8 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("folder missing, Ignore") << "gone/sheet.pdf" << 0 << PromptAnswer::Ignore << "folder exists";
         QTest::newRow("disk full, Abort") << "full.pdf" << 4096 << PromptAnswer::Abort << "File too large";
+        // Refused at once, as a data file would be: opened, a pipe would wait for its reader for good.
+        QTest::newRow("pipe, Ignore") << "sheet.fifo" << 0 << PromptAnswer::Ignore << "a device or a pipe";
         QTest::newRow("disk full, room made, Retry") << "room.pdf" << 4096 << PromptAnswer::Retry << "left as it was";
     }
     void pdfFailure()
@@ -172,6 +175,9 @@ private slots:
         file = path(file);
         if (fullDisk)
             writeFile(file, "old report");
+        const bool pipe = file.endsWith(QLatin1String(".fifo"));
+        if (pipe)
+            QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
         ScriptedPrompter prompter;
         prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt);
         prompter.expectError(QString(), answer);
@@ -184,7 +190,9 @@ private slots:
         QVERIFY_PROMPTS(prompter);
         const QString shown = prompter.shown().last();
         QVERIFY2(shown.contains(QDir::toNativeSeparators(file)) && shown.contains(why), qPrintable(shown));
-        if (answer != PromptAnswer::Retry)
+        if (pipe)
+            QVERIFY(!QFileInfo(file).isFile() && QFileInfo::exists(file));  // still the pipe, never opened
+        else if (answer != PromptAnswer::Retry)
             QCOMPARE(readFile(file), QByteArray(fullDisk ? "old report" : ""));
         else
             QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
@@ -251,6 +259,7 @@ private slots:
         QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
         QTest::addColumn<int>("exitCode");
         QTest::newRow("device that is full") << "/dev/full" << 0 << 2;
+        QTest::newRow("pipe") << "out.fifo" << 0 << 2;
         QTest::newRow("disk full, earlier report kept") << "cli.pdf" << 4096 << 2;
         QTest::newRow("printed") << "cli.pdf" << 0 << 0;
     }
@@ -263,6 +272,8 @@ private slots:
         QVERIFY(datafile::write(path("cli.dat"), store.image).ok);
         if (pdf == "cli.pdf")
             writeFile(path(pdf), "earlier report");
+        if (pdf == "out.fifo" && !QFileInfo::exists(path(pdf)))
+            QVERIFY(::mkfifo(QFile::encodeName(path(pdf)).constData(), 0600) == 0);
         QProcess cli;
         cli.setWorkingDirectory(m_dir.path());
         cli.setChildProcessModifier([fullDisk] {
@@ -276,6 +287,8 @@ private slots:
         // Only a refusal is a complaint; Qt's own notes about the session are not.
         const QString complaint = QString::fromLocal8Bit(cli.readAllStandardError());
         QVERIFY2(complaint.contains("revora-shift-cli") == (exitCode != 0), qPrintable(complaint));
+        if (pdf.startsWith(QLatin1String("/dev/")) || pdf.endsWith(QLatin1String(".fifo")))
+            QVERIFY2(complaint.contains("is a device or a pipe, not a file"), qPrintable(complaint));
         if (pdf == "cli.pdf")  // replaced only by a whole new report
             QCOMPARE(readFile(path(pdf)) == "earlier report", exitCode != 0);
         if (exitCode != 0)

@@ -1,41 +1,43 @@
 // The file commands of revora-shift-cli: write the factory defaults, show a data
 // file as the printed report would, and compare two data files.
+#include "tools/cli/cli_output.h"
 #include "tools/cli/commands.h"
 
+#include "core/branding.h"
 #include "params/codec.h"
 #include "params/datafile.h"
 #include "params/defaults.h"
 #include "params/layout.h"
 #include "report/compare.h"
 #include "report/content.h"
-#include "core/branding.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
+
+using cli::printError;
+using cli::printOut;
+using cli::usageError;
 
 namespace {
 
-void printErr(const QString& command, const QString& text)
+// Takes the options a command knows out of `args`; the rest must be `wanted` file
+// names. Says what is wrong (an unknown option, a wrong count) and returns false.
+bool fileArguments(const QString& command, QStringList& args, int wanted)
 {
-    std::fprintf(stderr, "revora-shift-cli %s: %s\n", qPrintable(command), qPrintable(text));
-}
-
-void printOut(const QString& text) { std::fputs(text.toLocal8Bit().constData(), stdout); }
-
-bool wrongArgs(const QString& command, const QStringList& args, int wanted, const char* usage)
-{
+    for (const QString& a : args)
+        if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            usageError(command, QStringLiteral("unknown option '%1'.").arg(a));
+            return false;
+        }
     if (args.size() == wanted)
-        return false;
-    printErr(command, QStringLiteral("expected %1, got %2 argument(s). Usage: revora-shift-cli %3 %4")
-                          .arg(wanted == 1 ? QStringLiteral("one file name") : QStringLiteral("two file names"))
-                          .arg(args.size())
-                          .arg(command, QLatin1String(usage)));
-    return true;
+        return true;
+    usageError(command, QStringLiteral("expected %1, got %2 argument(s).")
+                            .arg(wanted == 1 ? QStringLiteral("one file name") : QStringLiteral("two file names"))
+                            .arg(args.size()));
+    return false;
 }
 
 // Reads and decodes one data file. On failure prints one line saying which file and
@@ -45,44 +47,24 @@ bool load(const QString& command, const QString& path, ImageBuffer& image, Param
     const datafile::Result read = datafile::read(path, image);
     if (!read.ok) {
         if (read.kind == datafile::ErrorKind::ShortFile) {
-            printErr(command, QStringLiteral("%1: too short, %2 bytes; a data file holds %3 bytes (%4).")
-                                  .arg(path)
-                                  .arg(QFileInfo(path).size())
-                                  .arg(kConfigSize)
-                                  .arg(read.error));
+            printError(command, QStringLiteral("%1: too short, %2 bytes; a data file holds %3 bytes (%4).")
+                                    .arg(path)
+                                    .arg(QFileInfo(path).size())
+                                    .arg(kConfigSize)
+                                    .arg(read.error));
         } else {
-            printErr(command, read.error.contains(path) ? read.error : path + QStringLiteral(": ") + read.error);
+            printError(command, read.error.contains(path) ? read.error : path + QStringLiteral(": ") + read.error);
         }
         return false;
     }
     image.BufferEmpty = false;
     const CodecResult decoded = UpdateParams(image, params);
     if (!decoded) {
-        printErr(command, QStringLiteral("%1: not a usable data file. %2").arg(path, decoded.message()));
+        printError(command, QStringLiteral("%1: not a usable data file. %2").arg(path, decoded.message()));
         return false;
     }
     return true;
 }
-
-}  // namespace
-
-int cmdDefaults(const QStringList& args)
-{
-    const QString command = QStringLiteral("defaults");
-    if (wrongArgs(command, args, 1, "FILE.dat"))
-        return 2;
-    // Exactly what "Display Default Parameters" followed by "Save File" writes.
-    ParameterStore store;
-    loadDefaults(store);
-    const datafile::Result written = datafile::write(args[0], store.image);
-    if (!written.ok) {
-        printErr(command, written.error);
-        return 2;
-    }
-    return 0;
-}
-
-namespace {
 
 // The stored form of an entry, read from the image bytes it comes from: a
 // switch's bit as 0 or 1, a colour as its 24-bit value (red in the low byte),
@@ -103,35 +85,17 @@ QJsonValue rawValue(const report::Entry& e, const ImageBuffer& image)
     return double(raw);
 }
 
-// The value in user units: a number where the report prints one, a colour as
-// [red, green, blue], a switch as true or false, texts as they are printed.
-QJsonValue userValue(const report::Entry& e, const QJsonValue& raw)
-{
-    if (e.name == QLatin1String("UserData"))
-        return e.value;
-    if (e.label.isEmpty())
-        return e.bits != 0xFF ? QJsonValue(raw.toInt() == 1) : QJsonValue(e.value);
-    if (e.offsets.size() == 3) {
-        QJsonArray rgb;
-        for (const QString& part : e.value.split(QLatin1Char(',')))
-            rgb << part.trimmed().toInt();
-        return rgb;
-    }
-    bool number = false;
-    const double v = e.value.toDouble(&number);
-    return number ? QJsonValue(v) : QJsonValue(e.value);
-}
-
 QString jsonReport(const QString& path, const ImageBuffer& image, const ParameterSet& params)
 {
     QJsonObject parameters;
     for (const report::Entry& e : report::entries(params)) {
-        const QJsonValue raw = rawValue(e, image);
         QJsonObject o;
-        o.insert(QStringLiteral("label"), e.label);  // empty for a switch: its text says it all
-        o.insert(QStringLiteral("text"), e.value);
-        o.insert(QStringLiteral("value"), userValue(e, raw));
-        o.insert(QStringLiteral("raw"), raw);
+        o.insert(QStringLiteral("section"), e.section);
+        o.insert(QStringLiteral("label"), e.label);
+        o.insert(QStringLiteral("unit"), e.unit);
+        o.insert(QStringLiteral("value"), QJsonValue::fromVariant(e.value));
+        o.insert(QStringLiteral("raw"), rawValue(e, image));
+        o.insert(QStringLiteral("text"), e.text);
         parameters.insert(e.name, o);
     }
     QJsonObject root;
@@ -142,19 +106,37 @@ QString jsonReport(const QString& path, const ImageBuffer& image, const Paramete
 
 }  // namespace
 
-int cmdShow(const QStringList& args)
+
+QString comparisonHeading(const QString& left, const QString& right)
 {
-    const QString command = QStringLiteral("show");
-    QStringList files = args;
-    const bool json = files.removeAll(QStringLiteral("--json")) > 0;
-    const bool noDate = files.removeAll(QStringLiteral("--no-date")) > 0;
-    if (wrongArgs(command, files, 1, "[--no-date | --json] FILE.dat"))
+    return QStringLiteral("From %1 (left) to %2 (right):").arg(left, right);
+}
+
+int cmdDefaults(const QStringList& arguments)
+{
+    const QString command = QStringLiteral("defaults");
+    QStringList args = arguments;
+    if (!fileArguments(command, args, 1))
         return 2;
-    if (files[0].startsWith(QLatin1Char('-'))) {
-        printErr(command, QStringLiteral("unknown option '%1'. Usage: revora-shift-cli show [--no-date | --json] "
-                                         "FILE.dat").arg(files[0]));
+    // Exactly what "Display Default Parameters" followed by "Save File" writes.
+    ParameterStore store;
+    loadDefaults(store);
+    const datafile::Result written = datafile::write(args[0], store.image);
+    if (!written.ok) {
+        printError(command, written.error);
         return 2;
     }
+    return 0;
+}
+
+int cmdShow(const QStringList& arguments)
+{
+    const QString command = QStringLiteral("show");
+    QStringList files = arguments;
+    const bool json = files.removeAll(QStringLiteral("--json")) > 0;
+    const bool noDate = files.removeAll(QStringLiteral("--no-date")) > 0;
+    if (!fileArguments(command, files, 1))
+        return 2;
     ImageBuffer image;
     ParameterSet params;
     if (!load(command, files[0], image, params))
@@ -176,10 +158,11 @@ int cmdShow(const QStringList& args)
     return 0;
 }
 
-int cmdDiff(const QStringList& args)
+int cmdDiff(const QStringList& arguments)
 {
     const QString command = QStringLiteral("diff");
-    if (wrongArgs(command, args, 2, "A.dat B.dat"))
+    QStringList args = arguments;
+    if (!fileArguments(command, args, 2))
         return 2;
     ImageBuffer imageA, imageB;
     ParameterSet a, b;
@@ -187,7 +170,10 @@ int cmdDiff(const QStringList& args)
         return 2;
 
     const report::Comparison differences = report::compare(imageA, a, imageB, b);
+    if (differences.same())
+        return 0;
+    printOut(comparisonHeading(args[0], args[1]) + QLatin1Char('\n'));
     for (const QString& line : report::differenceLines(differences, layout::nameAt))
         printOut(line + QLatin1Char('\n'));
-    return differences.same() ? 0 : 1;
+    return 1;
 }

@@ -1,5 +1,6 @@
 // download, upload, compare and ports: the very workflows of the Communications
 // menu, over a real serial port, with the messages printed instead of shown.
+#include "tools/cli/cli_output.h"
 #include "tools/cli/cli_prompter.h"
 #include "tools/cli/commands.h"
 
@@ -24,6 +25,7 @@ struct Args {
 
 bool parseArgs(const char* command, const QStringList& args, Args* out, bool backupAllowed = false)
 {
+    const QString name = QLatin1String(command);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if (a == QLatin1String("--port") && i + 1 < args.size()) {
@@ -35,22 +37,23 @@ bool parseArgs(const char* command, const QStringList& args, Args* out, bool bac
         } else if (backupAllowed && a.startsWith(QLatin1String("--backup="))) {
             out->backup = a.mid(9);
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            std::fprintf(stderr, "%s: unknown option '%s'\n", command, qPrintable(a));
+            cli::usageError(name, QStringLiteral("unknown option '%1', or an option without its value.").arg(a));
             return false;
         } else if (out->file.isEmpty()) {
             out->file = a;
         } else {
-            std::fprintf(stderr, "%s: more than one file given\n", command);
+            cli::usageError(name, QStringLiteral("more than one data file given ('%1' and '%2').").arg(out->file, a));
             return false;
         }
     }
     if (out->port.isEmpty() || out->file.isEmpty()) {
-        std::fprintf(stderr, "usage: revora-shift-cli %s %s--port PORT FILE.dat  (PORT: see revora-shift-cli ports)\n",
-                     command, backupAllowed ? "[--backup DIR] " : "");
+        cli::usageError(name, out->file.isEmpty() ? QStringLiteral("no data file given.")
+                                                  : QStringLiteral("no --port given (revora-shift-cli ports lists "
+                                                                   "the ports)."));
         return false;
     }
     if (backupAllowed && out->backup.isEmpty() && args.contains(QStringLiteral("--backup="))) {
-        std::fprintf(stderr, "%s: --backup needs a folder\n", command);
+        cli::usageError(name, QStringLiteral("--backup needs a folder."));
         return false;
     }
     return true;
@@ -113,13 +116,14 @@ struct Session {
         QString error;
         state.DevicePath = portsettings::resolvePortArgument(args.port, &error);
         if (state.DevicePath.isEmpty()) {
-            std::fprintf(stderr, "%s: %s\n", command, qPrintable(error));
+            cli::printError(QLatin1String(command), error);
             return false;
         }
         return true;
     }
-    // Loads a data file as File > Open does: read, decode, marked as data. Says
-    // why on failure.
+    // Loads a data file as File > Open leaves the window: read, decoded, marked
+    // as data, the user text as its text box shows it (the box is what an upload
+    // takes). Says why on failure.
     bool load(const QString& path)
     {
         const datafile::Result read = datafile::read(path, store.image);
@@ -132,6 +136,7 @@ struct Session {
             console.error(decoded.message());
             return false;
         }
+        store.params.UserData = shownUserText(store.params.UserData);
         store.image.BufferEmpty = false;
         return true;
     }
@@ -176,8 +181,6 @@ int cmdUpload(const QStringList& args)
         return 2;
     if (!s.load(s.args.file))
         return 1;
-    // The text goes up as the window's text box would hold it after the open.
-    s.store.params.UserData = shownUserText(s.store.params.UserData);
     UploadOptions options;
     options.backupFolder = s.args.backup;
     options.confirm = false;  // asked for on the command line: no question
@@ -197,8 +200,9 @@ int cmdCompare(const QStringList& args)
         return 2;
     if (!s.load(s.args.file))
         return 2;
-    // The file's own bytes, not a re-encoding of them.
-    const TransferOutcome outcome = compareWithController(s.link, s.store.image);
+    // What an upload of the file writes, as the window compares its configuration:
+    // right after an upload of the same file nothing differs.
+    const TransferOutcome outcome = compareWithController(s.link, s.store);
     if (!outcome)
         return s.finish(false, 2);
     s.console.finish(false);  // the firmware ID is no part of the differences
@@ -206,6 +210,7 @@ int cmdCompare(const QStringList& args)
         s.console.error(QString::fromLatin1(linkworkflow::kSameConfiguration));
         return 0;
     }
+    s.console.result(comparisonHeading(QStringLiteral("the controller"), s.args.file));
     for (const QString& line : report::differenceLines(outcome.differences, layout::nameAt))
         s.console.result(line);
     return 1;
@@ -213,10 +218,8 @@ int cmdCompare(const QStringList& args)
 
 int cmdPorts(const QStringList& args)
 {
-    if (!args.isEmpty()) {
-        std::fprintf(stderr, "ports: takes no arguments\n");
-        return 2;
-    }
+    if (!args.isEmpty())
+        return cli::usageError(QStringLiteral("ports"), QStringLiteral("takes no arguments."));
     // The ports that exist and the Com numbers mapped to a device; every other
     // ComN is accepted as well.
     const QMap<int, QString> mapped = portsettings::mappedPorts();
@@ -226,10 +229,10 @@ int cmdPorts(const QStringList& args)
         const bool com = e.name.startsWith(QLatin1String("Com"));
         if (com && !mapped.contains(e.name.mid(3).toInt()))
             continue;
-        std::printf("%s\n", qPrintable(e.name == e.label ? e.name : e.name + QStringLiteral("  ") + e.label));
+        cli::printOut((e.name == e.label ? e.name : e.name + QStringLiteral("  ") + e.label) + QLatin1Char('\n'));
     }
     const QString advice = portsettings::latencyAdvice(records);
     if (!advice.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(advice));
+        std::fputs(cli::terminalText(advice + QLatin1Char('\n')).constData(), stderr);
     return 0;
 }

@@ -10,6 +10,7 @@
 // workflow ended.
 #include "link/link.h"
 #include "core/prompter.h"
+#include "tools/cli/cli_output.h"
 
 #include <QString>
 #include <cstdio>
@@ -55,7 +56,7 @@ public:
     {
         if (!m_progressTty)
             return;
-        std::fprintf(stderr, "\r%s %3d%%", caption.toLocal8Bit().constData(), percent);
+        std::fprintf(stderr, "\r%s %3d%%", cli::terminalText(caption).constData(), percent);
         std::fflush(stderr);
         m_progressShown = true;
     }
@@ -72,7 +73,7 @@ private:
     void print(FILE* stream, const QString& text)
     {
         clearProgress();
-        std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+        std::fprintf(stream, "%s\n", cli::terminalText(text).constData());
         std::fflush(stream);
     }
     void flush(FILE* stream)

@@ -1,5 +1,6 @@
 // report: the printed parameter sheet of a data file, written to a PDF file by the
 // very printer layer the window prints with.
+#include "tools/cli/cli_output.h"
 #include "tools/cli/commands.h"
 
 #include "params/codec.h"
@@ -9,16 +10,12 @@
 
 #include <QFileInfo>
 #include <QPrinter>
-#include <cstdio>
 
 namespace {
 
-const char* const kUsage = "usage: revora-shift-cli report FILE.dat --pdf OUT.pdf [--comment TEXT]";
+const QString kCommand = QStringLiteral("report");
 
-void fail(const QString& text)
-{
-    std::fprintf(stderr, "revora-shift-cli report: %s\n", text.toLocal8Bit().constData());
-}
+void fail(const QString& text) { cli::printError(kCommand, text); }
 
 struct Args {
     QString file;
@@ -31,7 +28,7 @@ bool parseArgs(const QStringList& args, Args* out)
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if ((a == QLatin1String("--pdf") || a == QLatin1String("--comment")) && i + 1 >= args.size()) {
-            fail(QStringLiteral("%1 needs a value.").arg(a));
+            cli::usageError(kCommand, QStringLiteral("%1 needs a value.").arg(a));
             return false;
         }
         if (a == QLatin1String("--pdf")) {
@@ -43,17 +40,18 @@ bool parseArgs(const QStringList& args, Args* out)
         } else if (a.startsWith(QLatin1String("--comment="))) {
             out->comment = a.mid(10);
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            fail(QStringLiteral("unknown option '%1'.").arg(a));
+            cli::usageError(kCommand, QStringLiteral("unknown option '%1'.").arg(a));
             return false;
         } else if (out->file.isEmpty()) {
             out->file = a;
         } else {
-            fail(QStringLiteral("more than one data file given ('%1' and '%2').").arg(out->file, a));
+            cli::usageError(kCommand, QStringLiteral("more than one data file given ('%1' and '%2').").arg(out->file, a));
             return false;
         }
     }
     if (out->file.isEmpty() || out->pdf.isEmpty()) {
-        fail(out->file.isEmpty() ? QStringLiteral("no data file given.") : QStringLiteral("no --pdf file given."));
+        cli::usageError(kCommand,
+                        out->file.isEmpty() ? QStringLiteral("no data file given.") : QStringLiteral("no --pdf file given."));
         return false;
     }
     return true;
@@ -64,10 +62,8 @@ bool parseArgs(const QStringList& args, Args* out)
 int cmdReport(const QStringList& args)
 {
     Args a;
-    if (!parseArgs(args, &a)) {
-        std::fprintf(stderr, "%s\n", kUsage);
+    if (!parseArgs(args, &a))
         return 2;
-    }
     // A slip of the fingers must not print over the data it reports on.
     const QFileInfo in(a.file), out(a.pdf);
     if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath()) {
@@ -76,6 +72,11 @@ int cmdReport(const QStringList& args)
     }
     if (out.isDir()) {
         fail(QStringLiteral("%1 is a folder; give a file name after --pdf.").arg(a.pdf));
+        return 2;
+    }
+    // Said before the data file is read; the printer layer refuses it as well.
+    if (datafile::existsButNotRegular(a.pdf)) {
+        fail(QStringLiteral("%1 is a device or a pipe, not a file; give a file name after --pdf.").arg(a.pdf));
         return 2;
     }
 

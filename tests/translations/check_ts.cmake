@@ -1,0 +1,55 @@
+# Runs lupdate over the sources of the lupdate project PROJECT into a copy of each of
+# its .ts files and fails on any message lupdate finds untranslated or left over.
+#   cmake -DLUPDATE=... -DPROJECT=.../revora_gui_project.cmake -DWORK=dir -P check_ts.cmake
+include(${PROJECT})  # lupdate_project_file, lupdate_sources, lupdate_include_paths, lupdate_translations
+get_filename_component(root "${lupdate_project_file}" DIRECTORY)
+set(sources "")
+foreach(f IN LISTS lupdate_sources)
+  cmake_path(ABSOLUTE_PATH f BASE_DIRECTORY "${root}")
+  if(EXISTS "${f}" AND f MATCHES "\\.(cpp|h)$")
+    list(APPEND sources "${f}")
+  endif()
+endforeach()
+set(includes "")
+foreach(d IN LISTS lupdate_include_paths)
+  list(APPEND includes "-I${d}")
+endforeach()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(failed "")
+foreach(ts IN LISTS lupdate_translations)
+  get_filename_component(name "${ts}" NAME)
+  file(COPY_FILE "${ts}" "${WORK}/${name}")
+  execute_process(COMMAND "${LUPDATE}" -silent -locations none ${includes} ${sources} -ts "${WORK}/${name}"
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "lupdate failed on ${name}")
+  endif()
+  # lupdate marks a message new to the .ts "unfinished", one gone from the code
+  # "vanished"; each message's <source> comes before its <translation>.
+  file(READ "${WORK}/${name}" text)
+  # A ";" would split a line, an unpaired "[" would keep two together.
+  string(REPLACE ";" "@SEMICOLON@" text "${text}")
+  string(REPLACE "[" "@BRACKET@" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(source "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "<source>(.*)")
+      string(REPLACE "</source>" "" source "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "<translation type=\"(unfinished|vanished|obsolete)\"")
+      if(CMAKE_MATCH_1 STREQUAL "unfinished")
+        list(APPEND failed "${name}, not translated: ${source}")
+      else()
+        list(APPEND failed "${name}, no longer in the code: ${source}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(failed)
+  list(JOIN failed "\n  " failed)
+  string(REPLACE "@SEMICOLON@" ";" failed "${failed}")
+  string(REPLACE "@BRACKET@" "[" failed "${failed}")
+  message(FATAL_ERROR "The translations are behind the code; run "
+          "'cmake --build <build> --target update_translations' and translate:\n  ${failed}")
+endif()
