@@ -436,7 +436,7 @@ private slots:
             store.params.GPOMinRPM = 300;
         r.arrange(mode);
         for (QString& line : shown)
-            line.replace(QStringLiteral("BACKUP/"), QDir::toNativeSeparators(folder + QLatin1Char('/')));
+            line.replace(QStringLiteral("BACKUP"), QDir::toNativeSeparators(folder));
         const PromptAnswer yes = resets == 1 ? PromptAnswer::Yes : PromptAnswer::No;
         r.expectShown(shown, options.backupFolder.isEmpty() ? PromptAnswer::Abort : yes);
         if (mode.endsWith(QLatin1String("full")))
