@@ -279,7 +279,7 @@ private:
         cli.start(QStringLiteral(REVORA_CLI), args);
         cli.waitForFinished(20000);
         [&] { QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0, qPrintable(args.join(' '))); }();
-        return QString::fromUtf8(cli.readAllStandardOutput());
+        return QString::fromUtf8(cli.readAllStandardOutput()).replace("\r\n", "\n");  // Windows: CR LF
     }
 };
 
