@@ -19,4 +19,15 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
 fi
+# A QtTest program under Wine prints nothing into a pipe (only onto a terminal), so
+# CTest would show an empty log for a failure: it writes its log to a file instead,
+# which is then printed.
+if [[ $(basename "$1") == tst_*.exe ]] && [ ! -t 1 ]; then
+  log=$(mktemp "${TMPDIR:-/tmp}/revora-test-log.XXXXXX")
+  rc=0
+  wine "$@" -o "$(winpath "$log"),txt" || rc=$?
+  sed 's/\r$//' "$log"
+  rm -f "$log"
+  exit "$rc"
+fi
 exec wine "$@"
