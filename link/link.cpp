@@ -2,12 +2,12 @@
 
 #include "link/portsettings.h"
 #include "core/errortrap.h"
+#include "link/sleep.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -18,32 +18,6 @@
 #endif
 
 using namespace linkproto;
-
-namespace {
-#ifdef Q_OS_WIN
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-// MinGW's sleep (nanosleep) sleeps whole milliseconds and returns at once for
-// less, so the last fraction of every 2 ms pause would spin a core. A
-// high-resolution timer (Windows 10 1803 and later) sleeps that fraction; where
-// there is none, Sleep rounds it up to the next tick.
-void sleepAtMost(std::chrono::nanoseconds d)
-{
-    static thread_local const HANDLE timer =
-        CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-    if (timer) {
-        LARGE_INTEGER due;
-        due.QuadPart = -std::max<LONGLONG>(1, d.count() / 100);  // relative, in 100 ns
-        if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE) && WaitForSingleObject(timer, INFINITE) == WAIT_OBJECT_0)
-            return;
-    }
-    Sleep(DWORD((d.count() + 999999) / 1000000));
-}
-#else
-void sleepAtMost(std::chrono::nanoseconds d) { std::this_thread::sleep_for(d); }
-#endif
-}  // namespace
 
 QString linktext::lineErrorText(LineError error)
 {
@@ -211,7 +185,7 @@ void ControllerLink::DelayTimer(int ms)
         const nanoseconds left = total - nanoseconds(clock.nsecsElapsed());
         if (left <= nanoseconds::zero())
             return;
-        sleepAtMost(std::min<nanoseconds>(left, milliseconds(1)));
+        linksleep::sleepFor(std::min<nanoseconds>(left, milliseconds(1)));
     }
 }
 

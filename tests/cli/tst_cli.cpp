@@ -277,8 +277,12 @@ private:
     {
         QProcess cli;
         cli.start(QStringLiteral(REVORA_CLI), args);
-        cli.waitForFinished(20000);
-        [&] { QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0, qPrintable(args.join(' '))); }();
+        // A minute: under Wine on a loaded machine one start can take seconds.
+        const bool finished = cli.waitForFinished(60000);
+        [&] {
+            QVERIFY2(finished && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0,
+                     qPrintable(args.join(' ')));
+        }();
         return QString::fromUtf8(cli.readAllStandardOutput()).replace("\r\n", "\n");  // Windows: CR LF
     }
 };

@@ -56,6 +56,19 @@ for dir in platforms styles printsupport imageformats; do
     esac
   done
 done
+# Qt's own texts (the standard buttons) for each language the program speaks, in
+# the folder beside the program where it looks for them; the same Qt version's
+# files as the host's (qt6-translations-l10n).
+for ts in "$root"/translations/revora-shift_*.ts; do
+  lang=${ts##*/revora-shift_}; lang=${lang%.ts}
+  qm=/usr/share/qt6/translations/qtbase_$lang.qm
+  if [ -f "$qm" ]; then
+    mkdir -p "$stage/translations"
+    cp "$qm" "$stage/translations/"
+  else
+    echo "No $qm (qt6-translations-l10n): the zip's $lang window keeps Qt's buttons in English" >&2
+  fi
+done
 x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
 # The files the program looks for beside itself: its manual (opened from the
 # Help menu when no maker's help file is there) and a branding file with the
