@@ -86,6 +86,7 @@ private slots:
         store.sync();
         QCOMPARE(portsettings::mappedPorts(), (QMap<int, QString>{{6, QStringLiteral("/dev/ttyUSB2")}}));
         store.remove(QStringLiteral("Ports"));
+#ifndef Q_OS_WIN  // the registry has no file to put a folder in its place
         // A store that cannot be written says where it is.
         const QString file = store.fileName();
         QVERIFY(QFile::remove(file) && QDir().mkdir(file));
@@ -93,6 +94,7 @@ private slots:
         QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
         QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
         QVERIFY(QDir().rmdir(file));
+#endif
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -101,7 +103,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("device");  // empty: refused
 #ifdef Q_OS_WIN
-        QTest::newRow("Com12") << "Com12" << "COM12";
+        QTest::newRow("Com12") << "Com12" << "\\\\.\\COM12";
+        QTest::newRow("lower case") << "com5" << "\\\\.\\COM5";
+        QTest::newRow("device name") << "\\\\.\\COM3" << "\\\\.\\COM3";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
         // From the working folder, not from /dev where the serial layer looks for a bare name.
@@ -188,6 +192,19 @@ private slots:
         w.look();
         QCOMPARE(changed.size(), 2);
     }
+
+#ifdef Q_OS_WIN
+    // Windows keeps the choice per user in the registry, where another program or an administrator finds it.
+    void registryStore()
+    {
+        portsettings::savePortChoice(QStringLiteral("COM12"));
+        const QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software\\Revora_Shift\\Revora_Shift"),
+                                 QSettings::NativeFormat);
+        QCOMPARE(registry.value(QStringLiteral("Properties/CommPort")).toString(), QStringLiteral("12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        QCOMPARE(portsettings::deviceForPort(12), QStringLiteral("\\\\.\\COM12"));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestPortSettings)
