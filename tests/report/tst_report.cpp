@@ -92,6 +92,13 @@ private slots:
         QCOMPARE(commented[2], line(QStringLiteral("Comment: SN 4711")));
         // A data file has no firmware ID: its line ends at the label, no blanks after it.
         QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30)), QString(9, ' ') + "Firmware ID:");
+        // As text each piece starts at its column, also the first one; a text that runs into the next column
+        // keeps one blank before it. One blank line between the pages.
+        QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30, QStringLiteral("V2"))),
+                 QString(9, ' ') + "Firmware ID:" + QString(8, ' ') + "V2");
+        QCOMPARE(report::toPlainText(Line{{1, "Overlong"}, {3, "x"}}), QStringLiteral("Overlong x"));
+        QCOMPARE(report::toPlainText(QList<report::Page>{{line("1"), {}}, {line("2")}}),
+                 QString(9, ' ') + "1\n\n\n" + QString(9, ' ') + "2\n");
     }
 
     // Every parameter byte belongs to a uniquely named entry, so a comparison misses nothing.
