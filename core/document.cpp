@@ -58,10 +58,7 @@ void Document::clear()
 {
     m_store.image.ClearEEPROMBuffer();
     m_store.DataSourceName = QLatin1String(linkworkflow::kBufferEmptyName);
-    m_origin = Origin::None;
-    m_path.clear();
-    m_started = true;
-    m_decodedCaption = false;
+    comeFrom(Origin::None, QString(), false);
     m_clean.reset();
     emit replaced();
     notify();
@@ -107,22 +104,25 @@ StepError Document::saveAs(const QString& path)
     m_store.params = params;
     m_store.image = image;
     m_store.DataSourceName = datafile::captionName(path);
-    m_origin = Origin::File;
-    m_path = path;
-    m_started = true;
-    m_decodedCaption = false;
+    comeFrom(Origin::File, path, false);
     becomeClean();
     notify();
     return std::nullopt;
 }
 
+// A command replaced the configuration: where it now comes from, and whether the caption names the decoded data.
+void Document::comeFrom(Origin origin, const QString& path, bool decodedCaption)
+{
+    m_origin = origin;
+    m_path = path;
+    m_started = true;
+    m_decodedCaption = decodedCaption;
+}
+
 void Document::loadDefaults()
 {
     ::loadDefaults(m_store);
-    m_origin = Origin::Defaults;
-    m_path.clear();
-    m_started = true;
-    m_decodedCaption = false;
+    comeFrom(Origin::Defaults, QString(), false);
     becomeClean();
     emit replaced();
     notify();
@@ -130,10 +130,7 @@ void Document::loadDefaults()
 
 void Document::downloaded()
 {
-    m_origin = Origin::Controller;
-    m_path.clear();
-    m_started = true;
-    m_decodedCaption = true;
+    comeFrom(Origin::Controller, QString(), true);
     becomeClean();
     emit replaced();
     notify();

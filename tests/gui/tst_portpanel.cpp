@@ -1,14 +1,10 @@
 // The port setup panel: the stored port at start-up, the list, Refresh and the choice it hands on.
 #include "windowfixture.h"
 
-class TestPortPanel : public QObject {
+class TestPortPanel : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
-    void init() { settingsStore().clear(); }
-
     // The stored port is used and shown; nothing stored is Com1, written back as a selection by hand is.
     void storedPort_data()
     {

@@ -2,15 +2,10 @@
 #include "core/datapaths.h"
 #include "windowfixture.h"
 
-class TestRecentFiles : public QObject {
+class TestRecentFiles : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
-    void init() { settingsStore().clear(); }
-
     // Newest first, five at most; an entry whose file went is taken off with a word, and opens nothing.
     void newestFirst()
     {

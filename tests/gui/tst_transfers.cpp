@@ -2,15 +2,10 @@
 #include "core/datapaths.h"
 #include "windowfixture.h"
 
-class TestTransfers : public QObject {
+class TestTransfers : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
-    void init() { settingsStore().clear(); }
-
     // Closing during the read waits for the transfer on the window's stack, and stops it as Esc does;
     // an Esc pressed while nothing ran does not.
     void download_data()
@@ -100,33 +95,6 @@ private slots:
         fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM");
         fx.run(fx.window->mnuDownload);
         QVERIFY(fx.window->fraStart->isHidden() && fx.ed().fraMultiStageShiftSetup->isEnabled());
-    }
-
-    // An upload makes the controller hold the configuration, but a file named in the caption still holds the
-    // old values: the unsaved mark stays for it, and goes for a configuration that came from elsewhere.
-    void uploadAndTheMark_data()
-    {
-        QTest::addColumn<bool>("fromFile");
-        QTest::newRow("opened file") << true;
-        QTest::newRow("defaults") << false;
-    }
-    void uploadAndTheMark()
-    {
-        QFETCH(bool, fromFile);
-        writeFile(path("car.dat"), defaultsBlock());
-        Fixture fx(fromFile ? Empty : Defaults);
-        QVERIFY(fx.show());
-        if (fromFile) {
-            fx.prompter.expect(QString(), kOpenTitle);
-            fx.window->openDataFile(path("car.dat"));
-        }
-        fx.type("txtLaunchRPM", "4400");
-        QTRY_VERIFY(fx.window->isWindowModified());
-        fx.prompter.expect("Upload completed.", "Upload To EEPROM");
-        fx.run(fx.window->mnuUpload);
-        QCOMPARE(fx.controller.configBlock().mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
-        QCOMPARE(fx.window->isWindowModified(), fromFile);
-        QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
     }
 
     // A stop signal during programming lets the block be written whole, sends nothing more, says what the

@@ -32,6 +32,19 @@ inline void useTemporaryHome(const QTemporaryDir& dir)
     qputenv("HOME", dir.filePath("home").toUtf8());
 }
 
+// The base of every window test program: a private home for the whole program, an empty settings store
+// for each test, and files in a temporary folder.
+class WindowTest : public QObject {
+    Q_OBJECT
+protected:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { useTemporaryHome(m_dir); }
+    void init() { settingsStore().clear(); }
+};
+
 enum Start { Empty, Defaults };
 
 struct Fixture {

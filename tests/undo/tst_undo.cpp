@@ -4,10 +4,8 @@
 
 #include <QUndoStack>
 
-class TestUndo : public QObject {
+class TestUndo : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
 
     static QUndoStack& stack(Fixture& fx) { return fx.window->findChild<UndoHistory*>()->stack(); }
     // The mark, the document and the stack's clean state are one thing: "marked", "clean", or what disagrees.
@@ -27,13 +25,21 @@ class TestUndo : public QObject {
         fx.type(field, text);
         QCoreApplication::processEvents();
     }
+    // The usual start: car.dat, holding the defaults, opened in the window and its Launch RPM made 4400.
+    bool openEditedCar(Fixture& fx) const
+    {
+        writeFile(path("car.dat"), defaultsBlock());
+        if (!fx.show())
+            return false;
+        fx.prompter.expect(QString(), kOpenTitle);
+        fx.window->openDataFile(path("car.dat"));
+        type(fx, "txtLaunchRPM", "4400");
+        return true;
+    }
     static void undo(Fixture& fx) { fx.run(fx.window->mnuUndo); }
     static void redo(Fixture& fx) { fx.run(fx.window->mnuRedo); }
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
-    void init() { settingsStore().clear(); }
-
     // A chain of edits of every kind, each one step named as the person sees it; undoing them all comes back
     // to the opened file with no mark, and redoing them all brings every value back.
     void chainOfEdits()
@@ -95,12 +101,8 @@ private slots:
     // the values, where they came from, and whether they differ from it.
     void replacingSteps()
     {
-        writeFile(path("car.dat"), defaultsBlock());
         Fixture fx;
-        QVERIFY(fx.show());
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("car.dat"));
-        type(fx, "txtLaunchRPM", "4400");
+        QVERIFY(openEditedCar(fx));
         fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
                               "Display Default Parameters", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
                               PromptAnswer::Discard);
@@ -152,8 +154,9 @@ private slots:
         QCOMPARE(fx.controller.configBlock(), defaultsBlock());
     }
 
-    // After an upload the steps stay, and the mark still follows the file the configuration came from;
-    // without a file, it follows what the controller now holds.
+    // An upload makes the controller hold the configuration, but a file named in the caption still holds the
+    // old values: the unsaved mark stays for it, and goes for a configuration that came from elsewhere. The
+    // steps stay, and undoing them follows the same origin.
     void undoAfterUpload_data()
     {
         QTest::addColumn<bool>("fromFile");
@@ -174,7 +177,9 @@ private slots:
         fx.prompter.expect("Upload completed.", "Upload To EEPROM");
         fx.run(fx.window->mnuUpload);
         const QByteArray uploaded = fx.controller.configBlock();
+        QCOMPARE(uploaded.mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
         QCOMPARE(marked(fx), fromFile ? "marked" : "clean");
+        QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
         QCOMPARE(fx.window->mnuUndo->text(), "&Undo Launch RPM");
         undo(fx);
         QCOMPARE(fx.params().LaunchRPM, 3000);
@@ -188,12 +193,8 @@ private slots:
     // it is Save As. Save As keeps the Save File dialog and its questions.
     void save()
     {
-        writeFile(path("car.dat"), defaultsBlock());
         Fixture fx;
-        QVERIFY(fx.show());
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("car.dat"));
-        type(fx, "txtLaunchRPM", "4400");
+        QVERIFY(openEditedCar(fx));
         fx.run(fx.window->mnuSave);
         QCOMPARE(readFile(path("car.dat")).mid(32 - 16, 2), QByteArray("\x30\x11"));
         QCOMPARE(marked(fx), "clean");

@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 namespace {
 
@@ -91,6 +92,29 @@ private:
     QString m_tty;
 };
 
+// An emulator and the program's side of the line to it, opened as the command-line tool opens it.
+struct Session {
+    Emulator emu;
+    CliConsole console;
+    CliPrompter prompter{console};
+    NullLinkView view;
+    SerialPort port;
+    LinkState state;
+    std::optional<ControllerLink> link;
+    ParameterStore store;
+
+    bool start(const QString& emulator, const QStringList& args, const LinkTiming& timing)
+    {
+        if (!emu.start(emulator, args)) {
+            std::fprintf(stderr, "revora-shift-bench: cannot start %s\n", qPrintable(emulator));
+            return false;
+        }
+        state.DevicePath = emu.tty();
+        link.emplace(port, prompter, view, state, timing);
+        return true;
+    }
+};
+
 Figures timed(const std::function<bool()>& run)
 {
     Figures f;
@@ -137,22 +161,14 @@ int main(int argc, char** argv)
 
     bool allOk = true;
     for (const bool ackOnly : {false, true}) {
-        Emulator emu;
         QStringList emuArgs;
         if (ackOnly)
             emuArgs << QStringLiteral("--fail") << QStringLiteral("reset-ack-only");
-        if (!emu.start(emulator, emuArgs)) {
-            std::fprintf(stderr, "revora-shift-bench: cannot start %s\n", qPrintable(emulator));
+        Session session;
+        if (!session.start(emulator, emuArgs, timing))
             return 1;
-        }
-        CliConsole console;
-        CliPrompter prompter(console);
-        NullLinkView view;
-        SerialPort port;
-        LinkState state;
-        state.DevicePath = emu.tty();
-        ControllerLink link(port, prompter, view, state, timing);
-        ParameterStore store;
+        ControllerLink& link = *session.link;
+        ParameterStore& store = session.store;
 
         if (!ackOnly) {
             // Where the time over the floor goes: the pauses themselves, and the
@@ -165,7 +181,7 @@ int main(int argc, char** argv)
             printFigures("pauses alone", p, kDownloadPauses * pause);
             LinkTiming noPauses = timing;
             noPauses.pauseMs = 0;
-            ControllerLink bare(port, prompter, view, state, noPauses);
+            ControllerLink bare(session.port, session.prompter, session.view, session.state, noPauses);
             bare.SetEEPROMAddress(16);
             const Figures rt = timed([&] {
                 bool ok = true;
@@ -199,22 +215,14 @@ int main(int argc, char** argv)
     const double answer = 50e-6;
     double costOf1ms = 0;
     for (const int latencyMs : {0, 1, 16}) {
-        Emulator emu;
         QStringList emuArgs{QStringLiteral("--line"), QStringLiteral("--answer-us"), QStringLiteral("50")};
         if (latencyMs > 0)
             emuArgs << QStringLiteral("--usb-latency") << QString::number(latencyMs);
-        if (!emu.start(emulator, emuArgs)) {
-            std::fprintf(stderr, "revora-shift-bench: cannot start %s\n", qPrintable(emulator));
+        Session session;
+        if (!session.start(emulator, emuArgs, timing))
             return 1;
-        }
-        CliConsole console;
-        CliPrompter prompter(console);
-        NullLinkView view;
-        SerialPort port;
-        LinkState state;
-        state.DevicePath = emu.tty();
-        ControllerLink link(port, prompter, view, state, timing);
-        ParameterStore store;
+        ControllerLink& link = *session.link;
+        ParameterStore& store = session.store;
         const double latency = latencyMs / 1000.0;
         const QByteArray where = latencyMs == 0 ? QByteArray("56000 baud")
                                                 : QByteArray::number(latencyMs) + " ms adapter";
