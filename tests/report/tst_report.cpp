@@ -130,6 +130,10 @@ private slots:
         row("alarm 2 delay", SET(p.Alarm2Delay = 2), "Alarm2Delay", "Alarm 2 Delay (sec)|sec", "0.05", 0.05);
         row("alarm 2 tps", SET(p.Alarm2MinTPSPercent = 12.5f), "Alarm2MinTPSPercent", "Alarm 2 Minimum TPS (%)|%",
             "13", 13.0);
+        // Alarm 2 knows two inputs: 0 is the analog one, anything else AFR.
+        row("alarm 2 analog", none, "Alarm2Input", "Alarm 2 Input|", "Alarm 2 Analog 0-5V Input|Analog 0-5V",
+            "Analog 0-5V");
+        row("alarm 2 AFR", SET(p.Alarm2Input = 2), "Alarm2Input", "Alarm 2 Input|", "Alarm 2 AFR Input|AFR", "AFR");
     }
     void entries()
     {
@@ -146,8 +150,10 @@ private slots:
         QCOMPARE(QStringList({e->section, e->label, e->unit}).join('|'), where);
         QCOMPARE(e->text + '|' + e->shown, expected);
         QCOMPARE(e->value, value);
-        // The printed line shows that very text: alone for a switch or an input, else after the label.
-        const Line printed = e->wholeLine ? line(e->text)
+        // The printed line shows that very text: alone for a switch or an input (no unit), else after the label.
+        const bool wholeLine = e->unit.isEmpty() && key != "UserData";
+        QCOMPARE(e->wholeLine, wholeLine);
+        const Line printed = wholeLine ? line(e->text)
                              : key == "UserData" ? line(e->label + ':', 30, e->text)
                                                  : line(e->label + ':', 50, e->text);
         QVERIFY((report::page1(p, header()) + report::page2(p, header())).contains(printed));
