@@ -6,10 +6,6 @@
 #include "params/defaults.h"
 #include "params/fieldrules.h"
 
-#include <QString>
-#include <QStringList>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const QStringList fields = fieldrules::fieldNames();
@@ -25,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_EXPECT(outcome.text == fieldrules::display(field, params));
     FUZZ_EXPECT(outcome.warning.isEmpty() == outcome.warningTitle.isEmpty());
 
-    ImageBuffer image = store.image;
-    FUZZ_EXPECT(UpdateEEPROM(params, image).ok);
+    FUZZ_EXPECT(UpdateEEPROM(params, store.image).ok);
 
     // A throttle percent field re-derives its count every time, by design.
     const fieldrules::Rule* rule = fieldrules::find(field);
@@ -34,9 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (rule->unit != QLatin1String("%")) {
         ParameterSet again = params;
         const fieldrules::Outcome second = fieldrules::validate(field, outcome.text, again);
-        FUZZ_EXPECT(second.text == outcome.text);
-        FUZZ_EXPECT(second.warning.isEmpty());
-        FUZZ_EXPECT(again == params);
+        FUZZ_EXPECT(second.text == outcome.text && second.warning.isEmpty() && again == params);
     }
     return 0;
 }

@@ -8,13 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_EXPECT(condition)                                                              \
-    do {                                                                                    \
-        if (!(condition)) {                                                                 \
-            std::fprintf(stderr, "%s:%d: expectation failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                   \
-        }                                                                                   \
-    } while (0)
+[[noreturn]] inline void fuzzFailed(const char* file, int line, const char* condition)
+{
+    std::fprintf(stderr, "%s:%d: expectation failed: %s\n", file, line, condition);
+    std::abort();
+}
+#define FUZZ_EXPECT(condition) ((condition) ? void(0) : fuzzFailed(__FILE__, __LINE__, #condition))
 
 // The input as a file of this name in a folder kept for the whole run; its path.
 inline QString fuzzFile(const QString& name, const uint8_t* data, size_t size)

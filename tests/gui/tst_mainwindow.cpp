@@ -7,40 +7,37 @@ class TestMainWindow : public WindowTest {
     Q_OBJECT
 
 private slots:
-    // A fresh window: the company in the caption, the start panel, nothing to save, upload, print or compare,
-    // and the port untouched; Exit closes an open port.
+    // A fresh window: the start panel, nothing to save, upload, print or compare; Exit closes an open port.
     void startup()
     {
         Fixture fx;
         frmRevora_Main& w = *fx.window;
         QCOMPARE(fx.title(), "Velmont Sensors " + kMain);
         QVERIFY(fx.showsEmpty() && fx.ed().fraMultiStageShiftSetup->isHidden());
-        fx.prompter.expectBox(QString(), "About", PromptButtons::OK, PromptIcon::Information, PromptAnswer::OK);
+        fx.warns("Data buffer empty.", "Save Data File");
         fx.warns("Data buffer empty.", "Save Data File");
         fx.warns("No data available for uploading.", "Upload To EEPROM");
         fx.warns("Data buffer empty.", "Print Parameters");
         fx.prompter.expect(QString(), "Compare With Controller");
-        for (QAction* command : {w.mnuAbout, w.mnuSaveFIle, w.mnuUpload, w.mnuPrintParams, w.mnuCompare})
+        for (QAction* command : {w.mnuSave, w.mnuSaveFIle, w.mnuUpload, w.mnuPrintParams, w.mnuCompare})
             command->trigger();
         QVERIFY_PROMPTS(fx.prompter);
-        QVERIFY(fx.prompter.shown().first().startsWith("About: Velmont Sensors Revora Shift Version 1.00"));
         QCOMPARE(fx.port.openCount(), 0);
         QVERIFY(fx.port.open(nullptr));
         fx.run(w.mnuExit);
         QVERIFY(!w.isVisible() && !fx.port.isOpen());
     }
 
-    // A file named on the command line is found from where the program was started; an unknown option or a
-    // second file is refused with what is wrong, not ignored.
+    // A file named on the command line is found from the start folder; anything else is refused with why.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("error");
+        const QDir here = QDir::current();
         QTest::newRow("none") << QStringList{} << "" << "";
-        QTest::newRow("one file") << QStringList{"car.dat"} << QDir::current().absoluteFilePath("car.dat") << "";
-        QTest::newRow("a dash file") << QStringList{"--", "-car.dat"} << QDir::current().absoluteFilePath("-car.dat")
-                                     << "";
+        QTest::newRow("one file") << QStringList{"car.dat"} << here.absoluteFilePath("car.dat") << "";
+        QTest::newRow("a dash file") << QStringList{"--", "-car.dat"} << here.absoluteFilePath("-car.dat") << "";
         QTest::newRow("unknown option") << QStringList{"--bogus", "car.dat"} << ""
                                         << "Unknown option 'bogus'. See revora-shift --help.";
         QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << ""
@@ -55,109 +52,60 @@ private slots:
         QTEST(start.error, "error");
     }
 
-    // A file that cannot be used leaves the window as empty as a fresh one, whatever was loaded before: the
-    // start panel shows, and the multi-stage frame the defaults showed stays in place but cannot be edited.
+    // Open over the defaults: a file that cannot be used leaves the window empty (start panel, the multi-stage
+    // frame in place but disabled); Cancel at the overwrite question keeps what is loaded.
     void openFile_data()
     {
-        QTest::addColumn<int>("size");  // -1: a directory, which cannot be read
-        QTest::newRow("144 bytes") << 144;
-        QTest::newRow("100 bytes") << 100;
-        QTest::newRow("unreadable") << -1;
+        QTest::addColumn<int>("size");  // -1: a directory, which cannot be read; -2: no such file
+        QTest::addColumn<bool>("overwrite");
+        QTest::newRow("144 bytes") << 144 << true;
+        QTest::newRow("100 bytes") << 100 << true;
+        QTest::newRow("unreadable") << -1 << true;
+        QTest::newRow("missing, Cancel, Abort") << -2 << true;
+        QTest::newRow("overwrite cancelled") << 144 << false;
     }
     void openFile()
     {
         QFETCH(int, size);
-        const bool loads = size >= 144;
+        QFETCH(bool, overwrite);
+        const bool loads = size >= 144 && overwrite;
         QByteArray bytes = defaultsBlock();
         bytes[0] = char(24);          // 12 pulses per revolution
         bytes[20 - 16] = char(0x11);  // GPO on, gear detection on, multi-stage off
         const QString name = path(QString("open%1.dat").arg(size));
-        if (size < 0)
+        if (size == -1)
             QVERIFY(QDir().mkpath(name));
-        else
+        else if (size >= 0)
             writeFile(name, bytes.left(size));
         Fixture fx(Defaults);
-        fx.prompter.expectBox(kOverwrite, kOpenTitle, PromptButtons::OKCancel, PromptIcon::None, PromptAnswer::OK);
-        fx.prompter.expectOpenFile(name);
+        fx.prompter.expect(kOverwrite, kOpenTitle, overwrite ? PromptAnswer::OK : PromptAnswer::Cancel);
+        if (overwrite)
+            fx.prompter.expectOpenFile(name);
         if (loads)
-            fx.prompter.expectBox("Loaded " + name + " to buffer. Ready for editing or upload.", kOpenTitle,
-                                  PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
-        else if (size >= 0)
+            fx.prompter.expect("Loaded " + name + " to buffer. Ready for editing or upload.", kOpenTitle);
+        else if (size >= 0 && overwrite)
             fx.warns("Error - reached premature end-of-file", kOpenTitle);
-        else  // Retry reads again; Ignore cannot make an unread file loaded
+        else if (size == -1)  // Retry reads again; Ignore cannot make an unread file loaded
             fx.prompter.expectError(QString(), PromptAnswer::Retry).expectError(QString(), PromptAnswer::Ignore);
+        else if (size == -2)
+            fx.prompter.expect(name + "\r\nFile not found.", "File Open", PromptAnswer::Cancel)
+                .expectError("Canceled File Open", PromptAnswer::Abort);
         fx.run(fx.window->mnuOpenFile);
-        QCOMPARE(fx.image(), loads ? bytes : QByteArray(144, '\0'));
-        QCOMPARE(fx.window->store().image.BufferEmpty, !loads);
-        QCOMPARE(fx.title(), kMain + " - " + (loads ? "open144.dat" : "Data Buffer Empty"));
+        QCOMPARE(fx.image(), loads ? bytes : overwrite ? QByteArray(144, '\0') : defaultsBlock());
+        QCOMPARE(fx.title(), kMain + " - " + (loads ? "open144.dat" : overwrite ? "Data Buffer Empty" : "Default Values"));
         QCOMPARE(RecentFiles::files(), loads ? QStringList{name} : QStringList());
-        if (!loads) {
-            QVERIFY(fx.showsEmpty() && !fx.ed().fraMultiStageShiftSetup->isHidden());
+        QCOMPARE(fx.window->store().image.BufferEmpty, overwrite && !loads);
+        QCOMPARE(fx.showsEmpty(), overwrite && !loads);
+        QCOMPARE(fx.ed().fraMultiStageShiftSetup->isHidden(), loads);
+        if (!loads)
             return;
-        }
         QVERIFY(fx.window->fraStart->isHidden() && fx.ed().fraMultiStageShiftSetup->isEnabled());
         // Shown as decoded: showing gear detection unticked does not run its handler, which turns the GPO off.
         QVERIFY(fx.params().GPOEnable && !fx.params().VSSGearDetect && !fx.params().MultiStageShift);
-        QVERIFY(!fx.ed().chkVSSGearDetect->isChecked() && fx.ed().fraMultiStageShiftSetup->isHidden());
-        QCOMPARE(fx.field("txtPulsePerRev")->text(), "12");
+        QVERIFY(!fx.ed().chkVSSGearDetect->isChecked() && fx.field("txtPulsePerRev")->text() == "12");
     }
 
-    // Cancel at the overwrite question keeps what is loaded; Cancel in the dialog function's own question reaches
-    // the command's error prompt, and Abort leaves the buffer empty. The start panel borrows its room beside the
-    // multi-stage frame and gives it back when a file loads.
-    void openCancelled()
-    {
-        writeFile(path("kept.dat"), defaultsBlock());
-        Fixture fx;
-        QVERIFY(fx.show());
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("kept.dat"));
-        const QSize loaded = fx.window->size();
-        fx.prompter.expect(kOverwrite, kOpenTitle, PromptAnswer::Cancel);
-        fx.run(fx.window->mnuOpenFile);
-        QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - kept.dat");
-        const QString missing = path("missing.dat");
-        fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(missing);
-        fx.prompter.expect(missing + "\r\nFile not found.", "File Open", PromptAnswer::Cancel);
-        fx.prompter.expectError("Canceled File Open", PromptAnswer::Abort);
-        fx.run(fx.window->mnuOpenFile);
-        QVERIFY(fx.showsEmpty() && fx.title() == kMain + " - Data Buffer Empty");
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("kept.dat"));
-        QTRY_COMPARE(fx.window->size(), loaded);
-    }
-
-    // A save the error prompt stopped wrote nothing and names no file; a save that went through names its file.
-    void saveFile_data()
-    {
-        QTest::addColumn<QString>("picked");
-        QTest::addColumn<int>("error");  // the answer to the error prompt, -1: none
-        QTest::newRow("saved") << "saved.dat" << -1;
-        QTest::newRow("existing, Cancel, Abort") << "existing.dat" << int(PromptAnswer::Abort);
-        QTest::newRow("no such folder, Ignore") << "no/such.dat" << int(PromptAnswer::Ignore);
-    }
-    void saveFile()
-    {
-        QFETCH(QString, picked);
-        QFETCH(int, error);
-        QTemporaryDir dir;
-        writeFile(dir.filePath("existing.dat"), "old");
-        Fixture fx(Defaults);
-        fx.prompter.expectSaveFile(dir.filePath(picked));
-        if (picked == "existing.dat")
-            fx.prompter.expect(QString(), "File Save", PromptAnswer::Cancel);
-        if (error >= 0)
-            fx.prompter.expectError(picked == "existing.dat" ? "Canceled File Save" : QString(), PromptAnswer(error));
-        fx.run(fx.window->mnuSaveFIle);
-        QCOMPARE(readFile(dir.filePath("existing.dat")), QByteArray("old"));
-        if (error < 0)
-            QCOMPARE(readFile(dir.filePath(picked)), defaultsBlock());
-        QCOMPARE(fx.title(), kMain + " - " + (error < 0 ? picked : "Default Values"));
-        QCOMPARE(RecentFiles::files(), error < 0 ? QStringList{dir.filePath(picked)} : QStringList());
-    }
-
-    // A field is validated when left (the rules are tested on their own): a text left as shown keeps the
-    // stored value, a text the person typed is stored as typed, even when it is what the field showed.
+    // A field is validated when left: a text left as shown keeps the stored value, a typed one is stored.
     void fieldValidation_data()
     {
         QTest::addColumn<QString>("typed");  // null: left as shown
@@ -192,24 +140,21 @@ private slots:
         QCOMPARE(fx.field("txtVSSFreq")->text(), "1");  // a warning box taking the focus is not leaving
     }
 
+    // Reserved gaps and unused flag bits travel unchanged; the user text takes 32 printable ASCII at most.
     void saveKeepsEveryByteAndWhatIsTyped()
     {
-        // Reserved gaps and flag bits the editors do not use travel unchanged.
         QByteArray bytes = defaultsBlock();
         bytes[53 - 16] = char(0xA5);
         bytes[71 - 16] = char(0xF0);
         writeFile(path("gaps.dat"), bytes);
         Fixture fx;
         QVERIFY(fx.show());
-        fx.prompter.expectOpenFile(path("gaps.dat")).expect(QString(), kOpenTitle);
-        fx.run(fx.window->mnuOpenFile);
-        // The user text takes printable ASCII only, 32 characters at most (keyClicks takes ASCII only).
+        fx.open(path("gaps.dat"));
         fx.ed().txtUserData->setFocus();
-        for (QChar c : QString::fromUtf8("Car 7\u00e9\t") + QString(40, 'x')) {
+        for (QChar c : QString::fromUtf8("Car 7\u00e9\t") + QString(40, 'x')) {  // keyClicks takes ASCII only
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(fx.ed().txtUserData, &press);
         }
-        // A value typed but not yet left is taken by the command.
         fx.field("txtLaunchRPM")->setFocus(Qt::TabFocusReason);  // selects what is there
         QTest::keyClicks(fx.field("txtLaunchRPM"), "4500");
         fx.prompter.expectSaveFile(path("gaps-out.dat"));
@@ -219,66 +164,27 @@ private slots:
         QCOMPARE(readFile(path("gaps-out.dat")), bytes);
     }
 
-    // Closing asks only when the configuration differs from the one last loaded or saved.
+    // Closing and each replacing command ask first about unsaved changes, a typed value not yet left too;
+    // Save writes to the configuration's own file, asking nothing, else it is Save As.
     void unsavedChanges_data()
     {
-        QTest::addColumn<int>("answer");  // to the question, -1: none asked, nothing edited
-        QTest::addColumn<QString>("saveAs");  // what the Save dialog gives
-        QTest::addColumn<bool>("closes");
-        const int save = int(PromptAnswer::Save);
-        QTest::newRow("unchanged") << -1 << "" << true;
-        QTest::newRow("Cancel") << int(PromptAnswer::Cancel) << "" << false;
-        QTest::newRow("Discard") << int(PromptAnswer::Discard) << "" << true;
-        QTest::newRow("Save, dialog cancelled") << save << "" << false;
-        QTest::newRow("Save") << save << "saved.dat" << true;
-    }
-    void unsavedChanges()
-    {
-        QFETCH(int, answer);
-        QFETCH(QString, saveAs);
-        QFETCH(bool, closes);
-        QTemporaryDir dir;
-        Fixture fx(Defaults);
-        QVERIFY(fx.show());
-        QVERIFY(!fx.window->isWindowModified());
-        if (answer >= 0) {
-            fx.type("txtLaunchRPM", "4400");
-            QTRY_VERIFY(fx.window->isWindowModified() && fx.window->windowTitle().endsWith("[*]"));
-            fx.type("txtLaunchRPM", "3000");  // the old value back is no change
-            QTRY_VERIFY(!fx.window->isWindowModified());
-            fx.field("txtUserData")->setText("changed text");
-            fx.prompter.expectBox(QString(), "Exit", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
-                                  PromptAnswer(answer));
-        }
-        if (answer == int(PromptAnswer::Save))
-            fx.prompter.expectSaveFile(saveAs.isEmpty() ? QString() : dir.filePath(saveAs));
-        fx.run(fx.window->mnuExit);
-        QCOMPARE(fx.window->isVisible(), !closes);
-        if (!saveAs.isEmpty())
-            QCOMPARE(readFile(dir.filePath(saveAs)).mid(128 - 16, 12), QByteArray("changed text"));
-    }
-
-    // Every command that replaces the configuration asks first about changes no file holds, with the question
-    // closing asks; the command's own overwrite question comes after it. A typed value not yet left counts.
-    void replacingAsksAboutUnsavedChanges_data()
-    {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("answer");  // -1: nothing edited, nothing asked
-        QTest::addColumn<QString>("saveAs");
-        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");  // the file the edit is saved to; "-": the Save dialog cancelled
+        QTest::addColumn<bool>("replaced");  // or closed
         const int cancel = int(PromptAnswer::Cancel), discard = int(PromptAnswer::Discard),
                   save = int(PromptAnswer::Save);
-        QTest::newRow("defaults, unedited") << "defaults" << -1 << "" << true;
+        QTest::newRow("exit, Cancel") << "exit" << cancel << "" << false;
+        QTest::newRow("exit, Save, dialog cancelled") << "exit" << save << "-" << false;
+        QTest::newRow("exit, Save As") << "exit" << save << "saved.dat" << true;
         QTest::newRow("defaults, Cancel") << "defaults" << cancel << "" << false;
         QTest::newRow("defaults, Discard") << "defaults" << discard << "" << true;
-        // Save writes to the configuration's own file, asking nothing, and Open then loads it.
         QTest::newRow("open, Save") << "open" << save << "other.dat" << true;
-        QTest::newRow("recent, Cancel") << "recent" << cancel << "" << false;
         QTest::newRow("recent, Discard") << "recent" << discard << "" << true;
         QTest::newRow("download, Cancel") << "download" << cancel << "" << false;
         QTest::newRow("download, Discard") << "download" << discard << "" << true;
     }
-    void replacingAsksAboutUnsavedChanges()
+    void unsavedChanges()
     {
         QFETCH(QString, command);
         QFETCH(int, answer);
@@ -288,46 +194,46 @@ private slots:
         other[0] = char(24);
         writeFile(path("other.dat"), other);
         Fixture fx;
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("other.dat"));
+        fx.open(path("other.dat"));
         QVERIFY(fx.show());
-        if (answer >= 0) {
-            fx.field("txtLaunchRPM")->setFocus(Qt::TabFocusReason);
-            QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");  // typed, not yet left
-        }
-        const QMap<QString, QString> titles{{"defaults", "Display Default Parameters"},
-                                            {"open", kOpenTitle},
-                                            {"recent", kOpenTitle},
-                                            {"download", "Download From EEPROM"}};
-        if (answer >= 0)
-            fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
-                                  titles.value(command), PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
-                                  PromptAnswer(answer));
-        if (replaced && command != "defaults")
-            fx.prompter.expect(kOverwrite, titles.value(command));
+        const bool ownFile = saveAs != "-" && saveAs != "saved.dat";
+        if (!ownFile)
+            fx.run(fx.window->mnuDisplayDefaults);
+        fx.field("txtLaunchRPM")->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(fx.field("txtLaunchRPM"), "4400");  // typed, not yet left
+        const QMap<QString, QString> titles{{"exit", "Exit"}, {"defaults", "Display Default Parameters"},
+                                            {"open", kOpenTitle}, {"recent", kOpenTitle}, {"download", kDownloadTitle}};
+        const QString title = titles.value(command);
+        fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
+                              title, PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation, PromptAnswer(answer));
+        if (!ownFile)
+            fx.prompter.expectSaveFile(saveAs == "-" ? QString() : path(saveAs));
+        if (replaced && command != "defaults" && command != "exit")
+            fx.prompter.expect(kOverwrite, title);
         if (replaced && command == "open")
             fx.prompter.expectOpenFile(path("other.dat"));
         if (replaced && command == "download")
-            fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", titles.value(command));
-        else if (replaced && command != "defaults")
+            fx.prompter.expect(kFirmware, title);
+        else if (replaced && (command == "open" || command == "recent"))
             fx.prompter.expect("Loaded " + path("other.dat") + " to buffer. Ready for editing or upload.", kOpenTitle);
-        if (command == "recent")
-            fx.window->recentFiles->actions().first()->trigger();
-        else
-            fx.window->findChild<QAction*>(command == "defaults" ? "mnuDisplayDefaults"
-                                           : command == "open"   ? "mnuOpenFile"
-                                                                 : "mnuDownload")
-                ->trigger();
-        QVERIFY_PROMPTS(fx.prompter);
+        const QMap<QString, QAction*> commands{{"exit", fx.window->mnuExit},
+                                               {"defaults", fx.window->mnuDisplayDefaults},
+                                               {"open", fx.window->mnuOpenFile},
+                                               {"recent", fx.window->recentFiles->actions().first()},
+                                               {"download", fx.window->mnuDownload}};
+        fx.run(commands.value(command));
+        if (saveAs.size() > 1)
+            QCOMPARE(readFile(path(saveAs)).mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
+        if (command == "exit") {
+            QCOMPARE(fx.window->isVisible(), !replaced);
+            return;
+        }
         QCOMPARE(fx.params().LaunchRPM, replaced && saveAs.isEmpty() ? 3000 : 4400);
         QCOMPARE(fx.window->document().isModified(), !replaced);
         QCOMPARE(fx.params().PulsePerRev == 24, !replaced || command == "open" || command == "recent");
-        if (!saveAs.isEmpty())
-            QCOMPARE(readFile(path(saveAs)).mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
     }
 
-    // The switches and colours as the window wires them: without gear detection the GPO goes off and its
-    // editor refuses; the multi-stage switch decodes again and the caption says so.
+    // The switches as the window wires them (their rules are the core's), and the colour buttons' one dialog.
     void switchesAndColours()
     {
         Fixture fx(Defaults);
@@ -336,41 +242,30 @@ private slots:
         ed.chkVSSGearDetect->setChecked(false);
         fx.prompter.expect(QLatin1String(frmGPO::kGPIRequired), "Edit GPO Parameters");
         fx.run(fx.window->mnuEditGPOParams);
-        // The GPO stays off when gear detection comes back.
-        ed.chkVSSGearDetect->setChecked(true);
+        ed.chkVSSGearDetect->setChecked(true);  // the GPO stays off
         QVERIFY(fx.params().VSSGearDetect && !fx.params().GPOEnable);
-        // Multi-stage off takes gear detection with it, and so the GPO, as unticking gear detection does.
         fx.params().GPOEnable = true;
         fx.field("txtShiftRPM2")->setText("not validated");
         ed.chkMultiStageShift->setChecked(false);
         QVERIFY(!fx.params().MultiStageShift && !fx.params().VSSGearDetect && !fx.params().GPOEnable);
         QVERIFY(!ed.chkVSSGearDetect->isChecked() && !ed.chkVSSGearDetect->isEnabled());
-        QCOMPARE(fx.title(), kMain + " - Downloaded Data");
-        QVERIFY(fx.window->isWindowModified());
+        QVERIFY(fx.title() == kMain + " - Downloaded Data" && fx.marked());
         ed.chkMultiStageShift->setChecked(true);
         QCOMPARE(fx.field("txtShiftRPM2")->text(), "6000");
-        // The colour buttons share one dialog. Before it has returned a colour it opens on the parameter's,
-        // and Ignore after a Cancel keeps that.
+        // Ignore after a Cancel keeps the colour the dialog opened on: the parameter's, then the last picked.
         fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
         ed.cmdShiftColor->click();
-        QCOMPARE(fx.prompter.lastColorInitial, 255u);
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 255u);
-        // Bits above 24 come back from the dialog and are dropped.
-        fx.prompter.expectColor(0xFF123456u);
+        QVERIFY(fx.prompter.lastColorInitial == 255u && fx.params().ShiftColor == 255);
+        fx.prompter.expectColor(0xFF123456u);  // bits above 24 are dropped
         ed.cmdLaunchColor->click();
-        QCOMPARE(uint32_t(fx.params().LaunchColor), 0x123456u);
-        QCOMPARE(swatchColor(ed.txtLaunchColor), 0x123456);
-        // From then on it opens on the colour last picked, and Ignore after a Cancel stores that one.
+        QVERIFY(fx.params().LaunchColor == 0x123456 && swatchColor(ed.txtLaunchColor) == 0x123456);
         fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
         ed.cmdShiftColor->click();
         QCOMPARE(fx.prompter.lastColorInitial, 0x123456u);
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 0x123456u);
-        QCOMPARE(swatchColor(ed.txtShiftColor), 0x123456);
-        // Both shift buttons set the one colour.
-        fx.prompter.expectColor(0xABCDEFu);
+        QVERIFY(fx.params().ShiftColor == 0x123456 && swatchColor(ed.txtShiftColor) == 0x123456);
+        fx.prompter.expectColor(0xABCDEFu);  // both shift buttons set the one colour
         ed.cmdMultiStageShiftColor->click();
-        QCOMPARE(uint32_t(fx.params().ShiftColor), 0xABCDEFu);
-        QCOMPARE(swatchColor(ed.txtMultiStageShiftColor), 0xABCDEF);
+        QVERIFY(fx.params().ShiftColor == 0xABCDEF && swatchColor(ed.txtMultiStageShiftColor) == 0xABCDEF);
         QVERIFY_PROMPTS(fx.prompter);
     }
 };

@@ -16,8 +16,7 @@ private slots:
             writeFile(names.last(), defaultsBlock());
             if (i > 0)
                 fx.prompter.expect(kOverwrite, kOpenTitle);
-            fx.prompter.expect(QString(), kOpenTitle);
-            fx.window->openDataFile(names.last());
+            fx.open(names.last());
         }
         QVERIFY_PROMPTS(fx.prompter);
         QCOMPARE(RecentFiles::files(), (QStringList{names[5], names[4], names[3], names[2], names[1]}));
@@ -38,10 +37,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("paths");
         QTest::addColumn<QStringList>("labels");
+        const QString a = QDir::toNativeSeparators("/a"), c = QDir::toNativeSeparators("/c");
         QTest::newRow("different names") << QStringList{"/a/car.dat", "/b/van.dat"} << QStringList{"car.dat", "van.dat"};
         QTest::newRow("one name twice") << QStringList{"/a/car.dat", "/b/van.dat", "/c/car.dat"}
-                                        << QStringList{"car.dat (" + QDir::toNativeSeparators("/a") + ")", "van.dat",
-                                                       "car.dat (" + QDir::toNativeSeparators("/c") + ")"};
+                                        << QStringList{"car.dat (" + a + ")", "van.dat", "car.dat (" + c + ")"};
         QTest::newRow("ampersand") << QStringList{"/a/R&D.dat"} << QStringList{"R&&D.dat"};
     }
     void sameNamesToldApart()
@@ -60,8 +59,7 @@ private slots:
         const QString backup = QDir(datapaths::backupFolder()).filePath("2024-05-01_120000.dat");
         writeFile(backup, defaultsBlock());
         Fixture fx;
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("cars/mine.dat"));
+        fx.open(path("cars/mine.dat"));
         fx.prompter.expect(kOverwrite, kOpenTitle).expectOpenFile(backup).expect(QString(), kOpenTitle);
         fx.run(fx.window->mnuOpenBackup);
         QCOMPARE(fx.prompter.fileDialogFolder, datapaths::backupFolder());

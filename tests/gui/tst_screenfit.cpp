@@ -1,6 +1,6 @@
-// The window and the editor dialogs with large text on a small screen: each fits
-// the screen, and every control is in sight or in a part that scrolls to it. CMake
-// runs this on a 1280x720 screen at scale 1.5 and on a 1600x1200 one with 160 dpi text.
+// The window and the editor dialogs with large text on a small screen: each fits the screen, and every control
+// is in sight or in a part that scrolls to it. CMake runs this on a 1280x720 screen at scale 1.5 and on a
+// 1600x1200 one with 160 dpi text.
 #include "alarms/frmalarms.h"
 #include "editor/screenfit.h"
 #include "gpo/frmgpo.h"
@@ -11,11 +11,7 @@ namespace {
 
 QSize screenSize(const QWidget* w) { return w->screen()->availableGeometry().size(); }
 
-bool fits(QSize size, const QWidget* w)
-{
-    const QSize screen = screenSize(w);
-    return size.width() <= screen.width() && size.height() <= screen.height();
-}
+bool fits(QSize size, const QWidget* w) { return size.boundedTo(screenSize(w)) == size; }
 
 bool scrolls(const QWidget* w, const QWidget* window)
 {
@@ -26,50 +22,45 @@ bool scrolls(const QWidget* w, const QWidget* window)
     return false;
 }
 
-// The named controls shown outside the window's rectangle and outside any part that scrolls.
-QStringList outOfReach(QWidget* window)
+QString text(QSize s) { return QString("%1x%2").arg(s.width()).arg(s.height()); }
+
+// The minimum and the size fit the screen; each control shown is in the window's rectangle or scrolls.
+void checkFits(QWidget* window)
 {
-    QStringList out;
+    QVERIFY2(fits(window->minimumSizeHint(), window), qPrintable("minimum " + text(window->minimumSizeHint())));
+    QTRY_VERIFY2(fits(window->frameGeometry().size(), window), qPrintable("size " + text(window->frameGeometry().size())));
+    QStringList lost;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || scrolls(w, window))
-            continue;
-        if (!window->rect().contains(QRect(w->mapTo(window, QPoint(0, 0)), w->size())))
-            out << (w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName());
+        if (w->isVisibleTo(window) && !scrolls(w, window)
+            && !window->rect().contains(QRect(w->mapTo(window, QPoint(0, 0)), w->size())))
+            lost << (w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName());
     }
-    return out;
+    QVERIFY2(lost.isEmpty(), qPrintable(lost.join(' ')));
 }
 
 }  // namespace
 
-class TestScreenFit : public QObject {
+class TestScreenFit : public WindowTest {
     Q_OBJECT
-    QTemporaryDir home;
-
-    void checkFits(QWidget* window)
-    {
-        QVERIFY2(fits(window->minimumSizeHint(), window),
-                 qPrintable(QString("minimum %1x%2").arg(window->minimumSizeHint().width()).arg(window->minimumSizeHint().height())));
-        QTRY_VERIFY2(fits(window->frameGeometry().size(), window),
-                     qPrintable(QString("size %1x%2").arg(window->frameGeometry().width()).arg(window->frameGeometry().height())));
-        const QStringList lost = outOfReach(window);
-        QVERIFY2(lost.isEmpty(), qPrintable(lost.join(' ')));
-    }
 
 private slots:
-    void initTestCase() { useTemporaryHome(home); }
-
-    // Every layout of the window: nothing loaded, one stage, five gears with and without their speeds.
+    // Every layout of the window, with and without the port panel, and each editor dialog, its OK in sight.
     void window_data()
     {
-        QTest::addColumn<int>("stages");  // 0: nothing loaded
+        QTest::addColumn<QString>("dialog");  // empty: the window
+        QTest::addColumn<int>("stages");      // 0: nothing loaded
         QTest::addColumn<bool>("speeds");
-        QTest::newRow("nothing loaded") << 0 << false;
-        QTest::newRow("one stage") << 1 << false;
-        QTest::newRow("five gears by speed") << 5 << true;
-        QTest::newRow("five gears by input") << 5 << false;
+        QTest::newRow("nothing loaded") << "" << 0 << false;
+        QTest::newRow("one stage") << "" << 1 << false;
+        QTest::newRow("five gears by speed") << "" << 5 << true;
+        QTest::newRow("five gears by input") << "" << 5 << false;
+        QTest::newRow("user alarms") << "frmAlarms" << 5 << true;
+        QTest::newRow("GPO") << "frmGPO" << 5 << true;
+        QTest::newRow("VSS alarm") << "frmAlarmVSS" << 5 << true;
     }
     void window()
     {
+        QFETCH(QString, dialog);
         QFETCH(int, stages);
         QFETCH(bool, speeds);
         Fixture fx(stages ? Defaults : Empty);
@@ -77,52 +68,23 @@ private slots:
             fx.ed().chkMultiStageShift->setChecked(stages == 5);
             fx.ed().chkVSSGearDetect->setChecked(speeds);
         }
-        QVERIFY(fx.show());
-        checkFits(fx.window.get());
-        fx.window->fraPortSelect->mnuPortSetup_Click();
-        checkFits(fx.window.get());
-    }
-
-    // Gear detection switched off shows longer captions; switched on again, the window gives the width back.
-    void windowGivesBackWidth()
-    {
-        Fixture fx(Defaults);
-        fx.ed().chkMultiStageShift->setChecked(true);
-        fx.ed().chkVSSGearDetect->setChecked(true);
-        QVERIFY(fx.show());
-        QTest::qWait(20);
-        const QSize before = fx.window->size();
-        fx.ed().chkVSSGearDetect->setChecked(false);
-        QTest::qWait(20);
-        fx.ed().chkVSSGearDetect->setChecked(true);
-        QTRY_COMPARE(fx.window->size(), before);
-    }
-
-    void dialog_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("user alarms") << "frmAlarms";
-        QTest::newRow("GPO") << "frmGPO";
-        QTest::newRow("VSS alarm") << "frmAlarmVSS";
-    }
-    void dialog()
-    {
-        QFETCH(QString, name);
-        Fixture fx(Defaults);
-        std::unique_ptr<EditorDialog> d;
-        if (name == "frmAlarms")
-            d = std::make_unique<frmAlarms>(fx.params(), fx.prompter, fx.window.get());
-        else if (name == "frmGPO")
-            d = std::make_unique<frmGPO>(fx.params(), fx.prompter, fx.window.get());
-        else
-            d = std::make_unique<frmAlarmVSS>(fx.params(), fx.prompter, fx.window.get());
+        if (dialog.isEmpty()) {
+            QVERIFY(fx.show());
+            checkFits(fx.window.get());
+            fx.window->fraPortSelect->mnuPortSetup_Click();
+            checkFits(fx.window.get());
+            return;
+        }
+        const std::unique_ptr<EditorDialog> d(
+            dialog == "frmAlarms" ? static_cast<EditorDialog*>(new frmAlarms(fx.params(), fx.prompter, fx.window.get()))
+            : dialog == "frmGPO"  ? static_cast<EditorDialog*>(new frmGPO(fx.params(), fx.prompter, fx.window.get()))
+                                  : new frmAlarmVSS(fx.params(), fx.prompter, fx.window.get()));
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         checkFits(d.get());
-        // OK never scrolls out of sight, and the dialog stands on the screen.
         auto* ok = d->findChild<QPushButton*>("cmdOK");
         QVERIFY(ok && ok->isVisible() && !scrolls(ok, d.get()));
-        QTRY_VERIFY(d->screen()->availableGeometry().contains(d->frameGeometry()));
+        QTRY_VERIFY(d->screen()->availableGeometry().contains(d->frameGeometry()));  // it stands on the screen
         d->accept();
     }
 
@@ -144,14 +106,12 @@ private slots:
         QTRY_COMPARE(window.size(), start + QSize(100, 50));
         content->setFixedSize(200, 100);
         QTRY_COMPARE(window.size(), start);
-
         window.resize(start + QSize(40, 0));
         QTest::qWait(20);
         content->setFixedSize(300, 100);
         QTRY_COMPARE(window.size(), start + QSize(100, 0));
         content->setFixedSize(200, 100);
         QTRY_COMPARE(window.size(), start + QSize(40, 0));
-
         content->setFixedSize(5000, 100);
         QTRY_COMPARE(window.frameGeometry().width(), screenSize(&window).width());
         content->setFixedSize(200, 100);

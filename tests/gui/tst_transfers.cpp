@@ -6,15 +6,15 @@ class TestTransfers : public WindowTest {
     Q_OBJECT
 
 private slots:
-    // Closing during the read waits for the transfer on the window's stack, and stops it as Esc does;
-    // an Esc pressed while nothing ran does not.
-    void download_data()
+    // Commands wait while a download runs; closing or a stop signal during the read stops it as Esc does, and
+    // leaves the window empty (start panel, nothing to edit). An Esc pressed while nothing ran stops nothing.
+    void stopDuringDownload_data()
     {
-        QTest::addColumn<bool>("closing");
-        QTest::newRow("complete") << false;
-        QTest::newRow("closing during the read") << true;
+        QTest::addColumn<bool>("closing");  // else a stop signal alone
+        QTest::newRow("closing") << true;
+        QTest::newRow("stop signal") << false;
     }
-    void download()
+    void stopDuringDownload()
     {
         QFETCH(bool, closing);
         Fixture fx;
@@ -22,32 +22,27 @@ private slots:
         frmRevora_Main* w = fx.window.get();
         QTest::keyClick(w, Qt::Key_Escape);
         QVERIFY(!w->linkState().UserAbort);
-        fx.prompter.expectBox("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM", PromptButtons::OK,
-                              PromptIcon::Exclamation, PromptAnswer::OK);
-        if (closing)
-            fx.prompter.expect("Download failed.", "Download From EEPROM");
+        fx.prompter.expectBox(kFirmware, kDownloadTitle, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        fx.prompter.expect("Download failed.", kDownloadTitle);
         bool disabledWhileRunning = false, stillOpen = false;
         connect(w->fraProgress1->prgProgress1, &QProgressBar::valueChanged, w, [&](int value) {
             disabledWhileRunning = !w->mnuOpenFile->isEnabled() && !w->mnuUpload->isEnabled()
                                    && !w->fraPortSelect->cboPort->isEnabled() && w->transfers->running();
-            if (closing && value == 20)
+            if (value == 20 && closing)
                 stillOpen = !w->close() && w->isVisible();
+            else if (value == 20)
+                w->transfers->stopBySignal(15);
         });
         fx.run(w->mnuDownload);
-        QCOMPARE(fx.image(), closing ? QByteArray(144, '\0') : defaultsBlock());
-        QCOMPARE(fx.title(), kMain + (closing ? " - Data Buffer Empty" : " - Downloaded Data"));
+        QVERIFY(fx.image() == QByteArray(144, '\0') && fx.title() == kMain + " - Data Buffer Empty" && fx.showsEmpty());
         QVERIFY(!fx.port.isOpen() && !w->linkState().UserAbort);  // the read loop clears the abort
         QVERIFY(w->mnuOpenFile->isEnabled() && w->fraPortSelect->cboPort->isEnabled() && fx.ed().isEnabled());
-        QVERIFY(disabledWhileRunning);
-        if (!closing)
-            return;
+        QVERIFY(disabledWhileRunning && stillOpen == closing);
         QVERIFY(fx.controller.address() < 40);  // stopped at the next byte: nothing more was asked for
-        QVERIFY(stillOpen);
-        QTRY_VERIFY(!w->isVisible());
+        QTRY_COMPARE(w->isVisible(), !closing);
     }
 
-    // Nothing answering on the port: while the link is checked the window says which port it is trying, and
-    // the refusal names that port and where to choose another below the usual words.
+    // Nothing answering: the window says which port it tries, and the refusal names it and where to choose.
     void noControllerOnThePort()
     {
         Fixture fx;
@@ -64,41 +59,13 @@ private slots:
         fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
                               "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
                               "under Communications > Port Setup.",
-                              "Download From EEPROM", PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+                              kDownloadTitle, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
         fx.run(fx.window->mnuDownload);
         QCOMPARE(seen, "Connecting to /dev/ttyS0...");
         QVERIFY(fx.window->fraProgress1->isHidden());
     }
 
-    // A download that fails leaves the window as empty as a fresh one, whatever was loaded before: the start
-    // panel shows, and a multi-stage frame that stays in place cannot be edited.
-    void failedDownload_data()
-    {
-        QTest::addColumn<int>("start");
-        QTest::newRow("from the start") << int(Empty);
-        QTest::newRow("over the defaults") << int(Defaults);
-    }
-    void failedDownload()
-    {
-        QFETCH(int, start);
-        Fixture fx{Start(start)};
-        fx.controller.setStatus(2);
-        if (start == Defaults)
-            fx.prompter.expect(kOverwrite, "Download From EEPROM");
-        fx.prompter.expect("Cannot download while controller is armed.", "Download From EEPROM");
-        fx.run(fx.window->mnuDownload);
-        QVERIFY(fx.showsEmpty());
-        QCOMPARE(fx.ed().fraMultiStageShiftSetup->isHidden(), start == Empty);
-        QCOMPARE(fx.title(), kMain + " - Data Buffer Empty");
-        QVERIFY(!fx.window->isWindowModified());
-        fx.controller.setStatus(0);
-        fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM");
-        fx.run(fx.window->mnuDownload);
-        QVERIFY(fx.window->fraStart->isHidden() && fx.ed().fraMultiStageShiftSetup->isEnabled());
-    }
-
-    // A stop signal during programming lets the block be written whole, sends nothing more, says what the
-    // controller holds, and then closes the window; Esc there does not stop the upload.
+    // A stop signal during programming lets the block be written whole, says so, then closes the window.
     void signalDuringProgramming()
     {
         Fixture fx(Defaults);
@@ -128,20 +95,17 @@ private slots:
     // Comparing reads the controller into a scratch image; the window keeps what it holds.
     void compare()
     {
-        const QString title = "Compare With Controller", firmware = "Firmware ID: Revora Shift Light v1.0";
+        const QString title = "Compare With Controller";
         Fixture fx(Defaults);
-        fx.prompter.expect(firmware, title).expect("The controller holds this configuration.", title);
-        fx.run(fx.window->mnuCompare);
         QByteArray block = defaultsBlock();
         block.replace(32 - 16, 2, QByteArray("\xAC\x0D"));  // launch 3500
         block[20 - 16] = char(block[20 - 16] & ~0x08);       // multi-stage off
         block[53 - 16] = char(0xA5);
         fx.controller.setConfigBlock(block);
-        fx.prompter.expect(firmware, title).expect(QString(), title);
+        fx.prompter.expect(kFirmware, title).expect(QString(), title);
         fx.run(fx.window->mnuCompare);
-        QCOMPARE(fx.image(), defaultsBlock());
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        QVERIFY(!fx.window->isWindowModified() && !fx.ed().fraScaleFactors->isHidden());
+        QVERIFY(fx.image() == defaultsBlock() && fx.title() == kMain + " - Default Values" && !fx.marked());
+        QVERIFY(!fx.ed().fraScaleFactors->isHidden());
         QCOMPARE(fx.controller.configBlock(), block);
         const QStringList lines = fx.prompter.shown().last().split("\r\n");
         QCOMPARE(lines.mid(0, 3), (QStringList{title + ": The controller and this configuration differ in 4 places:", "",
@@ -151,20 +115,19 @@ private slots:
             QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
     }
 
-    // The backup before an upload: the block kept, the changes shown, No writes nothing; switched off, neither
-    // question nor file. Display Defaults drops an old user text everywhere: the upload sends the factory values.
+    // The backup before an upload, into the backup folder, the changes shown, No writes nothing; switched off,
+    // neither question nor file. Display Defaults drops an old user text: the upload sends the factory values.
     void uploadBackup_data()
     {
-        QTest::addColumn<bool>("backUp");
-        QTest::addColumn<int>("answer");  // to "Go on?", -1: none asked
-        QTest::newRow("off") << false << -1;
-        QTest::newRow("declined") << true << int(PromptAnswer::No);
-        QTest::newRow("accepted") << true << int(PromptAnswer::Yes);
+        QTest::addColumn<int>("answer");  // to "Go on?", -1: backup switched off
+        QTest::newRow("off") << -1;
+        QTest::newRow("declined") << int(PromptAnswer::No);
+        QTest::newRow("accepted") << int(PromptAnswer::Yes);
     }
     void uploadBackup()
     {
-        QFETCH(bool, backUp);
         QFETCH(int, answer);
+        const bool backUp = answer >= 0, writes = answer != int(PromptAnswer::No);
         const QByteArray before = QByteArray(144, '\x11');
         Fixture fx(Empty, backUp);
         QCOMPARE(fx.window->mnuBackupBeforeUpload->isChecked(), backUp);  // on unless turned off
@@ -174,14 +137,13 @@ private slots:
         const QSize size = fx.window->size();
         fx.run(fx.window->mnuDisplayDefaults);
         fx.controller.setConfigBlock(before);
-        if (answer >= 0)
+        if (backUp)
             fx.prompter.expect(QString(), "Upload To EEPROM", PromptAnswer(answer));
-        const bool writes = answer != int(PromptAnswer::No);
         if (writes)
             fx.prompter.expect("Upload completed.", "Upload To EEPROM");
         fx.run(fx.window->mnuUpload);
         QCOMPARE(fx.controller.configBlock(), writes ? defaultsBlock() : before);
-        QVERIFY(fx.controller.resetCount() == (writes ? 1 : 0) && !fx.port.isOpen());
+        QVERIFY(fx.controller.resetCount() == int(writes) && !fx.port.isOpen());
         QDir backups(datapaths::backupFolder());
         const QStringList kept = backups.entryList({"*.dat"}, QDir::Files, QDir::Name);
         QCOMPARE(kept.size(), backUp ? 1 : 0);
@@ -190,9 +152,7 @@ private slots:
             QCOMPARE(readFile(backups.filePath(kept.first())), before);
             QVERIFY(backups.removeRecursively());
         }
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        // The start panel went before the frames came, the progress panel gave its room back.
-        QTRY_COMPARE(fx.window->size(), size);
+        QTRY_COMPARE(fx.window->size(), size);  // the start and progress panels gave their room back
     }
 };
 

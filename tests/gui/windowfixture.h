@@ -19,21 +19,14 @@
 
 inline const QString kMain = QStringLiteral("Revora Shift Version 1.0");
 inline const QString kOpenTitle = QStringLiteral("Open Data File");
+inline const QString kDownloadTitle = QStringLiteral("Download From EEPROM");
+inline const QString kFirmware = QStringLiteral("Firmware ID: Revora Shift Light v1.0");
 inline const QString kOverwrite = QStringLiteral("Data buffer not empty. OK to overwrite?");
 
 inline QSettings settingsStore() { return QSettings(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift")); }
 
-// A private settings store, documents and backups folder for the whole test program; each test starts
-// with an empty store.
-inline void useTemporaryHome(const QTemporaryDir& dir)
-{
-    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
-    qputenv("HOME", dir.filePath("home").toUtf8());
-}
-
-// The base of every window test program: a private home for the whole program, an empty settings store
-// for each test, and files in a temporary folder.
+// The base of every window test program: a private settings store, documents and backups folder for the whole
+// program, emptied for each test, and files in a temporary folder.
 class WindowTest : public QObject {
     Q_OBJECT
 protected:
@@ -41,7 +34,12 @@ protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() { useTemporaryHome(m_dir); }
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+        qputenv("XDG_DATA_HOME", path("data").toUtf8());
+        qputenv("HOME", path("home").toUtf8());
+    }
     void init() { settingsStore().clear(); }
 };
 
@@ -75,6 +73,12 @@ struct Fixture {
     QByteArray image() { return window->store().image.configBlock(); }
     QLineEdit* field(const QString& name) { return window->findChild<QLineEdit*>(name); }
     QString title() { return window->windowTitle().remove("[*]"); }
+    bool marked() { return window->isWindowModified(); }
+    void open(const QString& file)
+    {
+        prompter.expect(QString(), kOpenTitle);
+        window->openDataFile(file);
+    }
     // Runs a menu command; every prompt scripted so far must have come.
     void run(QAction* command)
     {
@@ -85,13 +89,14 @@ struct Fixture {
     {
         prompter.expectBox(text, title, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
     }
-    // Types into a field and leaves it, as a person does.
+    // Types into a field and leaves it, as a person does; its validation comes right after.
     void type(const QString& name, const QString& text)
     {
         field(name)->setFocus();
         field(name)->selectAll();
         QTest::keyClicks(field(name), text);
         field("txtVSSFreq" == name ? "txtLaunchRPM" : "txtVSSFreq")->setFocus();
+        QCoreApplication::processEvents();
     }
     // What the window shows while nothing is loaded: the start panel, and no frame that can be edited.
     bool showsEmpty()

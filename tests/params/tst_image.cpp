@@ -25,12 +25,9 @@ struct Trickle : QIODevice {
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 n) override
     {
-        if (got.size() == room) {
-            room = -1;
-            return 0;
-        }
-        got.append(data, std::min<qint64>(n, 7));
-        return std::min<qint64>(n, 7);
+        if (got.size() == room)
+            return room = -1, 0;
+        return got.append(data, std::min<qint64>(n, 7)), std::min<qint64>(n, 7);
     }
 };
 
@@ -54,9 +51,7 @@ QByteArray defaultBlock()
 ImageBuffer imageOf(const QByteArray& block)
 {
     ImageBuffer img;
-    img.setConfigBlock(block);
-    img.BufferEmpty = false;
-    return img;
+    return img.setConfigBlock(block), img.BufferEmpty = false, img;
 }
 
 const int kGaps[][2] = {{53, 63}, {72, 79}, {85, 95}, {107, 111}, {123, 127}};
@@ -114,14 +109,8 @@ private slots:
         img.EEPROMBuffer.fill(0x77);
         ParameterSet encoded = p;
         QVERIFY(UpdateEEPROM(encoded, img));
-        const QByteArray block = img.configBlock();
-        for (int i = 0; i < kConfigSize; ++i)
-            QVERIFY2(block[i] == expected[i], qPrintable(QStringLiteral("offset %1: %2, expected %3")
-                                                             .arg(i + kConfigFirst)
-                                                             .arg(uint8_t(block[i]))
-                                                             .arg(uint8_t(expected[i]))));
-        QCOMPARE(img.EEPROMBuffer[kConfigFirst - 1], uint8_t(0x77));
-        QCOMPARE(img.EEPROMBuffer[kConfigLast + 1], uint8_t(0x77));
+        QCOMPARE(img.configBlock().toHex(' '), expected.toHex(' '));  // offset 16 is the first pair
+        QVERIFY(img.EEPROMBuffer[kConfigFirst - 1] == 0x77 && img.EEPROMBuffer[kConfigLast + 1] == 0x77);
 
         // And back: the same parameters, the flag bytes as written.
         ParameterSet decoded;
@@ -158,19 +147,15 @@ private slots:
         ParameterSet defaults;
         assignDefaults(defaults);
         defaults.VSSGearDetect = false;  // would force the GPO off if encoding went ahead
-        const struct {
-            const char* field;
-            int offset;
-            void (*set)(ParameterSet&);
-        } tooLarge[] = {{"LaunchRPM", 32, [](ParameterSet& p) { p.LaunchRPM = -1; }},
-                        {"GPOOnTPS", 67, [](ParameterSet& p) { p.GPOOnTPS = 256; }},
-                        {"Alarm2Delay", 119, [](ParameterSet& p) { p.Alarm2Delay = 300; }}};  // the last field
+        const struct { const char* field; int offset; void (*set)(ParameterSet&); } tooLarge[] = {
+            {"LaunchRPM", 32, [](ParameterSet& p) { p.LaunchRPM = -1; }},
+            {"GPOOnTPS", 67, [](ParameterSet& p) { p.GPOOnTPS = 256; }},
+            {"Alarm2Delay", 119, [](ParameterSet& p) { p.Alarm2Delay = 300; }}};  // the last field
         for (const auto& c : tooLarge) {
             ParameterSet p = defaults;
             c.set(p);
             const ParameterSet before = p;
             ImageBuffer img;
-            img.EEPROMBuffer.fill(0x5A);
             const auto bytes = img.EEPROMBuffer;
             const CodecResult r = UpdateEEPROM(p, img);
             QVERIFY2(!r.ok && r.parameter == c.field && r.offset == c.offset && r.message().contains(c.field), c.field);
@@ -202,15 +187,13 @@ private slots:
     // Offset 20: bit 0 GPO, 2 VSS alarm, 3 multi-stage, 4 gear detection.
     void decodeRefreshEffects()
     {
-        const struct {
-            int flags;
-            bool gearDetect, gpo, gpoEditor;  // the switches, and whether the GPO editor may open
-            int saved;
-        } cases[] = {{1 | 8 | 16, true, true, true, 1 | 8 | 16},  // multi-stage with gear detection: as stored
-                     {1 | 8, false, true, false, 8},              // without it: read as stored, written off
-                     {8, false, false, false, 8},
-                     {1 | 4 | 16, false, true, true, 1 | 4},      // single-stage: gear detection off, the GPO kept
-                     {1, false, true, true, 1}};
+        // The switches, whether the GPO editor may open, and the flag byte saved again.
+        const struct { int flags; bool gearDetect, gpo, gpoEditor; int saved; } cases[] = {
+            {1 | 8 | 16, true, true, true, 1 | 8 | 16},  // multi-stage with gear detection: as stored
+            {1 | 8, false, true, false, 8},              // without it: read as stored, written off
+            {8, false, false, false, 8},
+            {1 | 4 | 16, false, true, true, 1 | 4},      // single-stage: gear detection off, the GPO kept
+            {1, false, true, true, 1}};
         for (const auto& c : cases) {
             ImageBuffer img = imageOf(defaultBlock());
             img.EEPROMBuffer[20] = uint8_t(c.flags);
@@ -229,42 +212,39 @@ private slots:
     }
 
     // The multi-stage switch encodes (the GPO rule) and decodes (single-stage has no gear detection); a gear
-    // detection that goes off that way turns the GPO off as unticking its box does.
-    void multiStageSwitch_data()
-    {
-        QTest::addColumn<QString>("before");  // multi-stage, gear detection, GPO, as 0 and 1
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("on without gear detection") << "001" << true << "100";
-        QTest::newRow("on with gear detection") << "011" << true << "111";
-        QTest::newRow("off with gear detection") << "111" << false << "000";
-        QTest::newRow("off without it keeps the GPO") << "101" << false << "001";
-        QTest::newRow("on again changes nothing") << "111" << true << "111";
-    }
+    // detection that goes off that way turns the GPO off as unticking its box does (tst_mainwindow: 111 off).
+    // Rows: multi-stage, gear detection and GPO before, the switch, the three after.
     void multiStageSwitch()
     {
-        QFETCH(QString, before);
-        QFETCH(bool, on);
-        QFETCH(QString, after);
-        ParameterSet p;
-        p.MultiStageShift = before[0] == '1', p.VSSGearDetect = before[1] == '1', p.GPOEnable = before[2] == '1';
-        switchMultiStage(p, on);
-        const QString got = QStringLiteral("%1%2%3").arg(int(p.MultiStageShift)).arg(int(p.VSSGearDetect)).arg(int(p.GPOEnable));
-        QCOMPARE(got, after);
+        for (const char* row : {"001 1 100", "011 1 111", "101 0 001", "111 1 111"}) {
+            ParameterSet p;
+            p.MultiStageShift = row[0] == '1', p.VSSGearDetect = row[1] == '1', p.GPOEnable = row[2] == '1';
+            switchMultiStage(p, row[4] == '1');
+            QCOMPARE(QStringLiteral("%1%2%3").arg(p.MultiStageShift).arg(p.VSSGearDetect).arg(p.GPOEnable),
+                     QLatin1String(row + 6));
+        }
     }
 
+    // What decoding derives rather than copies: throttle percents (the GPO's may fall below zero, an alarm's
+    // not) and the user text, whose unprintable bytes are dropped without a replacement.
     // What an upload writes is UpdateEEPROM over the loaded image, carried-over bytes and bits kept, and the
     // parameters as the encoder leaves them; the arguments stay as they were. A value that does not fit
     // gives the given ones back.
-    void imageToUpload()
+    void decodeThenUpload()
     {
         QByteArray block = defaultBlock();
         put(block, 20, {0xE0 | 8 | 1});  // carried bits, multi-stage without gear detection, GPO on
         put(block, 60, {7});             // a reserved byte
+        put(block, 66, {10});            // GPO off point below zero throttle
+        put(block, 100, {10});           // alarm 1 minimum throttle below zero throttle
         put(block, 112, {0xFF});         // alarm 2's flag byte carries nothing over
+        put(block, 128, {'A', 0x1F, 'B'});
+        put(block, 140, {127});
         const ImageBuffer loaded = imageOf(block);
         ParameterSet p;
         QVERIFY(UpdateParams(loaded, p));
+        QVERIFY(p.GPOOffTPSPercent == -18.0f && p.Alarm1MinTPSPercent == 0.0f);
+        QCOMPARE(p.UserData, QStringLiteral("AB") + QString(28, QLatin1Char(' ')));
         p.UserData = QStringLiteral("Car 7");
         const ParameterSet given = p;
         const UploadImage up = ::imageToUpload(p, loaded);
@@ -272,7 +252,8 @@ private slots:
         QByteArray expected = block;
         put(expected, 20, {0xE0 | 8});
         put(expected, 112, {1});
-        put(expected, 128, {'C', 'a', 'r', ' ', '7'});
+        put(expected, 128, {'C', 'a', 'r', ' ', '7', ' ', ' '});
+        put(expected, 140, {' '});
         QCOMPARE(up.image.configBlock(), expected);
         QVERIFY(!up.params.GPOEnable && up.params.OptionFlags == (0xE0 | 8) && up.params.Alarm2Flags == 1);
         ImageBuffer inPlace = loaded;
@@ -283,22 +264,6 @@ private slots:
         wide.LaunchRPM = -1;
         const UploadImage refused = ::imageToUpload(wide, loaded);
         QVERIFY(!refused.result && refused.params == wide && refused.image.configBlock() == block);
-    }
-
-    // What decoding derives rather than copies: throttle percents (the GPO's may fall below zero,
-    // an alarm's not) and the user text, whose unprintable bytes are dropped without a replacement.
-    void decodeDerivedValues()
-    {
-        QByteArray block = defaultBlock();
-        put(block, 66, {10});   // GPO off point below zero throttle
-        put(block, 100, {10});  // alarm 1 minimum throttle below zero throttle
-        put(block, 128, {'A', 0x1F, 'B'});
-        put(block, 140, {127});
-        ParameterSet p;
-        QVERIFY(UpdateParams(imageOf(block), p));
-        QCOMPARE(p.GPOOffTPSPercent, -18.0f);
-        QCOMPARE(p.Alarm1MinTPSPercent, 0.0f);
-        QCOMPARE(p.UserData, QStringLiteral("AB") + QString(28, QLatin1Char(' ')));
     }
 
     // Every byte goes out in order over short writes; a write that takes nothing ends it as failed.
@@ -322,51 +287,36 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("car.dat"));
         QVERIFY(datafile::write(path, img).ok);
         QVERIFY(!datafile::writeBlock(path, QByteArray(10, 'x')).ok);  // a block of the wrong size is never written
-        QCOMPARE(QFileInfo(path).size(), 144);
-        // A full disk (here no file may grow past 100 bytes, which holds for root too) is said as such, and
-        // the file saved before stays whole.
+        // A full disk (no file may grow past 100 bytes, which holds for root too) leaves the saved file whole.
         limitFileSize(100);
         const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
         limitFileSize(RLIM_INFINITY);
         QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
         ImageBuffer back;
-        QVERIFY(datafile::read(path, back).ok);
+        QVERIFY(datafile::read(path, back).ok && back.BufferEmpty);  // reading alone does not mark it loaded
         QCOMPARE(back.configBlock(), img.configBlock());
-        QVERIFY(back.BufferEmpty);  // reading alone does not mark the buffer loaded
 
-        // A longer file gives its first 144 bytes; a shorter one is refused and changes nothing.
-        ImageBuffer longer;
-        const QString longFile = dir.filePath(QStringLiteral("long.dat"));
-        writeFile(longFile, defaultBlock() + QByteArray(56, '\x99'));
-        QVERIFY(datafile::read(longFile, longer).ok);
-        QCOMPARE(longer.configBlock(), defaultBlock());
-        QCOMPARE(longer.EEPROMBuffer[160], uint8_t(0));
-        ImageBuffer untouched;
-        untouched.EEPROMBuffer.fill(7);
-        const auto before = untouched.EEPROMBuffer;
-        const QString shortFile = dir.filePath(QStringLiteral("short.dat"));
-        writeFile(shortFile, defaultBlock().left(100));
-        const datafile::Result r = datafile::read(shortFile, untouched);
-        QCOMPARE(r.error, QStringLiteral("Error - reached premature end-of-file"));
-        QVERIFY(r.kind == datafile::ErrorKind::ShortFile && untouched.EEPROMBuffer == before);
+        // A longer file gives its first 144 bytes; a shorter one is refused (tst_mainwindow has the message).
+        writeFile(dir.filePath(QStringLiteral("long.dat")), defaultBlock() + QByteArray(56, '\x99'));
+        QVERIFY(datafile::read(dir.filePath(QStringLiteral("long.dat")), back).ok);
+        QVERIFY(back.configBlock() == defaultBlock() && back.EEPROMBuffer[160] == 0);
+        writeFile(dir.filePath(QStringLiteral("short.dat")), defaultBlock().left(100));
 
         // What is not a regular file is refused at once (a pipe without a writer would wait
         // for ever, a device could deliver bytes without end); a missing file cannot be opened.
-        const QString fifo = dir.filePath(QStringLiteral("pipe.dat"));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const QString link = dir.filePath(QStringLiteral("zero.dat"));
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), link));
-        const struct {
-            QString path;
-            datafile::ErrorKind kind;
-        } refused[] = {{fifo, datafile::ErrorKind::NotRegularFile},
-                       {link, datafile::ErrorKind::NotRegularFile},
-                       {dir.path(), datafile::ErrorKind::NotRegularFile},
-                       {dir.filePath(QStringLiteral("nope.dat")), datafile::ErrorKind::CannotOpen}};
-        for (const auto& f : refused) {
-            const datafile::Result bad = datafile::read(f.path, untouched);
-            QVERIFY2(!bad.ok && bad.kind == f.kind && bad.error.contains(f.path), qPrintable(bad.error));
-            QVERIFY(untouched.EEPROMBuffer == before);
+        const QString fifo = dir.filePath(QStringLiteral("pipe.dat")), link = dir.filePath(QStringLiteral("zero.dat"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QFile::link("/dev/zero", link));
+        using K = datafile::ErrorKind;
+        const std::pair<QString, K> refused[] = {{dir.filePath(QStringLiteral("short.dat")), K::ShortFile},
+            {fifo, K::NotRegularFile}, {link, K::NotRegularFile}, {dir.path(), K::NotRegularFile},
+            {dir.filePath(QStringLiteral("nope.dat")), K::CannotOpen}};
+        ImageBuffer untouched;
+        untouched.EEPROMBuffer.fill(7);
+        const auto before = untouched.EEPROMBuffer;
+        for (const auto& [file, kind] : refused) {
+            const datafile::Result bad = datafile::read(file, untouched);
+            QVERIFY2(!bad.ok && bad.kind == kind && untouched.EEPROMBuffer == before, qPrintable(file));
+            QVERIFY2(kind == K::ShortFile || bad.error.contains(file), qPrintable(bad.error));
         }
         // Nor is a pipe replaced by a file on saving.
         const datafile::Result overPipe = datafile::write(fifo, img);

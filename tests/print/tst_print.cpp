@@ -8,7 +8,6 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-
 using namespace report;
 
 #define NEED_PDFTOTEXT() \
@@ -19,17 +18,17 @@ namespace {
 const QDateTime kFirstPage(QDate(2026, 3, 14), QTime(9, 26, 53));
 const QDateTime kSecondPage = kFirstPage.addSecs(75);
 
-// Page 1 at kFirstPage, page 2 at kSecondPage.
-PrintContext context()
+// Page 1 at kFirstPage, page 2 at kSecondPage; data files kept in `folder`.
+PrintContext context(const QString& folder = QString())
 {
     auto calls = std::make_shared<int>(0);
     return {QStringLiteral("Velmont Sensors"), QStringLiteral("Shift Light 2.1"),
-            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }, QString()};
+            [calls] { return (*calls)++ == 0 ? kFirstPage : kSecondPage; }, folder};
 }
 
 struct FakeDialogs : PrintDialogs {
-    QStringList installed{QStringLiteral("Office")};
-    QString previewFile;  // where the preview's sheet is rendered
+    QStringList installed;  // no printer unless told
+    QString previewFile;    // where the preview's sheet is rendered
     int previews = 0;
     QStringList printers() override { return installed; }
     bool setup(QPrinter&) override { return false; }
@@ -61,6 +60,16 @@ QString simplified(const QStringList& lines)
         .replace(QRegularExpression(QStringLiteral(" ?\\n[\\n ]*")), QStringLiteral("\n")).trimmed();
 }
 
+// The comment question, then (toFile given) the offer of a PDF file for want of a printer.
+void expectPrint(ScriptedPrompter& prompter, const std::optional<QString>& comment,
+                 std::optional<PromptAnswer> toFile = PromptAnswer::Yes)
+{
+    prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), comment);
+    if (toFile)
+        prompter.expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
+                           PromptIcon::Exclamation, *toFile);
+}
+
 }  // namespace
 
 class TestPrint : public QObject {
@@ -70,7 +79,6 @@ class TestPrint : public QObject {
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    // One print or preview command on `printer` aimed at `file`.
     static void run(bool preview, const ParameterStore& store, Prompter& prompter, FakeDialogs& dialogs,
                     const QString& file)
     {
@@ -79,27 +87,22 @@ class TestPrint : public QObject {
         (preview ? previewParameters : printParameters)(store, prompter, dialogs, printer, context());
     }
 
-    // The defaults' sheet, with `comment`, through the preview (the printer unused) or the print command,
-    // which finds no printer and offers a PDF file, named "printed" without its extension.
-    void sheet(const std::optional<QString>& comment, bool preview, QList<QStringList>& pages)
+    // The defaults' sheet with `comment`, previewed or printed to the PDF file offered for want of a printer.
+    QList<QStringList> sheet(const std::optional<QString>& comment, bool preview)
     {
         ScriptedPrompter prompter;
-        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), comment);
+        expectPrint(prompter, comment, preview ? std::nullopt : std::optional(PromptAnswer::Yes));
         if (!preview)
-            prompter.expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
-                               PromptIcon::Exclamation, PromptAnswer::Yes).expectSaveFile(path("printed"));
+            prompter.expectSaveFile(path("printed"));  // the extension is added
         FakeDialogs dialogs;
-        dialogs.installed.clear();
         dialogs.previewFile = path("preview.pdf");
-        QFile::remove(path("printed.pdf")), QFile::remove(dialogs.previewFile);
         run(preview, defaultsStore(), prompter, dialogs, QString());
-        QVERIFY_PROMPTS(prompter);
-        QVERIFY(dialogs.previews == int(preview) && QFile::exists(path("printed.pdf")) == !preview);
-        pages = pdfPages(preview ? dialogs.previewFile : path("printed.pdf"));
+        [&] { QVERIFY_PROMPTS(prompter); }();
+        return pdfPages(preview ? dialogs.previewFile : path("printed.pdf"));
     }
 
 private slots:
-    void initTestCase() { sheet(QStringLiteral("SN 1234"), false, m_defaults); }
+    void initTestCase() { m_defaults = sheet(QStringLiteral("SN 1234"), false); }
 
     // Both pages in one file, every line of the content in order, each page headed with the time it
     // was printed; labels start in one column, identification values 20 characters on, values 40.
@@ -110,7 +113,7 @@ private slots:
         auto header = [](QDateTime at) { return Header{"Velmont Sensors", "Shift Light 2.1", "SN 1234", at}; };
         const ParameterSet params = defaultsStore().params;
         const QList<Page> content = {page1(params, header(kFirstPage)), page2(params, header(kSecondPage))};
-        for (int p = 0; p < 2; ++p)  // the headings too, each with its page's time
+        for (int p = 0; p < 2; ++p)
             QCOMPARE(simplified(m_defaults[p]), simplified(toPlainText(content.mid(p, 1)).split(QLatin1Char('\n'))));
         auto column = [this](const char* label, const char* text) {
             return int(m_defaults[0].filter(QLatin1String(label)).value(0).indexOf(QLatin1String(text)));
@@ -119,7 +122,7 @@ private slots:
                   value = column("RPM Pulses/Rev:", "0.5");
         QVERIFY2(column("RPM Pulses/Rev:", "RPM") == label && qAbs(ident - label - 20) <= 1 && qAbs(value - label - 40) <= 1,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(label).arg(ident).arg(value)));
-        // No blank sheet; each one's first line 2000 twips (100 points) below the paper's top ("-bbox": one page).
+        // No blank sheet; each one's first line 100 points below the paper's top ("-bbox": one page).
         QList<double> tops;
         for (const auto& m : QRegularExpression(R"re(<page[^>]*>\s*(?:<word[^>]*yMin="([\d.]+)")?)re")
                                  .globalMatch(pdfPages(path("printed.pdf"), QStringLiteral("-bbox")).value(0).join('\n')))
@@ -127,9 +130,8 @@ private slots:
         QVERIFY2(tops.size() == 2 && qAbs(tops[0] - 100) < 1 && qAbs(tops[1] - 100) < 1, qPrintable(QDebug::toString(tops)));
     }
 
-    // The preview of an empty buffer: the one message, no comment question, nothing previewed
-    // (tst_mainwindow has the print command's). A comment far wider than the paper stays one line (the
-    // third), cut at the right edge, and the sheet its two pages.
+    // An empty buffer previews nothing and asks no comment; a comment far wider than the paper stays one
+    // line (the third), cut at the right edge.
     void preview()
     {
         ScriptedPrompter prompter;
@@ -141,160 +143,108 @@ private slots:
         QVERIFY(!QFile::exists(path("empty.pdf")) && dialogs.previews == 0);
         NEED_PDFTOTEXT();
         const QString comment = QStringLiteral(" word").repeated(900).mid(1);
-        QList<QStringList> pages;
-        sheet(comment, true, pages);
+        const QList<QStringList> pages = sheet(comment, true);
         QCOMPARE(pages.size(), 2);
         const QString printed = pages[0].value(2);
-        QVERIFY2(("Comment: " + comment).startsWith(printed.trimmed()) && printed.size() < comment.size() &&
-                     pages[0].value(3).trimmed().isEmpty(),
+        QVERIFY2(("Comment: " + comment).startsWith(printed.trimmed()) && pages[0].value(3).trimmed().isEmpty(),
                  qPrintable(printed));
         for (const QString& line : pages[0])  // cut well beyond where any other line of the sheet ends
             QVERIFY(line == printed || line.size() + 20 < printed.size());
     }
 
     // An unwritable PDF file: the error prompt names it and says why, the earlier file stays as it was
-    // until a whole new one is written, and Retry once the fault is mended prints both pages.
-    void pdfFailure_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
-        QTest::addColumn<PromptAnswer>("answer");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("folder missing, Ignore") << "gone/sheet.pdf" << 0 << PromptAnswer::Ignore << "folder exists";
-        QTest::newRow("disk full, Abort") << "full.pdf" << 4096 << PromptAnswer::Abort << "File too large";
-        // Refused at once, as a data file would be: opened, a pipe would wait for its reader for good.
-        QTest::newRow("pipe, Ignore") << "sheet.fifo" << 0 << PromptAnswer::Ignore << "a device or a pipe";
-        QTest::newRow("disk full, room made, Retry") << "room.pdf" << 4096 << PromptAnswer::Retry << "left as it was";
-    }
+    // until a whole new one is written, and Retry once the fault is mended prints both pages. A pipe is
+    // refused at once, as a data file would be: opened, it would wait for its reader for good.
     void pdfFailure()
     {
-        QFETCH(QString, file);
-        QFETCH(int, fullDisk);
-        QFETCH(PromptAnswer, answer);
-        QFETCH(QString, why);
-        file = path(file);
-        if (fullDisk)
-            writeFile(file, "old report");
-        const bool pipe = file.endsWith(QLatin1String(".fifo"));
-        if (pipe)
-            QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-        ScriptedPrompter prompter;
-        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt);
-        prompter.expectError(QString(), answer);
-        prompter.mend = [] { limitFileSize(RLIM_INFINITY); };  // room made; a missing folder stays missing
-        FakeDialogs dialogs;
-        if (fullDisk)
-            limitFileSize(rlim_t(fullDisk));
-        run(false, defaultsStore(), prompter, dialogs, file);
-        limitFileSize(RLIM_INFINITY);
-        QVERIFY_PROMPTS(prompter);
-        const QString shown = prompter.shown().last();
-        QVERIFY2(shown.contains(QDir::toNativeSeparators(file)) && shown.contains(why), qPrintable(shown));
-        if (pipe)
-            QVERIFY(!QFileInfo(file).isFile() && QFileInfo::exists(file));  // still the pipe, never opened
-        else if (answer != PromptAnswer::Retry)
-            QCOMPARE(readFile(file), QByteArray(fullDisk ? "old report" : ""));
-        else
-            QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
+        QVERIFY(::mkfifo(QFile::encodeName(path("sheet.fifo")).constData(), 0600) == 0);
+        const struct { const char* file; int fullDisk; PromptAnswer answer; const char* why; } rows[] = {
+            {"gone/sheet.pdf", 0, PromptAnswer::Ignore, "folder exists"}, {"full.pdf", 4096, PromptAnswer::Abort, "File too large"},
+            {"sheet.fifo", 0, PromptAnswer::Ignore, "a device or a pipe"}, {"room.pdf", 4096, PromptAnswer::Retry, "left as it was"}};
+        for (const auto& r : rows) {
+            const QString file = path(r.file);
+            if (r.fullDisk)
+                writeFile(file, "old report");
+            ScriptedPrompter prompter;
+            expectPrint(prompter, std::nullopt, std::nullopt);
+            prompter.expectError(QString(), r.answer);
+            prompter.mend = [] { limitFileSize(RLIM_INFINITY); };  // room made; a missing folder stays missing
+            FakeDialogs dialogs;
+            dialogs.installed = QStringList{QStringLiteral("Office")};
+            limitFileSize(r.fullDisk ? rlim_t(r.fullDisk) : RLIM_INFINITY);
+            run(false, defaultsStore(), prompter, dialogs, file);
+            limitFileSize(RLIM_INFINITY);
+            QVERIFY_PROMPTS(prompter);
+            const QString shown = prompter.shown().last();
+            QVERIFY2(shown.contains(QDir::toNativeSeparators(file)) && shown.contains(r.why), qPrintable(shown));
+            if (file.endsWith(QLatin1String(".fifo")))
+                QVERIFY(!QFileInfo(file).isFile() && QFileInfo::exists(file));  // still the pipe, never opened
+            else if (r.answer != PromptAnswer::Retry)
+                QCOMPARE(readFile(file), QByteArray(r.fullDisk ? "old report" : ""));
+            else
+                QVERIFY(readFile(file).startsWith("%PDF") && readFile(file).trimmed().endsWith("%%EOF"));
+        }
     }
 
-    // Where no printer is installed every print offers a file (No: nothing printed) and asks for it,
-    // suggesting a name not yet taken in the folder of the last one, and replaces a file only when told to.
+    // Without a printer every print offers a file (No: nothing printed), suggested first beside the data
+    // files, then beside the last report under a name not yet taken; the PDF is titled after the data.
     void pdfFileAskedEachTime()
     {
-        writeFile(path("again.pdf"), "earlier report");
-        FakeDialogs dialogs;
-        dialogs.installed.clear();
-        ScriptedPrompter prompter;
-        for (PromptAnswer toFile : {PromptAnswer::No, PromptAnswer::Yes})
-            prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
-                .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
-                           PromptIcon::Exclamation, toFile);
-        prompter.expectSaveFile(path("again.pdf"))
-            .expectBox(QDir::toNativeSeparators(path("again.pdf")) + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
-                       QLatin1String(kPdfFileTitle),
-                       PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::No)
-            .expectSaveFile(path("other"));
-        for (int print = 0; print < 2; ++print)
-            run(false, defaultsStore(), prompter, dialogs, path("again.pdf"));
-        QVERIFY_PROMPTS(prompter);
-        QCOMPARE(readFile(path("again.pdf")), QByteArray("earlier report"));
-        QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
-        QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), m_dir.path());
-        QVERIFY(!QFile::exists(prompter.lastSuggestedFile));
-    }
-
-    // The first report is suggested beside the data files, and the PDF is titled after the data.
-    void pdfBesideTheDataFiles()
-    {
-        FakeDialogs dialogs;
-        dialogs.installed.clear();
-        ScriptedPrompter prompter;
-        prompter.expectInput(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), std::nullopt)
-            .expectBox(QLatin1String(kNoPrinter), QLatin1String(kPrintTitle), PromptButtons::YesNo,
-                       PromptIcon::Exclamation, PromptAnswer::Yes)
-            .expectSaveFile(path("titled.pdf"));
         QVERIFY(QDir().mkpath(path("cars")));
         ParameterStore store = defaultsStore();
         store.DataSourceName = QStringLiteral("car.dat");
-        PrintContext c = context();
-        c.folder = path("cars");
+        FakeDialogs dialogs;
+        ScriptedPrompter prompter;
+        expectPrint(prompter, std::nullopt, PromptAnswer::No);
+        expectPrint(prompter, std::nullopt);
+        prompter.expectSaveFile(path("titled.pdf"));
         QPrinter printer(QPrinter::HighResolution);
-        printParameters(store, prompter, dialogs, printer, c);
+        for (int print = 0; print < 2; ++print)
+            printParameters(store, prompter, dialogs, printer, context(path("cars")));
         QVERIFY_PROMPTS(prompter);
         QCOMPARE(QFileInfo(prompter.lastSuggestedFile).path(), path("cars"));
         QCOMPARE(printer.docName(), "Revora Shift Parameters - car.dat");
-        // Qt writes the title in UTF-16, high byte first.
-        QByteArray utf16;
+        QByteArray utf16;  // Qt writes the title in UTF-16, high byte first
         for (char c : QByteArray("car.dat"))
             utf16 += '\0', utf16 += c;
         QVERIFY(readFile(path("titled.pdf")).contains(utf16));
+
+        const QString taken = m_dir.filePath("Revora Shift Parameters " + QDate::currentDate().toString(Qt::ISODate));
+        writeFile(taken + ".pdf", "taken");
+        expectPrint(prompter, std::nullopt);
+        prompter.expectSaveFile(path("other"));
+        printParameters(store, prompter, dialogs, printer, context(path("cars")));
+        QVERIFY_PROMPTS(prompter);
+        QVERIFY(readFile(path("other.pdf")).startsWith("%PDF"));
+        QCOMPARE(prompter.lastSuggestedFile, taken + " (2).pdf");
     }
 
     // The command-line tool says why a report could not be written (an earlier one stays as it was;
     // tst_cli has the refusal to print over the data file) and prints the window's sheet without a firmware ID.
-    void cliReport_data()
-    {
-        QTest::addColumn<QString>("pdf");
-        QTest::addColumn<int>("fullDisk");  // bytes a file may hold; 0: no limit
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("device that is full") << "/dev/full" << 0 << 2;
-        QTest::newRow("pipe") << "out.fifo" << 0 << 2;
-        QTest::newRow("disk full, earlier report kept") << "cli.pdf" << 4096 << 2;
-        QTest::newRow("printed") << "cli.pdf" << 0 << 0;
-    }
     void cliReport()
     {
-        QFETCH(QString, pdf);
-        QFETCH(int, fullDisk);
-        QFETCH(int, exitCode);
-        const ParameterStore store = defaultsStore();
-        QVERIFY(datafile::write(path("cli.dat"), store.image).ok);
-        if (pdf == "cli.pdf")
-            writeFile(path(pdf), "earlier report");
-        if (pdf == "out.fifo" && !QFileInfo::exists(path(pdf)))
-            QVERIFY(::mkfifo(QFile::encodeName(path(pdf)).constData(), 0600) == 0);
-        QProcess cli;
-        cli.setWorkingDirectory(m_dir.path());
-        cli.setChildProcessModifier([fullDisk] {
-            if (fullDisk)
-                limitFileSize(rlim_t(fullDisk));
-        });
-        cli.start(QStringLiteral(REVORA_CLI), {"report", "cli.dat", "--pdf", pdf, "--comment", "SN 1234"});
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), exitCode);
-        QCOMPARE(readFile(path("cli.dat")), store.image.configBlock());
-        // Only a refusal is a complaint; Qt's own notes about the session are not.
-        const QString complaint = QString::fromLocal8Bit(cli.readAllStandardError());
-        QVERIFY2(complaint.contains("revora-shift-cli") == (exitCode != 0), qPrintable(complaint));
-        if (pdf.startsWith(QLatin1String("/dev/")) || pdf.endsWith(QLatin1String(".fifo")))
-            QVERIFY2(complaint.contains("is a device or a pipe, not a file"), qPrintable(complaint));
-        if (pdf == "cli.pdf")  // replaced only by a whole new report
-            QCOMPARE(readFile(path(pdf)) == "earlier report", exitCode != 0);
-        if (exitCode != 0)
-            return;
+        QVERIFY(::mkfifo(QFile::encodeName(path("out.fifo")).constData(), 0600) == 0);
+        const struct { const char* pdf; int fullDisk, exitCode; } rows[] = {
+            {"/dev/full", 0, 2}, {"out.fifo", 0, 2}, {"cli.pdf", 4096, 2}, {"cli.pdf", 0, 0}};  // disk full, then printed
+        const QByteArray data = defaultsBlock();
+        writeFile(path("cli.dat"), data);
+        for (const auto& r : rows) {
+            writeFile(path("cli.pdf"), "earlier report");
+            QProcess cli;
+            cli.setWorkingDirectory(m_dir.path());
+            cli.setChildProcessModifier([limit = r.fullDisk] { limitFileSize(limit ? rlim_t(limit) : RLIM_INFINITY); });
+            cli.start(QStringLiteral(REVORA_CLI), {"report", "cli.dat", "--pdf", r.pdf, "--comment", "SN 1234"});
+            QVERIFY(cli.waitForFinished(30000));
+            QCOMPARE(cli.exitCode(), r.exitCode);
+            QCOMPARE(readFile(path("cli.dat")), data);
+            // Only a refusal is a complaint; Qt's own notes about the session are not.
+            const QString complaint = QString::fromLocal8Bit(cli.readAllStandardError());
+            QVERIFY2(complaint.contains("revora-shift-cli") == (r.exitCode != 0), qPrintable(complaint));
+            QVERIFY2(complaint.contains("is a device or a pipe, not a file") == (r.pdf[0] != 'c'), qPrintable(complaint));
+            QCOMPARE(readFile(path("cli.pdf")) == "earlier report", r.exitCode != 0);  // replaced only by a whole report
+        }
         NEED_PDFTOTEXT();
-        const QList<QStringList> pages = pdfPages(path(pdf));
+        const QList<QStringList> pages = pdfPages(path("cli.pdf"));
         QCOMPARE(pages.size(), 2);
         for (int p = 0; p < 2; ++p) {
             QVERIFY(pages[p].first().startsWith(QStringLiteral("Velmont Sensors Controller Data Printed: ")));

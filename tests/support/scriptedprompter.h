@@ -29,8 +29,8 @@ public:
         return push(Kind::Message, text, title, answer);
     }
     // The same, also checking the buttons and icon.
-    ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons,
-                                PromptIcon icon, PromptAnswer answer)
+    ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
+                                PromptAnswer answer)
     {
         return push(Kind::Message, text, title, answer, std::make_pair(buttons, icon));
     }
@@ -41,20 +41,11 @@ public:
     }
     ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
     {
-        return push(Kind::Input, prompt, title, PromptAnswer::OK, {}, answer);
+        return push(Kind::Input, prompt, title, {}, {}, answer);
     }
-    ScriptedPrompter& expectColor(std::optional<uint32_t> answer)
-    {
-        return push(Kind::Color, {}, {}, PromptAnswer::OK, {}, {}, answer);
-    }
-    ScriptedPrompter& expectOpenFile(const QString& answer)
-    {
-        return push(Kind::OpenFile, {}, {}, PromptAnswer::OK, {}, answer);
-    }
-    ScriptedPrompter& expectSaveFile(const QString& answer)
-    {
-        return push(Kind::SaveFile, {}, {}, PromptAnswer::OK, {}, answer);
-    }
+    ScriptedPrompter& expectColor(std::optional<uint32_t> answer) { return push(Kind::Color, {}, {}, {}, {}, {}, answer); }
+    ScriptedPrompter& expectOpenFile(const QString& answer) { return push(Kind::OpenFile, {}, {}, {}, {}, answer); }
+    ScriptedPrompter& expectSaveFile(const QString& answer) { return push(Kind::SaveFile, {}, {}, {}, {}, answer); }
 
     // True when every expected prompt was shown and nothing unexpected came.
     bool done() const { return m_queue.isEmpty() && m_failures.isEmpty(); }
@@ -74,17 +65,10 @@ public:
     }
     std::optional<uint32_t> color(uint32_t initial) override
     {
-        lastColorInitial = initial;
-        return take(Kind::Color, QString(), QString()).colorAnswer;
+        return lastColorInitial = initial, take(Kind::Color, {}, {}).colorAnswer;
     }
-    QString openFileName(const QString& title, const QString&) override
-    {
-        return take(Kind::OpenFile, QString(), title).textAnswer.value_or(QString());
-    }
-    QString saveFileName(const QString& title, const QString&) override
-    {
-        return take(Kind::SaveFile, QString(), title).textAnswer.value_or(QString());
-    }
+    QString openFileName(const QString& title, const QString&) override { return fileAnswer(Kind::OpenFile, title); }
+    QString saveFileName(const QString& title, const QString&) override { return fileAnswer(Kind::SaveFile, title); }
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
     QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
     {
@@ -101,11 +85,11 @@ private:
                            std::optional<std::pair<PromptButtons, PromptIcon>> box = {},
                            std::optional<QString> textAnswer = {}, std::optional<uint32_t> colorAnswer = {})
     {
-        m_queue.append(Expected{kind, text, title, box, answer, textAnswer, colorAnswer});
-        return *this;
+        return m_queue.append(Expected{kind, text, title, box, answer, textAnswer, colorAnswer}), *this;
     }
     // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
     Expected take(Kind kind, const QString& text, const QString& title);
+    QString fileAnswer(Kind kind, const QString& title) { return take(kind, {}, title).textAnswer.value_or(QString()); }
 
     QList<Expected> m_queue;
     QStringList m_failures;

@@ -9,113 +9,40 @@ class TestUndo : public WindowTest {
 
     static QUndoStack& stack(Fixture& fx) { return fx.window->findChild<UndoHistory*>()->stack(); }
     // The mark, the document and the stack's clean state are one thing: "marked", "clean", or what disagrees.
-    static QString marked(Fixture& fx)
+    static QString state(Fixture& fx)
     {
-        const bool mark = fx.window->isWindowModified();
-        if (mark != fx.window->document().isModified() || mark == stack(fx).isClean())
-            return QString("window %1, document %2, stack clean %3")
-                .arg(mark)
-                .arg(fx.window->document().isModified())
-                .arg(stack(fx).isClean());
+        const bool mark = fx.marked(), doc = fx.window->document().isModified(), clean = stack(fx).isClean();
+        if (mark != doc || mark == clean)
+            return QString("window %1, document %2, stack clean %3").arg(mark).arg(doc).arg(clean);
         return mark ? "marked" : "clean";
-    }
-    // Types into a field and leaves it; its validation comes right after the focus has moved.
-    static void type(Fixture& fx, const QString& field, const QString& text)
-    {
-        fx.type(field, text);
-        QCoreApplication::processEvents();
-    }
-    // The usual start: car.dat, holding the defaults, opened in the window and its Launch RPM made 4400.
-    bool openEditedCar(Fixture& fx) const
-    {
-        writeFile(path("car.dat"), defaultsBlock());
-        if (!fx.show())
-            return false;
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("car.dat"));
-        type(fx, "txtLaunchRPM", "4400");
-        return true;
     }
     static void undo(Fixture& fx) { fx.run(fx.window->mnuUndo); }
     static void redo(Fixture& fx) { fx.run(fx.window->mnuRedo); }
 
 private slots:
-    // A chain of edits of every kind, each one step named as the person sees it; undoing them all comes back
-    // to the opened file with no mark, and redoing them all brings every value back.
+    // Edits of every kind and replacing commands, each one named step; undo brings back values, origin and
+    // mark down to the empty window, redo brings all back; neither touches the file or the controller.
     void chainOfEdits()
     {
         writeFile(path("car.dat"), defaultsBlock());
         Fixture fx;
         QVERIFY(fx.show());
-        QVERIFY(!fx.window->mnuUndo->isEnabled() && !fx.window->mnuRedo->isEnabled());
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(path("car.dat"));
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Open File");
-        QCOMPARE(marked(fx), "clean");
-
-        type(fx, "txtShiftRPM3", "7200");
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Gear 3 Shift RPM");
-        QCOMPARE(marked(fx), "marked");
-        type(fx, "txtPulsePerRev", "2");
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo RPM Pulses/Rev (0.5-12)");
+        fx.open(path("car.dat"));
+        QCOMPARE(state(fx), "clean");
+        fx.type("txtShiftRPM3", "7200");
+        QCOMPARE(state(fx), "marked");
         QTest::mouseClick(fx.ed().chkLogArmed, Qt::LeftButton);
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Data Logging Only When Armed");
         fx.prompter.expectColor(0x00FF00u);
         fx.ed().cmdLaunchColor->click();
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Launch Light Color");
         // A colour dialog cancelled and ignored changes nothing, so it is no step.
         fx.prompter.expectColor(std::nullopt).expectError("Cancel was selected.", PromptAnswer::Ignore);
         fx.ed().cmdLaunchColor->click();
-        QVERIFY_PROMPTS(fx.prompter);
-        QCOMPARE(stack(fx).count(), 5);
-        const ParameterSet edited = fx.params();
-        QVERIFY(edited.ShiftRPM3 == 7200 && edited.PulsePerRev == 4 && edited.LogArmed && edited.LaunchColor == 0xFF00);
-
-        undo(fx);
-        QCOMPARE(fx.params().LaunchColor, 255);
-        QCOMPARE(swatchColor(fx.ed().txtLaunchColor), 255);
-        QCOMPARE(fx.window->mnuRedo->text(), "&Redo Launch Light Color");
-        undo(fx);
-        QVERIFY(!fx.params().LogArmed && !fx.ed().chkLogArmed->isChecked());
-        undo(fx);
-        QCOMPARE(fx.field("txtPulsePerRev")->text(), "0.5");
-        QCOMPARE(marked(fx), "marked");
-        undo(fx);
-        QCOMPARE(fx.params().ShiftRPM3, 6000);
-        QCOMPARE(fx.field("txtShiftRPM3")->text(), "6000");
-        QCOMPARE(marked(fx), "clean");
-        QCOMPARE(fx.title(), kMain + " - car.dat");
-        QCOMPARE(fx.image(), defaultsBlock());
-
-        for (int i = 0; i < 4; ++i)
-            redo(fx);
-        QVERIFY(fx.params() == edited);
-        QCOMPARE(fx.field("txtShiftRPM3")->text(), "7200");
-        QVERIFY(!fx.window->mnuRedo->isEnabled());
-        QCOMPARE(marked(fx), "marked");
-        // Nothing of this ever touched the file.
-        QCOMPARE(readFile(path("car.dat")), defaultsBlock());
-    }
-
-    // Commands that replace the configuration are single steps that bring back everything that was there:
-    // the values, where they came from, and whether they differ from it.
-    void replacingSteps()
-    {
-        Fixture fx;
-        QVERIFY(openEditedCar(fx));
-        fx.prompter.expectBox("This configuration has changes that are not saved.\r\nDo you want to save them?",
-                              "Display Default Parameters", PromptButtons::SaveDiscardCancel, PromptIcon::Exclamation,
-                              PromptAnswer::Discard);
+        fx.prompter.expect(QString(), "Display Default Parameters", PromptAnswer::Discard);
         fx.run(fx.window->mnuDisplayDefaults);
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Display Default Parameters");
-        QCOMPARE(marked(fx), "clean");
-        fx.prompter.expect(kOverwrite, "Download From EEPROM");
-        fx.prompter.expect("Firmware ID: Revora Shift Light v1.0", "Download From EEPROM");
+        QCOMPARE(state(fx), "clean");
+        fx.prompter.expect(kOverwrite, kDownloadTitle).expect(kFirmware, kDownloadTitle);
         fx.run(fx.window->mnuDownload);
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Download From EEPROM");
-        QCOMPARE(fx.title(), kMain + " - Downloaded Data");
-        // The editor dialogs: OK after a change is one step, named by its command.
-        QTimer::singleShot(0, [] {
+        QTimer::singleShot(0, [] {  // the dialog's OK after a change is one step
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             auto* max = dialog->findChild<QLineEdit*>("txtAlarmVSSMax");
@@ -125,38 +52,42 @@ private slots:
             dialog->findChild<QPushButton*>("cmdOK")->click();
         });
         fx.run(fx.window->mnuEditAlarmVSS);
-        QCOMPARE(fx.params().AlarmVSSMax, 120);
+        QCOMPARE(state(fx), "marked");
+        QStringList steps;
+        for (int i = 0; i < stack(fx).count(); ++i)
+            steps << stack(fx).text(i);
+        QCOMPARE(steps, (QStringList{"Open File", "Gear 3 Shift RPM", "Data Logging Only When Armed",
+                                     "Launch Light Color", "Display Default Parameters", "Download From EEPROM",
+                                     "Edit VSS (Speed) Alarm"}));
         QCOMPARE(fx.window->mnuUndo->text(), "&Undo Edit VSS (Speed) Alarm");
-        QCOMPARE(marked(fx), "marked");
+        const ParameterSet last = fx.params();
 
         undo(fx);
-        QCOMPARE(fx.params().AlarmVSSMax, 225);
-        QCOMPARE(marked(fx), "clean");
+        QVERIFY(fx.params().AlarmVSSMax == 225 && state(fx) == "clean");
         undo(fx);  // the download
-        QCOMPARE(fx.title(), kMain + " - Default Values");
-        QCOMPARE(marked(fx), "clean");
+        QVERIFY(fx.title() == kMain + " - Default Values" && state(fx) == "clean");
         undo(fx);  // the defaults
-        QCOMPARE(fx.title(), kMain + " - car.dat");
-        QCOMPARE(fx.params().LaunchRPM, 4400);
-        QCOMPARE(marked(fx), "marked");
+        QVERIFY(fx.title() == kMain + " - car.dat" && fx.params().LaunchColor == 0xFF00 && state(fx) == "marked");
         undo(fx);
-        undo(fx);  // the open
-        QVERIFY(fx.showsEmpty());
-        QCOMPARE(fx.title(), "Velmont Sensors " + kMain);  // as the window started
-        QVERIFY(!fx.window->mnuUndo->isEnabled());
-        QCOMPARE(marked(fx), "clean");
-        for (int i = 0; i < 5; ++i)
+        QVERIFY(fx.params().LaunchColor == 255 && swatchColor(fx.ed().txtLaunchColor) == 255);
+        QCOMPARE(fx.window->mnuRedo->text(), "&Redo Launch Light Color");
+        undo(fx);
+        QVERIFY(!fx.params().LogArmed && !fx.ed().chkLogArmed->isChecked());
+        undo(fx);
+        QVERIFY(fx.params().ShiftRPM3 == 6000 && fx.field("txtShiftRPM3")->text() == "6000");
+        QVERIFY(fx.image() == defaultsBlock() && state(fx) == "clean");
+        undo(fx);  // the open: as the window started
+        QVERIFY(fx.showsEmpty() && !fx.window->mnuUndo->isEnabled() && state(fx) == "clean");
+        QCOMPARE(fx.title(), "Velmont Sensors " + kMain);
+        for (int i = 0; i < 7; ++i)
             redo(fx);
-        QCOMPARE(fx.title(), kMain + " - Downloaded Data");
-        QCOMPARE(fx.params().AlarmVSSMax, 120);
-        QCOMPARE(marked(fx), "marked");
-        // No undo ever spoke to the controller.
-        QCOMPARE(fx.controller.configBlock(), defaultsBlock());
+        QVERIFY(fx.params() == last && !fx.window->mnuRedo->isEnabled());
+        QVERIFY(fx.title() == kMain + " - Downloaded Data" && state(fx) == "marked");
+        QVERIFY(readFile(path("car.dat")) == defaultsBlock() && fx.controller.configBlock() == defaultsBlock());
     }
 
-    // An upload makes the controller hold the configuration, but a file named in the caption still holds the
-    // old values: the unsaved mark stays for it, and goes for a configuration that came from elsewhere. The
-    // steps stay, and undoing them follows the same origin.
+    // After an upload the mark stays while a file named in the caption holds the old values, and goes for a
+    // configuration from elsewhere; undoing follows the same origin.
     void undoAfterUpload_data()
     {
         QTest::addColumn<bool>("fromFile");
@@ -169,149 +100,120 @@ private slots:
         writeFile(path("car.dat"), defaultsBlock());
         Fixture fx(fromFile ? Empty : Defaults);
         QVERIFY(fx.show());
-        if (fromFile) {
-            fx.prompter.expect(QString(), kOpenTitle);
-            fx.window->openDataFile(path("car.dat"));
-        }
-        type(fx, "txtLaunchRPM", "4400");
+        if (fromFile)
+            fx.open(path("car.dat"));
+        fx.type("txtLaunchRPM", "4400");
         fx.prompter.expect("Upload completed.", "Upload To EEPROM");
         fx.run(fx.window->mnuUpload);
         const QByteArray uploaded = fx.controller.configBlock();
         QCOMPARE(uploaded.mid(32 - 16, 2), QByteArray("\x30\x11"));  // 4400
-        QCOMPARE(marked(fx), fromFile ? "marked" : "clean");
+        QCOMPARE(state(fx), fromFile ? "marked" : "clean");
         QCOMPARE(fx.title(), kMain + (fromFile ? " - car.dat" : " - Default Values"));
-        QCOMPARE(fx.window->mnuUndo->text(), "&Undo Launch RPM");
         undo(fx);
-        QCOMPARE(fx.params().LaunchRPM, 3000);
-        QCOMPARE(marked(fx), fromFile ? "clean" : "marked");
+        QCOMPARE(state(fx), fromFile ? "clean" : "marked");
         redo(fx);
-        QCOMPARE(marked(fx), fromFile ? "marked" : "clean");
+        QCOMPARE(state(fx), fromFile ? "marked" : "clean");
         QCOMPARE(fx.controller.configBlock(), uploaded);
     }
 
-    // Save writes to the file the configuration came from or was last saved to, asking nothing; with no file
-    // it is Save As. Save As keeps the Save File dialog and its questions.
+    // Save writes to the file the configuration came from or was last saved to, asking nothing; Save As asks.
     void save()
     {
+        writeFile(path("car.dat"), defaultsBlock());
         Fixture fx;
-        QVERIFY(openEditedCar(fx));
+        QVERIFY(fx.show());
+        fx.open(path("car.dat"));
+        fx.type("txtLaunchRPM", "4400");
         fx.run(fx.window->mnuSave);
         QCOMPARE(readFile(path("car.dat")).mid(32 - 16, 2), QByteArray("\x30\x11"));
-        QCOMPARE(marked(fx), "clean");
-        // Undoing past the save marks the configuration again: it differs from the file now.
-        undo(fx);
-        QCOMPARE(marked(fx), "marked");
+        QCOMPARE(state(fx), "clean");
+        undo(fx);  // past the save: it differs from the file now
+        QCOMPARE(state(fx), "marked");
         redo(fx);
-        QCOMPARE(marked(fx), "clean");
-
-        // Save As: the Save File dialog; an existing file asks before it is replaced.
+        QCOMPARE(state(fx), "clean");
         writeFile(path("other.dat"), "old");
         fx.prompter.expectSaveFile(path("other.dat"));
         fx.prompter.expectBox(path("other.dat") + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
                               "File Save", PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer::Yes);
         fx.run(fx.window->mnuSaveFIle);
         QCOMPARE(fx.title(), kMain + " - other.dat");
-        type(fx, "txtLaunchRPM", "5000");
-        fx.run(fx.window->mnuSave);  // to the file last saved to
+        fx.type("txtLaunchRPM", "5000");
+        fx.run(fx.window->mnuSave);
         QCOMPARE(readFile(path("other.dat")).mid(32 - 16, 2), QByteArray("\x88\x13"));
         QCOMPARE(readFile(path("car.dat")).mid(32 - 16, 2), QByteArray("\x30\x11"));
         QCOMPARE(RecentFiles::files().first(), path("other.dat"));
     }
 
-    // Save with no file of its own chooses one as Save As does: defaults, a download, a backup.
-    void saveWithoutFile()
-    {
-        Fixture fx(Defaults);
-        fx.prompter.expectSaveFile(path("new.dat"));
-        fx.run(fx.window->mnuSave);
-        QCOMPARE(readFile(path("new.dat")), defaultsBlock());
-        QCOMPARE(fx.title(), kMain + " - new.dat");
-        Fixture empty;
-        empty.warns("Data buffer empty.", "Save Data File");
-        empty.run(empty.window->mnuSave);
-    }
-
-    // A file that cannot be written (its folder gone): the error prompt, nothing changed, the mark kept;
-    // with the folder back, Save writes.
+    // A file that cannot be written: the error prompt, the old file, mark and caption kept, no recent entry.
     void saveFails_data()
     {
+        QTest::addColumn<bool>("saveAs");
         QTest::addColumn<int>("answer");
-        QTest::newRow("Ignore") << int(PromptAnswer::Ignore);
-        QTest::newRow("Abort") << int(PromptAnswer::Abort);
+        QTest::newRow("Save, Ignore") << false << int(PromptAnswer::Ignore);
+        QTest::newRow("Save As, Ignore") << true << int(PromptAnswer::Ignore);
     }
     void saveFails()
     {
+        QFETCH(bool, saveAs);
         QFETCH(int, answer);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("car"));
-        const QString file = dir.filePath("car/car.dat");
+        QVERIFY(QDir(m_dir.path()).mkpath("car"));
+        const QString file = path("car/car.dat");
         writeFile(file, defaultsBlock());
         Fixture fx;
         QVERIFY(fx.show());
-        fx.prompter.expect(QString(), kOpenTitle);
-        fx.window->openDataFile(file);
-        type(fx, "txtLaunchRPM", "4400");
-        QVERIFY(QDir(dir.path()).rename("car", "moved"));
+        fx.open(file);
+        fx.type("txtLaunchRPM", "4400");
+        QVERIFY(QDir(m_dir.path()).rename("car", "moved"));
+        if (saveAs)
+            fx.prompter.expectSaveFile(file);
         fx.prompter.expectError(QString(), PromptAnswer(answer));
-        fx.run(fx.window->mnuSave);
+        fx.run(saveAs ? fx.window->mnuSaveFIle : fx.window->mnuSave);
         QVERIFY(!QFile::exists(file));
-        QCOMPARE(readFile(dir.filePath("moved/car.dat")), defaultsBlock());
-        QCOMPARE(marked(fx), "marked");
-        QCOMPARE(fx.title(), kMain + " - car.dat");
-        QVERIFY(QDir(dir.path()).rename("moved", "car"));
+        QCOMPARE(readFile(path("moved/car.dat")), defaultsBlock());
+        QVERIFY(state(fx) == "marked" && fx.title() == kMain + " - car.dat");
+        QCOMPARE(RecentFiles::files(), QStringList{file});
+        QVERIFY(QDir(m_dir.path()).rename("moved", "car"));
         fx.run(fx.window->mnuSave);
         QCOMPARE(readFile(file).mid(32 - 16, 2), QByteArray("\x30\x11"));
-        QCOMPARE(marked(fx), "clean");
+        QCOMPARE(state(fx), "clean");
+        QVERIFY(QDir(path("car")).removeRecursively());
     }
 
-    // The keys: the platform's for undo, redo, save and save as; Ctrl+D and Ctrl+U for the transfers; no key
-    // twice. A command from the start panel goes on in the first field.
+    // No key twice; a command from the start panel goes on in the first field.
     void keys()
     {
         Fixture fx;
-        frmRevora_Main& w = *fx.window;
-        QCOMPARE(w.mnuUndo->shortcut(), QKeySequence(QKeySequence::Undo));
-        QCOMPARE(w.mnuRedo->shortcut(), QKeySequence(QKeySequence::Redo));
-        QCOMPARE(w.mnuSave->shortcut(), QKeySequence(QKeySequence::Save));
-        QCOMPARE(w.mnuSaveFIle->shortcut(), QKeySequence(QKeySequence::SaveAs));
-        QCOMPARE(w.mnuDownload->shortcut(), QKeySequence("Ctrl+D"));
-        QCOMPARE(w.mnuUpload->shortcut(), QKeySequence("Ctrl+U"));
         QSet<QKeySequence> seen;
-        for (QAction* a : w.findChildren<QAction*>()) {
+        for (QAction* a : fx.window->findChildren<QAction*>()) {
             for (const QKeySequence& k : a->shortcuts()) {
                 QVERIFY2(!seen.contains(k), qPrintable(k.toString() + " twice"));
                 seen.insert(k);
             }
         }
-        QVERIFY(w.findChild<QAction*>("mnuAboutQt"));
-
         QVERIFY(fx.show());
-        auto* defaults = w.fraStart->findChildren<QToolButton*>().at(2);
-        QCOMPARE(defaults->defaultAction(), w.mnuDisplayDefaults);
+        auto* defaults = fx.window->fraStart->findChildren<QToolButton*>().at(2);
+        QCOMPARE(defaults->defaultAction(), fx.window->mnuDisplayDefaults);
         defaults->setFocus();
         defaults->click();
         QTRY_COMPARE(QApplication::focusWidget(), fx.field("txtShiftRPM1"));
     }
 
-    // The name a step takes from its control.
+    // The name a step takes from its control (more kinds in chainOfEdits).
     void controlNames_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        QTest::newRow("table field") << "txtShiftVSS2" << "Gear 2 Shift Minimum VSS";
         QTest::newRow("row under a heading") << "txtLaunchRPM" << "Launch RPM";
         QTest::newRow("single field") << "txtShiftRPM" << "Shift RPM";
         QTest::newRow("colour button") << "cmdMultiStageShiftColor" << "Shift Light Color";
         QTest::newRow("form field") << "txtTPSZero" << "Zero TPS (0-5 volts)";
         QTest::newRow("label above") << "txtUserData" << "User Data";
-        QTest::newRow("switch") << "chkVSSGearDetect" << "VSS Based Gear Detection";
     }
     void controlNames()
     {
         QFETCH(QString, control);
-        QFETCH(QString, name);
         Fixture fx;
-        QCOMPARE(UndoHistory::controlName(fx.window->findChild<QWidget*>(control)), name);
+        QTEST(UndoHistory::controlName(fx.window->findChild<QWidget*>(control)), "name");
     }
 };
 
