@@ -219,6 +219,24 @@ private slots:
         QCOMPARE(prompter.lastSuggestedFile, taken + " (2).pdf");
     }
 
+    // A folder chosen as the PDF file is refused before anything is drawn, named inside the
+    // sentence as such (the same words open a sentence capitalized).
+    void pdfFolderRefused()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.path());
+        const ParameterStore store = defaultsStore();
+        SheetJob job(printer, store.params, Header{}, [] { return QDateTime::currentDateTime(); });
+        const StepError error = job.start();
+        QVERIFY(error);
+        QCOMPARE(*error, QStringLiteral("The report could not be written to the PDF file \"%1\" (it is a folder). "
+                                        "Check that the folder exists and that you may write there, or choose "
+                                        "another file.")
+                             .arg(QDir::toNativeSeparators(m_dir.path())));
+        QVERIFY(!job.active());
+    }
+
     // The command-line tool says why a report could not be written (an earlier one stays as it was;
     // tst_cli has the refusal to print over the data file) and prints the window's sheet without a firmware ID.
     void cliReport()
