@@ -288,10 +288,12 @@ private slots:
         QVERIFY(datafile::write(path, img).ok);
         QVERIFY(!datafile::writeBlock(path, QByteArray(10, 'x')).ok);  // a block of the wrong size is never written
         // A full disk (no file may grow past 100 bytes, which holds for root too) leaves the saved file whole.
-        limitFileSize(100);
-        const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
-        limitFileSize(RLIM_INFINITY);
-        QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        if (kCanFillDisk) {
+            limitFileSize(100);
+            const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
+            limitFileSize(RLIM_INFINITY);
+            QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        }
         ImageBuffer back;
         QVERIFY(datafile::read(path, back).ok && back.BufferEmpty);  // reading alone does not mark it loaded
         QCOMPARE(back.configBlock(), img.configBlock());
@@ -303,9 +305,14 @@ private slots:
         writeFile(dir.filePath(QStringLiteral("short.dat")), defaultBlock().left(100));
 
         // What is not a regular file is refused at once (a pipe without a writer would wait
-        // for ever, a device could deliver bytes without end); a missing file cannot be opened.
+        // for ever, a device could deliver bytes without end; Windows has its device names
+        // in every folder); a missing file cannot be opened.
+#ifdef Q_OS_UNIX
         const QString fifo = dir.filePath(QStringLiteral("pipe.dat")), link = dir.filePath(QStringLiteral("zero.dat"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QFile::link("/dev/zero", link));
+#else
+        const QString fifo = QStringLiteral("NUL"), link = fifo;  // (CON, the console, does not open under Wine)
+#endif
         using K = datafile::ErrorKind;
         const std::pair<QString, K> refused[] = {{dir.filePath(QStringLiteral("short.dat")), K::ShortFile},
             {fifo, K::NotRegularFile}, {link, K::NotRegularFile}, {dir.path(), K::NotRegularFile},
@@ -316,9 +323,9 @@ private slots:
         for (const auto& [file, kind] : refused) {
             const datafile::Result bad = datafile::read(file, untouched);
             QVERIFY2(!bad.ok && bad.kind == kind && untouched.EEPROMBuffer == before, qPrintable(file));
-            QVERIFY2(kind == K::ShortFile || bad.error.contains(file), qPrintable(bad.error));
+            QVERIFY2(kind == K::ShortFile || bad.error.contains(QDir::toNativeSeparators(file)), qPrintable(bad.error));
         }
-        // Nor is a pipe replaced by a file on saving.
+        // Nor is a pipe or a device replaced by a file on saving.
         const datafile::Result overPipe = datafile::write(fifo, img);
         QVERIFY(overPipe.kind == datafile::ErrorKind::NotRegularFile &&
                 overPipe.error.contains(QStringLiteral("not changed")));
