@@ -296,7 +296,6 @@ void frmRevora_Main::transferRunning(bool running)
 
 // ---------------------------------------------------------------- file commands
 
-// Save As: the Save File command as it always was.
 void frmRevora_Main::mnuSaveFIle_Click()
 {
     if (startCommand())
@@ -318,9 +317,7 @@ void frmRevora_Main::replaceBy(const QAction* command, const std::function<void(
 }
 
 void frmRevora_Main::mnuOpenFile_Click() { replaceBy(mnuOpenFile, [this] { m_fileCommands->openFile(); }); }
-
 void frmRevora_Main::mnuOpenBackup_Click() { replaceBy(mnuOpenBackup, [this] { m_fileCommands->openBackup(); }); }
-
 void frmRevora_Main::openDataFile(const QString& path) { replaceBy(mnuOpenFile, [&] { m_fileCommands->openFile(path); }); }
 
 void frmRevora_Main::mnuDisplayDefaults_Click()
@@ -399,5 +396,4 @@ void frmRevora_Main::mnuCompare_Click()
 }
 
 void frmRevora_Main::mnuHelpContents_Click() { showHelp(this); }
-
 void frmRevora_Main::mnuAbout_Click() { showAbout(m_prompter, m_companyInfo); }
