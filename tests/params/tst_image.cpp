@@ -122,7 +122,6 @@ private slots:
                 expected[i - kConfigFirst] = char(0xA5);
         QCOMPARE(store.image.configBlock(), expected);
         QVERIFY(!store.image.BufferEmpty);
-        QCOMPARE(store.DataSourceName, QStringLiteral("Default Values"));
         ParameterSet decoded;  // the parameters are what the image holds: no text decodes as its padding
         QVERIFY(UpdateParams(store.image, decoded) && decoded == store.params);
         QCOMPARE(store.params.UserData, QString(32, QLatin1Char(' ')));

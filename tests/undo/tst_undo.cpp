@@ -173,19 +173,6 @@ private slots:
         QCOMPARE(state(fx), "clean");
         QVERIFY(QDir(path("car")).removeRecursively());
     }
-
-    // No key twice: Qt runs neither of two commands that share one.
-    void keys()
-    {
-        Fixture fx;
-        QSet<QKeySequence> seen;
-        for (QAction* a : fx.window->findChildren<QAction*>()) {
-            for (const QKeySequence& k : a->shortcuts()) {
-                QVERIFY2(!seen.contains(k), qPrintable(k.toString() + " twice"));
-                seen.insert(k);
-            }
-        }
-    }
 };
 
 QTEST_MAIN(TestUndo)
