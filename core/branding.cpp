@@ -10,6 +10,11 @@
 
 namespace {
 
+// The faults are shown by the window, in the person's language where it has one.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(Branding)
+};
+
 // The maker's details used when no branding file is installed.
 const char kDefaultLabel[] = "Velmont Sensors";
 const char kDefaultFont[] = "Arial";
@@ -102,9 +107,9 @@ QString quoted(const QString& s)
 // What the error prompt says for a fault of the file as a whole.
 QString fileFault(const QString& path, const QString& what)
 {
-    return QStringLiteral("The branding file %1 %2\n\nCorrect the file as the user manual describes (Help > "
-                          "Contents, \"Branding file\") and choose Retry, or choose Ignore to go on with the "
-                          "built-in branding where the file gives nothing usable.")
+    return Say::tr("The branding file %1 %2\n\nCorrect the file as the user manual describes (Help > "
+                   "Contents, \"Branding file\") and choose Retry, or choose Ignore to go on with the "
+                   "built-in branding where the file gives nothing usable.")
         .arg(QDir::toNativeSeparators(path), what);
 }
 
@@ -112,7 +117,7 @@ QString fileFault(const QString& path, const QString& what)
 
 QString brandingCopyright()
 {
-    return QStringLiteral("Copyright \u00A9 2004-2024 Velmont Sensors, Inc. All rights reserved.");
+    return Say::tr("Copyright \u00A9 2004-2024 Velmont Sensors, Inc. All rights reserved.");
 }
 
 double parseBrandingFontSize(const QString& text)
@@ -182,13 +187,13 @@ Branding readBranding(const QString& folder)
     QFile file(path);
     QByteArray bytes;
     if (info.isDir())
-        why = QStringLiteral("is a folder, not a text file.");
+        why = Say::tr("is a folder, not a text file.");
     else if (!info.isFile())
-        why = QStringLiteral("is not a regular file (it is a pipe, a device or the like), so it is not read.");
+        why = Say::tr("is not a regular file (it is a pipe, a device or the like), so it is not read.");
     else if (!file.open(QIODevice::ReadOnly))
-        why = QStringLiteral("cannot be read (%1).").arg(file.errorString());
+        why = Say::tr("cannot be read (%1).").arg(file.errorString());
     else if ((bytes = file.read(kMaxFileSize + 1)).size() > kMaxFileSize)
-        why = QStringLiteral("is larger than %1 KB, far too large for a branding file.").arg(kMaxFileSize / 1024);
+        why = Say::tr("is larger than %1 KB, far too large for a branding file.").arg(kMaxFileSize / 1024);
     if (!why.isEmpty()) {
         b.faults << fileFault(path, why);
         return b;
@@ -215,16 +220,16 @@ Branding readBranding(const QString& folder)
 
     QStringList faults;
     if (n == 0) {
-        faults << QStringLiteral("is empty.");
+        faults << Say::tr("is empty.");
     } else if (!hasSeparator) {
-        faults << QStringLiteral(
+        faults << Say::tr(
             "has no separator line (a line starting with \"!\") after the splash lines, "
             "so it gives no company details.");
     }
     if (n > 0 && splash.isEmpty()) {
-        faults << QStringLiteral("has no splash lines (label, font name, font size, font style, logo).");
+        faults << Say::tr("has no splash lines (label, font name, font size, font style, logo).");
     } else if (!splash.isEmpty() && splash.size() < kSplashItems) {
-        faults << QStringLiteral(
+        faults << Say::tr(
                       "has only %1 of the 5 splash lines (label, font name, font size, font style, logo).")
                       .arg(splash.size());
     }
@@ -239,9 +244,9 @@ Branding readBranding(const QString& folder)
         b.logoLine = b.firstSplashLine + 4;
 
     if (hasSeparator && company.isEmpty())
-        faults << QStringLiteral("has no company lines after the separator; the built-in company details are used.");
+        faults << Say::tr("has no company lines after the separator; the built-in company details are used.");
     if (company.size() > kMaxCompanyLines) {
-        faults << QStringLiteral("has %1 company lines; only the first %2 are used.")
+        faults << Say::tr("has %1 company lines; only the first %2 are used.")
                       .arg(company.size())
                       .arg(kMaxCompanyLines);
         company = company.mid(0, kMaxCompanyLines);
@@ -252,7 +257,7 @@ Branding readBranding(const QString& folder)
         // The main window's caption and the About box need a company name.
         const QString name = b.labelText().trimmed().isEmpty() ? QString::fromLatin1(kDefaultLabel)
                                                                : b.labelText().trimmed();
-        faults << QStringLiteral("has an empty company name (the first line after the separator); %1 is used.")
+        faults << Say::tr("has an empty company name (the first line after the separator); %1 is used.")
                       .arg(quoted(name));
         company[0] = name;
     }
@@ -267,8 +272,8 @@ QString fontSizeFault(const Branding& b)
 {
     if (parseBrandingFontSize(b.SplashInfo.value(2)) > 0)
         return QString();
-    return QStringLiteral("The font size %1 on line %2 of the branding file %3 is not a number from %4 to %5."
-                          "\n\nCorrect the line and choose Retry, or choose Ignore to show the label at %6 points.")
+    return Say::tr("The font size %1 on line %2 of the branding file %3 is not a number from %4 to %5."
+                   "\n\nCorrect the line and choose Retry, or choose Ignore to show the label at %6 points.")
         .arg(quoted(b.SplashInfo.value(2)))
         .arg(b.firstSplashLine + 2)
         .arg(QDir::toNativeSeparators(b.filePath))
@@ -281,9 +286,9 @@ QString logoFault(const Branding& b, const QString& why)
 {
     QString where;
     if (b.logoLine > 0)
-        where = QStringLiteral(" (line %1 of the branding file %2)").arg(b.logoLine).arg(QDir::toNativeSeparators(b.filePath));
-    return QStringLiteral("The logo picture %1%2 %3.\n\nPut the picture there or correct the line, then choose "
-                          "Retry; or choose Ignore to start without a logo.")
+        where = Say::tr(" (line %1 of the branding file %2)").arg(b.logoLine).arg(QDir::toNativeSeparators(b.filePath));
+    return Say::tr("The logo picture %1%2 %3.\n\nPut the picture there or correct the line, then choose "
+                   "Retry; or choose Ignore to start without a logo.")
         .arg(QDir::toNativeSeparators(b.logoPath()), where, why);
 }
 
@@ -295,11 +300,11 @@ QString logoFileFault(const Branding& b)
         return QString();
     const QFileInfo info(logo);
     if (!info.exists())
-        return logoFault(b, QStringLiteral("does not exist"));
+        return logoFault(b, Say::tr("does not exist"));
     if (!info.isFile())
-        return logoFault(b, QStringLiteral("is not a file"));
+        return logoFault(b, Say::tr("is not a file"));
     if (!info.isReadable())
-        return logoFault(b, QStringLiteral("cannot be read"));
+        return logoFault(b, Say::tr("cannot be read"));
     return QString();
 }
 

@@ -39,8 +39,11 @@ QString Document::caption() const
     if (!m_started)
         return m_company.isEmpty() ? m_store.MainCaption : m_company + QLatin1Char(' ') + m_store.MainCaption;
     if (m_decodedCaption)
-        return m_store.MainCaption + QLatin1String(linkworkflow::kDownloadedCaption);
-    return m_store.MainCaption + QStringLiteral(" - ") + m_store.DataSourceName;
+        return m_store.MainCaption + tr(linkworkflow::kDownloadedCaption);
+    // A file is named as it is; the program's own names are shown in the person's language.
+    const bool fromFile = m_origin == Origin::File || m_origin == Origin::Backup;
+    return m_store.MainCaption + QStringLiteral(" - ")
+           + (fromFile ? m_store.DataSourceName : tr(m_store.DataSourceName.toUtf8().constData()));
 }
 
 void Document::notify()

@@ -3,6 +3,7 @@
 #include "params/datafile.h"
 #include "params/paramset.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,16 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(link)
+};
+
+}  // namespace
 
 namespace backup {
 
@@ -30,16 +41,17 @@ QString makeFolder(const QString& folder)
     if (info.isDir())
         return QString();
     if (info.exists())
-        return QStringLiteral("it is a file, not a folder");
+        return Say::tr("it is a file, not a folder");
     std::error_code ec;
 #ifdef Q_OS_WIN
     std::filesystem::create_directories(std::filesystem::path(folder.toStdWString()), ec);
 #else
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), ec);
 #endif
+
     if (ec)
         return QString::fromLocal8Bit(ec.message().c_str());
-    return QFileInfo(folder).isDir() ? QString() : QStringLiteral("it was not made");
+    return QFileInfo(folder).isDir() ? QString() : Say::tr("it was not made");
 }
 
 // More backups than this in one second are no longer a person pressing Upload.
@@ -60,20 +72,20 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
         return QString();
     };
     if (block.size() != kConfigSize)
-        return fail(QStringLiteral("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
+        return fail(Say::tr("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
     if (const QString why = makeFolder(folder); !why.isEmpty())
-        return fail(QStringLiteral("The backup folder %1 cannot be made: %2.").arg(folder, why));
+        return fail(Say::tr("The backup folder %1 cannot be made: %2.").arg(folder, why));
     // Written beside its final name and renamed only once every byte is on the
     // disk: a backup is whole or absent.
     BackupFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
     if (!file.openUnbuffered())
-        return fail(QStringLiteral("Cannot write in %1: %2.").arg(folder, file.errorString()));
+        return fail(Say::tr("Cannot write in %1: %2.").arg(folder, file.errorString()));
     bool ok = datafile::writeAll(file, block);
 #ifdef Q_OS_UNIX
     ok = ok && ::fsync(file.handle()) == 0;
 #endif
     if (!ok)
-        return fail(QStringLiteral("Cannot write %1: %2.").arg(QDir(folder).filePath(fileName(when)), file.errorString()));
+        return fail(Say::tr("Cannot write %1: %2.").arg(QDir(folder).filePath(fileName(when)), file.errorString()));
     file.close();
     // A name taken (a second upload within the same second) gives the next number;
     // the rename never replaces a file, also one that appeared meanwhile.
@@ -86,9 +98,9 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
             return path;
         }
         if (!QFile::exists(path))
-            return fail(QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()));
+            return fail(Say::tr("Cannot write %1: %2.").arg(path, file.errorString()));
     }
-    return fail(QStringLiteral("%1 backups taken at %2 are there already; move some elsewhere.")
+    return fail(Say::tr("%1 backups taken at %2 are there already; move some elsewhere.")
                     .arg(kMaxSameSecond)
                     .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
 }

@@ -13,17 +13,27 @@
 #include <sys/prctl.h>
 #endif
 
+namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(link)
+};
+
+}  // namespace
+
 using namespace linkproto;
 
 QString linktext::lineErrorText(LineError error)
 {
     switch (error) {
-    case LineError::Framing: return QStringLiteral("Framing error.");
-    case LineError::Overrun: return QStringLiteral("Port hardware overrun.");
-    case LineError::RxOverflow: return QStringLiteral("Receive buffer overflow.");
-    case LineError::Parity: return QStringLiteral("Parity error.");
-    case LineError::TxFull: return QStringLiteral("Transmit buffer full.");
-    case LineError::DeviceControlBlock: return QStringLiteral("Device control block error.");
+    case LineError::Framing: return Say::tr("Framing error.");
+    case LineError::Overrun: return Say::tr("Port hardware overrun.");
+    case LineError::RxOverflow: return Say::tr("Receive buffer overflow.");
+    case LineError::Parity: return Say::tr("Parity error.");
+    case LineError::TxFull: return Say::tr("Transmit buffer full.");
+    case LineError::DeviceControlBlock: return Say::tr("Device control block error.");
     case LineError::Break: break;  // a break is a line signal, not an error worth a message
     }
     return QString();
@@ -31,16 +41,16 @@ QString linktext::lineErrorText(LineError error)
 
 QString linktext::portLostText(const QString& device)
 {
-    return QStringLiteral("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
-                          "in again and check the port chosen.")
+    return Say::tr("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
+                   "in again and check the port chosen.")
         .arg(device);
 }
 
 QString linktext::noControllerText(const QString& device, bool opened, const QString& choosePortHint)
 {
-    return (opened ? QStringLiteral("No controller answered on the serial port %1. If it is connected to another "
-                                    "port, choose that one %2.")
-                   : QStringLiteral("The serial port %1 could not be opened. Choose the controller's port %2."))
+    return (opened ? Say::tr("No controller answered on the serial port %1. If it is connected to another "
+                             "port, choose that one %2.")
+                   : Say::tr("The serial port %1 could not be opened. Choose the controller's port %2."))
         .arg(device, choosePortHint);
 }
 
@@ -96,7 +106,7 @@ bool ControllerLink::ensureOpen()
             return std::nullopt;
         }
         if (error.isEmpty())
-            error = QStringLiteral("The serial port could not be opened.");
+            error = Say::tr("The serial port could not be opened.");
         return error;
     });
     return opened;
@@ -152,7 +162,7 @@ void ControllerLink::raiseTimeout(const char* text)
     closePort();
     ErrorTrap trap(m_prompter, [this] { closePort(); });
     // The error is raised by the primitive itself, so Retry raises it again.
-    trap.run([text]() -> StepError { return QString::fromLatin1(text); });
+    trap.run([text]() -> StepError { return linktext::said(text); });
 }
 
 void ControllerLink::DelayTimer(int ms)
@@ -307,7 +317,7 @@ LinkResult ControllerLink::ResetController()
 LinkError ControllerLink::ReadEEPROMData(ImageBuffer& image, const char* caption)
 {
     const PortCloser closer(*this);
-    m_view.showProgress(QString::fromLatin1(caption));
+    m_view.showProgress(linktext::said(caption));
     image.ClearEEPROMBuffer();
     const LinkResult addressed = SetEEPROMAddress(kFirstAddress);
     if (!addressed) {
@@ -342,7 +352,7 @@ ProgramResult ControllerLink::WriteEEPROMData(const ImageBuffer& image)
 {
     const PortCloser closer(*this);
     ProgramResult result;
-    m_view.showProgress(QString::fromLatin1(linktext::kProgrammingCaption));
+    m_view.showProgress(linktext::said(linktext::kProgrammingCaption));
     const LinkResult addressed = SetEEPROMAddress(kFirstAddress);
     if (!addressed || !ensureOpen()) {
         m_view.hideProgress();
@@ -386,7 +396,7 @@ void ControllerLink::VerifyEEPROM(const ImageBuffer& image, ProgramResult& resul
     const PortCloser closer(*this);
     result.verifyErrors = 0;
     result.verifyError = LinkError::None;
-    m_view.showProgress(QString::fromLatin1(linktext::kVerifyingCaption));
+    m_view.showProgress(linktext::said(linktext::kVerifyingCaption));
     // Not tested on purpose: a failed address command makes the reads compare
     // the wrong bytes, which the verify then reports.
     SetEEPROMAddress(kFirstAddress);
@@ -418,7 +428,7 @@ void ControllerLink::MSComm1_OnComm(LineError error)
     // transfer fails through its next wait.
     if (m_state.CommErrorCount > 2)
         closePort();
-    const PromptAnswer answer = m_prompter.message(text, QString::fromLatin1(linktext::kCommErrorTitle),
+    const PromptAnswer answer = m_prompter.message(text, linktext::said(linktext::kCommErrorTitle),
                                                    PromptButtons::RetryCancel, PromptIcon::Critical);
     if (answer == PromptAnswer::Retry) {
         if (m_port.isOpen())

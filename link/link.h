@@ -11,6 +11,7 @@
 #include "params/paramset.h"
 #include "core/prompter.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
@@ -112,15 +113,17 @@ constexpr int kFirstAddress = kConfigFirst;  // 16
 constexpr int kLastAddress = kConfigLast;    // 159
 }  // namespace linkproto
 
-// Texts of the link's own errors and reports.
+// Texts of the link's own errors and reports. The window shows them in the person's
+// language (said()); the command-line tool, which installs no translator, as written.
 namespace linktext {
-inline const char* const kRs232Timeout = "RS-232 timeout. Check cable and click Abort.";
-inline const char* const kComPortTimeout = "COM port timeout. Check cable and click Abort.";
-inline const char* const kCommErrorTitle = "Communications Error";
-inline const char* const kReadingCaption = "Reading EEPROM";
-inline const char* const kProgrammingCaption = "Programming EEPROM";
-inline const char* const kVerifyingCaption = "Verifying EEPROM";
-inline const char* const kRereadingCaption = "Reading EEPROM again";
+inline QString said(const char* text) { return QCoreApplication::translate("link", text); }
+inline const char* const kRs232Timeout = QT_TRANSLATE_NOOP("link", "RS-232 timeout. Check cable and click Abort.");
+inline const char* const kComPortTimeout = QT_TRANSLATE_NOOP("link", "COM port timeout. Check cable and click Abort.");
+inline const char* const kCommErrorTitle = QT_TRANSLATE_NOOP("link", "Communications Error");
+inline const char* const kReadingCaption = QT_TRANSLATE_NOOP("link", "Reading EEPROM");
+inline const char* const kProgrammingCaption = QT_TRANSLATE_NOOP("link", "Programming EEPROM");
+inline const char* const kVerifyingCaption = QT_TRANSLATE_NOOP("link", "Verifying EEPROM");
+inline const char* const kRereadingCaption = QT_TRANSLATE_NOOP("link", "Reading EEPROM again");
 // Said after a step's own message when the port went away under a transfer.
 QString portLostText(const QString& device);
 // Said below "Cannot establish RS-232 link...": the port tried (`opened`: it

@@ -1,6 +1,7 @@
 #pragma once
 // Everything that touches the serial line goes through this interface. One backend
 // wraps QSerialPort; tests plug in the emulated controller in-process.
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -55,7 +56,10 @@ public:
     // its --port option).
     void setChoosePortHint(const QString& hint) { m_choosePortHint = hint; }
     QString choosePortHint() const { return m_choosePortHint; }
-    static QString windowChoosePortHint() { return QStringLiteral("under Communications > Port Setup"); }
+    static QString windowChoosePortHint()
+    {
+        return QCoreApplication::translate("link", "under Communications > Port Setup");
+    }
 
     // Who hears the line errors detected while the port is open: the most recent
     // listener still attached. Each owner detaches only itself, so a second link

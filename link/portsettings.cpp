@@ -1,12 +1,23 @@
 #include "link/portsettings.h"
 #include "core/settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace portsettings {
+
+namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(link)
+};
+
+}  // namespace
 
 std::optional<int> parsePortNumber(const QString& text)
 {
@@ -32,8 +43,8 @@ std::optional<int> loadPortNumber(QString* error)
     if (const auto n = parsePortNumber(*stored))
         return n;
     if (error)
-        *error = QStringLiteral("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
-                                "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
+        *error = Say::tr("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
+                         "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
                      .arg(*stored, settings::location())
                      .arg(kFirstPort)
                      .arg(kLastPort);
@@ -52,6 +63,7 @@ QString deviceForPort(int n)
         return mapped;
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
 #endif
+
 }
 
 bool mapPortDevice(int n, const QString& device, QString* error)
@@ -60,7 +72,7 @@ bool mapPortDevice(int n, const QString& device, QString* error)
     if (settings::setPortDevice(n, device, &where))
         return true;
     if (error)
-        *error = QStringLiteral("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
+        *error = Say::tr("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
                      .arg(n)
                      .arg(where);
     return false;
@@ -75,13 +87,13 @@ QString resolvePortArgument(const QString& text, QString* error)
         if (auto n = parsePortNumber(t.mid(3)))
             return deviceForPort(*n);
         if (error)
-            *error = QStringLiteral("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
+            *error = Say::tr("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
                          .arg(text);
         return QString();
     }
     if (t.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+            *error = Say::tr("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
         return t;
     }
 #ifndef Q_OS_WIN
@@ -97,13 +109,13 @@ QString resolvePortArgument(const QString& text, QString* error)
 QString portLabel(const PortRecord& r)
 {
     if (!r.exists)
-        return QStringLiteral("%1 (not found)").arg(r.byIdPath.isEmpty() ? r.device : r.byIdPath);
+        return Say::tr("%1 (not found)").arg(r.byIdPath.isEmpty() ? r.device : r.byIdPath);
     QString about = r.description;
     if (!r.manufacturer.isEmpty())
         about = about.isEmpty() ? r.manufacturer : QStringLiteral("%1 (%2)").arg(about, r.manufacturer);
     QString label = about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
     if (r.latencyMs >= 0)
-        label += QStringLiteral(", latency timer %1 ms").arg(r.latencyMs);
+        label += Say::tr(", latency timer %1 ms").arg(r.latencyMs);
     return label;
 }
 
@@ -134,9 +146,9 @@ QString latencyAdvice(const QList<PortRecord>& records)
     }
     if (slow.isEmpty())
         return QString();
-    return QStringLiteral("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
-                          "much slower; the program asks for low-latency mode when it opens the port, and where "
-                          "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
+    return Say::tr("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
+                   "much slower; the program asks for low-latency mode when it opens the port, and where "
+                   "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
         .arg(slow.join(QStringLiteral(", ")), command);
 }
 

@@ -1,5 +1,6 @@
 #include "link/serialport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,6 +26,16 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #endif
+
+namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(link)
+};
+
+}  // namespace
 
 namespace {
 // How far the kernel's rate may be from 56000 before the controller cannot
@@ -55,9 +66,9 @@ void SerialPort::setPortName(const QString& name)
 
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
-    return QStringLiteral("Your user account may not use the serial port %1. Serial ports are for the members "
-                          "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
-                          "out and in again.")
+    return Say::tr("Your user account may not use the serial port %1. Serial ports are for the members "
+                   "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
+                   "out and in again.")
         .arg(port, group, user);
 }
 
@@ -66,8 +77,8 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("The serial port %1 does not exist. Check that the adapter is plugged in and "
-                              "choose the right port %2.")
+        return Say::tr("The serial port %1 does not exist. Check that the adapter is plugged in and "
+                       "choose the right port %2.")
             .arg(port, choosePortHint);
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
@@ -85,15 +96,15 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
             return noPermissionText(port, g ? QString::fromLocal8Bit(g->gr_name) : QStringLiteral("dialout"), user);
         }
 #endif
-        return QStringLiteral("The serial port %1 cannot be opened: it may be in use by another program "
-                              "(close that program and try again), or your user account may not be allowed "
-                              "to use serial ports (on Linux, ask for your account to be added to the "
-                              "\"dialout\" group, then log out and in again).")
+        return Say::tr("The serial port %1 cannot be opened: it may be in use by another program "
+                       "(close that program and try again), or your user account may not be allowed "
+                       "to use serial ports (on Linux, ask for your account to be added to the "
+                       "\"dialout\" group, then log out and in again).")
             .arg(port);
     }
     default:
-        return QStringLiteral("The serial port %1 cannot be opened (%2). Check the adapter and the port "
-                              "chosen %3.")
+        return Say::tr("The serial port %1 cannot be opened (%2). Check the adapter and the port "
+                       "chosen %3.")
             .arg(port, detail, choosePortHint);
     }
 }
@@ -105,7 +116,7 @@ bool SerialPort::open(QString* error)
     const QString name = m_name;
     if (name.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No serial port chosen. Choose one %1.").arg(choosePortHint());
+            *error = Say::tr("No serial port chosen. Choose one %1.").arg(choosePortHint());
         return false;
     }
     m_lost = false;
@@ -143,9 +154,9 @@ bool SerialPort::open(QString* error)
         if (got > 0 && std::abs(got - kBaudRate) > kBaudRate * kBaudTolerance) {
             close();
             if (error)
-                *error = QStringLiteral("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
-                                        "baud), and the controller only talks at 56000 baud. Use an adapter "
-                                        "that supports this rate.")
+                *error = Say::tr("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
+                                 "baud), and the controller only talks at 56000 baud. Use an adapter "
+                                 "that supports this rate.")
                              .arg(name)
                              .arg(got);
             return false;

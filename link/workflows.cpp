@@ -3,13 +3,22 @@
 #include "link/backup.h"
 #include "params/codec.h"
 
+#include <QCoreApplication>
+
 using namespace linkworkflow;
 
 namespace {
 
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(link)
+};
+using linktext::said;
+
 void warn(ControllerLink& link, const char* title, const QString& text, PromptIcon icon = PromptIcon::Exclamation)
 {
-    link.prompter().message(text, QString::fromLatin1(title), PromptButtons::OK, icon);
+    link.prompter().message(text, said(title), PromptButtons::OK, icon);
 }
 
 // What a workflow is called in its messages: the box title and the verb of
@@ -18,9 +27,12 @@ struct Transfer {
     const char* title;
     const char* verb;
 };
-const Transfer kDownload{kDownloadTitle, "download"};
-const Transfer kUpload{kUploadTitle, "upload"};
-const Transfer kCompare{kCompareTitle, "compare"};
+//: The verb of "cannot download": a translation may give the noun its sentences need.
+const Transfer kDownload{kDownloadTitle, QT_TRANSLATE_NOOP("link", "download")};
+//: The verb of "cannot upload".
+const Transfer kUpload{kUploadTitle, QT_TRANSLATE_NOOP("link", "upload")};
+//: The verb of "cannot compare".
+const Transfer kCompare{kCompareTitle, QT_TRANSLATE_NOOP("link", "compare")};
 
 // Esc or Ctrl+C seen while the link was checked: the person wants out, so no
 // further check runs and nothing is said for it. The flag is used up.
@@ -70,9 +82,9 @@ TransferKind checkController(ControllerLink& link, const Transfer& t, bool shift
     LinkState& st = link.state();
     // An Esc pressed before the transfer began is no reason to stop it.
     st.UserAbort = false;
-    const auto text = [&](const char* words) { return QString::fromLatin1(words).arg(QLatin1String(t.verb)); };
+    const auto text = [&](const char* words) { return said(words).arg(said(t.verb)); };
     const auto refuse = [&](const char* words) { warn(link, t.title, text(words)); };
-    const QString noLink = QStringLiteral("Cannot establish RS-232 link. Check cable and controller power.");
+    const QString noLink = Say::tr("Cannot establish RS-232 link. Check cable and controller power.");
     link.view().showConnecting(link.deviceName());
     const LinkResult synced = reSyncWithRetries(link);
     link.view().hideProgress();
@@ -100,24 +112,24 @@ TransferKind checkController(ControllerLink& link, const Transfer& t, bool shift
         return TransferKind::StatusFailed;  // the timeout has been reported already
     // 0 and 1: not armed; 2 and above: armed.
     if (status.value >= 2) {
-        refuse("Cannot %1 while controller is armed.");
+        refuse(QT_TRANSLATE_NOOP("link", "Cannot %1 while controller is armed."));
         return TransferKind::Armed;
     }
     const LinkResult firmware = link.ReadFirmwareID();
     if (firmware.error == LinkError::PortLost) {
-        sayPortLost(link, t.title, text("Firmware ID read failed - cannot %1."));
+        sayPortLost(link, t.title, text(QT_TRANSLATE_NOOP("link", "Firmware ID read failed - cannot %1.")));
         return TransferKind::PortLost;
     }
     if (!firmware) {
-        refuse("Firmware ID read failed - cannot %1.");
+        refuse(QT_TRANSLATE_NOOP("link", "Firmware ID read failed - cannot %1."));
         return TransferKind::FirmwareRead;
     }
     if (st.FirmwareID.isEmpty()) {
-        refuse("Invalid firmware ID - cannot %1.");
+        refuse(QT_TRANSLATE_NOOP("link", "Invalid firmware ID - cannot %1."));
         return TransferKind::FirmwareInvalid;
     }
     if (shiftLightOnly && st.ProductName == QLatin1String("Unknown")) {
-        refuse("Unknown product firmware ID - cannot %1.");
+        refuse(QT_TRANSLATE_NOOP("link", "Unknown product firmware ID - cannot %1."));
         return TransferKind::UnknownProduct;
     }
     if (stoppedByUser(link))
@@ -158,8 +170,8 @@ TransferKind readBlockChecked(ControllerLink& link, ImageBuffer& image, int* rea
 
 QString unreliableText(int reads)
 {
-    return QStringLiteral("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
-                          "results. Check the cable, its plugs and the adapter, then try again.")
+    return Say::tr("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
+                   "results. Check the cable, its plugs and the adapter, then try again.")
         .arg(reads);
 }
 
@@ -192,16 +204,16 @@ report::Comparison compareImages(const ImageBuffer& left, const ImageBuffer& rig
 // The question before programming, as a plain message box.
 bool askInBox(ControllerLink& link, const report::Comparison& changes, const QString& backupFile)
 {
-    QString text = QStringLiteral("The controller's configuration was saved as %1.\n\n").arg(backupFile);
+    QString text = Say::tr("The controller's configuration was saved as %1.\n\n").arg(backupFile);
     if (changes.same()) {
-        text += QStringLiteral("The controller already holds this configuration.");
+        text += Say::tr("The controller already holds this configuration.");
     } else {
-        text += QStringLiteral("The upload will change (controller -> this configuration):\n");
+        text += Say::tr("The upload will change (controller -> this configuration):\n");
         for (const QString& line : report::differenceLines(changes))
             text += line + QLatin1Char('\n');
     }
-    text += QStringLiteral("\nGo on with the upload?");
-    return link.prompter().message(text, QString::fromLatin1(kUploadTitle), PromptButtons::YesNo,
+    text += Say::tr("\nGo on with the upload?");
+    return link.prompter().message(text, said(kUploadTitle), PromptButtons::YesNo,
                                    PromptIcon::Question) == PromptAnswer::Yes;
 }
 
@@ -214,7 +226,7 @@ TransferKind backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, 
     int reads = 0;
     const TransferKind read = readBlockChecked(link, before, &reads);
     if (read == TransferKind::PortLost) {
-        sayPortLost(link, kUploadTitle, QString(), QStringLiteral("No backup was made, and nothing was written to the controller."));
+        sayPortLost(link, kUploadTitle, QString(), Say::tr("No backup was made, and nothing was written to the controller."));
         return TransferKind::PortLost;
     }
     QString why;
@@ -222,18 +234,18 @@ TransferKind backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, 
     if (read == TransferKind::Unreliable) {
         why = unreliableText(reads);
     } else if (read != TransferKind::Completed) {
-        why = QStringLiteral("The controller's configuration could not be read for the backup.");
+        why = Say::tr("The controller's configuration could not be read for the backup.");
     } else {
         const QDateTime when = options.clock ? options.clock() : QDateTime::currentDateTime();
         path = backup::write(options.backupFolder, when, before.configBlock(), &why);
     }
     if (path.isEmpty()) {
         if (!options.confirm) {
-            warn(link, kUploadTitle, QStringLiteral("No backup was made: %1 Nothing was written to the controller.").arg(why));
+            warn(link, kUploadTitle, Say::tr("No backup was made: %1 Nothing was written to the controller.").arg(why));
             return TransferKind::BackupFailed;
         }
-        return link.prompter().message(why + QStringLiteral("\n\nUpload without a backup?"),
-                                       QString::fromLatin1(kUploadTitle), PromptButtons::YesNo,
+        return link.prompter().message(why + Say::tr("\n\nUpload without a backup?"),
+                                       said(kUploadTitle), PromptButtons::YesNo,
                                        PromptIcon::Exclamation) == PromptAnswer::Yes
                    ? TransferKind::Completed
                    : TransferKind::Declined;
@@ -260,8 +272,8 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
 {
     LinkView& view = link.view();
     if (!store.image.BufferEmpty) {
-        const PromptAnswer a = link.prompter().message(QStringLiteral("Data buffer not empty. OK to overwrite?"),
-                                                       QString::fromLatin1(kDownloadTitle), PromptButtons::OKCancel,
+        const PromptAnswer a = link.prompter().message(Say::tr("Data buffer not empty. OK to overwrite?"),
+                                                       said(kDownloadTitle), PromptButtons::OKCancel,
                                                        PromptIcon::None);
         if (a != PromptAnswer::OK)
             return ended(TransferKind::Declined);
@@ -269,17 +281,17 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
     store.image.ClearEEPROMBuffer();
     view.hideParameterFrames();
     store.DataSourceName = QString::fromLatin1(kBufferEmptyName);
-    view.setCaption(store.MainCaption + QStringLiteral(" - ") + store.DataSourceName);
+    view.setCaption(store.MainCaption + QStringLiteral(" - ") + QCoreApplication::translate("Document", kBufferEmptyName));
 
     const PortCloser closer(link);
     if (const TransferKind checked = checkController(link, kDownload, false); checked != TransferKind::Completed)
         return ended(checked);
-    warn(link, kDownloadTitle, QStringLiteral("Firmware ID: ") + link.state().FirmwareID);
+    warn(link, kDownloadTitle, Say::tr("Firmware ID: ") + link.state().FirmwareID);
 
     int reads = 0;
     const TransferKind read = readBlockChecked(link, store.image, &reads);
     if (read != TransferKind::Completed) {
-        sayReadFailed(link, kDownloadTitle, QStringLiteral("Download failed."), read, reads);
+        sayReadFailed(link, kDownloadTitle, Say::tr("Download failed."), read, reads);
         store.image.ClearEEPROMBuffer();
         return ended(read);
     }
@@ -287,19 +299,19 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
     // half-decoded set, no buffer that claims to hold data.
     const CodecResult decoded = UpdateParams(store.image, store.params);
     if (!decoded) {
-        warn(link, kDownloadTitle, QStringLiteral("Download failed.\n") + decoded.message());
+        warn(link, kDownloadTitle, Say::tr("Download failed.\n") + decoded.message());
         store.image.ClearEEPROMBuffer();
         return ended(TransferKind::Undecodable);
     }
     view.refreshEditor();
-    view.setCaption(store.MainCaption + QString::fromLatin1(kDownloadedCaption));
+    view.setCaption(store.MainCaption + QCoreApplication::translate("Document", kDownloadedCaption));
     return ended(TransferKind::Completed);
 }
 
 TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const UploadOptions& options)
 {
     if (store.image.BufferEmpty) {
-        warn(link, kUploadTitle, QStringLiteral("No data available for uploading."));
+        warn(link, kUploadTitle, Say::tr("No data available for uploading."));
         return ended(TransferKind::NoData);
     }
     const PortCloser closer(link);
@@ -325,17 +337,17 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     }
     TransferOutcome out = ended(TransferKind::Completed);
     out.backupFile = backupFile;
-    const QString notProgrammed = QStringLiteral("Upload aborted - EEPROM programming failed.");
-    const QString notVerified = QStringLiteral("Upload aborted - EEPROM verification failed.");
-    const QString notReset = QStringLiteral("Upload aborted - Reset Shift Light Controller failed");
+    const QString notProgrammed = Say::tr("Upload aborted - EEPROM programming failed.");
+    const QString notVerified = Say::tr("Upload aborted - EEPROM verification failed.");
+    const QString notReset = Say::tr("Upload aborted - Reset Shift Light Controller failed");
     const ProgramResult programmed = link.WriteEEPROMData(store.image);
     if (programmed.error != LinkError::None) {
         out.holds = programmed.programmed > 0 ? ControllerHolds::PartBlock : ControllerHolds::Unchanged;
         if (programmed.error == LinkError::PortLost) {
             out.kind = TransferKind::PortLost;
             sayPortLost(link, kUploadTitle, notProgrammed,
-                        QStringLiteral("The controller holds part of the new configuration and part of the old: "
-                                       "upload again once the port is back."));
+                        Say::tr("The controller holds part of the new configuration and part of the old: "
+                                "upload again once the port is back."));
         } else {
             out.kind = TransferKind::ProgrammingFailed;
             warn(link, kUploadTitle, notProgrammed, PromptIcon::Information);
@@ -346,17 +358,17 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     if (programmed.verifyError == LinkError::PortLost) {
         out.kind = TransferKind::PortLost;
         sayPortLost(link, kUploadTitle, notVerified,
-                    QStringLiteral("The controller holds the whole new configuration, not verified, and was not "
-                                   "reset: upload again once the port is back."));
+                    Say::tr("The controller holds the whole new configuration, not verified, and was not "
+                            "reset: upload again once the port is back."));
         return out;
     }
     if (programmed.verifyError == LinkError::Stopped && link.state().StopSignal != 0) {
         // The person asked the program to stop: the block is whole, and nothing more is sent.
         out.kind = TransferKind::Stopped;
         warn(link, kUploadTitle,
-             QStringLiteral("Upload stopped: the controller holds the whole new configuration, but it was not "
-                            "verified and the controller was not reset. Upload again to verify it and restart the "
-                            "controller."),
+             Say::tr("Upload stopped: the controller holds the whole new configuration, but it was not "
+                     "verified and the controller was not reset. Upload again to verify it and restart the "
+                     "controller."),
              PromptIcon::Information);
         return out;
     }
@@ -370,7 +382,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     if (reset.error == LinkError::PortLost) {
         out.kind = TransferKind::PortLost;
         sayPortLost(link, kUploadTitle, notReset,
-                    QStringLiteral("The controller holds the new configuration, verified, but was not reset."));
+                    Say::tr("The controller holds the new configuration, verified, but was not reset."));
         return out;
     }
     if (!reset) {
@@ -379,7 +391,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         return out;
     }
     out.holds = ControllerHolds::NewAndReset;
-    warn(link, kUploadTitle, QStringLiteral("Upload completed."));
+    warn(link, kUploadTitle, Say::tr("Upload completed."));
     return out;
 }
 
@@ -390,17 +402,17 @@ TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& c
     out.kind = checkController(link, kCompare, false);
     if (!out)
         return out;
-    warn(link, kCompareTitle, QStringLiteral("Firmware ID: ") + link.state().FirmwareID);
+    warn(link, kCompareTitle, Say::tr("Firmware ID: ") + link.state().FirmwareID);
     int reads = 0;
     out.kind = readBlockChecked(link, out.controller, &reads);
     if (!out) {
-        sayReadFailed(link, kCompareTitle, QStringLiteral("Compare failed."), out.kind, reads);
+        sayReadFailed(link, kCompareTitle, Say::tr("Compare failed."), out.kind, reads);
         return out;
     }
     QString decodeError;
     out.differences = compareImages(out.controller, configuration, &decodeError);
     if (!decodeError.isEmpty()) {
-        warn(link, kCompareTitle, QStringLiteral("Compare failed.\n") + decodeError);
+        warn(link, kCompareTitle, Say::tr("Compare failed.\n") + decodeError);
         out.kind = TransferKind::Undecodable;
     }
     return out;
@@ -409,7 +421,7 @@ TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& c
 TransferOutcome compareWithController(ControllerLink& link, const ParameterStore& store)
 {
     if (store.image.BufferEmpty) {
-        warn(link, kCompareTitle, QStringLiteral("No data available for comparing."));
+        warn(link, kCompareTitle, Say::tr("No data available for comparing."));
         return ended(TransferKind::NoData);
     }
     const UploadImage encoded = imageToUpload(store.params, store.image);

@@ -11,13 +11,14 @@
 #include <functional>
 
 namespace linkworkflow {
-inline const char* const kDownloadTitle = "Download From EEPROM";
-inline const char* const kUploadTitle = "Upload To EEPROM";
-inline const char* const kCompareTitle = "Compare With Controller";
-inline const char* const kDownloadedCaption = " - Downloaded Data";
-inline const char* const kBufferEmptyName = "Data Buffer Empty";
+inline const char* const kDownloadTitle = QT_TRANSLATE_NOOP("link", "Download From EEPROM");
+inline const char* const kUploadTitle = QT_TRANSLATE_NOOP("link", "Upload To EEPROM");
+inline const char* const kCompareTitle = QT_TRANSLATE_NOOP("link", "Compare With Controller");
+// The caption's names for what is loaded; the window shows them translated (context "Document").
+inline const char* const kDownloadedCaption = QT_TRANSLATE_NOOP("Document", " - Downloaded Data");
+inline const char* const kBufferEmptyName = QT_TRANSLATE_NOOP("Document", "Data Buffer Empty");
 // What the caller shows when a comparison finds no difference.
-inline const char* const kSameConfiguration = "The controller holds this configuration.";
+inline const char* const kSameConfiguration = QT_TRANSLATE_NOOP("link", "The controller holds this configuration.");
 constexpr int kReSyncAttempts = 5;
 // A download, a compare and a backup read the block until two reads agree, at most this often.
 constexpr int kMaxBlockReads = 4;

@@ -5,6 +5,17 @@
 #include "params/switches.h"
 
 #include <algorithm>
+#include <QCoreApplication>
+
+namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(datafile)
+};
+
+}  // namespace
 
 QString CodecResult::message() const
 {
@@ -12,13 +23,13 @@ QString CodecResult::message() const
         return QString();
     // An encoding stops before anything changes. A block read from a file or the
     // controller is checked once the old configuration has made room for it.
-    return QStringLiteral("Overflow: %1 at image offset %2 does not fit (value %3). %4")
+    return Say::tr("Overflow: %1 at image offset %2 does not fit (value %3). %4")
         .arg(parameter)
         .arg(offset)
         .arg(value)
-        .arg(decoding ? QStringLiteral("This configuration cannot be loaded; use another file, or upload a good "
-                                       "configuration to the controller.")
-                      : QStringLiteral("The data was left unchanged; correct the value or use another file."));
+        .arg(decoding ? Say::tr("This configuration cannot be loaded; use another file, or upload a good "
+                                "configuration to the controller.")
+                      : Say::tr("The data was left unchanged; correct the value or use another file."));
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "params/datafile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -16,19 +17,26 @@
 namespace datafile {
 
 namespace {
+
+// Shown by the window in the person's language; the command-line tool, which installs
+// no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(datafile)
+};
+
 Result fail(ErrorKind kind, const QString& message) { return Result{false, message, kind}; }
 
 Result notRegular(const QString& path)
 {
     return fail(ErrorKind::NotRegularFile,
-                QStringLiteral("%1 is not a regular file (it is a folder, a device or a pipe). "
-                               "Choose a parameter data file.")
+                Say::tr("%1 is not a regular file (it is a folder, a device or a pipe). "
+                        "Choose a parameter data file.")
                     .arg(path));
 }
 
 Result cannotOpen(const QString& path, const QString& why)
 {
-    return fail(ErrorKind::CannotOpen, QStringLiteral("Cannot open %1: %2").arg(path, why));
+    return fail(ErrorKind::CannotOpen, Say::tr("Cannot open %1: %2").arg(path, why));
 }
 
 // Opens a regular file for reading without ever blocking: a pipe would wait for a
@@ -56,13 +64,14 @@ Result openRegular(const QString& path, QFile& file)
     if (!file.open(QIODevice::ReadOnly))
         return cannotOpen(path, file.errorString());
 #endif
+
     return {};
 }
 
 Result cannotWrite(const QString& path, const QString& why)
 {
     return fail(ErrorKind::CannotWrite,
-                QStringLiteral("Cannot write %1: %2. The existing file was not changed.").arg(path, why));
+                Say::tr("Cannot write %1: %2. The existing file was not changed.").arg(path, why));
 }
 }  // namespace
 
@@ -74,7 +83,7 @@ Result readBlock(const QString& path, QByteArray& block)
     // Bytes after the 144th are ignored, so never read more than that.
     const QByteArray data = file.read(kConfigSize);
     if (file.error() != QFileDevice::NoError)
-        return fail(ErrorKind::CannotRead, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+        return fail(ErrorKind::CannotRead, Say::tr("Cannot read %1: %2").arg(path, file.errorString()));
     if (data.size() < kConfigSize)
         return fail(ErrorKind::ShortFile, QLatin1String(kPrematureEnd));
     block = data;
@@ -99,13 +108,13 @@ bool existsButNotRegular(const QString& path)
 Result writeBlock(const QString& path, const QByteArray& block)
 {
     if (block.size() != kConfigSize)
-        return fail(ErrorKind::CannotWrite, QStringLiteral("Internal error: a data file holds %1 bytes, not %2.")
+        return fail(ErrorKind::CannotWrite, Say::tr("Internal error: a data file holds %1 bytes, not %2.")
                                                 .arg(block.size())
                                                 .arg(kConfigSize));
     if (existsButNotRegular(path))
         return fail(ErrorKind::NotRegularFile,
-                    QStringLiteral("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
-                                   "It was not changed; choose another file name.")
+                    Say::tr("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
+                            "It was not changed; choose another file name.")
                         .arg(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

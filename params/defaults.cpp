@@ -151,5 +151,5 @@ void loadDefaults(ParameterStore& store)
     UpdateEEPROM(store.params, store.image);
     UpdateParams(store.image, store.params);
     store.image.BufferEmpty = false;
-    store.DataSourceName = QStringLiteral("Default Values");
+    store.DataSourceName = QLatin1String(kDefaultValuesName);
 }

@@ -20,3 +20,7 @@ void restoreVssAlarmDefaults(ParameterSet& params);
 // cleared first, so reserved gaps keep what they held), decode, mark loaded.
 // Cannot fail with the factory values.
 void loadDefaults(ParameterStore& store);
+
+// What the caption and the printed report's job call the defaults once loaded; the
+// window's caption shows it translated (context "Document").
+inline constexpr char kDefaultValuesName[] = QT_TRANSLATE_NOOP("Document", "Default Values");

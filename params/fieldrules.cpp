@@ -5,6 +5,7 @@
 #include "params/numbers.h"
 #include "params/units.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -16,6 +17,15 @@ namespace {
 using numbers::format;
 using numbers::roundHalfEven;
 using P = ParameterSet;
+
+// The rules' texts: the window shows them translated; the command-line tool, which
+// installs no translator, as they are written here.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(fieldrules)
+};
+
+// A text of the table below: a title, a limit's name, a unit.
+QString said(const char* source) { return QCoreApplication::translate("fieldrules", source); }
 
 // How a field's value becomes its stored parameter, and the parameter its text.
 enum class Kind {
@@ -59,67 +69,88 @@ struct Row {
 
 void rederiveGpoPoints(P& p, Outcome& out);
 
-constexpr Limits kRpm{true, 1000, "1000", 20000, "20000", "RPM"};
-constexpr Limits kGearVss{true, 0, "zero", 255, "255", "MPH"};
-constexpr Limits kVolts{false, 0, "zero", 5.0, "5.0", "V"};
-constexpr Limits kDelay{false, 0, "zero", 8.0, "8.0", "s"};
-constexpr Limits kMinRpm{false, 0, "zero", 19900, "19900", "RPM"};
+constexpr Limits kRpm{true, 1000, "1000", 20000, "20000", QT_TRANSLATE_NOOP("fieldrules", "RPM")};
+constexpr Limits kGearVss{true, 0, QT_TRANSLATE_NOOP("fieldrules", "zero"), 255, "255", "MPH"};
+constexpr Limits kVolts{false, 0, QT_TRANSLATE_NOOP("fieldrules", "zero"), 5.0, "5.0", "V"};
+constexpr Limits kDelay{false, 0, QT_TRANSLATE_NOOP("fieldrules", "zero"), 8.0, "8.0", "s"};
+constexpr Limits kMinRpm{
+    false, 0, QT_TRANSLATE_NOOP("fieldrules", "zero"), 19900, "19900", QT_TRANSLATE_NOOP("fieldrules", "RPM")};
 constexpr Limits kMinTps{true, 0, "0%", 95, "95%", "%"};
-constexpr Limits kMinVss{true, 0, "zero", 245, "245", "MPH"};
+constexpr Limits kMinVss{true, 0, QT_TRANSLATE_NOOP("fieldrules", "zero"), 245, "245", "MPH"};
 constexpr Limits kMaxVss{true, 10, "10", 250, "250", "MPH"};
 using K = Kind;
 using E = End;
 
 // Main window first, then the alarms, GPO and VSS alarm dialogs.
 constexpr Row kRows[] = {
-    {"txtShiftRPM", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM1},
-    {"txtShiftRPM1", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM1},
-    {"txtShiftRPM2", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM2},
-    {"txtShiftRPM3", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM3},
-    {"txtShiftRPM4", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM4},
-    {"txtShiftRPM5", "Shift RPM", kRpm, K::Whole, &P::ShiftRPM5},
-    {"txtShiftVSS1", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS1},
-    {"txtShiftVSS2", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS2},
-    {"txtShiftVSS3", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS3},
-    {"txtShiftVSS4", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS4},
-    {"txtShiftVSS5", "Minimum VSS", kGearVss, K::Whole, &P::ShiftVSS5},
-    {"txtShortShiftRPM", "Short Shift RPM", {true, 0, "0", 1000, "1000", "RPM"}, K::Whole, &P::ShortShiftRPM},
-    {"txtShiftDropRPM", "Shift Drop RPM", {true, 250, "250", 1000, "1000", "RPM"}, K::Whole, &P::ShiftDropRPM},
-    {"txtLaunchRPM", "Launch RPM", kRpm, K::Whole, &P::LaunchRPM},
-    {"txtPulsePerRev", "RPM Pulses Per Revolution", {false, 0.5, ".5", 12, "12", "pulses/rev"}, K::HalfPulses,
+    {"txtShiftRPM", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM1},
+    {"txtShiftRPM1", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM1},
+    {"txtShiftRPM2", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM2},
+    {"txtShiftRPM3", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM3},
+    {"txtShiftRPM4", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM4},
+    {"txtShiftRPM5", QT_TRANSLATE_NOOP("fieldrules", "Shift RPM"), kRpm, K::Whole, &P::ShiftRPM5},
+    {"txtShiftVSS1", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"), kGearVss, K::Whole, &P::ShiftVSS1},
+    {"txtShiftVSS2", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"), kGearVss, K::Whole, &P::ShiftVSS2},
+    {"txtShiftVSS3", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"), kGearVss, K::Whole, &P::ShiftVSS3},
+    {"txtShiftVSS4", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"), kGearVss, K::Whole, &P::ShiftVSS4},
+    {"txtShiftVSS5", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"), kGearVss, K::Whole, &P::ShiftVSS5},
+    {"txtShortShiftRPM", QT_TRANSLATE_NOOP("fieldrules", "Short Shift RPM"),
+     {true, 0, "0", 1000, "1000", QT_TRANSLATE_NOOP("fieldrules", "RPM")}, K::Whole, &P::ShortShiftRPM},
+    {"txtShiftDropRPM", QT_TRANSLATE_NOOP("fieldrules", "Shift Drop RPM"),
+     {true, 250, "250", 1000, "1000", QT_TRANSLATE_NOOP("fieldrules", "RPM")}, K::Whole, &P::ShiftDropRPM},
+    {"txtLaunchRPM", QT_TRANSLATE_NOOP("fieldrules", "Launch RPM"), kRpm, K::Whole, &P::LaunchRPM},
+    {"txtPulsePerRev", QT_TRANSLATE_NOOP("fieldrules", "RPM Pulses Per Revolution"),
+     {false, 0.5, ".5", 12, "12", QT_TRANSLATE_NOOP("fieldrules", "pulses/rev")}, K::HalfPulses,
      &P::PulsePerRev},
-    {"txtVSSFreq", "VSS Frequency", {true, 50, "50", 3000, "3000", "Hz"}, K::Whole, &P::VSSFreq},
-    {"txtTPSZero", "TPS Zero", kVolts, K::Volts, &P::TPSZero, nullptr, E::Lower, "txtTPSFullscale", rederiveGpoPoints},
-    {"txtTPSFullscale", "TPS Fullscale", kVolts, K::Volts, &P::TPSFullscale, nullptr, E::Upper, "txtTPSZero",
+    {"txtVSSFreq", QT_TRANSLATE_NOOP("fieldrules", "VSS Frequency"),
+     {true, 50, "50", 3000, "3000", "Hz"}, K::Whole, &P::VSSFreq},
+    {"txtTPSZero", QT_TRANSLATE_NOOP("fieldrules", "TPS Zero"),
+     kVolts, K::Volts, &P::TPSZero, nullptr, E::Lower, "txtTPSFullscale", rederiveGpoPoints},
+    {"txtTPSFullscale", QT_TRANSLATE_NOOP("fieldrules", "TPS Fullscale"),
+     kVolts, K::Volts, &P::TPSFullscale, nullptr, E::Upper, "txtTPSZero",
      rederiveGpoPoints},
-    {"txtDataLogInterval", "Data Logging Interval", {false, 0.1, "0.1", 1, "1", "s"}, K::LogTicks, &P::DataLogInterval},
-    {"txtRPMDebounce", "RPM Debounce Time", {false, 0.1, ".1", 9.9, "9.9", "ms"}, K::Debounce, &P::RPMDebounce},
-    {"txtMinLEDPWM", "LED PWM", {false, 5, "5", 100, "100", "%"}, K::Pwm, &P::MinLEDPWM},
-    {"txtMaxLEDPWM", "LED PWM", {false, 10, "10", 100, "100", "%"}, K::Pwm, &P::MaxLEDPWM},
+    {"txtDataLogInterval", QT_TRANSLATE_NOOP("fieldrules", "Data Logging Interval"),
+     {false, 0.1, "0.1", 1, "1", "s"}, K::LogTicks, &P::DataLogInterval},
+    {"txtRPMDebounce", QT_TRANSLATE_NOOP("fieldrules", "RPM Debounce Time"),
+     {false, 0.1, ".1", 9.9, "9.9", "ms"}, K::Debounce, &P::RPMDebounce},
+    {"txtMinLEDPWM", QT_TRANSLATE_NOOP("fieldrules", "LED PWM"),
+     {false, 5, "5", 100, "100", "%"}, K::Pwm, &P::MinLEDPWM},
+    {"txtMaxLEDPWM", QT_TRANSLATE_NOOP("fieldrules", "LED PWM"),
+     {false, 10, "10", 100, "100", "%"}, K::Pwm, &P::MaxLEDPWM},
 
-    {"txtAlarm1Delay", "Alarm Delay", kDelay, K::DelayTicks, &P::Alarm1Delay},
-    {"txtAlarm1MinRPM", "Alarm Minimum RPM", kMinRpm, K::Hundreds, &P::Alarm1MinRPM},
-    {"txtAlarm1MinTPS", "Alarm Minimum TPS", kMinTps, K::AlarmThrottle, &P::Alarm1MinTPS, &P::Alarm1MinTPSPercent},
-    {"txtAlarm1MinVSS", "Alarm Minimum VSS", kMinVss, K::Whole, &P::Alarm1MinVSS},
-    {"txtAlarm2Delay", "Alarm Delay", kDelay, K::DelayTicks, &P::Alarm2Delay},
-    {"txtAlarm2MinRPM", "Alarm Minimum RPM", kMinRpm, K::Hundreds, &P::Alarm2MinRPM},
-    {"txtAlarm2MinTPS", "Alarm Minimum TPS", kMinTps, K::AlarmThrottle, &P::Alarm2MinTPS, &P::Alarm2MinTPSPercent},
-    {"txtAlarm2MinVSS", "Alarm Minimum VSS", kMinVss, K::Whole, &P::Alarm2MinVSS},
+    {"txtAlarm1Delay", QT_TRANSLATE_NOOP("fieldrules", "Alarm Delay"), kDelay, K::DelayTicks, &P::Alarm1Delay},
+    {"txtAlarm1MinRPM", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum RPM"), kMinRpm, K::Hundreds, &P::Alarm1MinRPM},
+    {"txtAlarm1MinTPS", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum TPS"),
+     kMinTps, K::AlarmThrottle, &P::Alarm1MinTPS, &P::Alarm1MinTPSPercent},
+    {"txtAlarm1MinVSS", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum VSS"), kMinVss, K::Whole, &P::Alarm1MinVSS},
+    {"txtAlarm2Delay", QT_TRANSLATE_NOOP("fieldrules", "Alarm Delay"), kDelay, K::DelayTicks, &P::Alarm2Delay},
+    {"txtAlarm2MinRPM", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum RPM"), kMinRpm, K::Hundreds, &P::Alarm2MinRPM},
+    {"txtAlarm2MinTPS", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum TPS"),
+     kMinTps, K::AlarmThrottle, &P::Alarm2MinTPS, &P::Alarm2MinTPSPercent},
+    {"txtAlarm2MinVSS", QT_TRANSLATE_NOOP("fieldrules", "Alarm Minimum VSS"), kMinVss, K::Whole, &P::Alarm2MinVSS},
 
-    {"txtGPOMinRPM", "Minimum RPM", kMinRpm, K::Hundreds, &P::GPOMinRPM, nullptr, E::Lower, "txtGPOMaxRPM"},
-    {"txtGPOMaxRPM", "Maximum RPM", {false, 1000, "1000", 20000, "20000", "RPM"}, K::Hundreds, &P::GPOMaxRPM, nullptr,
+    {"txtGPOMinRPM", QT_TRANSLATE_NOOP("fieldrules", "Minimum RPM"),
+     kMinRpm, K::Hundreds, &P::GPOMinRPM, nullptr, E::Lower, "txtGPOMaxRPM"},
+    {"txtGPOMaxRPM", QT_TRANSLATE_NOOP("fieldrules", "Maximum RPM"),
+     {false, 1000, "1000", 20000, "20000", QT_TRANSLATE_NOOP("fieldrules", "RPM")}, K::Hundreds, &P::GPOMaxRPM, nullptr,
      E::Upper, "txtGPOMinRPM"},
     // The on point is never below the off point; compared on the percents.
-    {"txtGPOOffTPS", "Off TPS", {true, 5, "5%", 95, "95%", "%"}, K::GpoThrottle, &P::GPOOffTPS, &P::GPOOffTPSPercent,
+    {"txtGPOOffTPS", QT_TRANSLATE_NOOP("fieldrules", "Off TPS"),
+     {true, 5, "5%", 95, "95%", "%"}, K::GpoThrottle, &P::GPOOffTPS, &P::GPOOffTPSPercent,
      E::Lower, "txtGPOOnTPS"},
-    {"txtGPOOnTPS", "On TPS", {true, 10, "10%", 99, "99%", "%"}, K::GpoThrottle, &P::GPOOnTPS, &P::GPOOnTPSPercent,
+    {"txtGPOOnTPS", QT_TRANSLATE_NOOP("fieldrules", "On TPS"),
+     {true, 10, "10%", 99, "99%", "%"}, K::GpoThrottle, &P::GPOOnTPS, &P::GPOOnTPSPercent,
      E::Upper, "txtGPOOffTPS"},
-    {"txtGPOMinVSS", "Minimum VSS", kMinVss, K::Whole, &P::GPOMinVSS, nullptr, E::Lower, "txtGPOMaxVSS"},
-    {"txtGPOMaxVSS", "Maximum VSS", kMaxVss, K::Whole, &P::GPOMaxVSS, nullptr, E::Upper, "txtGPOMinVSS"},
-    {"txtGPODelay", "Delay", kDelay, K::DelayTicks, &P::GPODelay},
+    {"txtGPOMinVSS", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"),
+     kMinVss, K::Whole, &P::GPOMinVSS, nullptr, E::Lower, "txtGPOMaxVSS"},
+    {"txtGPOMaxVSS", QT_TRANSLATE_NOOP("fieldrules", "Maximum VSS"),
+     kMaxVss, K::Whole, &P::GPOMaxVSS, nullptr, E::Upper, "txtGPOMinVSS"},
+    {"txtGPODelay", QT_TRANSLATE_NOOP("fieldrules", "Delay"), kDelay, K::DelayTicks, &P::GPODelay},
 
-    {"txtAlarmVSSMin", "Minimum VSS", kMinVss, K::Whole, &P::AlarmVSSMin, nullptr, E::Lower, "txtAlarmVSSMax"},
-    {"txtAlarmVSSMax", "Maximum VSS", kMaxVss, K::Whole, &P::AlarmVSSMax, nullptr, E::Upper, "txtAlarmVSSMin"},
+    {"txtAlarmVSSMin", QT_TRANSLATE_NOOP("fieldrules", "Minimum VSS"),
+     kMinVss, K::Whole, &P::AlarmVSSMin, nullptr, E::Lower, "txtAlarmVSSMax"},
+    {"txtAlarmVSSMax", QT_TRANSLATE_NOOP("fieldrules", "Maximum VSS"),
+     kMaxVss, K::Whole, &P::AlarmVSSMax, nullptr, E::Upper, "txtAlarmVSSMin"},
 };
 
 const Row* findRow(const QString& name)
@@ -131,9 +162,9 @@ const Row* findRow(const QString& name)
 }
 
 // Which GPO point a throttle row is, as the messages name it.
-QLatin1String pointName(const Row& r)
+QString pointName(const Row& r)
 {
-    return QLatin1String(r.percent == &P::GPOOffTPSPercent ? "TPS Off" : "TPS On");
+    return r.percent == &P::GPOOffTPSPercent ? Say::tr("TPS Off") : Say::tr("TPS On");
 }
 
 // A GPO point's count from its percent at the current calibration. A count beyond
@@ -145,8 +176,8 @@ void deriveCount(const Row& r, P& p, Outcome& out)
         r.stored.set(p, *c);
         return;
     }
-    out.error = QStringLiteral("Overflow: at this TPS calibration the GPO's %1 point (%2 %) gives no usable TPS "
-                               "count. Nothing was changed; correct %1 in Edit > GPO Parameters first.")
+    out.error = Say::tr("Overflow: at this TPS calibration the GPO's %1 point (%2 %) gives no usable TPS "
+                        "count. Nothing was changed; correct %1 in Edit > GPO Parameters first.")
                     .arg(pointName(r))
                     .arg(static_cast<double>(p.*r.percent));
 }
@@ -165,11 +196,11 @@ void rederiveGpoPoints(P& p, Outcome& out)
         const int count = point->stored.get(p);
         if (count >= 0 && count <= units::kFullScaleCount)
             continue;
-        out.notice = QStringLiteral("At this TPS calibration the GPO's %1 point is TPS count %2, which the "
-                                    "controller cannot store. Correct %1 in Edit > GPO Parameters.")
+        out.notice = Say::tr("At this TPS calibration the GPO's %1 point is TPS count %2, which the "
+                             "controller cannot store. Correct %1 in Edit > GPO Parameters.")
                          .arg(pointName(*point))
                          .arg(count);
-        out.noticeTitle = QStringLiteral("GPO Parameters");
+        out.noticeTitle = Say::tr("GPO Parameters");
         return;
     }
 }
@@ -203,7 +234,7 @@ void store(const Row& r, double v, P& p, Outcome& out)
         if (count)
             r.stored.set(p, *count);
         else
-            out.error = QStringLiteral("Overflow: this TPS calibration gives no usable TPS count.");
+            out.error = Say::tr("Overflow: this TPS calibration gives no usable TPS count.");
         return;
     }
     case K::GpoThrottle:
@@ -262,17 +293,13 @@ void keepOrder(const Row& r, P& p, Outcome& out)
     out.otherTexts.insert(QLatin1String(other.field), out.text);
 }
 
-const QString kGE = QStringLiteral("Value must be greater than or equal to ");
-const QString kLE = QStringLiteral("Value must be less than or equal to ");
-
 const std::vector<Rule>& rules()
 {
     static const std::vector<Rule> list = [] {
         std::vector<Rule> all;
         for (const Row& r : kRows) {
             const Limits& l = r.limits;
-            all.push_back({QLatin1String(r.field), QLatin1String(r.title), l.whole, l.minimum,
-                           kGE + QLatin1String(l.minimumNamed), l.maximum, kLE + QLatin1String(l.maximumNamed),
+            all.push_back({QLatin1String(r.field), QLatin1String(r.title), l.whole, l.minimum, l.maximum,
                            QLatin1String(l.unit)});
         }
         return all;
@@ -317,9 +344,10 @@ QString tooltip(const QString& field)
     const Rule* r = find(field);
     if (!r)
         return QString();
-    QString text = limitText(r->minimum) + QStringLiteral(" to ") + limitText(r->maximum);
+    //: A field's tooltip, its range: "1000 to 20000".
+    QString text = Say::tr("%1 to %2").arg(limitText(r->minimum), limitText(r->maximum));
     if (!r->unit.isEmpty())
-        text += QLatin1Char(' ') + r->unit;
+        text += QLatin1Char(' ') + said(r->unit.toLatin1().constData());
     return text;
 }
 
@@ -335,10 +363,10 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
     // "1,2" would read as 1 and "6,500" as 6: neither is what was meant, and the
     // field would show the wrong number as if all were well.
     if (numbers::stopsAtDecimalComma(typed)) {
-        out.warning = QStringLiteral("\"%1\" was not taken: type a decimal point, not a comma (1.5), and no thousands "
-                                     "separator (6500). The field keeps its value.")
+        out.warning = Say::tr("\"%1\" was not taken: type a decimal point, not a comma (1.5), and no thousands "
+                              "separator (6500). The field keeps its value.")
                           .arg(typed.trimmed());
-        out.warningTitle = r.title;
+        out.warningTitle = said(row->title);
         out.text = show(*row, params);
         return out;
     }
@@ -348,12 +376,12 @@ Outcome validate(const QString& field, const QString& typed, ParameterSet& param
     if (r.whole)
         v = numbers::wholePart(v);
     if (v < r.minimum) {
-        out.warning = r.minMessage;
-        out.warningTitle = r.title;
+        out.warning = Say::tr("Value must be greater than or equal to %1").arg(said(row->limits.minimumNamed));
+        out.warningTitle = said(row->title);
         v = r.minimum;
     } else if (v > r.maximum) {
-        out.warning = r.maxMessage;
-        out.warningTitle = r.title;
+        out.warning = Say::tr("Value must be less than or equal to %1").arg(said(row->limits.maximumNamed));
+        out.warningTitle = said(row->title);
         v = r.maximum;
     }
     // A text the person left alone that only shows what is stored keeps the stored

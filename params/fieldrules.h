@@ -11,12 +11,10 @@ namespace fieldrules {
 
 struct Rule {
     QString field;       // the control's name, e.g. "txtLaunchRPM"
-    QString title;       // title of its warning boxes
+    QString title;       // title of its warning boxes (the English source; validate gives it translated)
     bool whole = true;   // whole: the floor of the number; otherwise as typed
     double minimum = 0;
-    QString minMessage;
     double maximum = 0;
-    QString maxMessage;
     QString unit;        // the user unit, for tooltips ("RPM", "MPH", "V", "%", "s", "ms", "Hz")
 };
 

@@ -5,9 +5,18 @@
 #include "params/numbers.h"
 #include "params/units.h"
 
+#include <QCoreApplication>
+#include <algorithm>
+
 namespace report {
 
 namespace {
+
+// The sheet's words: the window prints and compares in the person's language; the
+// command-line tool, which installs no translator, keeps these words.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(report)
+};
 
 using numbers::format;
 using numbers::roundHalfEven;
@@ -71,8 +80,8 @@ public:
     // A Boolean printed as a line of its own. The key names the flag byte and the
     // Boolean, the bits are the Boolean's bit of that byte.
     void toggle(const QString& flags, const QString& boolean, const QString& label, bool on, const QString& whenOn,
-                const QString& whenOff, const QString& shownOn = QStringLiteral("Enabled"),
-                const QString& shownOff = QStringLiteral("Disabled"))
+                const QString& whenOff, const QString& shownOn = Say::tr("Enabled"),
+                const QString& shownOff = Say::tr("Disabled"))
     {
         Entry e = entry(flags + QLatin1Char('.') + boolean, label, QString(), flags);
         // Every switch line names a bit of the layout (tst_report checks the bits).
@@ -84,17 +93,17 @@ public:
         add(e);
     }
     // An alarm's input type, printed as a line of its own.
-    void input(const QString& name, const QString& label, const QString& prefix, const QString& type)
+    void input(const QString& name, const QString& label, const QString& line, const QString& type)
     {
         Entry e = entry(name, label, QString());
         e.value = e.shown = type;
-        e.text = prefix + type + QStringLiteral(" Input");
+        e.text = line;
         e.wholeLine = true;
         add(e);
     }
     void userText(const QString& text)
     {
-        Entry e = entry(QStringLiteral("UserData"), QStringLiteral("User Data"), QString());
+        Entry e = entry(QStringLiteral("UserData"), Say::tr("User Data"), QString());
         e.offsets = span(kUserDataFirst, kUserDataLength);
         // As decoded: blanks the text starts with are part of it; the padding at its
         // end is not worth a difference of its own.
@@ -142,7 +151,7 @@ const QString kUnitMph = QStringLiteral("MPH");
 const QString kUnitVolts = QStringLiteral("volts");
 const QString kUnitSeconds = QStringLiteral("sec");
 const QString kUnitPercent = QStringLiteral("%");
-const QString kGeneral = QStringLiteral("Scale Factors and General Setup");
+QString general() { return Say::tr("Scale Factors and General Setup"); }
 
 // Seconds of a delay or interval to the nearest 0.05 s.
 double tickSeconds(double tick, int ticks) { return calibration::shownSeconds(ticks, tick); }
@@ -156,66 +165,66 @@ double percentOfPwm(int pwm) { return units::pwmToPercent(pwm); }
 // of the window.
 void userDataItem(Sheet& page, const ParameterSet& p)
 {
-    page.setSection(kGeneral);
+    page.setSection(general());
     page.userText(p.UserData);
 }
 
 void page1Items(Sheet& page, const ParameterSet& p)
 {
-    page.heading(kGeneral);
-    page.number("PulsePerRev", "RPM Pulses/Rev", "pulses/rev", p.PulsePerRev / units::kHalfPulsesPerPulse, "0.0");
-    page.number("RPMDebounce", "RPM Debounce Time", "ms", p.RPMDebounce / units::kDebounceStepsPerMs, "0.00");
-    page.number("VSSFreq", "VSS Frequency (Hz) at 60 MPH", "Hz", p.VSSFreq, "###0");
-    page.number("TPSZero", "Zero TPS (volts)", kUnitVolts, calibration::countToVolts(p.TPSZero), "0.#");
-    page.number("TPSFullscale", "100% TPS (volts)", kUnitVolts, calibration::countToVolts(p.TPSFullscale), "0.#");
-    page.number("DataLogInterval", "Data Logging Interval (sec)", kUnitSeconds, tickSeconds(units::kLogTickSeconds, p.DataLogInterval),
+    page.heading(general());
+    page.number("PulsePerRev", Say::tr("RPM Pulses/Rev"), Say::tr("pulses/rev"), p.PulsePerRev / units::kHalfPulsesPerPulse, "0.0");
+    page.number("RPMDebounce", Say::tr("RPM Debounce Time"), "ms", p.RPMDebounce / units::kDebounceStepsPerMs, "0.00");
+    page.number("VSSFreq", Say::tr("VSS Frequency (Hz) at 60 MPH"), "Hz", p.VSSFreq, "###0");
+    page.number("TPSZero", Say::tr("Zero TPS (volts)"), kUnitVolts, calibration::countToVolts(p.TPSZero), "0.#");
+    page.number("TPSFullscale", Say::tr("100% TPS (volts)"), kUnitVolts, calibration::countToVolts(p.TPSFullscale), "0.#");
+    page.number("DataLogInterval", Say::tr("Data Logging Interval (sec)"), kUnitSeconds, tickSeconds(units::kLogTickSeconds, p.DataLogInterval),
                 "0.00");
-    page.toggle("OptionFlags", "LogArmed", "Data Logging Only When Armed", p.LogArmed, "Data Logging Only When Armed",
-                "Continuous Data Logging Enabled");
-    page.number("MinLEDPWM", "Minimum LED Brightness", kUnitPercent, percentOfPwm(p.MinLEDPWM), "##0");
-    page.number("MaxLEDPWM", "Maximum LED Brightness", kUnitPercent, percentOfPwm(p.MaxLEDPWM), "##0");
+    page.toggle("OptionFlags", "LogArmed", Say::tr("Data Logging Only When Armed"), p.LogArmed, Say::tr("Data Logging Only When Armed"),
+                Say::tr("Continuous Data Logging Enabled"));
+    page.number("MinLEDPWM", Say::tr("Minimum LED Brightness"), kUnitPercent, percentOfPwm(p.MinLEDPWM), "##0");
+    page.number("MaxLEDPWM", Say::tr("Maximum LED Brightness"), kUnitPercent, percentOfPwm(p.MaxLEDPWM), "##0");
     page.blank();
 
-    page.heading(QStringLiteral("Shift Light Setup"));
-    page.toggle("OptionFlags", "MultiStageShift", "Multi-Stage Shift Light", p.MultiStageShift,
-                "Multi-Stage Shift Light Enabled", "Multi-Stage Shift Light Disabled");
-    page.toggle("OptionFlags", "VSSGearDetect", "VSS Based Gear Detection", p.VSSGearDetect,
-                "VSS Based Gear Detection Enabled", "VSS Based Gear Detection Disabled");
-    page.colour("LaunchColor", "Launch Light Color (RGB)", p.LaunchColor);
-    page.colour("ShiftColor", "Shift Light Color (RGB)", p.ShiftColor);
-    page.number("LaunchRPM", "Launch RPM", kUnitRpm, p.LaunchRPM, kRpm);
+    page.heading(Say::tr("Shift Light Setup"));
+    page.toggle("OptionFlags", "MultiStageShift", Say::tr("Multi-Stage Shift Light"), p.MultiStageShift,
+                Say::tr("Multi-Stage Shift Light Enabled"), Say::tr("Multi-Stage Shift Light Disabled"));
+    page.toggle("OptionFlags", "VSSGearDetect", Say::tr("VSS Based Gear Detection"), p.VSSGearDetect,
+                Say::tr("VSS Based Gear Detection Enabled"), Say::tr("VSS Based Gear Detection Disabled"));
+    page.colour("LaunchColor", Say::tr("Launch Light Color (RGB)"), p.LaunchColor);
+    page.colour("ShiftColor", Say::tr("Shift Light Color (RGB)"), p.ShiftColor);
+    page.number("LaunchRPM", Say::tr("Launch RPM"), kUnitRpm, p.LaunchRPM, kRpm);
     const int16_t shift[] = {p.ShiftRPM1, p.ShiftRPM2, p.ShiftRPM3, p.ShiftRPM4, p.ShiftRPM5};
     for (int g = 0; g < 5; ++g)
-        page.number(QStringLiteral("ShiftRPM%1").arg(g + 1), QStringLiteral("Gear %1 Shift RPM").arg(g + 1), kUnitRpm,
+        page.number(QStringLiteral("ShiftRPM%1").arg(g + 1), Say::tr("Gear %1 Shift RPM").arg(g + 1), kUnitRpm,
                     shift[g], kRpm);
-    page.number("ShortShiftRPM", "Short Shift Window (RPM)", kUnitRpm, p.ShortShiftRPM, kRpm);
-    page.number("ShiftDropRPM", "Minimum Shift Drop (RPM)", kUnitRpm, p.ShiftDropRPM, kRpm);
+    page.number("ShortShiftRPM", Say::tr("Short Shift Window (RPM)"), kUnitRpm, p.ShortShiftRPM, kRpm);
+    page.number("ShiftDropRPM", Say::tr("Minimum Shift Drop (RPM)"), kUnitRpm, p.ShiftDropRPM, kRpm);
     const int16_t vss[] = {p.ShiftVSS1, p.ShiftVSS2, p.ShiftVSS3, p.ShiftVSS4, p.ShiftVSS5};
     for (int g = 0; g < 5; ++g)
-        page.number(QStringLiteral("ShiftVSS%1").arg(g + 1), QStringLiteral("Gear %1 Minimum VSS (MPH)").arg(g + 1),
+        page.number(QStringLiteral("ShiftVSS%1").arg(g + 1), Say::tr("Gear %1 Minimum VSS (MPH)").arg(g + 1),
                     kUnitMph, vss[g], kMph);
     page.blank();
 
-    page.heading(QStringLiteral("GPO Parameters"));
-    page.toggle("OptionFlags", "GPOEnable", "GPO Enable", p.GPOEnable, "GPO Enabled", "GPO Disabled");
-    page.number("GPOMinRPM", "GPO Minimum RPM", kUnitRpm, p.GPOMinRPM * units::kRpmPerStep, kRpm);
-    page.number("GPOMaxRPM", "GPO Maximum RPM", kUnitRpm, p.GPOMaxRPM * units::kRpmPerStep, kRpm);
+    page.heading(Say::tr("GPO Parameters"));
+    page.toggle("OptionFlags", "GPOEnable", Say::tr("GPO Enable"), p.GPOEnable, Say::tr("GPO Enabled"), Say::tr("GPO Disabled"));
+    page.number("GPOMinRPM", Say::tr("GPO Minimum RPM"), kUnitRpm, p.GPOMinRPM * units::kRpmPerStep, kRpm);
+    page.number("GPOMaxRPM", Say::tr("GPO Maximum RPM"), kUnitRpm, p.GPOMaxRPM * units::kRpmPerStep, kRpm);
     // The percents as last derived; the report does not recompute them from the counts.
-    page.number("GPOOffTPSPercent", "GPO TPS Off (%)", kUnitPercent, p.GPOOffTPSPercent, kMph, "GPOOffTPS");
-    page.number("GPOOnTPSPercent", "GPO TPS On (%)", kUnitPercent, p.GPOOnTPSPercent, kMph, "GPOOnTPS");
-    page.number("GPOMinVSS", "GPO Minimum VSS (MPH)", kUnitMph, p.GPOMinVSS, kMph);
-    page.number("GPOMaxVSS", "GPO Maximum VSS (MPH)", kUnitMph, p.GPOMaxVSS, kMph);
-    page.number("GPODelay", "GPO Delay (sec)", kUnitSeconds, tickSeconds(units::kDelayTickSeconds, p.GPODelay), "0.00");
-    page.toggle("GPOFlags", "GPOOneShotDelay", "GPO One-Shot Delay", p.GPOOneShotDelay, "GPO One-Shot Delay Enabled",
-                "GPO One-Shot Delay Disabled");
+    page.number("GPOOffTPSPercent", Say::tr("GPO TPS Off (%)"), kUnitPercent, p.GPOOffTPSPercent, kMph, "GPOOffTPS");
+    page.number("GPOOnTPSPercent", Say::tr("GPO TPS On (%)"), kUnitPercent, p.GPOOnTPSPercent, kMph, "GPOOnTPS");
+    page.number("GPOMinVSS", Say::tr("GPO Minimum VSS (MPH)"), kUnitMph, p.GPOMinVSS, kMph);
+    page.number("GPOMaxVSS", Say::tr("GPO Maximum VSS (MPH)"), kUnitMph, p.GPOMaxVSS, kMph);
+    page.number("GPODelay", Say::tr("GPO Delay (sec)"), kUnitSeconds, tickSeconds(units::kDelayTickSeconds, p.GPODelay), "0.00");
+    page.toggle("GPOFlags", "GPOOneShotDelay", Say::tr("GPO One-Shot Delay"), p.GPOOneShotDelay, Say::tr("GPO One-Shot Delay Enabled"),
+                Say::tr("GPO One-Shot Delay Disabled"));
     page.blank();
 
-    page.heading(QStringLiteral("VSS (Speed) Alarm Parameters"));
-    page.toggle("OptionFlags", "AlarmVSSEnable", "VSS Alarm Enable", p.AlarmVSSEnable, "VSS Alarm Enabled",
-                "VSS Alarm Disabled");
-    page.colour("AlarmVSSColor", "VSS Alarm Color (RGB)", p.AlarmVSSColor);
-    page.number("AlarmVSSMin", "Alarm Minimum VSS (MPH)", kUnitMph, p.AlarmVSSMin, kMph);
-    page.number("AlarmVSSMax", "Alarm Maximum VSS (MPH)", kUnitMph, p.AlarmVSSMax, kMph);
+    page.heading(Say::tr("VSS (Speed) Alarm Parameters"));
+    page.toggle("OptionFlags", "AlarmVSSEnable", Say::tr("VSS Alarm Enable"), p.AlarmVSSEnable, Say::tr("VSS Alarm Enabled"),
+                Say::tr("VSS Alarm Disabled"));
+    page.colour("AlarmVSSColor", Say::tr("VSS Alarm Color (RGB)"), p.AlarmVSSColor);
+    page.number("AlarmVSSMin", Say::tr("Alarm Minimum VSS (MPH)"), kUnitMph, p.AlarmVSSMin, kMph);
+    page.number("AlarmVSSMax", Say::tr("Alarm Maximum VSS (MPH)"), kUnitMph, p.AlarmVSSMax, kMph);
 }
 
 struct AlarmView {
@@ -230,30 +239,40 @@ struct AlarmView {
 
 void alarmItems(Sheet& page, const AlarmView& a, const ParameterSet& p)
 {
-    const QString pre = QStringLiteral("Alarm %1 ").arg(a.n);
+    // Each line is a whole text of its own with the alarm's number in it: a translation
+    // orders its words freely.
+    const auto say = [&a](const char* text) { return QCoreApplication::translate("report", text).arg(a.n); };
     const QString var = QStringLiteral("Alarm%1").arg(a.n);
-    page.heading(pre + "Parameters");
-    page.toggle(var + "Flags", var + "Enable", pre + "Enable", a.enable, pre + "Enabled", pre + "Disabled");
-    page.colour(var + "Color", pre + "Color (RGB)", a.color);
+    page.heading(say(QT_TRANSLATE_NOOP("report", "Alarm %1 Parameters")));
+    page.toggle(var + "Flags", var + "Enable", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Enable")), a.enable,
+                say(QT_TRANSLATE_NOOP("report", "Alarm %1 Enabled")),
+                say(QT_TRANSLATE_NOOP("report", "Alarm %1 Disabled")));
+    page.colour(var + "Color", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Color (RGB)")), a.color);
     // Alarm 1 reads any input number past the MAP 2 bar sensor as the 3 bar one;
     // alarm 2 knows two inputs and reads any but 0 as AFR.
-    QString type;
-    if (a.n == 1) {
-        static const char* const names[] = {"Analog 0-5V", "AFR", "MAP 1 bar", "MAP 2 bar"};
-        type = QLatin1String(a.input < 4 ? names[a.input] : "MAP 3 bar");
-    } else {
-        type = QLatin1String(a.input == 0 ? "Analog 0-5V" : "AFR");
-    }
-    page.input(var + "Input", pre + "Input", pre, type);
+    static const char* const names[] = {QT_TRANSLATE_NOOP("report", "Analog 0-5V"), "AFR", "MAP 1 bar", "MAP 2 bar",
+                                        "MAP 3 bar"};
+    const int input = a.n == 1 ? std::min<int>(a.input, 4) : (a.input == 0 ? 0 : 1);
+    // The input's value keeps the name files and the command line know; the line is translated.
+    page.input(var + "Input", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Input")),
+               say(QT_TRANSLATE_NOOP("report", "Alarm %1 %2 Input"))
+                   .arg(QCoreApplication::translate("report", names[input])),
+               QLatin1String(names[input]));
     if (a.n == 1)
-        page.toggle("Alarm1Flags", "Alarm1PressurePSI", "Alarm 1 MAP Units", p.Alarm1PressurePSI,
-                    "Alarm 1 psi MAP units", "Alarm 1 In-HG MAP units", "psi", "In-HG");
-    page.number(var + "Above", pre + "Above Value (volts)", kUnitVolts, thresholdVolts(a.above), "0.0");
-    page.number(var + "Below", pre + "Below Value (volts)", kUnitVolts, thresholdVolts(a.below), "0.0");
-    page.number(var + "MinTPSPercent", pre + "Minimum TPS (%)", kUnitPercent, a.minTPSPercent, "##0", var + "MinTPS");
-    page.number(var + "MinRPM", pre + "Minimum RPM", kUnitRpm, a.minRPM * units::kRpmPerStep, kRpm);
-    page.number(var + "MinVSS", pre + "Minimum VSS (MPH)", kUnitMph, a.minVSS, kMph);
-    page.number(var + "Delay", pre + "Delay (sec)", kUnitSeconds, tickSeconds(units::kDelayTickSeconds, a.delay), "0.00");
+        page.toggle("Alarm1Flags", "Alarm1PressurePSI", Say::tr("Alarm 1 MAP Units"), p.Alarm1PressurePSI,
+                    Say::tr("Alarm 1 psi MAP units"), Say::tr("Alarm 1 In-HG MAP units"), "psi", "In-HG");
+    page.number(var + "Above", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Above Value (volts)")), kUnitVolts,
+                thresholdVolts(a.above), "0.0");
+    page.number(var + "Below", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Below Value (volts)")), kUnitVolts,
+                thresholdVolts(a.below), "0.0");
+    page.number(var + "MinTPSPercent", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Minimum TPS (%)")), kUnitPercent,
+                a.minTPSPercent, "##0", var + "MinTPS");
+    page.number(var + "MinRPM", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Minimum RPM")), kUnitRpm,
+                a.minRPM * units::kRpmPerStep, kRpm);
+    page.number(var + "MinVSS", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Minimum VSS (MPH)")), kUnitMph, a.minVSS,
+                kMph);
+    page.number(var + "Delay", say(QT_TRANSLATE_NOOP("report", "Alarm %1 Delay (sec)")), kUnitSeconds,
+                tickSeconds(units::kDelayTickSeconds, a.delay), "0.00");
 }
 
 void page2Items(Sheet& page, const ParameterSet& p)
@@ -299,7 +318,7 @@ QString headingText(const Header& header)
     timeFormat = timeFormat.trimmed();
     const QString when = header.locale.toString(header.printedAt.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
                          header.locale.toString(header.printedAt.time(), timeFormat);
-    return header.companyName + QStringLiteral(" Controller Data Printed: ") + when;
+    return Say::tr("%1 Controller Data Printed: %2").arg(header.companyName, when);
 }
 
 QString colorText(int32_t rgb)
@@ -314,9 +333,9 @@ Page page1(const ParameterSet& params, const Header& header)
     page << headingLine(header);
     page << Line{};
     if (!header.comment.isEmpty())
-        page << Line{{kLabelColumn, QStringLiteral("Comment: ") + header.comment}};
+        page << Line{{kLabelColumn, Say::tr("Comment: %1").arg(header.comment)}};
     page << Line{};
-    page << Line{{kLabelColumn, QStringLiteral("Firmware ID:")}, {kIdentColumn, header.firmwareID}};
+    page << Line{{kLabelColumn, Say::tr("Firmware ID:")}, {kIdentColumn, header.firmwareID}};
     page << Line{};
     Sheet items;
     userDataItem(items, params);

@@ -5,6 +5,7 @@
 #include "params/datafile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +50,14 @@ QFont reportFont()
 
 namespace {
 
+// Its messages reach the person through the window, in the person's language where it has one.
+struct Say {
+    Q_DECLARE_TR_FUNCTIONS(report)
+};
+
+// One of the texts the header names.
+QString said(const char* source) { return QCoreApplication::translate("report", source); }
+
 // One run of text at a position of the printable area, in device pixels.
 struct Run {
     double x = 0;
@@ -56,13 +65,16 @@ struct Run {
 };
 using Row = QList<Run>;
 
-QString printerLabel(const QPrinter& printer)
+// Where the report goes, inside a sentence or (`first`) at its start: each its own
+// text, as a translation cannot capitalize the first letter of another's words.
+QString printerLabel(const QPrinter& printer, bool first = false)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
-        return QStringLiteral("the PDF file \"%1\"").arg(QDir::toNativeSeparators(printer.outputFileName()));
+        return (first ? Say::tr("The PDF file \"%1\"") : Say::tr("the PDF file \"%1\""))
+            .arg(QDir::toNativeSeparators(printer.outputFileName()));
     if (printer.printerName().isEmpty())
-        return QStringLiteral("the printer");
-    return QStringLiteral("the printer \"%1\"").arg(printer.printerName());
+        return first ? Say::tr("The printer") : Say::tr("the printer");
+    return (first ? Say::tr("The printer \"%1\"") : Say::tr("the printer \"%1\"")).arg(printer.printerName());
 }
 
 }  // namespace
@@ -195,9 +207,9 @@ struct SheetJob::Impl {
             pdfPending = false;
             return std::nullopt;
         }
-        return QStringLiteral("The report could not be written to the PDF file \"%1\": %2. Any earlier file of "
-                              "that name is left as it was. Free some space on the disk or check that you may "
-                              "write there and try again, or choose another file.")
+        return Say::tr("The report could not be written to the PDF file \"%1\": %2. Any earlier file of "
+                       "that name is left as it was. Free some space on the disk or check that you may "
+                       "write there and try again, or choose another file.")
             .arg(QDir::toNativeSeparators(pdfFile), why);
     }
 };
@@ -227,23 +239,23 @@ StepError SheetJob::start()
         QString why;
         QSaveFile probe(d->pdfFile);
         if (QFileInfo(d->pdfFile).isDir())
-            why = QStringLiteral("it is a folder");
+            why = Say::tr("it is a folder");
         else if (datafile::existsButNotRegular(d->pdfFile))
-            why = QStringLiteral("it is a device or a pipe, not a file");
+            why = Say::tr("it is a device or a pipe, not a file");
         else if (!probe.open(QIODevice::WriteOnly))
             why = probe.errorString();
         if (!why.isEmpty())
-            return QStringLiteral("The report could not be written to %1 (%2). Check that the folder exists and "
-                                  "that you may write there, or choose another file.")
+            return Say::tr("The report could not be written to %1 (%2). Check that the folder exists and "
+                           "that you may write there, or choose another file.")
                 .arg(printerLabel(d->printer), why);
         d->makePdfWriter();
     }
     if (!d->painter.begin(&d->device())) {
         if (toPdf)
-            return QStringLiteral("The report could not be drawn for %1.").arg(printerLabel(d->printer));
-        return QStringLiteral("%1 could not start printing. Check that it is connected and ready, or choose "
-                              "another printer in Print Setup.")
-            .arg(printerLabel(d->printer).replace(0, 1, QLatin1Char('T')));
+            return Say::tr("The report could not be drawn for %1.").arg(printerLabel(d->printer));
+        return Say::tr("%1 could not start printing. Check that it is connected and ready, or choose "
+                       "another printer in Print Setup.")
+            .arg(printerLabel(d->printer, true));
     }
     d->sheetsStarted = 1;
     d->measure();
@@ -253,11 +265,11 @@ StepError SheetJob::start()
 StepError SheetJob::printPage(int index)
 {
     if (!d->painter.isActive())
-        return QStringLiteral("The print job was not started, so page %1 cannot be printed.").arg(index + 1);
+        return Say::tr("The print job was not started, so page %1 cannot be printed.").arg(index + 1);
     if (index >= d->sheetsStarted) {
         if (!d->device().newPage())
-            return QStringLiteral("%1 could not start a new sheet for page %2.")
-                .arg(printerLabel(d->printer).replace(0, 1, QLatin1Char('T')))
+            return Say::tr("%1 could not start a new sheet for page %2.")
+                .arg(printerLabel(d->printer, true))
                 .arg(index + 1);
         d->sheetsStarted = index + 1;
     }
@@ -265,8 +277,8 @@ StepError SheetJob::printPage(int index)
     d->header.printedAt = d->now();
     d->paint(index == 0 ? page1(d->params, d->header) : page2(d->params, d->header));
     if (d->printer.printerState() == QPrinter::Error)
-        return QStringLiteral("%1 reported an error while printing page %2.")
-            .arg(printerLabel(d->printer).replace(0, 1, QLatin1Char('T')))
+        return Say::tr("%1 reported an error while printing page %2.")
+            .arg(printerLabel(d->printer, true))
             .arg(index + 1);
     return std::nullopt;
 }
@@ -277,7 +289,7 @@ StepError SheetJob::finish()
         const bool ended = d->painter.end();
         d->pdfPending = d->pdfWriter != nullptr;
         if (!ended || (!d->pdfWriter && d->printer.printerState() == QPrinter::Error))
-            return QStringLiteral("The report could not be completed on %1.").arg(printerLabel(d->printer));
+            return Say::tr("The report could not be completed on %1.").arg(printerLabel(d->printer));
     }
     // A retried finish writes the drawn file again.
     if (d->pdfPending)
@@ -320,7 +332,7 @@ namespace {
 // replaced only when the person says so. True when the printer now writes that file.
 bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& title, const QString& dataFolder)
 {
-    if (prompter.message(QLatin1String(kNoPrinter), title, PromptButtons::YesNo, PromptIcon::Exclamation) !=
+    if (prompter.message(said(kNoPrinter), title, PromptButtons::YesNo, PromptIcon::Exclamation) !=
         PromptAnswer::Yes)
         return false;
     const QString earlier = printer.outputFileName();
@@ -329,7 +341,7 @@ bool choosePdfInstead(QPrinter& printer, Prompter& prompter, const QString& titl
     // for reports).
     const QString folder =
         FileChooser::startFolder(earlier.isEmpty() ? dataFolder : QFileInfo(earlier).absolutePath());
-    const QString file = FileChooser(prompter).saveNew(QLatin1String(kPdfFileTitle), QLatin1String(kPdfFilter),
+    const QString file = FileChooser(prompter).saveNew(said(kPdfFileTitle), said(kPdfFilter),
                                                        freshPdfName(folder, QDate::currentDate()),
                                                        QStringLiteral("pdf"));
     if (file.isEmpty())
@@ -355,14 +367,14 @@ std::optional<Header> askHeader(const ParameterStore& store, Prompter& prompter,
                                 const QString& title)
 {
     if (store.image.BufferEmpty) {
-        prompter.message(QLatin1String(kBufferEmpty), title, PromptButtons::OK, PromptIcon::Exclamation);
+        prompter.message(said(kBufferEmpty), title, PromptButtons::OK, PromptIcon::Exclamation);
         return std::nullopt;
     }
     Header header;
     header.companyName = context.companyName;
     header.firmwareID = context.firmwareID;
     // Cancel is no comment, not "no report".
-    header.comment = prompter.input(QLatin1String(kCommentPrompt), QLatin1String(kCommentTitle), QString())
+    header.comment = prompter.input(said(kCommentPrompt), said(kCommentTitle), QString())
                          .value_or(QString());
     return header;
 }
@@ -377,17 +389,17 @@ QString documentTitle(const ParameterStore& store)
 bool printSetup(QPrinter& printer, Prompter& prompter, PrintDialogs& dialogs, const QString& dataFolder)
 {
     if (dialogs.printers().isEmpty())
-        return choosePdfInstead(printer, prompter, QLatin1String(kSetupTitle), dataFolder);
+        return choosePdfInstead(printer, prompter, said(kSetupTitle), dataFolder);
     return dialogs.setup(printer);
 }
 
 void printParameters(const ParameterStore& store, Prompter& prompter, PrintDialogs& dialogs, QPrinter& printer,
                      const PrintContext& context)
 {
-    const std::optional<Header> header = askHeader(store, prompter, context, QLatin1String(kPrintTitle));
+    const std::optional<Header> header = askHeader(store, prompter, context, said(kPrintTitle));
     if (!header)
         return;
-    if (noPrinter(printer, dialogs) && !choosePdfInstead(printer, prompter, QLatin1String(kPrintTitle), context.folder))
+    if (noPrinter(printer, dialogs) && !choosePdfInstead(printer, prompter, said(kPrintTitle), context.folder))
         return;
     printer.setDocName(documentTitle(store));
     // The sheet is laid out for upright paper; two pages of it do not fit across.
@@ -405,14 +417,14 @@ void printParameters(const ParameterStore& store, Prompter& prompter, PrintDialo
 void previewParameters(const ParameterStore& store, Prompter& prompter, PrintDialogs& dialogs, QPrinter& printer,
                        const PrintContext& context)
 {
-    const std::optional<Header> header = askHeader(store, prompter, context, QLatin1String(kPreviewTitle));
+    const std::optional<Header> header = askHeader(store, prompter, context, said(kPreviewTitle));
     if (!header)
         return;
     printer.setDocName(documentTitle(store));
     dialogs.preview(printer, [&](QPrinter& target) {
         const QString error = printReport(target, store.params, *header, context.now);
         if (!error.isEmpty())
-            prompter.message(error, QLatin1String(kPreviewTitle), PromptButtons::OK, PromptIcon::Exclamation);
+            prompter.message(error, said(kPreviewTitle), PromptButtons::OK, PromptIcon::Exclamation);
     });
 }
 
@@ -425,7 +437,7 @@ bool QtPrintDialogs::setup(QPrinter& printer)
 {
     // The dialog writes its choices into the printer only when accepted.
     QPrintDialog dialog(&printer, m_parent);
-    dialog.setWindowTitle(QLatin1String(kSetupTitle));
+    dialog.setWindowTitle(said(kSetupTitle));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     // Here the dialog only chooses; the report is printed by its own command.
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
@@ -437,7 +449,7 @@ bool QtPrintDialogs::setup(QPrinter& printer)
 void QtPrintDialogs::preview(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
 {
     QPrintPreviewDialog dialog(&printer, m_parent);
-    dialog.setWindowTitle(QLatin1String(kPreviewTitle));
+    dialog.setWindowTitle(said(kPreviewTitle));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         if (target)
             paint(*target);

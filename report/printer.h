@@ -26,16 +26,17 @@ inline constexpr double kPointSize = 8.0;
 // The first line's top, from the top edge of the paper.
 inline constexpr int kFirstLineTwips = 2000;
 
-inline constexpr char kPrintTitle[] = "Print Parameters";
-inline constexpr char kSetupTitle[] = "Printer Setup";
-inline constexpr char kPreviewTitle[] = "Print Preview";
-inline constexpr char kBufferEmpty[] = "Data buffer empty.";
-inline constexpr char kCommentPrompt[] = "Serial number or comment?";
-inline constexpr char kCommentTitle[] = "Optional Information Entry";
+// The window shows these translated; the command-line tool as they are.
+inline constexpr char kPrintTitle[] = QT_TRANSLATE_NOOP("report", "Print Parameters");
+inline constexpr char kSetupTitle[] = QT_TRANSLATE_NOOP("report", "Printer Setup");
+inline constexpr char kPreviewTitle[] = QT_TRANSLATE_NOOP("report", "Print Preview");
+inline constexpr char kBufferEmpty[] = QT_TRANSLATE_NOOP("report", "Data buffer empty.");
+inline constexpr char kCommentPrompt[] = QT_TRANSLATE_NOOP("report", "Serial number or comment?");
+inline constexpr char kCommentTitle[] = QT_TRANSLATE_NOOP("report", "Optional Information Entry");
 inline constexpr char kNoPrinter[] =
-    "No printer is installed on this computer.\n\nPrint the report to a PDF file instead?";
-inline constexpr char kPdfFileTitle[] = "Print To PDF File";
-inline constexpr char kPdfFilter[] = "PDF files (*.pdf)|*.pdf";
+    QT_TRANSLATE_NOOP("report", "No printer is installed on this computer.\n\nPrint the report to a PDF file instead?");
+inline constexpr char kPdfFileTitle[] = QT_TRANSLATE_NOOP("report", "Print To PDF File");
+inline constexpr char kPdfFilter[] = QT_TRANSLATE_NOOP("report", "PDF files (*.pdf)|*.pdf");
 
 // The printer dialogs. They stay apart from the prompter, whose interface is
 // part of the widget-free core and may not name a QPrinter.

@@ -381,7 +381,7 @@ void frmRevora_Main::mnuEditAlarms_Click()
 void frmRevora_Main::mnuDownload_Click()
 {
     replaceBy(mnuDownload, [this] {
-        if (m_fileCommands->mayDiscard(QLatin1String(linkworkflow::kDownloadTitle)))
+        if (m_fileCommands->mayDiscard(linktext::said(linkworkflow::kDownloadTitle)))
             transfers->download();
     });
 }

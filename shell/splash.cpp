@@ -211,8 +211,8 @@ QString logoPictureFault(const Branding& branding)
     QImageReader reader(branding.logoPath());
     if (!reader.read().isNull())
         return QString();
-    return logoFault(branding, QStringLiteral("is not a picture this program can show (%1). Use a GIF, PNG, "
-                                              "JPEG or BMP file")
+    return logoFault(branding, QCoreApplication::translate("Branding", "is not a picture this program can show (%1). "
+                                                                       "Use a GIF, PNG, JPEG or BMP file")
                                    .arg(reader.errorString()));
 }
 

@@ -110,7 +110,7 @@ void Transfers::upload(bool backUpFirst)
 
 bool Transfers::confirmUpload(const report::Comparison& changes, const QString& backupFile)
 {
-    const QString title = QLatin1String(linkworkflow::kUploadTitle);
+    const QString title = linktext::said(linkworkflow::kUploadTitle);
     const QString kept = tr("The controller's configuration is kept in %1.").arg(QDir::toNativeSeparators(backupFile))
                          + QStringLiteral("\r\n\r\n");
     if (changes.same())
@@ -130,9 +130,9 @@ void Transfers::compare()
     });
     if (!outcome)
         return;
-    const QString title = QLatin1String(linkworkflow::kCompareTitle);
+    const QString title = linktext::said(linkworkflow::kCompareTitle);
     if (outcome.differences.same()) {
-        m_prompter.message(QLatin1String(linkworkflow::kSameConfiguration), title, PromptButtons::OK,
+        m_prompter.message(linktext::said(linkworkflow::kSameConfiguration), title, PromptButtons::OK,
                            PromptIcon::Information);
         return;
     }

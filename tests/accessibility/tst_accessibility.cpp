@@ -9,6 +9,8 @@
 #include "shell/help.h"
 #include "shell/mainwindow.h"
 #include "shell/portpanel.h"
+#include "shell/startpanel.h"
+#include "shell/transfers.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "vss_alarm/frmalarmvss.h"
@@ -29,7 +31,8 @@ bool worked(QAccessible::Role role)
     case QAccessible::Slider:
     case QAccessible::SpinBox:
     case QAccessible::ComboBox:
-    case QAccessible::EditableText: return true;
+    case QAccessible::EditableText:
+    case QAccessible::MenuItem: return true;
     default: return false;
     }
 }
@@ -40,13 +43,35 @@ QString heard(QWidget* w, QAccessible::Text what = QAccessible::Name)
     return iface ? iface->text(what) : QStringLiteral("(no interface)");
 }
 
-// The group box a control sits in; Qt names an unnamed control after it.
-QGroupBox* frameOf(QWidget* w)
+// What a screen reader is given of a window: every interface below it that shows, each
+// with the frame (group box) around it, which Qt names an unnamed control after.
+struct Heard {
+    QAccessibleInterface* iface;
+    QAccessibleInterface* frame;
+};
+// On Linux a combo box's name is its current item; the reader names the box by a name
+// given to it, or by the label related to it.
+QString nameOf(QAccessibleInterface* iface)
 {
-    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
-        if (auto* g = qobject_cast<QGroupBox*>(p))
-            return g;
-    return nullptr;
+    if (iface->role() != QAccessible::ComboBox)
+        return iface->text(QAccessible::Name);
+    const auto* box = qobject_cast<QWidget*>(iface->object());
+    QString name = box ? box->accessibleName() : QString();
+    for (const auto& [label, relation] : iface->relations(QAccessible::Label))
+        if (name.isEmpty() && label->role() != QAccessible::Grouping)  // not the frame around it
+            name = label->text(QAccessible::Name);
+    return name;
+}
+
+void walk(QAccessibleInterface* iface, QAccessibleInterface* frame, QList<Heard>& out)
+{
+    if (!iface || iface->state().invisible)
+        return;
+    out.append(Heard{iface, frame});
+    if (iface->role() == QAccessible::Grouping)
+        frame = iface;
+    for (int i = 0; i < iface->childCount(); ++i)
+        walk(iface->child(i), frame, out);
 }
 
 // A window as the person has it open: every editor with all of its controls showing.
@@ -58,7 +83,14 @@ std::unique_ptr<QWidget> open(const QString& window, ParameterStore& store, Prom
         auto w = std::make_unique<frmRevora_Main>(prompter, port, QStringList{QStringLiteral("Velmont Sensors")});
         if (window == "main window, defaults")
             w->mnuDisplayDefaults->trigger();
-        else
+        else if (window == "main window, adapter offered")
+            w->fraStart->showPort({QStringLiteral("Com 1"), QStringLiteral("/dev/ttyS0"), false,
+                                   QStringLiteral("USB serial adapter (/dev/ttyUSB0)")});
+        else if (window == "main window, programming") {
+            w->mnuDisplayDefaults->trigger();
+            w->transfers->showProgress(QStringLiteral("Programming"));
+            w->transfers->setProgress(40);
+        } else
             w->fraPortSelect->show();  // Communications > Port Setup
         return w;
     }
@@ -103,9 +135,10 @@ private slots:
         qputenv("HOME", m_home.filePath("home").toUtf8());
     }
 
-    // Each control a person works has a name of its own: not empty, not just the title of
-    // the frame it sits in (Qt's fallback), and no two in one frame alike. A label that
-    // names a control sits beside it, to its left, or right above it.
+    // Each control a person works, as a screen reader walks the window, has a name of its
+    // own: not empty, not just the title of the frame it sits in (Qt's fallback), and no
+    // two in one frame alike. A label that names a control sits beside it, to its left,
+    // or right above it.
     void everyControlIsNamed_data()
     {
         QTest::addColumn<QString>("window");
@@ -118,6 +151,8 @@ private slots:
         QTest::newRow("help") << "help";
         QTest::newRow("main window, empty, port setup") << "main window, empty";
         QTest::newRow("main window, defaults") << "main window, defaults";
+        QTest::newRow("main window, adapter offered") << "main window, adapter offered";
+        QTest::newRow("main window, programming") << "main window, programming";
     }
     void everyControlIsNamed()
     {
@@ -130,21 +165,24 @@ private slots:
         QStringList faults;
         QSet<QString> seen;
         int controls = 0;
-        for (QWidget* c : w->findChildren<QWidget*>()) {
-            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c);
-            if (!c->isVisible() || !iface || !(worked(iface->role()) || (c->focusPolicy() & Qt::TabFocus)))
+        QList<Heard> tree;
+        walk(QAccessible::queryAccessibleInterface(w.get()), nullptr, tree);
+        for (const Heard& h : tree) {
+            auto* c = qobject_cast<QWidget*>(h.iface->object());
+            if (!worked(h.iface->role()) && !(c && (c->focusPolicy() & Qt::TabFocus)))
                 continue;
             ++controls;
-            const QString name = iface->text(QAccessible::Name);
-            QGroupBox* frame = frameOf(c);
-            const QString said = name + " / " + iface->text(QAccessible::Description);
+            const QString what = c ? c->objectName() : h.iface->text(QAccessible::Name);
+            const QString name = nameOf(h.iface);
+            const QString said = name + " / " + h.iface->text(QAccessible::Description);
+            const QString frameKey = QString::number(quintptr(h.frame ? h.frame->object() : nullptr));
             if (name.trimmed().isEmpty())
-                faults << c->objectName() + ": no name";
-            else if (frame && name == frame->title())
-                faults << c->objectName() + ": only its frame's title, " + name;
-            else if (seen.contains(QString::number(quintptr(frame)) + said))
-                faults << c->objectName() + ": the same as another control, " + said;
-            seen.insert(QString::number(quintptr(frame)) + said);
+                faults << what + ": no name";
+            else if (h.frame && name == h.frame->text(QAccessible::Name))
+                faults << what + ": only its frame's title, " + name;
+            else if (seen.contains(frameKey + said))
+                faults << what + ": the same as another control, " + said;
+            seen.insert(frameKey + said);
         }
         for (QLabel* label : w->findChildren<QLabel*>()) {
             QWidget* named = label->buddy();
@@ -192,6 +230,14 @@ private slots:
         QCOMPARE(heard(vss.txtAlarmVSSColor), QStringLiteral("VSS Alarm Color: 17, 34, 51"));
         QCOMPARE(heard(vss.cmdAlarmVSSColor, QAccessible::Description), QStringLiteral("VSS Alarm Color"));
         QVERIFY_PROMPTS(prompter);
+
+        // The progress bar is heard with what is being done and how far it is.
+        const auto mainWindow = open("main window, programming", store, prompter);
+        auto* main = static_cast<frmRevora_Main*>(mainWindow.get());
+        QProgressBar* bar = main->fraProgress1->prgProgress1;
+        QCOMPARE(heard(bar) + ' ' + heard(bar, QAccessible::Value), QStringLiteral("Programming 40"));
+        main->transfers->showProgress(QStringLiteral("Verifying"));
+        QCOMPARE(heard(bar), QStringLiteral("Verifying"));
     }
 
     // The chart reads out each gear's shift point (and, with gear detection, its speed) and

@@ -99,13 +99,15 @@ private slots:
 
     // An unwritable PDF file: the error prompt names it and says why, the earlier file stays as it was
     // until a whole new one is written, and Retry once the fault is mended prints both pages. A pipe is
-    // refused at once, as a data file would be: opened, it would wait for its reader for good.
+    // refused at once, as a data file would be: opened, it would wait for its reader for good; so is a folder.
     void pdfFailure()
     {
-        QVERIFY(::mkfifo(QFile::encodeName(path("sheet.fifo")).constData(), 0600) == 0);
+        QVERIFY(::mkfifo(QFile::encodeName(path("sheet.fifo")).constData(), 0600) == 0 && QDir().mkpath(path("folder.pdf")));
         const struct { const char* file; int fullDisk; PromptAnswer answer; const char* why; } rows[] = {
             {"gone/sheet.pdf", 0, PromptAnswer::Ignore, "folder exists"}, {"full.pdf", 4096, PromptAnswer::Abort, "File too large"},
-            {"sheet.fifo", 0, PromptAnswer::Ignore, "a device or a pipe"}, {"room.pdf", 4096, PromptAnswer::Retry, "left as it was"}};
+            {"sheet.fifo", 0, PromptAnswer::Ignore, "a device or a pipe"}, {"room.pdf", 4096, PromptAnswer::Retry, "left as it was"},
+            {"folder.pdf", 0, PromptAnswer::Ignore, "\" (it is a folder). Check that the folder exists and that you may write "
+                                                   "there, or choose another file."}};
         for (const auto& r : rows) {
             const QString file = path(r.file);
             if (r.fullDisk)

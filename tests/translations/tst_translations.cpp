@@ -6,6 +6,8 @@
 #include "editor/shiftchart.h"
 #include "emulator/emulatedport.h"
 #include "gpo/frmgpo.h"
+#include "link/link.h"
+#include "report/content.h"
 #include "shell/mainwindow.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -57,19 +59,30 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("prompts");  // the GPI message's text and title, the error prompt's title
+        // The GPI message's text and title, the error prompt's title, two range warnings, a
+        // refusal and the caption after it.
+        QTest::addColumn<QStringList>("prompts");
         const QStringList german{"&Datei", "&Download vom EEPROM", "GPO-Parameter", "Mindestdrehzahl (100er-Schritte)", "VSS-Alarm (Geschwindigkeit)",
                                  "VSS-Alarm aktivieren", "Benutzerdefinierte Alarme", "Farbe Alarm 2",
                                  "Analogeingang 1", "Standardwerte wiederherstellen", "Schaltpunkt 3. Gang",
-                                 "Gangerkennung über Geschwindigkeit (VSS)", "Launch: 4000 U/min", "Abbrechen"};
+                                 "Gangerkennung über Geschwindigkeit (VSS)", "Launch: 4000 U/min", "Abbrechen",
+                                 "1000 bis 20000 U/min", "Parameter Alarm 1", "Alarm 1 Eingang Analog 0-5 V"};
         const QStringList english{"&File", "&Download From EEPROM", "GPO Parameters", "Minimum RPM (100 RPM steps)", "VSS (Speed) Alarm",
                                   "Enable VSS Alarm", "User Defined Alarms", "Alarm 2 Color", "Analog Input 1",
                                   "Restore Defaults", "Gear 3 Shift", "VSS Based Gear Detection",
-                                  "Launch: 4000 RPM", "Cancel"};
+                                  "Launch: 4000 RPM", "Cancel", "1000 to 20000 RPM", "Alarm 1 Parameters",
+                                  "Alarm 1 Analog 0-5V Input"};
         const QStringList promptsGerman{
             "GPO deaktiviert. Die gewählte Gangerkennung des mehrstufigen Schaltblitzes benötigt den GPI-Eingang.",
-            "GPO-Parameter bearbeiten", "Fehler"};
-        const QStringList promptsEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters", "Error"};
+            "GPO-Parameter bearbeiten", "Fehler", "Der Wert muss größer oder gleich 1000 sein", "Launch-Drehzahl",
+            "Der Wert muss größer oder gleich null sein", "TPS 0 %",
+            "Download nicht möglich, solange das Steuergerät scharf geschaltet ist.", "Download vom EEPROM",
+            "Datenpuffer leer"};
+        const QStringList promptsEnglish{QString::fromLatin1(frmGPO::kGPIRequired), "Edit GPO Parameters", "Error",
+                                         "Value must be greater than or equal to 1000", "Launch RPM",
+                                         "Value must be greater than or equal to zero", "TPS Zero",
+                                         "Cannot download while controller is armed.", "Download From EEPROM",
+                                         "Data Buffer Empty"};
         QTest::newRow("German") << "de_DE" << "de_DE" << german << promptsGerman;
         QTest::newRow("Swiss German") << "de_CH" << "de_DE" << german << promptsGerman;
         QTest::newRow("English") << "en_US" << "" << english << promptsEnglish;
@@ -87,18 +100,37 @@ private slots:
         w.store.params.VSSGearDetect = false;
         w.store.params.LaunchRPM = 4000;
         w.editor.refresh();
-        const QStringList captions{w.main.mnuFile->title(), w.main.mnuDownload->text(), w.gpo.windowTitle(), w.gpo.findChild<QLabel*>("lblGPOMinRPM")->text(),
+        QStringList captions{w.main.mnuFile->title(), w.main.mnuDownload->text(), w.gpo.windowTitle(), w.gpo.findChild<QLabel*>("lblGPOMinRPM")->text(),
                                    w.vss.windowTitle(), QAccessible::queryAccessibleInterface(w.vss.chkAlarmVSSEnable)->text(QAccessible::Name),
                                    w.alarms.windowTitle(), w.alarms.lblAlarm2Color->text(),
                                    w.alarms.fraAlarm1Analog->title(), w.alarms.cmdRestoreDefaults->text(),
                                    w.editor.findChild<QLabel*>("lblGear3")->text(), w.editor.chkVSSGearDetect->text(),
                                    w.editor.shiftChart->accessibleDescription().section("; ", -1),
-                                   QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text()};
+                                   QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(),
+                                   w.editor.txtLaunchRPM->toolTip()};
+        // The printed sheet's second page: its first heading and the alarm's input line.
+        const QStringList sheet = report::toPlainText(QList<report::Page>{report::page2(w.store.params, {})}).split('\n');
+        captions << sheet.value(2).trimmed() << sheet.value(5).trimmed();
         QTEST(captions, "captions");
         w.prompter.expectBox(prompts[0], prompts[1], PromptButtons::OK, PromptIcon::None, PromptAnswer::OK);
         QVERIFY(!frmGPO::canOpen(w.store.params, w.prompter));
         w.prompter.expectBox("x", prompts[2], PromptButtons::AbortRetryIgnore, PromptIcon::Critical, PromptAnswer::Abort);
         HandleError(w.prompter, "x");
+        // A field's range, in the window's language (the command-line tool keeps the English).
+        w.prompter.expectBox(prompts[3], prompts[4], PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        w.editor.txtLaunchRPM->setText("50");
+        w.editor.txtLaunchRPM->setModified(true);
+        QTest::keyClick(w.editor.txtLaunchRPM, Qt::Key_Return);
+        w.prompter.expectBox(prompts[5], prompts[6], PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        w.editor.txtTPSZero->setText("-1");
+        w.editor.txtTPSZero->setModified(true);
+        QTest::keyClick(w.editor.txtTPSZero, Qt::Key_Return);
+        // The link's words, a refusal with its transfer's verb in it among them.
+        w.controller.setStatus(2);
+        w.main.setLinkTiming(LinkTiming{30, 0});
+        w.prompter.expectBox(prompts[7], prompts[8], PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
+        w.main.mnuDownload->trigger();
+        QCOMPARE(w.main.windowTitle().remove("[*]").section(" - ", -1), prompts[9]);
         QVERIFY_PROMPTS(w.prompter);
     }
 
