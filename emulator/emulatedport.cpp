@@ -1,8 +1,8 @@
 #include "emulator/emulatedport.h"
+#include "link/sleep.h"
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 bool EmulatedPort::open(QString* error)
 {
@@ -67,7 +67,7 @@ bool EmulatedPort::waitForBytes(int count, int msecs)
         if (now >= deadline)
             return false;
         if (until > now)
-            std::this_thread::sleep_for(nanoseconds(until - now));
+            linksleep::sleepFor(nanoseconds(until - now));
     }
 }
 

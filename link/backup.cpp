@@ -14,6 +14,9 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -74,21 +77,38 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
     if (block.size() != kConfigSize)
         return fail(Say::tr("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
     if (const QString why = makeFolder(folder); !why.isEmpty())
-        return fail(Say::tr("The backup folder %1 cannot be made: %2.").arg(folder, why));
+        return fail(Say::tr("The backup folder %1 cannot be made: %2.").arg(QDir::toNativeSeparators(folder), why));
     // Written beside its final name and renamed only once every byte is on the
     // disk: a backup is whole or absent.
     BackupFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
     if (!file.openUnbuffered())
-        return fail(Say::tr("Cannot write in %1: %2.").arg(folder, file.errorString()));
+        return fail(Say::tr("Cannot write in %1: %2.").arg(QDir::toNativeSeparators(folder), file.errorString()));
     bool ok = datafile::writeAll(file, block);
 #ifdef Q_OS_UNIX
     ok = ok && ::fsync(file.handle()) == 0;
 #endif
     if (!ok)
-        return fail(Say::tr("Cannot write %1: %2.").arg(QDir(folder).filePath(fileName(when)), file.errorString()));
+        return fail(Say::tr("Cannot write %1: %2.")
+                        .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when))), file.errorString()));
     file.close();
+#ifdef Q_OS_WIN
+    // Windows has no fsync for the descriptor; flushing any handle of the file
+    // writes its cached data to the disk.
+    const QString native = QDir::toNativeSeparators(file.fileName());
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool flushed = h != INVALID_HANDLE_VALUE && FlushFileBuffers(h);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    if (!flushed)
+        return fail(Say::tr("Cannot write %1: the file could not be flushed to the disk.")
+                        .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when)))));
+#endif
     // A name taken (a second upload within the same second) gives the next number;
-    // the rename never replaces a file, also one that appeared meanwhile.
+    // the rename never replaces a file, also one that appeared meanwhile. The file's
+    // own rename, as Qt keeps a closed temporary file's handle on Windows, which no
+    // other rename may move.
     for (int n = 1; n <= kMaxSameSecond; ++n) {
         const QString path = QDir(folder).filePath(fileName(when, n));
         if (QFile::exists(path))
@@ -98,7 +118,7 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
             return path;
         }
         if (!QFile::exists(path))
-            return fail(Say::tr("Cannot write %1: %2.").arg(path, file.errorString()));
+            return fail(Say::tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     return fail(Say::tr("%1 backups taken at %2 are there already; move some elsewhere.")
                     .arg(kMaxSameSecond)

@@ -2,15 +2,19 @@
 
 #include "link/portsettings.h"
 #include "core/errortrap.h"
+#include "link/sleep.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <timeapi.h>
 #endif
 
 namespace {
@@ -176,6 +180,11 @@ void ControllerLink::DelayTimer(int ms)
     // for exact wake-ups (it costs nothing but a little power).
     static thread_local const int exactWakeups = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     Q_UNUSED(exactWakeups);
+#elif defined(Q_OS_WIN)
+    // Windows wakes a sleeper on its timer tick, 15.6 ms by default: each 2 ms
+    // pause would take 16. The program asks for 1 ms ticks from its first pause on.
+    static const bool fineTicks = timeBeginPeriod(1) == TIMERR_NOERROR;
+    Q_UNUSED(fineTicks);
 #endif
     using namespace std::chrono;
     const nanoseconds total = milliseconds(ms);
@@ -186,7 +195,7 @@ void ControllerLink::DelayTimer(int ms)
         const nanoseconds left = total - nanoseconds(clock.nsecsElapsed());
         if (left <= nanoseconds::zero())
             return;
-        std::this_thread::sleep_for(std::min<nanoseconds>(left, milliseconds(1)));
+        linksleep::sleepFor(std::min<nanoseconds>(left, milliseconds(1)));
     }
 }
 

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace portsettings {
 
@@ -56,7 +59,8 @@ void savePortNumber(int n) { settings::setCommPort(n); }
 QString deviceForPort(int n)
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
+    // The \\.\ form opens every port; plain COM10 and above would be files.
+    return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else
     const QString mapped = settings::portDevice(n);
     if (!mapped.isEmpty())
@@ -64,6 +68,19 @@ QString deviceForPort(int n)
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
 #endif
 
+}
+
+bool devicePresent(const QString& device)
+{
+#ifdef Q_OS_WIN
+    QString name = device.trimmed();
+    if (name.startsWith(QLatin1String("\\\\.\\")))
+        name = name.mid(4);
+    wchar_t target[1024];
+    return !name.isEmpty() && QueryDosDeviceW(reinterpret_cast<const wchar_t*>(name.utf16()), target, 1024) != 0;
+#else
+    return QFileInfo::exists(device);
+#endif
 }
 
 bool mapPortDevice(int n, const QString& device, QString* error)
@@ -87,13 +104,22 @@ QString resolvePortArgument(const QString& text, QString* error)
         if (auto n = parsePortNumber(t.mid(3)))
             return deviceForPort(*n);
         if (error)
+#ifdef Q_OS_WIN
+            *error = Say::tr("'%1' is not a port: use Com1 to Com255 or a device name such as \\\\.\\COM3.")
+                         .arg(text);
+#else
             *error = Say::tr("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
                          .arg(text);
+#endif
         return QString();
     }
     if (t.isEmpty()) {
         if (error)
+#ifdef Q_OS_WIN
+            *error = Say::tr("No port given: use Com1 to Com255 or a device name such as \\\\.\\COM3.");
+#else
             *error = Say::tr("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+#endif
         return t;
     }
 #ifndef Q_OS_WIN
@@ -172,7 +198,7 @@ std::optional<PortRecord> adapterToOffer(const QString& storedChoice, const QLis
     // A ComN choice is present when its device is.
     if (storedChoice.startsWith(QLatin1String("Com"))) {
         const std::optional<int> n = parsePortNumber(storedChoice.mid(3));
-        if (n && QFileInfo::exists(deviceForPort(*n)))
+        if (n && devicePresent(deviceForPort(*n)))
             return std::nullopt;
     }
     return only;

@@ -25,6 +25,9 @@ void savePortNumber(int n);
 // The device that "Com n" stands for. Windows: COMn. Elsewhere: the device the
 // settings store maps to Com n (section Ports, key Com<n>), else /dev/ttyS(n-1).
 QString deviceForPort(int n);
+// Whether the device is there now: a Windows port the system lists (COM3 or
+// \\.\COM3), elsewhere a device file that exists.
+bool devicePresent(const QString& device);
 // Stores the device that "Com n" stands for (the emulator maps its terminal here).
 // False when the settings cannot be written; `error` then says so and where.
 bool mapPortDevice(int n, const QString& device, QString* error = nullptr);

@@ -1,4 +1,9 @@
 #pragma once
+#include <QtGlobal>
+#ifdef Q_OS_WIN
+// Windows has a backend of its own on the Win32 API (no Qt Serial Port there).
+#include "link/winserialport.h"
+#else
 // The real serial line: a QSerialPort set up the way the controller talks
 // (56000 baud, 8 data bits, no parity, 1 stop bit, no flow control, DTR raised,
 // NUL bytes kept, one byte per read).
@@ -58,3 +63,4 @@ private:
 // with its /dev/serial/by-id name where it has one, and `storedChoice` as a
 // missing record when it is a path not present now.
 QList<portsettings::PortRecord> scanSerialPorts(const QString& storedChoice = QString());
+#endif

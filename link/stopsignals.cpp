@@ -56,6 +56,47 @@ StopSignals::~StopSignals()
         fd = -1;
     }
 }
+#elif defined(Q_OS_WIN)
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <atomic>
+#include <windows.h>
+
+namespace {
+// The console calls its Ctrl+C handler on a thread of its own; the handler
+// queues the interrupt for the event loop and keeps the program running.
+std::atomic<StopSignals*> g_watcher{nullptr};
+
+BOOL WINAPI onControl(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;  // closing the console or logging off still ends the program
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            if (StopSignals* w = g_watcher.load())
+                emit w->stopRequested(SIGINT);
+        },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+}  // namespace
+
+StopSignals::StopSignals(QObject* parent) : QObject(parent)
+{
+    StopSignals* none = nullptr;
+    if (!g_watcher.compare_exchange_strong(none, this))
+        return;  // one watcher per process
+    SetConsoleCtrlHandler(&onControl, TRUE);
+}
+
+StopSignals::~StopSignals()
+{
+    StopSignals* self = this;
+    if (!g_watcher.compare_exchange_strong(self, nullptr))
+        return;
+    SetConsoleCtrlHandler(&onControl, FALSE);  // an interrupt still queued finds nobody
+}
 #else
 // Elsewhere the signals keep their ordinary meaning.
 StopSignals::StopSignals(QObject* parent) : QObject(parent) {}

@@ -1,8 +1,9 @@
 #pragma once
-// SIGINT, SIGTERM and SIGHUP as a Qt signal: while a StopSignals lives, none of
-// them ends the program; each is handed to the event loop as stopRequested(),
-// which the transfers run at least once per byte. Only SIGKILL ends the program
-// at once, so a controller is never left with half a block by a polite request.
+// SIGINT, SIGTERM and SIGHUP (on Windows the console's Ctrl+C and Ctrl+Break,
+// both as SIGINT) as a Qt signal: while a StopSignals lives, none of them ends
+// the program; each is handed to the event loop as stopRequested(), which the
+// transfers run at least once per byte. Only SIGKILL ends the program at once,
+// so a controller is never left with half a block by a polite request.
 #include <QObject>
 #include <QString>
 

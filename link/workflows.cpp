@@ -4,6 +4,7 @@
 #include "params/codec.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 using namespace linkworkflow;
 
@@ -204,7 +205,7 @@ report::Comparison compareImages(const ImageBuffer& left, const ImageBuffer& rig
 // The question before programming, as a plain message box.
 bool askInBox(ControllerLink& link, const report::Comparison& changes, const QString& backupFile)
 {
-    QString text = Say::tr("The controller's configuration was saved as %1.\n\n").arg(backupFile);
+    QString text = Say::tr("The controller's configuration was saved as %1.\n\n").arg(QDir::toNativeSeparators(backupFile));
     if (changes.same()) {
         text += Say::tr("The controller already holds this configuration.");
     } else {

@@ -1,6 +1,7 @@
 #include "params/datafile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -12,6 +13,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace datafile {
@@ -30,13 +36,13 @@ Result notRegular(const QString& path)
 {
     return fail(ErrorKind::NotRegularFile,
                 Say::tr("%1 is not a regular file (it is a folder, a device or a pipe). "
-                        "Choose a parameter data file.")
-                    .arg(path));
+                               "Choose a parameter data file.")
+                    .arg(QDir::toNativeSeparators(path)));
 }
 
 Result cannotOpen(const QString& path, const QString& why)
 {
-    return fail(ErrorKind::CannotOpen, Say::tr("Cannot open %1: %2").arg(path, why));
+    return fail(ErrorKind::CannotOpen, Say::tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), why));
 }
 
 // Opens a regular file for reading without ever blocking: a pipe would wait for a
@@ -57,6 +63,33 @@ Result openRegular(const QString& path, QFile& file)
         ::close(fd);
         return cannotOpen(path, file.errorString());
     }
+#elif defined(Q_OS_WIN)
+    // CON, NUL, COM1 and pipes open like files on Windows, and CON would wait
+    // for typing: only a file on a disk is read.
+    if (existsButNotRegular(path))
+        return notRegular(path);
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        QFile probe(path);
+        probe.open(QIODevice::ReadOnly);  // for the system's own words
+        return cannotOpen(path, probe.errorString());
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return notRegular(path);
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd == -1) {
+        CloseHandle(h);
+        return cannotOpen(path, QString::fromLocal8Bit(strerror(errno)));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        _close(fd);
+        return cannotOpen(path, file.errorString());
+    }
 #else
     if (existsButNotRegular(path))
         return notRegular(path);
@@ -71,7 +104,7 @@ Result openRegular(const QString& path, QFile& file)
 Result cannotWrite(const QString& path, const QString& why)
 {
     return fail(ErrorKind::CannotWrite,
-                Say::tr("Cannot write %1: %2. The existing file was not changed.").arg(path, why));
+                Say::tr("Cannot write %1: %2. The existing file was not changed.").arg(QDir::toNativeSeparators(path), why));
 }
 }  // namespace
 
@@ -83,7 +116,7 @@ Result readBlock(const QString& path, QByteArray& block)
     // Bytes after the 144th are ignored, so never read more than that.
     const QByteArray data = file.read(kConfigSize);
     if (file.error() != QFileDevice::NoError)
-        return fail(ErrorKind::CannotRead, Say::tr("Cannot read %1: %2").arg(path, file.errorString()));
+        return fail(ErrorKind::CannotRead, Say::tr("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     if (data.size() < kConfigSize)
         return fail(ErrorKind::ShortFile, QLatin1String(kPrematureEnd));
     block = data;
@@ -101,6 +134,19 @@ Result read(const QString& path, ImageBuffer& image)
 
 bool existsButNotRegular(const QString& path)
 {
+#ifdef Q_OS_WIN
+    // Device names (NUL, CON, COM1 ...) exist in every folder on Windows.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        const DWORD type = GetFileType(h);
+        CloseHandle(h);
+        if (type != FILE_TYPE_DISK)
+            return true;
+    }
+#endif
     const QFileInfo info(path);
     return info.exists() && !info.isFile();
 }
@@ -114,8 +160,8 @@ Result writeBlock(const QString& path, const QByteArray& block)
     if (existsButNotRegular(path))
         return fail(ErrorKind::NotRegularFile,
                     Say::tr("Cannot write %1: it is not a regular file (a folder, a device or a pipe). "
-                            "It was not changed; choose another file name.")
-                        .arg(path));
+                                   "It was not changed; choose another file name.")
+                        .arg(QDir::toNativeSeparators(path)));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return cannotWrite(path, file.errorString());

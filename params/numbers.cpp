@@ -1,10 +1,10 @@
 #include "params/numbers.h"
 
-#include <clocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <string>
 
 namespace numbers {
@@ -13,26 +13,41 @@ namespace {
 
 // The window takes its locale from the environment at start-up, and with it a
 // decimal comma for strtod and printf in many countries: "9.9" would read as 9.
-// Numbers here always use the point, so these calls run in the C locale.
-class PointDecimals {
-public:
-    PointDecimals() : m_previous(uselocale(cLocale())) {}
-    ~PointDecimals() { uselocale(m_previous); }
-    PointDecimals(const PointDecimals&) = delete;
-    PointDecimals& operator=(const PointDecimals&) = delete;
+// Numbers here always use the point, so they are read and printed with
+// from_chars and to_chars, which know no locale (and no per-thread locale
+// switching is needed, which Windows' C library would do differently).
 
-private:
-    static locale_t cLocale()
-    {
-        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
-        return c;
+// Where the first significant digit of mantissa x 10^exponent stands: > 0 for a
+// number of 1 or more, <= 0 below. Only asked for a number out of range, so a
+// saturated exponent still tells huge from tiny.
+long long leadingDigitPower(const std::string& mantissa, long long exponent)
+{
+    long long integerDigits = 0;  // significant digits before the point
+    long long leadingZeros = 0;   // zeros after the point before the first significant digit
+    bool afterPoint = false;
+    for (char c : mantissa) {
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!afterPoint) {
+            if (c != '0' || integerDigits > 0)
+                ++integerDigits;
+        } else if (integerDigits > 0) {
+            break;
+        } else if (c != '0') {
+            return exponent - leadingZeros;
+        } else {
+            ++leadingZeros;
+        }
     }
-    locale_t m_previous;
-};
+    return exponent + integerDigits;
+}
 
 // The leading number of a text as strtod takes it, and where reading stopped.
+// The sign stands apart from the digits, as from_chars takes no '+'.
 struct LeadingNumber {
     std::string text;
+    bool negative = false;
+    long long exponent = 0;
     QByteArray rest;
 };
 
@@ -43,9 +58,10 @@ LeadingNumber scanLeadingNumber(const QString& text)
     const int n = s.size();
     while (i < n && (s[i] == ' ' || s[i] == '\t'))
         ++i;
-    std::string num;
+    LeadingNumber number;
     if (i < n && (s[i] == '+' || s[i] == '-'))
-        num += s[i++];
+        number.negative = s[i++] == '-';
+    std::string& num = number.text;
     for (bool point = false; i < n; ++i) {
         const char c = s[i];
         if ((c < '0' || c > '9') && (c != '.' || point))
@@ -53,17 +69,25 @@ LeadingNumber scanLeadingNumber(const QString& text)
         point = point || c == '.';
         num += c;
     }
-    // strtod reads 0 from what has no digits, and takes an exponent only when
-    // digits follow it ("4e" reads as 4).
+    // What has no digits reads as 0, and an exponent counts only when digits
+    // follow it ("4e" reads as 4), as strtod reads them.
     if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        num += 'e';
         ++i;
+        bool negativeExponent = false;
         if (i < n && (s[i] == '+' || s[i] == '-'))
-            num += s[i++];
-        while (i < n && s[i] >= '0' && s[i] <= '9')
-            num += s[i++];
+            negativeExponent = s[i++] == '-';
+        if (i < n && s[i] >= '0' && s[i] <= '9') {
+            num += negativeExponent ? "e-" : "e";
+            for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
+                num += s[i];
+                number.exponent = std::min(number.exponent * 10 + (s[i] - '0'), 1000000000LL);
+            }
+            if (negativeExponent)
+                number.exponent = -number.exponent;
+        }
     }
-    return {num, s.mid(i)};
+    number.rest = s.mid(i);
+    return number;
 }
 
 }  // namespace
@@ -71,13 +95,19 @@ LeadingNumber scanLeadingNumber(const QString& text)
 double readLeadingNumber(const QString& text)
 {
     const LeadingNumber number = scanLeadingNumber(text);
-    const PointDecimals cLocale;
-    const double v = std::strtod(number.text.c_str(), nullptr);
-    // A huge exponent reads as the largest finite value, never as infinity: the
-    // field rules clamp it to their maximum.
-    if (std::isinf(v))
-        return std::copysign(std::numeric_limits<double>::max(), v);
-    return v;
+    const std::string& num = number.text;
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(num.data(), num.data() + num.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // A huge number reads as the largest finite value, never as infinity (the
+        // field rules clamp it to their maximum); a tiny one reads as 0.
+        const std::string mantissa = num.substr(0, num.find('e'));
+        v = leadingDigitPower(mantissa, number.exponent) > 0 ? std::numeric_limits<double>::max() : 0.0;
+    } else if (ec != std::errc()) {
+        return 0.0;  // no digits
+    }
+    return number.negative ? -v : v;
 }
 
 bool stopsAtDecimalComma(const QString& text)
@@ -111,8 +141,8 @@ struct Decimal {
 Decimal toDecimal(double v)
 {
     char buf[64];
-    const PointDecimals cLocale;
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    const auto printed = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14);
+    *printed.ptr = '\0';
     // buf = "d.dddddddddddddde[+-]xx"
     Decimal d;
     d.digits += buf[0];

@@ -175,9 +175,7 @@ PortDescription PortPanel::description() const
     PortDescription d;
     d.entry = cboPort->currentText();
     d.device = c.devicePath.isEmpty() ? deviceForPort(c.number) : c.devicePath;
-#ifndef Q_OS_WIN
-    d.present = QFileInfo::exists(d.device);
-#endif
+    d.present = devicePresent(d.device);
     if (m_offer && !d.present && d.device != m_offer->device && d.device != m_offer->byIdPath)
         d.offer = portLabel(*m_offer);
     return d;
@@ -186,11 +184,7 @@ PortDescription PortPanel::description() const
 void PortPanel::showPortDevice()
 {
     const PortDescription d = description();
-#ifdef Q_OS_WIN
-    lblPortDevice->setText(d.device);
-#else
     lblPortDevice->setText(d.present
                                ? tr("%1 (present)").arg(d.device)
                                : tr("%1 (not found: connect the adapter or choose another port)").arg(d.device));
-#endif
 }

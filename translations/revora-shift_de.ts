@@ -1354,6 +1354,18 @@ in die Gruppe auf und melden Sie sich danach ab und wieder an.</translation>
         <source>The serial adapter on %1 did not accept 56000 baud (it runs at %2 baud), and the controller only talks at 56000 baud. Use an adapter that supports this rate.</source>
         <translation>Der serielle Adapter an %1 hat 56000 Baud nicht angenommen (er läuft mit %2 Baud), und das Steuergerät spricht nur mit 56000 Baud. Verwenden Sie einen Adapter, der diese Rate unterstützt.</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; is not a port: use Com1 to Com255 or a device name such as \\.\COM3.</source>
+        <translation>„%1“ ist kein Port: Verwenden Sie Com1 bis Com255 oder einen Gerätenamen wie \\.\COM3.</translation>
+    </message>
+    <message>
+        <source>No port given: use Com1 to Com255 or a device name such as \\.\COM3.</source>
+        <translation>Kein Port angegeben: Verwenden Sie Com1 bis Com255 oder einen Gerätenamen wie \\.\COM3.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the file could not be flushed to the disk.</source>
+        <translation>%1 kann nicht geschrieben werden: Die Datei konnte nicht auf den Datenträger geschrieben werden.</translation>
+    </message>
 </context>
 <context>
     <name>report</name>

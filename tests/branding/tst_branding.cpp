@@ -1,6 +1,7 @@
 // The branding file reader and the About box text, without a display.
 #include "core/about.h"
 #include "core/branding.h"
+#include "core/datapaths.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -55,7 +56,9 @@ private slots:
         QTest::newRow("over 1 MiB refused") << kGood + QByteArray(kMiB - kGood.size() + 1, 'x') << kDefaultSplash
                                             << "<built-in>" << "too large";
         QTest::newRow("folder") << QByteArray("<folder>") << kDefaultSplash << "<built-in>" << "folder";
+#ifdef Q_OS_UNIX
         QTest::newRow("pipe, not waited on") << QByteArray("<fifo>") << kDefaultSplash << "<built-in>" << "not a regular file";
+#endif
     }
 
     void reading()
@@ -67,8 +70,10 @@ private slots:
         const QString path = dir.filePath(QString::fromLatin1(kBrandingFileName));
         if (file == "<folder>")
             QVERIFY(QDir().mkpath(path));
+#ifdef Q_OS_UNIX
         else if (file == "<fifo>")
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
         else if (file != "<none>")
             writeFile(path, file);
         const Branding b = readBranding(dir.path());
@@ -101,6 +106,18 @@ private slots:
         const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
         QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
     }
+
+#ifdef Q_OS_WIN
+    // On Windows the program's files sit beside the .exe: its folder comes first, and no Unix data folder is made
+    // up from it.
+    void programFolder()
+    {
+        const QString folder = QStringLiteral("C:/Program Files/Revora Shift");
+        const QStringList folders = datapaths::searchFolders(folder);
+        QCOMPARE(folders.first(), folder);
+        QVERIFY2(!folders.join(QLatin1Char(';')).contains(QLatin1String("share")), qPrintable(folders.join(';')));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestBranding)

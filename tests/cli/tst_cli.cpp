@@ -90,8 +90,9 @@ private slots:
         cli.setWorkingDirectory(dir.path());
         cli.start(QStringLiteral(REVORA_CLI), command.split(QLatin1Char(' ')));
         QVERIFY(cli.waitForFinished(20000) && cli.exitStatus() == QProcess::NormalExit);
-        const QString stdOut = QString::fromLocal8Bit(cli.readAllStandardOutput());
-        const QString stdErr = QString::fromLocal8Bit(cli.readAllStandardError());
+        // Windows ends the lines with CR LF.
+        const QString stdOut = QString::fromLocal8Bit(cli.readAllStandardOutput()).replace("\r\n", "\n");
+        const QString stdErr = QString::fromLocal8Bit(cli.readAllStandardError()).replace("\r\n", "\n");
         QCOMPARE(cli.exitCode(), exit);
         const QStringList errLines = stdErr.split('\n', Qt::SkipEmptyParts);
         if (exit == 2) {
@@ -216,9 +217,13 @@ private:
     {
         QProcess cli;
         cli.start(QStringLiteral(REVORA_CLI), args);
-        cli.waitForFinished(20000);
-        [&] { QVERIFY2(cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0, qPrintable(args.join(' '))); }();
-        return QString::fromUtf8(cli.readAllStandardOutput());
+        // A minute: under Wine on a loaded machine one start can take seconds.
+        const bool finished = cli.waitForFinished(60000);
+        [&] {
+            QVERIFY2(finished && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0,
+                     qPrintable(args.join(' ')));
+        }();
+        return QString::fromUtf8(cli.readAllStandardOutput()).replace("\r\n", "\n");  // Windows: CR LF
     }
 };
 

@@ -86,6 +86,7 @@ private slots:
         store.sync();
         QCOMPARE(portsettings::mappedPorts(), (QMap<int, QString>{{6, QStringLiteral("/dev/ttyUSB2")}}));
         store.remove(QStringLiteral("Ports"));
+#ifndef Q_OS_WIN  // the registry has no file to put a folder in its place
         // A store that cannot be written says where it is.
         const QString file = store.fileName();
         QVERIFY(QFile::remove(file) && QDir().mkdir(file));
@@ -93,6 +94,7 @@ private slots:
         QVERIFY(!portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7"), &error));
         QVERIFY2(error.startsWith("Cannot write Com9 to the settings in " + file), qPrintable(error));
         QVERIFY(QDir().rmdir(file));
+#endif
     }
 
     // A path is used as it is; Com n is the n-th serial device unless the emulator mapped it.
@@ -101,7 +103,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("device");  // empty: refused
 #ifdef Q_OS_WIN
-        QTest::newRow("Com12") << "Com12" << "COM12";
+        QTest::newRow("Com12") << "Com12" << "\\\\.\\COM12";
+        QTest::newRow("lower case") << "com5" << "\\\\.\\COM5";
+        QTest::newRow("device name") << "\\\\.\\COM3" << "\\\\.\\COM3";
 #else
         QTest::newRow("path") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
         // From the working folder, not from /dev where the serial layer looks for a bare name.
@@ -142,15 +146,39 @@ private slots:
     }
 
     // An adapter's latency timer as sysfs shows it, through a by-id link too; said once, with the command,
-    // when it stays above 1 ms. Devices without the file (pseudo-terminals, built-in ports) have none.
+    // when it stays above 1 ms. Devices without the file (pseudo-terminals, built-in ports) have none, and
+    // a file that holds no number is as good as none.
+    void latencyTimer_data()
+    {
+        QTest::addColumn<QString>("device");  // relative: under the test's own /dev
+        QTest::addColumn<QByteArray>("timer");  // the sysfs file's text; empty: no file
+        QTest::addColumn<int>("ms");
+        QTest::newRow("16 ms") << "ttyUSB0" << QByteArray("16\n") << 16;
+        QTest::newRow("by-id link") << "serial/by-id/usb-FTDI-if00" << QByteArray("16\n") << 16;
+        QTest::newRow("0 ms") << "ttyUSB0" << QByteArray("0") << 0;
+        QTest::newRow("no number") << "ttyUSB0" << QByteArray("fast\n") << -1;
+        QTest::newRow("negative") << "ttyUSB0" << QByteArray("-3\n") << -1;
+        QTest::newRow("no file") << "pts/0" << QByteArray() << -1;
+        QTest::newRow("no name") << "" << QByteArray("16\n") << -1;
+    }
     void latencyTimer()
     {
-        QTemporaryDir sys;
-        const QString dir = sys.filePath(QStringLiteral("bus/usb-serial/devices/ttyUSB0"));
-        QVERIFY(QDir().mkpath(dir));
-        writeFile(dir + QStringLiteral("/latency_timer"), "16\n");
-        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/ttyUSB0"), sys.path()), 16);
-        QCOMPARE(portsettings::usbLatencyTimer(QStringLiteral("/dev/pts/0"), sys.path()), -1);
+        QFETCH(QString, device);
+        QFETCH(QByteArray, timer);
+        QTemporaryDir root;
+        const QString dev = root.filePath(QStringLiteral("dev"));
+        const QString dir = root.filePath(QStringLiteral("sys/bus/usb-serial/devices/ttyUSB0"));
+        QVERIFY(QDir().mkpath(dir) && QDir().mkpath(dev + "/serial/by-id"));
+        writeFile(dev + "/ttyUSB0", {});
+        QVERIFY(QFile::link(dev + "/ttyUSB0", dev + "/serial/by-id/usb-FTDI-if00"));
+        if (!timer.isEmpty())
+            writeFile(dir + QStringLiteral("/latency_timer"), timer);
+        QTEST(portsettings::usbLatencyTimer(device.isEmpty() ? device : dev + "/" + device, root.filePath("sys")), "ms");
+    }
+
+    // The timer is shown when there is one, even at 0 ms; the advice names each slow adapter and the command.
+    void latencyAdvice()
+    {
         portsettings::PortRecord usb{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", true, 16};
         QCOMPARE(portsettings::portLabel(usb), QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI), latency timer 16 ms"));
         const QString advice = portsettings::latencyAdvice({usb, {"/dev/ttyS0", "", "", "", true, -1}});
@@ -159,19 +187,47 @@ private slots:
                  qPrintable(advice));
         usb.latencyMs = 1;
         QVERIFY(portsettings::latencyAdvice({usb}).isEmpty());
+        usb.latencyMs = 0;
+        QVERIFY(portsettings::portLabel(usb).endsWith(QStringLiteral(", latency timer 0 ms")));
     }
 
-    // The one adapter plugged in is offered only when the stored port is missing and it is the only one.
+    // The one adapter plugged in is offered only when the stored port (a path, or a Com n whose device is
+    // there) is missing and it is the only adapter present.
+    void adapterToOffer_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("records");  // of a, b (adapters), uart, gone (an adapter not plugged in)
+        QTest::addColumn<QString>("offered");  // empty: none
+        const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00");
+        QTest::newRow("stored one gone") << gone << "uart a" << "/dev/ttyUSB0";
+        QTest::newRow("nothing stored") << "" << "uart a" << "/dev/ttyUSB0";
+        QTest::newRow("two adapters") << gone << "a b" << "";
+        QTest::newRow("stored by-id here") << "/dev/serial/by-id/usb-FTDI-if00" << "a" << "";
+        QTest::newRow("stored device here") << "/dev/ttyUSB0" << "a" << "";
+        QTest::newRow("no adapter") << gone << "uart" << "";
+        QTest::newRow("missing adapter not counted") << gone << "gone a" << "/dev/ttyUSB0";
+        QTest::newRow("Com n here") << "Com9" << "a" << "";
+        QTest::newRow("Com n missing") << "Com8" << "a" << "/dev/ttyUSB0";
+    }
     void adapterToOffer()
     {
-        const portsettings::PortRecord a{"/dev/ttyUSB0", "", "", "/dev/serial/by-id/usb-FTDI-if00", true};
-        const portsettings::PortRecord b{"/dev/ttyACM0", "", "", "", true};
-        const portsettings::PortRecord uart{"/dev/ttyS4", "", "", "", true};
-        const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00");
-        QCOMPARE(portsettings::adapterToOffer(gone, {uart, a}).value_or(uart).device, a.device);
-        QVERIFY(!portsettings::adapterToOffer(gone, {a, b}));                     // two: the person chooses
-        QVERIFY(!portsettings::adapterToOffer(a.byIdPath, {a}));                  // the stored one is here
-        QVERIFY(!portsettings::adapterToOffer(gone, {uart}));                     // no adapter
+        QFETCH(QString, stored);
+        QFETCH(QString, records);
+        QTemporaryDir dir;
+        const QString present = dir.filePath(QStringLiteral("ttyS8"));
+        writeFile(present, {});
+        QVERIFY(portsettings::mapPortDevice(9, present) && portsettings::mapPortDevice(8, dir.filePath("ttyS7")));
+        const QMap<QString, portsettings::PortRecord> known{
+            {"a", {"/dev/ttyUSB0", "", "", "/dev/serial/by-id/usb-FTDI-if00", true}},
+            {"b", {"/dev/ttyACM0", "", "", "", true}},
+            {"uart", {"/dev/ttyS4", "", "", "", true}},
+            {"gone", {"/dev/ttyUSB1", "", "", "/dev/serial/by-id/usb-Prolific-if00", false}}};
+        QList<portsettings::PortRecord> list;
+        for (const QString& r : records.split(QLatin1Char(' ')))
+            list << known.value(r);
+        QTEST(portsettings::adapterToOffer(stored, list).value_or(portsettings::PortRecord{}).device, "offered");
+        portsettings::unmapPortDevice(9, present);
+        portsettings::unmapPortDevice(8, dir.filePath("ttyS7"));
     }
 
     // Plugging in and pulling out are noticed without a Refresh; the same list says nothing.
@@ -188,6 +244,19 @@ private slots:
         w.look();
         QCOMPARE(changed.size(), 2);
     }
+
+#ifdef Q_OS_WIN
+    // Windows keeps the choice per user in the registry, where another program or an administrator finds it.
+    void registryStore()
+    {
+        portsettings::savePortChoice(QStringLiteral("COM12"));
+        const QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software\\Revora_Shift\\Revora_Shift"),
+                                 QSettings::NativeFormat);
+        QCOMPARE(registry.value(QStringLiteral("Properties/CommPort")).toString(), QStringLiteral("12"));
+        QCOMPARE(portsettings::loadPortChoice(), QStringLiteral("Com12"));
+        QCOMPARE(portsettings::deviceForPort(12), QStringLiteral("\\\\.\\COM12"));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestPortSettings)

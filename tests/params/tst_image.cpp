@@ -251,27 +251,34 @@ private slots:
         QVERIFY(datafile::write(path, img).ok);
         QVERIFY(!datafile::writeBlock(path, QByteArray(10, 'x')).ok);  // a block of the wrong size is never written
         // A full disk (no file may grow past 100 bytes, which holds for root too) leaves the saved file whole.
-        limitFileSize(100);
-        const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
-        limitFileSize(RLIM_INFINITY);
-        QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        if (kCanFillDisk) {
+            limitFileSize(100);
+            const datafile::Result full = datafile::write(path, imageOf(defaultBlock()));
+            limitFileSize(RLIM_INFINITY);
+            QCOMPARE(full.error, "Cannot write " + path + ": File too large. The existing file was not changed.");
+        }
         ImageBuffer back;
         QVERIFY(datafile::read(path, back).ok && back.BufferEmpty);  // reading alone does not mark it loaded
         QCOMPARE(back.configBlock(), img.configBlock());
 
         // What is not a regular file is refused at once (a pipe without a writer would wait
-        // for ever, a device could deliver bytes without end), and nothing is taken from it.
+        // for ever, a device could deliver bytes without end; Windows has its device names
+        // in every folder), and nothing is taken from it.
+#ifdef Q_OS_UNIX
         const QString fifo = dir.filePath(QStringLiteral("pipe.dat"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+#else
+        const QString fifo = QStringLiteral("NUL");  // (CON, the console, does not open under Wine)
+#endif
         ImageBuffer untouched;
         untouched.EEPROMBuffer.fill(7);
         const auto before = untouched.EEPROMBuffer;
         for (const QString& file : {fifo, dir.path()}) {
             const datafile::Result bad = datafile::read(file, untouched);
             QVERIFY2(bad.kind == datafile::ErrorKind::NotRegularFile && untouched.EEPROMBuffer == before, qPrintable(file));
-            QVERIFY2(bad.error.contains(file), qPrintable(bad.error));
+            QVERIFY2(bad.error.contains(QDir::toNativeSeparators(file)), qPrintable(bad.error));
         }
-        // Nor is a pipe replaced by a file on saving.
+        // Nor is a pipe or a device replaced by a file on saving.
         const datafile::Result overPipe = datafile::write(fifo, img);
         QVERIFY(overPipe.kind == datafile::ErrorKind::NotRegularFile &&
                 overPipe.error.contains(QStringLiteral("not changed")));

@@ -52,6 +52,13 @@ private slots:
         QCOMPARE(commented[2], line(QStringLiteral("Comment: SN 4711")));
         // A data file has no firmware ID: its line ends at the label, no blanks after it.
         QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30)), QString(9, ' ') + "Firmware ID:");
+        // As text each piece starts at its column, also the first one; a text that runs into the next column
+        // keeps one blank before it. One blank line between the pages.
+        QCOMPARE(report::toPlainText(line(QStringLiteral("Firmware ID:"), 30, QStringLiteral("V2"))),
+                 QString(9, ' ') + "Firmware ID:" + QString(8, ' ') + "V2");
+        QCOMPARE(report::toPlainText(Line{{1, "Overlong"}, {3, "x"}}), QStringLiteral("Overlong x"));
+        QCOMPARE(report::toPlainText(QList<report::Page>{{line("1"), {}}, {line("2")}}),
+                 QString(9, ' ') + "1\n\n\n" + QString(9, ' ') + "2\n");
     }
 
     // Every parameter byte belongs to a uniquely named entry, so a comparison misses nothing.
@@ -123,6 +130,10 @@ private slots:
         row("alarm 2 delay", SET(p.Alarm2Delay = 2), "Alarm2Delay", "Alarm 2 Delay (sec)|sec", "0.05", 0.05);
         row("alarm 2 tps", SET(p.Alarm2MinTPSPercent = 12.5f), "Alarm2MinTPSPercent", "Alarm 2 Minimum TPS (%)|%",
             "13", 13.0);
+        // Alarm 2 knows two inputs: 0 is the analog one, anything else AFR.
+        row("alarm 2 analog", none, "Alarm2Input", "Alarm 2 Input|", "Alarm 2 Analog 0-5V Input|Analog 0-5V",
+            "Analog 0-5V");
+        row("alarm 2 AFR", SET(p.Alarm2Input = 2), "Alarm2Input", "Alarm 2 Input|", "Alarm 2 AFR Input|AFR", "AFR");
     }
     void entries()
     {
@@ -139,8 +150,10 @@ private slots:
         QCOMPARE(QStringList({e->section, e->label, e->unit}).join('|'), where);
         QCOMPARE(e->text + '|' + e->shown, expected);
         QCOMPARE(e->value, value);
-        // The printed line shows that very text: alone for a switch or an input, else after the label.
-        const Line printed = e->wholeLine ? line(e->text)
+        // The printed line shows that very text: alone for a switch or an input (no unit), else after the label.
+        const bool wholeLine = e->unit.isEmpty() && key != "UserData";
+        QCOMPARE(e->wholeLine, wholeLine);
+        const Line printed = wholeLine ? line(e->text)
                              : key == "UserData" ? line(e->label + ':', 30, e->text)
                                                  : line(e->label + ':', 50, e->text);
         QVERIFY((report::page1(p, header()) + report::page2(p, header())).contains(printed));

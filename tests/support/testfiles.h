@@ -5,8 +5,14 @@
 
 #include <QFile>
 #include <QtTest>
+#include <ctime>
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 inline ParameterStore defaultsStore()
 {
@@ -32,7 +38,23 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
 }
 
+// The processor time this process has used, in seconds (std::clock() counts wall
+// time on Windows).
+inline double processorSeconds()
+{
+#ifdef Q_OS_WIN
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto seconds = [](FILETIME t) { return double((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+#else
+    return double(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
+
+#ifdef Q_OS_UNIX
 // A full disk, as the writing process sees it (also as root): writes past `bytes` fail.
+constexpr bool kCanFillDisk = true;
 inline void limitFileSize(rlim_t bytes)
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -41,3 +63,10 @@ inline void limitFileSize(rlim_t bytes)
     limit.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+#else
+// Windows has no file size limit for a process: the full-disk cases do not run there.
+constexpr bool kCanFillDisk = false;
+using rlim_t = quint64;
+constexpr rlim_t RLIM_INFINITY = ~rlim_t(0);
+inline void limitFileSize(rlim_t) {}
+#endif

@@ -8,9 +8,14 @@ namespace {
 
 const char* const kProgram = "revora-shift-cli";
 
+#ifdef Q_OS_WIN
+const char* const kPortText =
+    "PORT is a name from 'revora-shift-cli ports', a device name (\\\\.\\COM3) or Com1 to Com255.";
+#else
 const char* const kPortText =
     "PORT is a name from 'revora-shift-cli ports', a device path (/dev/ttyUSB0; a relative path starts in "
     "the working folder) or Com1 to Com255.";
+#endif
 const char* const kStreamsText = "Results go to standard output, messages and errors to standard error.";
 
 // Words of `text` in lines of at most `width` characters, each led by `indent`.
