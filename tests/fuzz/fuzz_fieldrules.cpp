@@ -1,6 +1,6 @@
-// Any text typed into any validated field, starting from the factory defaults:
-// the field shows what is stored, what is stored always encodes, and passing the
-// shown text through the field again changes nothing.
+// Any text typed into any validated field, from the factory defaults: the field shows what
+// is stored, what is stored always encodes, and passing the shown text through again
+// changes nothing.
 #include "fuzzcheck.h"
 #include "params/codec.h"
 #include "params/defaults.h"
@@ -12,24 +12,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1 || fields.isEmpty())
         return 0;
     const QString field = fields[data[0] % fields.size()];
-    const QString typed = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-
     ParameterStore store;
     loadDefaults(store);
-    ParameterSet& params = store.params;
-    const fieldrules::Outcome outcome = fieldrules::validate(field, typed, params);
-    FUZZ_EXPECT(outcome.text == fieldrules::display(field, params));
+    const fieldrules::Outcome outcome = fieldrules::validate(
+        field, QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1)), store.params);
+    FUZZ_EXPECT(outcome.text == fieldrules::display(field, store.params));
     FUZZ_EXPECT(outcome.warning.isEmpty() == outcome.warningTitle.isEmpty());
-
-    FUZZ_EXPECT(UpdateEEPROM(params, store.image).ok);
-
-    // A throttle percent field re-derives its count every time, by design.
+    FUZZ_EXPECT(UpdateEEPROM(store.params, store.image).ok);
     const fieldrules::Rule* rule = fieldrules::find(field);
     FUZZ_EXPECT(rule != nullptr);
-    if (rule->unit != QLatin1String("%")) {
-        ParameterSet again = params;
+    if (rule->unit != QLatin1String("%")) {  // a throttle percent re-derives its count every time, by design
+        ParameterSet again = store.params;
         const fieldrules::Outcome second = fieldrules::validate(field, outcome.text, again);
-        FUZZ_EXPECT(second.text == outcome.text && second.warning.isEmpty() && again == params);
+        FUZZ_EXPECT(second.text == outcome.text && second.warning.isEmpty() && again == store.params);
     }
     return 0;
 }

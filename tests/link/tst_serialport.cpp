@@ -51,7 +51,7 @@ private slots:
         QVERIFY(pty.send("junk") && pty.port.waitForBytes(4, 1000));
         pty.port.discardInput();
         QCOMPARE(pty.port.bytesWaiting(), 0);
-        // Nothing more to read: the wait sleeps on the device, and a timed-out wait is no error.
+        // A timed-out wait sleeps and is no error.
         const std::clock_t cpu0 = std::clock();
         QElapsedTimer t;
         t.start();
@@ -73,9 +73,8 @@ private slots:
         QVERIFY_PROMPTS(prompter);
     }
 
-    // A missing device and one in use are refused with a text that says which and why (Qt claims a terminal
-    // exclusively, so a second opener is refused, root or not); an account without the right to the port is
-    // told the one command that gives it.
+    // A missing device and one in use are refused saying which and why; an account without the right to the
+    // port is told the command that gives it.
     void openFailures()
     {
         Pty holder;

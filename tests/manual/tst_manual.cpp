@@ -1,18 +1,13 @@
 // Help > Contents describes the window as it is: every command of every menu, with its key.
-#include "emulator/controller.h"
-#include "emulator/emulatedport.h"
-#include "shell/mainwindow.h"
-#include "support/scriptedprompter.h"
+#include "support/openwindows.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 class TestManual : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;  // a settings store of its own: no recent files in the menu
-
 private slots:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8()), qputenv("XDG_DATA_HOME", m_dir.path().toUtf8()); }
+    void initTestCase() { usePrivateSettings(); }  // no recent files in the menu
 
     // The manual's table of menus and keys has a row "Menu > Command" with the command's key for each
     // command the menus show, and the manual's text explains each command where it says "Menu > Command".
@@ -22,12 +17,9 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(file.readAll());
         const QString body = html.section(QStringLiteral("<h2 id=\"menus\">"), 0, 0);  // the text before the table
-        ScriptedPrompter prompter;
-        EmulatedController controller;
-        EmulatedPort port(controller);
-        frmRevora_Main window(prompter, port, {QStringLiteral("Velmont Sensors")});
+        Windows w;
         int commands = 0;
-        for (QAction* menuAction : window.menuBar()->actions()) {
+        for (QAction* menuAction : w.main.menuBar()->actions()) {
             const QString menuName = menuAction->text().remove(QLatin1Char('&'));
             for (QAction* a : menuAction->menu()->actions()) {
                 if (a->isSeparator() || !a->isVisible())
@@ -35,7 +27,7 @@ private slots:
                 ++commands;
                 const QString text = a->text().remove(QLatin1Char('&'));
                 const QString key = a->shortcut().toString(QKeySequence::PortableText);
-                // A standard key the platform leaves unbound (Quit on some desktops) leaves the key cell to the manual.
+                // A standard key the platform leaves unbound (Quit on some desktops): the manual's key cell stands.
                 const QString row = QStringLiteral("<tr><td>%1 &gt; %2</td>%3").arg(menuName, text,
                                                    key.isEmpty() ? QString() : "<td>" + key + "</td>");
                 QVERIFY2(html.contains(row), qPrintable(row));
@@ -45,7 +37,7 @@ private slots:
         }
         // And no row for a command that is gone: the header and the recent files are the only others.
         QCOMPARE(html.count(QStringLiteral("<tr>")), commands + 2);
-        QVERIFY_PROMPTS(prompter);
+        QVERIFY_PROMPTS(w.prompter);
     }
 };
 

@@ -24,10 +24,7 @@ ScriptedPrompter::~ScriptedPrompter()
     if (m_lenient || done() || !QTest::currentTestFunction())
         return;
     const QString all = QStringLiteral("scripted prompts: ") + failures().join(QLatin1Char('\n'));
-    if (QTest::currentTestFailed())
-        qWarning("%s", qPrintable(all));
-    else
-        QTest::qFail(qPrintable(all), __FILE__, __LINE__);
+    QTest::currentTestFailed() ? qWarning("%s", qPrintable(all)) : QTest::qFail(qPrintable(all), __FILE__, __LINE__);
 }
 
 QStringList ScriptedPrompter::failures() const

@@ -25,24 +25,16 @@ public:
     ~ScriptedPrompter() override;
 
     ScriptedPrompter& expect(const QString& text, const QString& title, PromptAnswer answer = PromptAnswer::OK)
-    {
-        return push(Kind::Message, text, title, answer);
-    }
+    { return push(Kind::Message, text, title, answer); }
     // The same, also checking the buttons and icon.
     ScriptedPrompter& expectBox(const QString& text, const QString& title, PromptButtons buttons, PromptIcon icon,
                                 PromptAnswer answer)
-    {
-        return push(Kind::Message, text, title, answer, std::make_pair(buttons, icon));
-    }
+    { return push(Kind::Message, text, title, answer, std::make_pair(buttons, icon)); }
     // The error prompt ("Error", Abort/Retry/Ignore, critical) with this text.
     ScriptedPrompter& expectError(const QString& text, PromptAnswer answer)
-    {
-        return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer);
-    }
+    { return expectBox(text, QStringLiteral("Error"), PromptButtons::AbortRetryIgnore, PromptIcon::Critical, answer); }
     ScriptedPrompter& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer)
-    {
-        return push(Kind::Input, prompt, title, {}, {}, answer);
-    }
+    { return push(Kind::Input, prompt, title, {}, {}, answer); }
     ScriptedPrompter& expectColor(std::optional<uint32_t> answer) { return push(Kind::Color, {}, {}, {}, {}, {}, answer); }
     ScriptedPrompter& expectOpenFile(const QString& answer) { return push(Kind::OpenFile, {}, {}, {}, {}, answer); }
     ScriptedPrompter& expectSaveFile(const QString& answer) { return push(Kind::SaveFile, {}, {}, {}, {}, answer); }
@@ -60,21 +52,14 @@ public:
     PromptAnswer message(const QString& text, const QString& title, PromptButtons buttons,
                          PromptIcon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title, const QString&) override
-    {
-        return take(Kind::Input, prompt, title).textAnswer;
-    }
+    { return take(Kind::Input, prompt, title).textAnswer; }
     std::optional<uint32_t> color(uint32_t initial) override
-    {
-        return lastColorInitial = initial, take(Kind::Color, {}, {}).colorAnswer;
-    }
+    { return lastColorInitial = initial, take(Kind::Color, {}, {}).colorAnswer; }
     QString openFileName(const QString& title, const QString&) override { return fileAnswer(Kind::OpenFile, title); }
     QString saveFileName(const QString& title, const QString&) override { return fileAnswer(Kind::SaveFile, title); }
     void setFileDialogFolder(const QString& folder) override { fileDialogFolder = folder; }
     QString saveFileNameSuggesting(const QString& title, const QString& filter, const QString& suggested) override
-    {
-        lastSuggestedFile = suggested;
-        return saveFileName(title, filter);
-    }
+    { return lastSuggestedFile = suggested, saveFileName(title, filter); }
 
     uint32_t lastColorInitial = 0;
     QString fileDialogFolder;  // where the file dialogs would start
@@ -84,9 +69,7 @@ private:
     ScriptedPrompter& push(Kind kind, const QString& text, const QString& title, PromptAnswer answer,
                            std::optional<std::pair<PromptButtons, PromptIcon>> box = {},
                            std::optional<QString> textAnswer = {}, std::optional<uint32_t> colorAnswer = {})
-    {
-        return m_queue.append(Expected{kind, text, title, box, answer, textAnswer, colorAnswer}), *this;
-    }
+    { return m_queue.append(Expected{kind, text, title, box, answer, textAnswer, colorAnswer}), *this; }
     // The next expected prompt when it is this one; otherwise a failure and a cancelled prompt.
     Expected take(Kind kind, const QString& text, const QString& title);
     QString fileAnswer(Kind kind, const QString& title) { return take(kind, {}, title).textAnswer.value_or(QString()); }
