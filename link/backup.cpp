@@ -1,4 +1,5 @@
 #include "link/backup.h"
+#include "link/say.h"
 
 #include "params/datafile.h"
 #include "params/paramset.h"
@@ -18,16 +19,6 @@
 #include <windows.h>
 #endif
 
-namespace {
-
-// Shown by the window in the person's language; the command-line tool, which installs
-// no translator, keeps these words.
-struct Say {
-    Q_DECLARE_TR_FUNCTIONS(link)
-};
-
-}  // namespace
-
 namespace backup {
 
 namespace {
@@ -44,7 +35,7 @@ QString makeFolder(const QString& folder)
     if (info.isDir())
         return QString();
     if (info.exists())
-        return Say::tr("it is a file, not a folder");
+        return LinkSay::tr("it is a file, not a folder");
     std::error_code ec;
 #ifdef Q_OS_WIN
     std::filesystem::create_directories(std::filesystem::path(folder.toStdWString()), ec);
@@ -54,7 +45,7 @@ QString makeFolder(const QString& folder)
 
     if (ec)
         return QString::fromLocal8Bit(ec.message().c_str());
-    return QFileInfo(folder).isDir() ? QString() : Say::tr("it was not made");
+    return QFileInfo(folder).isDir() ? QString() : LinkSay::tr("it was not made");
 }
 
 // More backups than this in one second are no longer a person pressing Upload.
@@ -75,20 +66,20 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
         return QString();
     };
     if (block.size() != kConfigSize)
-        return fail(Say::tr("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
+        return fail(LinkSay::tr("The controller's block holds %1 bytes, not %2.").arg(block.size()).arg(kConfigSize));
     if (const QString why = makeFolder(folder); !why.isEmpty())
-        return fail(Say::tr("The backup folder %1 cannot be made: %2.").arg(QDir::toNativeSeparators(folder), why));
+        return fail(LinkSay::tr("The backup folder %1 cannot be made: %2.").arg(QDir::toNativeSeparators(folder), why));
     // Written beside its final name and renamed only once every byte is on the
     // disk: a backup is whole or absent.
     BackupFile file(QDir(folder).filePath(QStringLiteral(".backup-XXXXXX")));
     if (!file.openUnbuffered())
-        return fail(Say::tr("Cannot write in %1: %2.").arg(QDir::toNativeSeparators(folder), file.errorString()));
+        return fail(LinkSay::tr("Cannot write in %1: %2.").arg(QDir::toNativeSeparators(folder), file.errorString()));
     bool ok = datafile::writeAll(file, block);
 #ifdef Q_OS_UNIX
     ok = ok && ::fsync(file.handle()) == 0;
 #endif
     if (!ok)
-        return fail(Say::tr("Cannot write %1: %2.")
+        return fail(LinkSay::tr("Cannot write %1: %2.")
                         .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when))), file.errorString()));
     file.close();
 #ifdef Q_OS_WIN
@@ -102,7 +93,7 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
     if (h != INVALID_HANDLE_VALUE)
         CloseHandle(h);
     if (!flushed)
-        return fail(Say::tr("Cannot write %1: the file could not be flushed to the disk.")
+        return fail(LinkSay::tr("Cannot write %1: the file could not be flushed to the disk.")
                         .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when)))));
 #endif
     // A name taken (a second upload within the same second) gives the next number;
@@ -118,9 +109,9 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
             return path;
         }
         if (!QFile::exists(path))
-            return fail(Say::tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+            return fail(LinkSay::tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    return fail(Say::tr("%1 backups taken at %2 are there already; move some elsewhere.")
+    return fail(LinkSay::tr("%1 backups taken at %2 are there already; move some elsewhere.")
                     .arg(kMaxSameSecond)
                     .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
 }

@@ -1,4 +1,5 @@
 #include "link/link.h"
+#include "link/say.h"
 
 #include "link/portsettings.h"
 #include "core/errortrap.h"
@@ -17,27 +18,17 @@
 #include <timeapi.h>
 #endif
 
-namespace {
-
-// Shown by the window in the person's language; the command-line tool, which installs
-// no translator, keeps these words.
-struct Say {
-    Q_DECLARE_TR_FUNCTIONS(link)
-};
-
-}  // namespace
-
 using namespace linkproto;
 
 QString linktext::lineErrorText(LineError error)
 {
     switch (error) {
-    case LineError::Framing: return Say::tr("Framing error.");
-    case LineError::Overrun: return Say::tr("Port hardware overrun.");
-    case LineError::RxOverflow: return Say::tr("Receive buffer overflow.");
-    case LineError::Parity: return Say::tr("Parity error.");
-    case LineError::TxFull: return Say::tr("Transmit buffer full.");
-    case LineError::DeviceControlBlock: return Say::tr("Device control block error.");
+    case LineError::Framing: return LinkSay::tr("Framing error.");
+    case LineError::Overrun: return LinkSay::tr("Port hardware overrun.");
+    case LineError::RxOverflow: return LinkSay::tr("Receive buffer overflow.");
+    case LineError::Parity: return LinkSay::tr("Parity error.");
+    case LineError::TxFull: return LinkSay::tr("Transmit buffer full.");
+    case LineError::DeviceControlBlock: return LinkSay::tr("Device control block error.");
     case LineError::Break: break;  // a break is a line signal, not an error worth a message
     }
     return QString();
@@ -45,16 +36,16 @@ QString linktext::lineErrorText(LineError error)
 
 QString linktext::portLostText(const QString& device)
 {
-    return Say::tr("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
+    return LinkSay::tr("The serial port %1 was lost: the adapter was unplugged or the port went away. Plug it "
                    "in again and check the port chosen.")
         .arg(device);
 }
 
 QString linktext::noControllerText(const QString& device, bool opened, const QString& choosePortHint)
 {
-    return (opened ? Say::tr("No controller answered on the serial port %1. If it is connected to another "
+    return (opened ? LinkSay::tr("No controller answered on the serial port %1. If it is connected to another "
                              "port, choose that one %2.")
-                   : Say::tr("The serial port %1 could not be opened. Choose the controller's port %2."))
+                   : LinkSay::tr("The serial port %1 could not be opened. Choose the controller's port %2."))
         .arg(device, choosePortHint);
 }
 
@@ -110,7 +101,7 @@ bool ControllerLink::ensureOpen()
             return std::nullopt;
         }
         if (error.isEmpty())
-            error = Say::tr("The serial port could not be opened.");
+            error = LinkSay::tr("The serial port could not be opened.");
         return error;
     });
     return opened;

@@ -1,4 +1,5 @@
 #include "link/portsettings.h"
+#include "link/say.h"
 #include "core/settings.h"
 
 #include <QCoreApplication>
@@ -11,16 +12,6 @@
 #endif
 
 namespace portsettings {
-
-namespace {
-
-// Shown by the window in the person's language; the command-line tool, which installs
-// no translator, keeps these words.
-struct Say {
-    Q_DECLARE_TR_FUNCTIONS(link)
-};
-
-}  // namespace
 
 std::optional<int> parsePortNumber(const QString& text)
 {
@@ -46,7 +37,7 @@ std::optional<int> loadPortNumber(QString* error)
     if (const auto n = parsePortNumber(*stored))
         return n;
     if (error)
-        *error = Say::tr("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
+        *error = LinkSay::tr("The stored port \"%1\" (CommPort in %2) is not a port number from %3 to %4.\r\n\r\n"
                          "Ignore uses Com%3; then choose the controller's port in Communications > Port Setup.")
                      .arg(*stored, settings::location())
                      .arg(kFirstPort)
@@ -89,7 +80,7 @@ bool mapPortDevice(int n, const QString& device, QString* error)
     if (settings::setPortDevice(n, device, &where))
         return true;
     if (error)
-        *error = Say::tr("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
+        *error = LinkSay::tr("Cannot write Com%1 to the settings in %2. Check that the folder is writable.")
                      .arg(n)
                      .arg(where);
     return false;
@@ -105,10 +96,10 @@ QString resolvePortArgument(const QString& text, QString* error)
             return deviceForPort(*n);
         if (error)
 #ifdef Q_OS_WIN
-            *error = Say::tr("'%1' is not a port: use Com1 to Com255 or a device name such as \\\\.\\COM3.")
+            *error = LinkSay::tr("'%1' is not a port: use Com1 to Com255 or a device name such as \\\\.\\COM3.")
                          .arg(text);
 #else
-            *error = Say::tr("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
+            *error = LinkSay::tr("'%1' is not a port: use Com1 to Com255 or a device path such as /dev/ttyUSB0.")
                          .arg(text);
 #endif
         return QString();
@@ -116,9 +107,9 @@ QString resolvePortArgument(const QString& text, QString* error)
     if (t.isEmpty()) {
         if (error)
 #ifdef Q_OS_WIN
-            *error = Say::tr("No port given: use Com1 to Com255 or a device name such as \\\\.\\COM3.");
+            *error = LinkSay::tr("No port given: use Com1 to Com255 or a device name such as \\\\.\\COM3.");
 #else
-            *error = Say::tr("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
+            *error = LinkSay::tr("No port given: use Com1 to Com255 or a device path such as /dev/ttyUSB0.");
 #endif
         return t;
     }
@@ -135,13 +126,13 @@ QString resolvePortArgument(const QString& text, QString* error)
 QString portLabel(const PortRecord& r)
 {
     if (!r.exists)
-        return Say::tr("%1 (not found)").arg(r.byIdPath.isEmpty() ? r.device : r.byIdPath);
+        return LinkSay::tr("%1 (not found)").arg(r.byIdPath.isEmpty() ? r.device : r.byIdPath);
     QString about = r.description;
     if (!r.manufacturer.isEmpty())
         about = about.isEmpty() ? r.manufacturer : QStringLiteral("%1 (%2)").arg(about, r.manufacturer);
     QString label = about.isEmpty() ? r.device : QStringLiteral("%1 \u2014 %2").arg(r.device, about);
     if (r.latencyMs >= 0)
-        label += Say::tr(", latency timer %1 ms").arg(r.latencyMs);
+        label += LinkSay::tr(", latency timer %1 ms").arg(r.latencyMs);
     return label;
 }
 
@@ -172,7 +163,7 @@ QString latencyAdvice(const QList<PortRecord>& records)
     }
     if (slow.isEmpty())
         return QString();
-    return Say::tr("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
+    return LinkSay::tr("The USB adapter %1 holds every reply up to its latency timer, which makes a transfer "
                    "much slower; the program asks for low-latency mode when it opens the port, and where "
                    "the driver keeps the timer this lowers it to 1 ms until the adapter is replugged:\n    %2")
         .arg(slow.join(QStringLiteral(", ")), command);

@@ -1,4 +1,5 @@
 #include "link/serialport.h"
+#include "link/say.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,16 +27,6 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #endif
-
-namespace {
-
-// Shown by the window in the person's language; the command-line tool, which installs
-// no translator, keeps these words.
-struct Say {
-    Q_DECLARE_TR_FUNCTIONS(link)
-};
-
-}  // namespace
 
 namespace {
 // How far the kernel's rate may be from 56000 before the controller cannot
@@ -66,7 +57,7 @@ void SerialPort::setPortName(const QString& name)
 
 QString SerialPort::noPermissionText(const QString& port, const QString& group, const QString& user)
 {
-    return Say::tr("Your user account may not use the serial port %1. Serial ports are for the members "
+    return LinkSay::tr("Your user account may not use the serial port %1. Serial ports are for the members "
                    "of the group \"%2\"; add your account to it with\n    sudo usermod -aG %2 %3\nthen log "
                    "out and in again.")
         .arg(port, group, user);
@@ -77,7 +68,7 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return Say::tr("The serial port %1 does not exist. Check that the adapter is plugged in and "
+        return LinkSay::tr("The serial port %1 does not exist. Check that the adapter is plugged in and "
                        "choose the right port %2.")
             .arg(port, choosePortHint);
     case QSerialPort::PermissionError: {
@@ -96,14 +87,14 @@ QString SerialPort::openErrorText(QSerialPort::SerialPortError error, const QStr
             return noPermissionText(port, g ? QString::fromLocal8Bit(g->gr_name) : QStringLiteral("dialout"), user);
         }
 #endif
-        return Say::tr("The serial port %1 cannot be opened: it may be in use by another program "
+        return LinkSay::tr("The serial port %1 cannot be opened: it may be in use by another program "
                        "(close that program and try again), or your user account may not be allowed "
                        "to use serial ports (on Linux, ask for your account to be added to the "
                        "\"dialout\" group, then log out and in again).")
             .arg(port);
     }
     default:
-        return Say::tr("The serial port %1 cannot be opened (%2). Check the adapter and the port "
+        return LinkSay::tr("The serial port %1 cannot be opened (%2). Check the adapter and the port "
                        "chosen %3.")
             .arg(port, detail, choosePortHint);
     }
@@ -116,7 +107,7 @@ bool SerialPort::open(QString* error)
     const QString name = m_name;
     if (name.isEmpty()) {
         if (error)
-            *error = Say::tr("No serial port chosen. Choose one %1.").arg(choosePortHint());
+            *error = LinkSay::tr("No serial port chosen. Choose one %1.").arg(choosePortHint());
         return false;
     }
     m_lost = false;
@@ -154,7 +145,7 @@ bool SerialPort::open(QString* error)
         if (got > 0 && std::abs(got - kBaudRate) > kBaudRate * kBaudTolerance) {
             close();
             if (error)
-                *error = Say::tr("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
+                *error = LinkSay::tr("The serial adapter on %1 did not accept 56000 baud (it runs at %2 "
                                  "baud), and the controller only talks at 56000 baud. Use an adapter "
                                  "that supports this rate.")
                              .arg(name)

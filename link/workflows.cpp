@@ -1,4 +1,5 @@
 #include "link/workflows.h"
+#include "link/say.h"
 
 #include "link/backup.h"
 #include "params/codec.h"
@@ -10,11 +11,6 @@ using namespace linkworkflow;
 
 namespace {
 
-// Shown by the window in the person's language; the command-line tool, which installs
-// no translator, keeps these words.
-struct Say {
-    Q_DECLARE_TR_FUNCTIONS(link)
-};
 using linktext::said;
 
 void warn(ControllerLink& link, const char* title, const QString& text, PromptIcon icon = PromptIcon::Exclamation)
@@ -85,7 +81,7 @@ TransferKind checkController(ControllerLink& link, const Transfer& t, bool shift
     st.UserAbort = false;
     const auto text = [&](const char* words) { return said(words).arg(said(t.verb)); };
     const auto refuse = [&](const char* words) { warn(link, t.title, text(words)); };
-    const QString noLink = Say::tr("Cannot establish RS-232 link. Check cable and controller power.");
+    const QString noLink = LinkSay::tr("Cannot establish RS-232 link. Check cable and controller power.");
     link.view().showConnecting(link.deviceName());
     const LinkResult synced = reSyncWithRetries(link);
     link.view().hideProgress();
@@ -171,7 +167,7 @@ TransferKind readBlockChecked(ControllerLink& link, ImageBuffer& image, int* rea
 
 QString unreliableText(int reads)
 {
-    return Say::tr("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
+    return LinkSay::tr("The line to the controller is unreliable: %1 reads of the configuration gave %1 different "
                    "results. Check the cable, its plugs and the adapter, then try again.")
         .arg(reads);
 }
@@ -205,15 +201,15 @@ report::Comparison compareImages(const ImageBuffer& left, const ImageBuffer& rig
 // The question before programming, as a plain message box.
 bool askInBox(ControllerLink& link, const report::Comparison& changes, const QString& backupFile)
 {
-    QString text = Say::tr("The controller's configuration was saved as %1.\n\n").arg(QDir::toNativeSeparators(backupFile));
+    QString text = LinkSay::tr("The controller's configuration was saved as %1.\n\n").arg(QDir::toNativeSeparators(backupFile));
     if (changes.same()) {
-        text += Say::tr("The controller already holds this configuration.");
+        text += LinkSay::tr("The controller already holds this configuration.");
     } else {
-        text += Say::tr("The upload will change (controller -> this configuration):\n");
+        text += LinkSay::tr("The upload will change (controller -> this configuration):\n");
         for (const QString& line : report::differenceLines(changes))
             text += line + QLatin1Char('\n');
     }
-    text += Say::tr("\nGo on with the upload?");
+    text += LinkSay::tr("\nGo on with the upload?");
     return link.prompter().message(text, said(kUploadTitle), PromptButtons::YesNo,
                                    PromptIcon::Question) == PromptAnswer::Yes;
 }
@@ -227,7 +223,7 @@ TransferKind backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, 
     int reads = 0;
     const TransferKind read = readBlockChecked(link, before, &reads);
     if (read == TransferKind::PortLost) {
-        sayPortLost(link, kUploadTitle, QString(), Say::tr("No backup was made, and nothing was written to the controller."));
+        sayPortLost(link, kUploadTitle, QString(), LinkSay::tr("No backup was made, and nothing was written to the controller."));
         return TransferKind::PortLost;
     }
     QString why;
@@ -235,17 +231,17 @@ TransferKind backUpAndConfirm(ControllerLink& link, const ImageBuffer& toWrite, 
     if (read == TransferKind::Unreliable) {
         why = unreliableText(reads);
     } else if (read != TransferKind::Completed) {
-        why = Say::tr("The controller's configuration could not be read for the backup.");
+        why = LinkSay::tr("The controller's configuration could not be read for the backup.");
     } else {
         const QDateTime when = options.clock ? options.clock() : QDateTime::currentDateTime();
         path = backup::write(options.backupFolder, when, before.configBlock(), &why);
     }
     if (path.isEmpty()) {
         if (!options.confirm) {
-            warn(link, kUploadTitle, Say::tr("No backup was made: %1 Nothing was written to the controller.").arg(why));
+            warn(link, kUploadTitle, LinkSay::tr("No backup was made: %1 Nothing was written to the controller.").arg(why));
             return TransferKind::BackupFailed;
         }
-        return link.prompter().message(why + Say::tr("\n\nUpload without a backup?"),
+        return link.prompter().message(why + LinkSay::tr("\n\nUpload without a backup?"),
                                        said(kUploadTitle), PromptButtons::YesNo,
                                        PromptIcon::Exclamation) == PromptAnswer::Yes
                    ? TransferKind::Completed
@@ -273,7 +269,7 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
 {
     LinkView& view = link.view();
     if (!store.image.BufferEmpty) {
-        const PromptAnswer a = link.prompter().message(Say::tr("Data buffer not empty. OK to overwrite?"),
+        const PromptAnswer a = link.prompter().message(LinkSay::tr("Data buffer not empty. OK to overwrite?"),
                                                        said(kDownloadTitle), PromptButtons::OKCancel,
                                                        PromptIcon::None);
         if (a != PromptAnswer::OK)
@@ -287,12 +283,12 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
     const PortCloser closer(link);
     if (const TransferKind checked = checkController(link, kDownload, false); checked != TransferKind::Completed)
         return ended(checked);
-    warn(link, kDownloadTitle, Say::tr("Firmware ID: ") + link.state().FirmwareID);
+    warn(link, kDownloadTitle, LinkSay::tr("Firmware ID: ") + link.state().FirmwareID);
 
     int reads = 0;
     const TransferKind read = readBlockChecked(link, store.image, &reads);
     if (read != TransferKind::Completed) {
-        sayReadFailed(link, kDownloadTitle, Say::tr("Download failed."), read, reads);
+        sayReadFailed(link, kDownloadTitle, LinkSay::tr("Download failed."), read, reads);
         store.image.ClearEEPROMBuffer();
         return ended(read);
     }
@@ -300,7 +296,7 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
     // half-decoded set, no buffer that claims to hold data.
     const CodecResult decoded = UpdateParams(store.image, store.params);
     if (!decoded) {
-        warn(link, kDownloadTitle, Say::tr("Download failed.\n") + decoded.message());
+        warn(link, kDownloadTitle, LinkSay::tr("Download failed.\n") + decoded.message());
         store.image.ClearEEPROMBuffer();
         return ended(TransferKind::Undecodable);
     }
@@ -312,7 +308,7 @@ TransferOutcome runDownload(ControllerLink& link, ParameterStore& store)
 TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const UploadOptions& options)
 {
     if (store.image.BufferEmpty) {
-        warn(link, kUploadTitle, Say::tr("No data available for uploading."));
+        warn(link, kUploadTitle, LinkSay::tr("No data available for uploading."));
         return ended(TransferKind::NoData);
     }
     const PortCloser closer(link);
@@ -338,16 +334,16 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     }
     TransferOutcome out = ended(TransferKind::Completed);
     out.backupFile = backupFile;
-    const QString notProgrammed = Say::tr("Upload aborted - EEPROM programming failed.");
-    const QString notVerified = Say::tr("Upload aborted - EEPROM verification failed.");
-    const QString notReset = Say::tr("Upload aborted - Reset Shift Light Controller failed");
+    const QString notProgrammed = LinkSay::tr("Upload aborted - EEPROM programming failed.");
+    const QString notVerified = LinkSay::tr("Upload aborted - EEPROM verification failed.");
+    const QString notReset = LinkSay::tr("Upload aborted - Reset Shift Light Controller failed");
     const ProgramResult programmed = link.WriteEEPROMData(store.image);
     if (programmed.error != LinkError::None) {
         out.holds = programmed.programmed > 0 ? ControllerHolds::PartBlock : ControllerHolds::Unchanged;
         if (programmed.error == LinkError::PortLost) {
             out.kind = TransferKind::PortLost;
             sayPortLost(link, kUploadTitle, notProgrammed,
-                        Say::tr("The controller holds part of the new configuration and part of the old: "
+                        LinkSay::tr("The controller holds part of the new configuration and part of the old: "
                                 "upload again once the port is back."));
         } else {
             out.kind = TransferKind::ProgrammingFailed;
@@ -359,7 +355,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     if (programmed.verifyError == LinkError::PortLost) {
         out.kind = TransferKind::PortLost;
         sayPortLost(link, kUploadTitle, notVerified,
-                    Say::tr("The controller holds the whole new configuration, not verified, and was not "
+                    LinkSay::tr("The controller holds the whole new configuration, not verified, and was not "
                             "reset: upload again once the port is back."));
         return out;
     }
@@ -367,7 +363,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         // The person asked the program to stop: the block is whole, and nothing more is sent.
         out.kind = TransferKind::Stopped;
         warn(link, kUploadTitle,
-             Say::tr("Upload stopped: the controller holds the whole new configuration, but it was not "
+             LinkSay::tr("Upload stopped: the controller holds the whole new configuration, but it was not "
                      "verified and the controller was not reset. Upload again to verify it and restart the "
                      "controller."),
              PromptIcon::Information);
@@ -383,7 +379,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
     if (reset.error == LinkError::PortLost) {
         out.kind = TransferKind::PortLost;
         sayPortLost(link, kUploadTitle, notReset,
-                    Say::tr("The controller holds the new configuration, verified, but was not reset."));
+                    LinkSay::tr("The controller holds the new configuration, verified, but was not reset."));
         return out;
     }
     if (!reset) {
@@ -392,7 +388,7 @@ TransferOutcome runUpload(ControllerLink& link, ParameterStore& store, const Upl
         return out;
     }
     out.holds = ControllerHolds::NewAndReset;
-    warn(link, kUploadTitle, Say::tr("Upload completed."));
+    warn(link, kUploadTitle, LinkSay::tr("Upload completed."));
     return out;
 }
 
@@ -403,17 +399,17 @@ TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& c
     out.kind = checkController(link, kCompare, false);
     if (!out)
         return out;
-    warn(link, kCompareTitle, Say::tr("Firmware ID: ") + link.state().FirmwareID);
+    warn(link, kCompareTitle, LinkSay::tr("Firmware ID: ") + link.state().FirmwareID);
     int reads = 0;
     out.kind = readBlockChecked(link, out.controller, &reads);
     if (!out) {
-        sayReadFailed(link, kCompareTitle, Say::tr("Compare failed."), out.kind, reads);
+        sayReadFailed(link, kCompareTitle, LinkSay::tr("Compare failed."), out.kind, reads);
         return out;
     }
     QString decodeError;
     out.differences = compareImages(out.controller, configuration, &decodeError);
     if (!decodeError.isEmpty()) {
-        warn(link, kCompareTitle, Say::tr("Compare failed.\n") + decodeError);
+        warn(link, kCompareTitle, LinkSay::tr("Compare failed.\n") + decodeError);
         out.kind = TransferKind::Undecodable;
     }
     return out;
@@ -422,7 +418,7 @@ TransferOutcome compareWithController(ControllerLink& link, const ImageBuffer& c
 TransferOutcome compareWithController(ControllerLink& link, const ParameterStore& store)
 {
     if (store.image.BufferEmpty) {
-        warn(link, kCompareTitle, Say::tr("No data available for comparing."));
+        warn(link, kCompareTitle, LinkSay::tr("No data available for comparing."));
         return ended(TransferKind::NoData);
     }
     const UploadImage encoded = imageToUpload(store.params, store.image);
