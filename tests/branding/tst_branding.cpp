@@ -1,5 +1,4 @@
-// The branding file reader and the About box text, without a display.
-#include "core/about.h"
+// The branding file reader, without a display.
 #include "core/branding.h"
 #include "core/datapaths.h"
 #include "support/testfiles.h"
@@ -21,32 +20,21 @@ private slots:
     // File content -> splash and company lines ("|" between, "<built-in>": the built-in ones), fault words.
     void reading_data()
     {
-        QTest::addColumn<QByteArray>("file");  // "<none>": no file; "<folder>": a folder in its place
+        QTest::addColumn<QByteArray>("file");  // "<folder>": a folder in its place
         QTest::addColumn<QString>("splash");
         QTest::addColumn<QString>("company");
         QTest::addColumn<QString>("faults");
 
         const QString noLogo = "Acme|Arial|20|bold|NULL";
-        QTest::newRow("no file") << QByteArray("<none>") << kDefaultSplash << "<built-in>" << "";
         QTest::newRow("comments, trailing block ignored") << "! c\n" + QByteArray(kGood).replace("!", "!s") + "12 Pit Lane\n!end\nignored\n"
                                                           << noLogo << "Acme|12 Pit Lane" << "";
         const QString muller = QString::fromUtf8("Acme|\u00A9 M\u00FCller");
         QTest::newRow("latin-1 text") << kGood + "\xA9 M\xFCller\n" << noLogo << muller << "";
-        QTest::newRow("utf-8 with byte order mark") << "\xEF\xBB\xBF" + kGood + "\xC2\xA9 M\xC3\xBCller\n" << noLogo << muller << "";
-        // Notepad's "Unicode": UTF-16 with a byte order mark, CR LF line ends (the last line without one).
-        const QString text = QString::fromLatin1(kGood).replace("\n", "\r\n") + QString::fromUtf8("\u00A9 M\u00FCller");
-        QByteArray le("\xFF\xFE");
-        for (const QChar c : text)
-            le += char(c.unicode() & 0xFF), le += char(c.unicode() >> 8);
-        QTest::newRow("utf-16") << le << noLogo << muller << "";
         QTest::newRow("short splash block") << QByteArray("Acme\nTimes\n!\nAcme\n")
                                             << "Acme|Times|28|bold italic|Velmont_Sensors_Logo.gif" << "Acme" << "only 2 of the 5";
         const QByteArray splash = kGood.chopped(5);
         QTest::newRow("empty company name") << splash + "\nPhone: 1\n" << noLogo << "Acme|Phone: 1" << "company name";
-        QTest::newRow("first 20 company lines") << splash + QByteArray("line\n").repeated(25) << noLogo
-                                                << QStringList(20, "line").join('|') << "only the first 20";
         QTest::newRow("empty file") << QByteArray() << kDefaultSplash << "<built-in>" << "is empty";
-        QTest::newRow("comments only") << QByteArray("! c\n") << kDefaultSplash << "<built-in>" << "no separator|no splash lines";
         QTest::newRow("1 MiB read") << kGood + "!" + QByteArray(kMiB - kGood.size() - 1, 'x') << noLogo << "Acme" << "";
         // A logo that is missing is said with its line, counted from the file's first.
         QTest::newRow("missing logo") << QByteArray("!\n!\nAcme\nArial\n20\nbold\nno.gif\n!\nAcme\n")
@@ -72,7 +60,7 @@ private slots:
         else if (file == "<fifo>")
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 #endif
-        else if (file != "<none>")
+        else
             writeFile(path, file);
         const Branding b = readBranding(dir.path());
 
@@ -87,7 +75,7 @@ private slots:
                      qPrintable(shown[i]));
     }
 
-    void splashItemsAndAbout()
+    void splashItems()
     {
         const QList<std::pair<QString, double>> sizes = {{"10,5", 10.5}, {"4", 4.0},   {"144", 144.0}, {"3.9", -1.0},
                                                          {"1e6", -1.0},  {"12pt", -1.0}, {"nan", -1.0}};
@@ -101,13 +89,10 @@ private slots:
             b.SplashInfo[4] = item;
             QCOMPARE(b.logoPath(), path);
         }
-        const QString head = " Revora Shift Version 1.00\n" + brandingCopyright() + "\n\n";
-        QCOMPARE(aboutText({"Acme", "", "Phone: 1"}), "Acme" + head + "\nPhone: 1\n");
     }
 
 #ifdef Q_OS_WIN
-    // On Windows the program's files sit beside the .exe: its folder comes first, and no Unix data folder is made
-    // up from it.
+    // On Windows the program's files sit beside the .exe: its folder first, no Unix data folder made up.
     void programFolder()
     {
         const QString folder = QStringLiteral("C:/Program Files/Revora Shift");
