@@ -38,8 +38,7 @@ private slots:
 
     void tpsCalibration()
     {
-        // -64007 does not fit 16 bits: no count rather than a wrapped one. 31.5 in single precision rounds to
-        // even 32 in the last row; the double sum, 31.4999..., would give 31.
+        // -64007 does not fit 16 bits: no count, not a wrapped one. 31.5 in single precision rounds to even 32.
         const struct { float percent; int zero, full, count; } rows[] = {
             {-25300, 2, 255, -99999}, {-100, -1, 32766, -32768}, {100, 0, 32767, 32767}, {50, -30000, 30000, -99999},
             {70, 0, 45, 32}};
