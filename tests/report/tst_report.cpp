@@ -89,6 +89,7 @@ private slots:
         row("colour", SET(p.LaunchColor = 0x030201), "LaunchColor", "Launch Light Color (RGB)|RGB", "1, 2, 3",
             QVariantList{1, 2, 3});
         row("gear rpm", SET(p.ShiftRPM3 = 6543), "ShiftRPM3", "Gear 3 Shift RPM|RPM", "6543", 6543.0);
+        row("gear speed", none, "ShiftVSS5", "Gear 5 Minimum VSS (MPH)|MPH", "125", 125.0);
         section = "GPO Parameters";
         row("gpo", SET(p.GPOEnable = true), "OptionFlags.GPOEnable", "GPO Enable|", "GPO Enabled|Enabled", true);
         row("gpo percent", none, "GPOOffTPSPercent", "GPO TPS Off (%)|%", "89", 89.0);
@@ -131,11 +132,12 @@ private slots:
     void comparisonRows()
     {
         ParameterStore a = defaultsStore(), b = a;
-        b.params.Alarm1Enable = true, b.params.Alarm1Input = 1, b.params.Alarm1PressurePSI = true;
+        b.params.Alarm1Enable = true, b.params.Alarm1Input = 3, b.params.Alarm1PressurePSI = true;
+        b.params.Alarm2Input = 1;
         b.params.UserData = QStringLiteral("  Car 7");
         b.params.ShiftRPM2 = 6100;
         QVERIFY(UpdateEEPROM(b.params, b.image));
-        b.image.EEPROMBuffer[159] = 0x01;  // a byte the decoder drops: the text shows alike
+        b.image.EEPROMBuffer[159] = 0x01;  // a byte the decoder drops, within the User Data row
         b.image.EEPROMBuffer[60] = 9;      // a reserved byte
         ParameterSet decodedB;
         QVERIFY(UpdateParams(b.image, decodedB));
@@ -146,10 +148,15 @@ private slots:
         QCOMPARE(rows, (QStringList{"Scale Factors and General Setup|User Data||\"\"|\"  Car 7\"",
                                     "Shift Light Setup|Gear 2 Shift RPM|RPM|6000|6100",
                                     "Alarm 1 Parameters|Alarm 1 Enable||Disabled|Enabled",
-                                    "Alarm 1 Parameters|Alarm 1 Input||Analog 0-5V|AFR",
-                                    "Alarm 1 Parameters|Alarm 1 MAP Units||In-HG|psi"}));
-        // The reserved byte as a byte row; the text's dropped byte is inside the User Data row (tst_cli: the rest).
-        QCOMPARE(report::differenceLines(c).mid(5), QStringList{"Offset 60: 0 -> 9"});
+                                    "Alarm 1 Parameters|Alarm 1 Input||Analog 0-5V|MAP 2 bar",
+                                    "Alarm 1 Parameters|Alarm 1 MAP Units||In-HG|psi",
+                                    "Alarm 2 Parameters|Alarm 2 Input||Analog 0-5V|AFR"}));
+        // Bytes no row explains (tst_cli has the labelled lines); a byte that shows alike, the block's last one too.
+        QCOMPARE(report::differenceLines(c).mid(6), QStringList{"Offset 60: 0 -> 9"});
+        ImageBuffer padded = a.image;
+        padded.EEPROMBuffer[159] = 0x7F;  // dropped on decoding: the text shows as before
+        QCOMPARE(report::differenceLines(report::compare(a.image, a.params, padded, a.params)),
+                 QStringList{"Offset 159: 32 -> 127"});
     }
 };
 
