@@ -61,7 +61,7 @@ private slots:
         p.LaunchRPM = 4001, p.ShiftRPM1 = 6101, p.ShiftRPM2 = 6202, p.ShiftRPM3 = 6303, p.ShiftRPM4 = 6404;
         p.ShiftRPM5 = 12790;  // a high byte that dividing by 255 would get wrong
         p.ShiftVSS1 = 21, p.ShiftVSS2 = 42, p.ShiftVSS3 = 63, p.ShiftVSS4 = 84, p.ShiftVSS5 = 106;
-        p.ShortShiftRPM = 700, p.ShiftDropRPM = 300;
+        p.ShortShiftRPM = 32767, p.ShiftDropRPM = 300;  // the largest two-byte value
         p.GPOMinRPM = 61, p.GPOMaxRPM = 119, p.GPOOffTPS = 180, p.GPOOnTPS = 190;
         p.GPOMinVSS = 31, p.GPOMaxVSS = 224, p.GPODelay = 7;
         p.GPOFlags = 0xF0;  // bits 1-7 carried over
@@ -82,7 +82,7 @@ private slots:
         QByteArray expected(kConfigSize, '\x77');  // the reserved gaps keep what the buffer held
         put(expected, 16, {24, 183, 11, 62, 0xFB, 40, 230, 198, 1, 2, 3, 4, 5, 6, 250, 13});
         put(expected, 32, {161, 15, 213, 23, 58, 24, 159, 24, 4, 25, 246, 49});
-        put(expected, 44, {21, 42, 63, 84, 106, 188, 2, 44, 1});
+        put(expected, 44, {21, 42, 63, 84, 106, 255, 127, 44, 1});
         put(expected, 64, {61, 119, 180, 190, 31, 224, 7, 0xF1});
         put(expected, 80, {11, 222, 7, 8, 9});
         put(expected, 96, {3, 3, 201, 17, 120, 45, 55, 65, 10, 11, 12});
