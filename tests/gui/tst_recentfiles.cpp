@@ -27,8 +27,7 @@ private slots:
         QCOMPARE(fx.title(), kMain + " - recent5.dat");
     }
 
-    // A backup is the program's own copy: opening one neither lists it nor makes its folder where the file
-    // dialogs next start.
+    // A backup is the program's own copy: opening one neither lists it nor makes its folder the dialogs' start.
     void backupsStayOut()
     {
         QDir().mkpath(path("cars"));

@@ -9,8 +9,8 @@ class TestManual : public QObject {
 private slots:
     void initTestCase() { usePrivateSettings(); }  // no recent files in the menu
 
-    // The manual's table of menus and keys has a row "Menu > Command" with the command's key for each
-    // command the menus show, and the manual's text explains each command where it says "Menu > Command".
+    // Each command the menus show has a row "Menu > Command" with its key in the manual's table, and is
+    // explained in its text.
     void everyMenuCommandIsDescribed()
     {
         QFile file(QStringLiteral(REVORA_MANUAL));
