@@ -12,13 +12,8 @@
 namespace {
 
 // The roles of the controls a person works (besides any the Tab key reaches).
-bool worked(QAccessible::Role role)
-{
-    static const QList<QAccessible::Role> roles{QAccessible::PushButton, QAccessible::CheckBox,
-        QAccessible::RadioButton, QAccessible::Slider, QAccessible::SpinBox, QAccessible::ComboBox,
-        QAccessible::EditableText, QAccessible::MenuItem};
-    return roles.contains(role);
-}
+const QList<QAccessible::Role> kWorked{QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton,
+    QAccessible::Slider, QAccessible::SpinBox, QAccessible::ComboBox, QAccessible::EditableText, QAccessible::MenuItem};
 
 QString heard(QWidget* w, QAccessible::Text what = QAccessible::Name)
 {
@@ -99,7 +94,7 @@ private slots:
         walk(QAccessible::queryAccessibleInterface(w), nullptr, tree);
         for (const auto& [iface, frame] : tree) {
             auto* c = qobject_cast<QWidget*>(iface->object());
-            if (!worked(iface->role()) && !(c && (c->focusPolicy() & Qt::TabFocus)))
+            if (!kWorked.contains(iface->role()) && !(c && (c->focusPolicy() & Qt::TabFocus)))
                 continue;
             ++controls;
             const QString what = c ? c->objectName() : iface->text(QAccessible::Name);

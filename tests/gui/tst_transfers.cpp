@@ -1,5 +1,4 @@
-// The port setup and download, upload and compare as the window runs them: the port chosen, progress, the
-// document told what the controller holds.
+// The port setup, download, upload and compare as the window runs them.
 #include "core/datapaths.h"
 #include "windowfixture.h"
 
