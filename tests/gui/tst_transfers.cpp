@@ -39,18 +39,23 @@ private slots:
         QTRY_COMPARE(w->isVisible(), !closing);
     }
 
-    // Nothing answering: the refusal names the port and where to choose another.
+    // Nothing answering: the window says which port it tries, and the refusal names it and where to choose.
     void noControllerOnThePort()
     {
         Fixture fx;
         QVERIFY(fx.show());
         fx.controller.addFailure(emu::Failure{emu::FailureKind::Silent, -1});
         fx.window->setLinkTiming(LinkTiming{5, 0});
+        QString seen;  // the first caption the progress frame shows
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] { seen = seen.isEmpty() ? fx.window->fraProgress1->title() : seen; });
+        poll.start(0);
         fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
                               "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
                               "under Communications > Port Setup.",
                               kDownloadTitle, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
         fx.run(fx.window->mnuDownload);
+        QCOMPARE(seen, "Connecting to /dev/ttyS0...");
     }
 
     // A stop signal during programming lets the block be written whole, says so, then closes the window.
