@@ -29,8 +29,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("error");
-        const QDir here = QDir::current();
-        QTest::newRow("one file") << QStringList{"car.dat"} << here.absoluteFilePath("car.dat") << "";
+        QTest::newRow("one file") << QStringList{"car.dat"} << QDir::current().absoluteFilePath("car.dat") << "";
         QTest::newRow("unknown option") << QStringList{"--bogus", "car.dat"} << ""
                                         << "Unknown option 'bogus'. See revora-shift --help.";
         QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << ""
