@@ -347,7 +347,8 @@ private slots:
         row("backup, go on", "upload+backup", saved("2024-05-01_134502.dat"), K::Completed, 159);
         row("backup name taken", "upload+backup+taken", saved("2024-05-01_134502-2.dat"), K::Completed, 159);
         row("backup unread, go on without", "upload+backup+esc:15@10",
-            {ul("The controller's configuration could not be read for the backup." + without), done}, K::Completed, 159);
+            {ul("The controller's configuration could not be read for the backup." + without), done}, K::Completed,
+            159);
         row("backup folder is a file", "upload+backup+file",
             {ul("The backup folder BACKUP cannot be made: it is a file, not a folder." + without)}, K::Declined, 15);
         row("backup folder under a file", "upload+backup+under",
@@ -397,7 +398,8 @@ private slots:
         if (has("file") || has("under"))
             QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
         const auto eepromBefore = r.controller.eeprom();
-        ParameterStore store = workflow == QLatin1String("download") && !has("held") ? ParameterStore() : defaultsStore();
+        ParameterStore store =
+            workflow == QLatin1String("download") && !has("held") ? ParameterStore() : defaultsStore();
         if (has("no data"))
             store.image.ClearEEPROMBuffer();
         if (workflow != QLatin1String("compare"))
@@ -443,7 +445,8 @@ private slots:
         } else if (workflow != QLatin1String("upload")) {
             // Declining the overwrite, and comparing, leave the data, the caption and the frames as they were.
             QVERIFY(store.image.EEPROMBuffer == before.image.EEPROMBuffer && store.params == before.params);
-            QVERIFY(store.image.BufferEmpty == before.image.BufferEmpty && r.view.caption.isEmpty() && r.view.framesVisible);
+            QVERIFY(store.image.BufferEmpty == before.image.BufferEmpty);
+            QVERIFY(r.view.caption.isEmpty() && r.view.framesVisible);
         } else {
             ImageBuffer expected = before.image;
             ParameterSet edited = before.params;
@@ -459,7 +462,8 @@ private slots:
             QVERIFY(!store.image.BufferEmpty);
             // The backup holds the controller's block from before; an existing file is never written over.
             const bool taken = has("taken"), backedUp = mode == QLatin1String("upload+backup") || taken;
-            QCOMPARE(outcome.backupFile, !backedUp ? QString() : taken ? folder + "/2024-05-01_134502-2.dat" : backupFile);
+            const QString second = folder + QStringLiteral("/2024-05-01_134502-2.dat");
+            QCOMPARE(outcome.backupFile, !backedUp ? QString() : taken ? second : backupFile);
             QCOMPARE(readFile(outcome.backupFile), backedUp ? factoryConfigBlock() : QByteArray());
             QCOMPARE(readFile(backupFile).isEmpty(), !backedUp || taken);
             if (QFileInfo(folder).isDir())
