@@ -53,55 +53,46 @@ private slots:
         QTest::addColumn<int>("exit");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
-        const QStringList none;
+        const auto row = [](const char* name, const QString& command, const char* emulator, int exit,
+                            const QStringList& err, const QStringList& out = {}, const char* ctrlC = "") {
+            QTest::newRow(name) << command << QString::fromLatin1(emulator) << QString::fromLatin1(ctrlC) << exit
+                                << out << err;
+        };
         const QString download = QStringLiteral("download --port @tty @out");
+        const QString upload = QStringLiteral("upload --port @tty @file");
         const QString compare = QStringLiteral("compare --port @tty @file");
         // Over the real backend on a 56000-baud line behind a 1 ms adapter (the pauses are judged by tst_link).
-        QTest::newRow("download, 56000-baud line")
-            << download << "--eeprom @file --line --answer-us 50 --usb-latency 1" << "" << 0 << none << QStringList{kFw};
-        QTest::newRow("backup, upload, 56000-baud line")
-            << "upload --backup=@dir --port=@tty @file" << "--line --answer-us 50 --usb-latency 1" << "" << 0
-            << QStringList{"Upload completed.", "Backup saved as @dir/"} << none;
-        QTest::newRow("backup unread")
-            << "upload --backup @dir --port @tty @file" << "--fail mute-read:40" << "" << 1 << none
-            << QStringList{kTimeout, "No backup was made: The controller's configuration could not be read for "
-                                     "the backup. Nothing was written to the controller."};
+        row("download, 56000-baud line", download, "--eeprom @file --line --answer-us 50 --usb-latency 1", 0, {kFw});
+        row("backup, upload, 56000-baud line", "upload --backup=@dir --port=@tty @file",
+            "--line --answer-us 50 --usb-latency 1", 0, {}, {"Upload completed.", "Backup saved as @dir/"});
+        row("backup unread", "upload --backup @dir --port @tty @file", "--fail mute-read:40", 1,
+            {kTimeout, "No backup was made: The controller's configuration could not be read for the backup. "
+                       "Nothing was written to the controller."});
         // Compare takes what an upload of the file writes: the blanks before the text are gone.
-        const QString sides = QStringLiteral("From the controller (left) to @file (right):");
-        QTest::newRow("compare, differs") << compare << "" << "" << 1
-                                          << QStringList{sides, "User Data: \"\" -> \"end to end\""}
-                                          << QStringList{kFw};
-        QTest::newRow("compare refused")
-            << compare << "--fail armed" << "" << 2 << none << QStringList{"Cannot compare while controller is armed."};
+        row("compare, differs", compare, "", 1, {kFw},
+            {"From the controller (left) to @file (right):", "User Data: \"\" -> \"end to end\""});
+        row("compare refused", compare, "--fail armed", 2, {"Cannot compare while controller is armed."});
+        row("download, one byte read wrong", download, "--eeprom @file --fail garble-read:30", 0, {kFw});
         // A port that vanishes (the emulator closes its terminal) ends the transfer at once, saying so.
-        QTest::newRow("download, one byte read wrong")
-            << download << "--eeprom @file --fail garble-read:30" << "" << 0 << none << QStringList{kFw};
         const QString lost = QStringLiteral("The serial port @tty was lost: the adapter was unplugged or the port went "
                                             "away. Plug it in again and check the port chosen.");
-        QTest::newRow("port lost, download") << download << "--fail unplug:60" << "" << 1 << none
-                                             << QStringList{kFw, "Download failed.", lost};
-        QTest::newRow("port lost, programming")
-            << "upload --port @tty @file" << "--fail unplug:240" << "" << 1 << none
-            << QStringList{"Upload aborted - EEPROM programming failed.",
-                           lost + " The controller holds part of the new configuration and part of the old: upload "
-                                  "again once the port is back."};
-        QTest::newRow("port lost, verify")
-            << "upload --port @tty @file" << "--fail unplug:350" << "" << 1 << none
-            << QStringList{"Upload aborted - EEPROM verification failed.",
-                           lost + " The controller holds the whole new configuration, not verified, and was not "
-                                  "reset: upload again once the port is back."};
-        // A transfer a signal stopped exits with 128 + the signal's number (Ctrl+C 130, SIGHUP 129, SIGTERM 143).
-        QTest::newRow("Ctrl+C link check")
-            << download << "--fail silent --log" << "33 1" << 130 << none << QStringList{"Stopped by Ctrl+C."};
-        const QString stopped = QStringLiteral("Upload stopped: the controller holds the whole new configuration, "
-                                               "but it was not verified and the controller was not reset. Upload "
-                                               "again to verify it and restart the controller.");
-        const QString upload = QStringLiteral("upload --port @tty @file");
-        QTest::newRow("SIGTERM programming")
-            << upload << "--log" << "16 3 TERM" << 143 << none
-            << QStringList{"SIGTERM: the configuration block is being written and cannot be stopped half-way; "
-                           "the transfer stops when it is written.",
-                           stopped};
+        row("port lost, download", download, "--fail unplug:60", 1, {kFw, "Download failed.", lost});
+        row("port lost, programming", upload, "--fail unplug:240", 1,
+            {"Upload aborted - EEPROM programming failed.",
+             lost + " The controller holds part of the new configuration and part of the old: upload again once "
+                    "the port is back."});
+        row("port lost, verify", upload, "--fail unplug:350", 1,
+            {"Upload aborted - EEPROM verification failed.",
+             lost + " The controller holds the whole new configuration, not verified, and was not reset: upload "
+                    "again once the port is back."});
+        // A transfer a signal stopped exits with 128 + the signal's number (Ctrl+C 130, SIGTERM 143).
+        row("Ctrl+C link check", download, "--fail silent --log", 130, {"Stopped by Ctrl+C."}, {}, "33 1");
+        row("SIGTERM programming", upload, "--log", 143,
+            {"SIGTERM: the configuration block is being written and cannot be stopped half-way; the transfer stops "
+             "when it is written.",
+             "Upload stopped: the controller holds the whole new configuration, but it was not verified and the "
+             "controller was not reset. Upload again to verify it and restart the controller."},
+            {}, "16 3 TERM");
     }
     void transfer()
     {
@@ -165,7 +156,8 @@ private slots:
 
     // Whatever the file holds (blanks around the text, gear detection in single-stage mode, alarm flags that
     // carry nothing, an unprintable last byte), compare right after an upload of it finds nothing and says so
-    // (on stderr, as the firmware line): both take the image the upload writes.
+    // (on stderr, as the firmware line): both take the image the upload writes. The emulator's terminal, mapped
+    // to Com7, is in the list of ports and is reached by that name.
     void uploadThenCompare()
     {
         QByteArray block = defaultsBlock();
@@ -174,28 +166,19 @@ private slots:
         for (const auto& [offset, byte] : changes)
             block[offset - kConfigFirst] = char(byte);
         writeFile(path("@crafted"), block);
-        m_tty = startEmulator({});
+        m_tty = startEmulator({QStringLiteral("--com"), QStringLiteral("7")});
         QStringList said;
-        for (const char* command : {"upload --port @tty @crafted", "compare --port @tty @crafted"}) {
+        for (const char* command : {"ports", "upload --port Com7 @crafted", "compare --port com7 @crafted"}) {
             QProcess cli;
             cli.setProcessEnvironment(m_env);
             cli.start(QStringLiteral(REVORA_CLI), expand(QString::fromLatin1(command)));
             QVERIFY(cli.waitForFinished(30000) && cli.exitStatus() == QProcess::NormalExit);
             QCOMPARE(cli.exitCode(), 0);
+            if (command[0] == 'p')
+                QVERIFY(cli.readAllStandardOutput().contains(m_tty.toUtf8()));
             said = lines(cli.readAllStandardError());
         }
         QCOMPARE(said, QStringList({kFw, "The controller holds this configuration."}));
-    }
-
-    // The emulator's pseudo-terminal, mapped to Com7, is in the list of ports.
-    void portsListsTheEmulator()
-    {
-        const QString tty = startEmulator({QStringLiteral("--com"), QStringLiteral("7")});
-        QProcess cli;
-        cli.setProcessEnvironment(m_env);
-        cli.start(QStringLiteral(REVORA_CLI), {QStringLiteral("ports")});
-        QVERIFY(cli.waitForFinished(10000) && cli.exitCode() == 0);
-        QVERIFY(cli.readAllStandardOutput().contains(tty.toUtf8()));
     }
 
 private:
