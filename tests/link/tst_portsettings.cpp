@@ -18,7 +18,8 @@ private slots:
     }
 
     // A path is stored beside the number; a Com name, in any case, is a number again and the path is gone.
-    void savedPort()
+    // The emulator's mapping comes and goes; it is not taken away once another terminal has the number.
+    void settingsStore()
     {
         const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0");
         portsettings::savePortChoice(QStringLiteral("Com255"));
@@ -26,13 +27,7 @@ private slots:
         QVERIFY(portsettings::loadPortChoice() == byId && portsettings::loadPortNumber() == 255);
         portsettings::savePortChoice(QStringLiteral("com12"));
         QVERIFY(portsettings::loadPortChoice() == QStringLiteral("Com12") && portsettings::loadPortNumber() == 12);
-    }
-
-    // The emulator's mapping comes and goes; it is not taken away once another terminal has the number.
-    void mapping()
-    {
         QVERIFY(portsettings::mapPortDevice(9, QStringLiteral("/dev/pts/7")));
-        QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
         portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/8"));
         QCOMPARE(portsettings::mappedPorts().value(9), QStringLiteral("/dev/pts/7"));
         portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/7"));
@@ -112,7 +107,7 @@ private slots:
         QTEST(portsettings::usbLatencyTimer(device.isEmpty() ? device : dev + "/" + device, root.filePath("sys")), "ms");
     }
 
-    // The advice names each slow adapter and the command.
+    // The advice names each slow adapter and the command; 1 ms is fast enough.
     void latencyAdvice()
     {
         portsettings::PortRecord usb{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", true, 16};
@@ -122,8 +117,6 @@ private slots:
                  qPrintable(advice));
         usb.latencyMs = 1;
         QVERIFY(portsettings::latencyAdvice({usb}).isEmpty());
-        usb.latencyMs = 0;  // shown even at 0 ms
-        QVERIFY(portsettings::portLabel(usb).endsWith(QStringLiteral(", latency timer 0 ms")));
     }
 
     // The one adapter plugged in is offered only when the stored port (a path, or a Com n whose device is
