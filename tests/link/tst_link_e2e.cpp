@@ -126,14 +126,12 @@ private slots:
         QVERIFY(cli.waitForFinished(30000));
         QVERIFY2(!unplugged || sinceLoss.elapsed() < 1000, qPrintable(QString::number(sinceLoss.elapsed())));
         for (QString& line : err)
-            line.replace(QLatin1String("@tty"), m_tty);
+            line = expand(line).join(QLatin1Char(' '));
         const QStringList stdOut = lines(cli.readAllStandardOutput());
         QCOMPARE(lines(cli.readAllStandardError()), err);
         QCOMPARE(stdOut.size(), out.size());
         for (int i = 0; i < out.size(); ++i)  // the backup's name holds the time
-            QVERIFY2(stdOut[i].startsWith(out[i].replace(QLatin1String("@dir"), path("@dir"))
-                                              .replace(QLatin1String("@file"), path("@file"))),
-                     qPrintable(stdOut[i]));
+            QVERIFY2(stdOut[i].startsWith(expand(out[i]).join(QLatin1Char(' '))), qPrintable(stdOut[i]));
         QCOMPARE(cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, exit);
         stopEmulator();
         // An upload programs the whole block, unless it says it wrote nothing; only one that completed resets.
