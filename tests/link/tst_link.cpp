@@ -387,10 +387,9 @@ private slots:
             limitFileSize(100);  // the block is buffered whole, and only its flush fails
         QElapsedTimer clock;
         clock.start();
-        const TransferOutcome outcome = workflow == QLatin1String("download") ? runDownload(r.link, store)
-                                        : workflow == QLatin1String("upload")
-                                            ? runUpload(r.link, store, options)
-                                            : compareWithController(r.link, std::as_const(store));
+        const TransferOutcome outcome = workflow == "download" ? runDownload(r.link, store)
+                                        : workflow == "upload" ? runUpload(r.link, store, options)
+                                                               : compareWithController(r.link, std::as_const(store));
         limitFileSize(RLIM_INFINITY);
         QCOMPARE(r.prompter.shown(), shown);  // first: what was said tells why an outcome differs
         QCOMPARE(int(outcome.kind), kind);
@@ -434,8 +433,6 @@ private slots:
             QCOMPARE(outcome.backupFile, !backedUp ? QString() : taken ? second : backupFile);
             QCOMPARE(readFile(outcome.backupFile), backedUp ? factoryConfigBlock() : QByteArray());
             QCOMPARE(readFile(backupFile).isEmpty(), !backedUp || taken);
-            if (QFileInfo(folder).isDir())
-                QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), backedUp ? (taken ? 2 : 1) : 0);
         }
     }
 };
