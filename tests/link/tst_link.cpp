@@ -281,7 +281,6 @@ private slots:
         const QString notProgrammed = ul("Upload aborted - EEPROM programming failed.");
         const QString noReset = ul("Upload aborted - Reset Shift Light Controller failed");
         const QString done = ul("Upload completed.");
-        row("complete", "upload", {done}, K::Completed, 159);
         row("lower-case ID, Esc before the upload", "upload+odd id+stale esc", {done}, K::Completed, 159);
         // A port that cannot be opened is said once, not once per try.
         row("port missing", "upload+open error", {err(kNoPort), ul(kNoLink + kNotOpened)}, K::NoLink, 15);
