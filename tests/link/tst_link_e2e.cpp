@@ -155,7 +155,7 @@ private slots:
     // Whatever the file holds (blanks around the text, gear detection in single-stage mode, alarm flags that
     // carry nothing, an unprintable last byte), compare right after an upload of it finds nothing and says so
     // (on stderr, as the firmware line): both take the image the upload writes. The emulator's terminal, mapped
-    // to Com7, is in the list of ports and is reached by that name.
+    // to the last Com number, is in the list of ports and is reached by that name.
     void uploadThenCompare()
     {
         QByteArray block = defaultsBlock();
@@ -164,9 +164,9 @@ private slots:
         for (const auto& [offset, byte] : changes)
             block[offset - kConfigFirst] = char(byte);
         writeFile(path("@crafted"), block);
-        m_tty = startEmulator({QStringLiteral("--com"), QStringLiteral("7")});
+        m_tty = startEmulator({QStringLiteral("--com"), QStringLiteral("255")});
         QStringList said;
-        for (const char* command : {"ports", "upload --port Com7 @crafted", "compare --port com7 @crafted"}) {
+        for (const char* command : {"ports", "upload --port Com255 @crafted", "compare --port com255 @crafted"}) {
             QProcess cli;
             cli.setProcessEnvironment(m_env);
             cli.start(QStringLiteral(REVORA_CLI), expand(QString::fromLatin1(command)));

@@ -116,6 +116,8 @@ private slots:
                  qPrintable(advice));
         usb.latencyMs = 1;
         QVERIFY(portsettings::latencyAdvice({usb}).isEmpty());
+        usb.latencyMs = 0;  // the label shows any timer the adapter has, 0 ms too
+        QVERIFY(portsettings::portLabel(usb).endsWith(QStringLiteral(", latency timer 0 ms")));
     }
 
     // The one adapter plugged in is offered only when the stored port (a path, or a Com n whose device is
