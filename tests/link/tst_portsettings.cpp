@@ -125,11 +125,11 @@ private slots:
     void adapterToOffer_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("records");  // of a, b (adapters), uart, gone (an adapter not plugged in)
+        QTest::addColumn<QString>("records");  // of a, b, c (adapters), uart, gone (an adapter not plugged in)
         QTest::addColumn<QString>("offered");  // empty: none
         const QString gone = QStringLiteral("/dev/serial/by-id/usb-Prolific-if00");
         QTest::newRow("stored one gone") << gone << "uart a" << "/dev/ttyUSB0";
-        QTest::newRow("nothing stored") << "" << "uart a" << "/dev/ttyUSB0";
+        QTest::newRow("nothing stored") << "" << "uart c" << "/dev/ttyUSB2";
         QTest::newRow("two adapters") << gone << "a b" << "";
         QTest::newRow("stored by-id here") << "/dev/serial/by-id/usb-FTDI-if00" << "a" << "";
         QTest::newRow("stored device here") << "/dev/ttyUSB0" << "a" << "";
@@ -151,6 +151,7 @@ private slots:
         const QMap<QString, portsettings::PortRecord> known{
             {"a", {"/dev/ttyUSB0", "", "", "/dev/serial/by-id/usb-FTDI-if00", true}},
             {"b", {"/dev/ttyACM0", "", "", "", true}},
+            {"c", {"/dev/ttyUSB2", "", "", "", true}},  // no by-id name, as in a container
             {"uart", {"/dev/ttyS4", "", "", "", true}},
             {"gone", {"/dev/ttyUSB1", "", "", "/dev/serial/by-id/usb-Prolific-if00", false}}};
         QList<portsettings::PortRecord> list;
