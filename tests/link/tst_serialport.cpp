@@ -62,14 +62,15 @@ private slots:
         QVERIFY(pty.port.isOpen());
     }
 
-    // A missing device and one in use are refused saying which and why; an account without the right to the
-    // port is told the command that gives it.
+    // A missing device, one in use and none named are refused saying which and why; an account without the
+    // right to the port is told the command that gives it.
     void openFailures()
     {
         Pty holder;
         QVERIFY(holder.port.open(nullptr));
         const QList<QPair<QString, QString>> cases{{holder.slave + "-none", "does not exist"},
-                                                   {holder.slave, "in use by another program"}};
+                                                   {holder.slave, "in use by another program"},
+                                                   {QString(), "No serial port chosen."}};
         for (const auto& [path, says] : cases) {
             SerialPort port;
             port.setPortName(path);
