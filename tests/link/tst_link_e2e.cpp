@@ -142,8 +142,7 @@ private slots:
         else
             QCOMPARE(saved, programmed ? m_uploaded : held);
         QCOMPARE(m_emulator.readAllStandardError().count("  reset #"), programmed && exit == 0 ? 1 : 0);
-        const bool downloaded = command.startsWith(QLatin1String("download")) && exit == 0;
-        QCOMPARE(readFile(path("@out")), downloaded ? m_block : QByteArray());
+        QCOMPARE(readFile(path("@out")), command.startsWith("download") && exit == 0 ? m_block : QByteArray());
         // The backup holds the controller's block from before.
         const QStringList backups = QDir(path("@dir")).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(backups.size(), command.contains(QLatin1String("backup")) && exit == 0 ? 1 : 0);
