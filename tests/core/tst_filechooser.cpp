@@ -14,110 +14,63 @@ class TestFileChooser : public QObject {
 private slots:
     void initTestCase() { writeFile(path("there.dat"), "x"); }
 
-    // Each name the dialog gives is answered in turn; "" is a cancelled dialog.
-    void fileOpen_data()
+    // Each name the dialog gives is answered in turn; "" is a cancelled dialog. Opening, a missing file is asked
+    // about ("File not found."); saving, an existing one is replaced only on Yes, and No shows the dialog again
+    // (the file named next is taken as it is). A new file for a report gets the suffix when its name has none.
+    void choose_data()
     {
+        QTest::addColumn<QString>("kind");  // the dialog's title
         QTest::addColumn<QStringList>("picked");
-        QTest::addColumn<QList<int>>("answers");  // to "File not found."
-        QTest::addColumn<QString>("notExist");
+        QTest::addColumn<int>("answer");  // to the question about the first name picked; -1: none asked
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("error");
-        const int retry = int(PromptAnswer::Retry), cancel = int(PromptAnswer::Cancel);
-        QTest::newRow("there") << QStringList{"there.dat"} << QList<int>{} << "" << "there.dat" << "";
-        QTest::newRow("cancelled dialog") << QStringList{""} << QList<int>{} << "" << "" << "";
-        QTest::newRow("missing, Retry") << QStringList{"gone.dat", "there.dat"} << QList<int>{retry} << "" << "there.dat" << "";
-        QTest::newRow("missing, Cancel") << QStringList{"gone.dat"} << QList<int>{cancel} << "" << "" << "Canceled File Open";
-        QTest::newRow("asked, Yes") << QStringList{"gone.dat"} << QList<int>{int(PromptAnswer::Yes)} << "Create it?"
-                                    << "gone.dat" << "";
-        QTest::newRow("asked, No") << QStringList{"gone.dat"} << QList<int>{int(PromptAnswer::No)} << "Create it?" << ""
-                                   << "";
+        const QString open = "File Open", save = "File Save", pdf = "Print To PDF File";
+        const int retry = int(PromptAnswer::Retry), cancel = int(PromptAnswer::Cancel), yes = int(PromptAnswer::Yes),
+                  no = int(PromptAnswer::No);
+        const QStringList gone{"gone.dat"}, there{"there.dat"};
+        QTest::newRow("open, cancelled dialog") << open << QStringList{""} << -1 << "" << "";
+        QTest::newRow("open missing, Retry") << open << gone + there << retry << "there.dat" << "";
+        QTest::newRow("open missing, Cancel") << open << gone << cancel << "" << "Canceled File Open";
+        QTest::newRow("save existing, Yes") << save << there << yes << "there.dat" << "";
+        QTest::newRow("save existing, No, new name") << save << there + QStringList{"new.dat"} << no << "new.dat" << "";
+        QTest::newRow("save existing, Cancel") << save << there << cancel << "" << "Canceled File Save";
+        QTest::newRow("pdf, bare name") << pdf << QStringList{"report"} << -1 << "report.pdf" << "";
+        QTest::newRow("pdf, suffix kept") << pdf << QStringList{"report.txt"} << -1 << "report.txt" << "";
+        QTest::newRow("pdf existing, Yes") << pdf << there << yes << "there.dat" << "";
+        QTest::newRow("pdf existing, Cancel") << pdf << there << cancel << "" << "";
     }
-    void fileOpen()
+    void choose()
     {
+        QFETCH(QString, kind);
         QFETCH(QStringList, picked);
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, notExist);
+        QFETCH(int, answer);
+        const bool open = kind == "File Open", pdf = kind == "Print To PDF File";
         ScriptedPrompter prompter;
+        const QString question = open ? "File not found." : "This file already exists.\r\n\r\nReplace existing file?";
         for (int i = 0; i < picked.size(); ++i) {
-            prompter.expectOpenFile(path(picked[i]));
-            if (i < answers.size())
-                prompter.expectBox(path(picked[i]) + "\r\nFile not found." + (notExist.isEmpty() ? "" : "\r\n\r\n" + notExist),
-                                   "File Open", notExist.isEmpty() ? PromptButtons::RetryCancel : PromptButtons::YesNoCancel,
-                                   PromptIcon::Exclamation, PromptAnswer(answers[i]));
+            open ? prompter.expectOpenFile(path(picked[i])) : prompter.expectSaveFile(path(picked[i]));
+            // The report's question names the file as the system writes it.
+            const QString name = pdf ? QDir::toNativeSeparators(path(picked[i])) : path(picked[i]);
+            if (i == 0 && answer >= 0)
+                prompter.expectBox(name + "\r\n" + question, kind,
+                                   open ? PromptButtons::RetryCancel : PromptButtons::YesNoCancel,
+                                   PromptIcon::Exclamation, PromptAnswer(answer));
         }
-        QString filter;
-        const FileChoice c = FileChooser(prompter).FileOpen("Open File", filter, notExist, m_dir.path());
+        // An empty filter is all files, in the caller's text too; a given one stays.
+        QString filter = open ? "" : "Data (*.dat)|*.dat", existMessage;
+        FileChooser chooser(prompter);
+        const FileChoice c = open ? chooser.FileOpen("Open File", filter, QString(), m_dir.path())
+                             : kind == "File Save"
+                                 ? chooser.FileSave("Save File", filter, existMessage, m_dir.path())
+                                 : FileChoice{chooser.saveNew(kind, filter, path("suggested.pdf"), "pdf"), {}};
         QVERIFY_PROMPTS(prompter);
         QFETCH(QString, chosen);
         QCOMPARE(c.path, path(chosen));
         QTEST(c.error, "error");
-        QCOMPARE(filter, "All Files (*.*)|*.*");  // an empty filter is all files, in the caller's text too
-        QCOMPARE(prompter.fileDialogFolder, m_dir.path());
-    }
-
-    // An existing file is replaced only on Yes; No shows the dialog again.
-    void fileSave_data()
-    {
-        QTest::addColumn<QStringList>("picked");
-        QTest::addColumn<int>("replace");  // the answer to "already exists"
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("new") << QStringList{"new.dat"} << -1 << "new.dat" << "";
-        QTest::newRow("cancelled dialog") << QStringList{""} << -1 << "" << "";
-        QTest::newRow("existing, Yes") << QStringList{"there.dat"} << int(PromptAnswer::Yes) << "there.dat" << "";
-        QTest::newRow("existing, No, a new name") << QStringList{"there.dat", "new.dat"} << int(PromptAnswer::No)
-                                                  << "new.dat" << "";
-        QTest::newRow("existing, Cancel") << QStringList{"there.dat"} << int(PromptAnswer::Cancel) << ""
-                                          << "Canceled File Save";
-    }
-    void fileSave()
-    {
-        QFETCH(QStringList, picked);
-        QFETCH(int, replace);
-        ScriptedPrompter prompter;
-        for (const QString& name : picked) {
-            prompter.expectSaveFile(path(name));
-            if (name == "there.dat")
-                prompter.expectBox(path(name) + "\r\nThis file already exists.\r\n\r\nReplace existing file?", "File Save",
-                                   PromptButtons::YesNoCancel, PromptIcon::Exclamation, PromptAnswer(replace));
-        }
-        QString filter = "Data (*.dat)|*.dat", existMessage;
-        const FileChoice c = FileChooser(prompter).FileSave("Save File", filter, existMessage, m_dir.path());
-        QVERIFY_PROMPTS(prompter);
-        QFETCH(QString, chosen);
-        QCOMPARE(c.path, path(chosen));
-        QTEST(c.error, "error");
-        QCOMPARE(filter, "Data (*.dat)|*.dat");
-        QCOMPARE(prompter.fileDialogFolder, m_dir.path());
-    }
-
-    // A new file for a report: the suffix added to a bare name, an existing file replaced only on Yes.
-    void saveNew_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("replace");
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("bare name") << "report" << -1 << "report.pdf";
-        QTest::newRow("other suffix kept") << "report.txt" << -1 << "report.txt";
-        QTest::newRow("existing, Yes") << "there.dat" << int(PromptAnswer::Yes) << "there.dat";
-        QTest::newRow("existing, Cancel") << "there.dat" << int(PromptAnswer::Cancel) << "";
-    }
-    void saveNew()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, replace);
-        ScriptedPrompter prompter;
-        prompter.expectSaveFile(path(typed));
-        if (replace >= 0)
-            prompter.expectBox(QDir::toNativeSeparators(path(typed)) + "\r\nThis file already exists.\r\n\r\nReplace existing file?",
-                               "Print To PDF File", PromptButtons::YesNoCancel, PromptIcon::Exclamation,
-                               PromptAnswer(replace));
-        const QString file = FileChooser(prompter).saveNew("Print To PDF File", "PDF files (*.pdf)|*.pdf",
-                                                           path("suggested.pdf"), "pdf");
-        QVERIFY_PROMPTS(prompter);
-        QFETCH(QString, chosen);
-        QCOMPARE(file, path(chosen));
-        QCOMPARE(prompter.lastSuggestedFile, path("suggested.pdf"));
+        QCOMPARE(filter, open ? "All Files (*.*)|*.*" : "Data (*.dat)|*.dat");
+        // The open and save dialogs start in the folder given; the report's suggests a file.
+        QCOMPARE(pdf ? prompter.lastSuggestedFile : prompter.fileDialogFolder,
+                 pdf ? path("suggested.pdf") : m_dir.path());
     }
 
     // A folder that is not there never reaches a dialog.
@@ -126,7 +79,6 @@ private slots:
         QCOMPARE(FileChooser::startFolder(m_dir.path()), m_dir.path());
         const QString fallback = FileChooser::startFolder(path("gone"));
         QVERIFY(fallback != path("gone") && QFileInfo(fallback).isDir());
-        QCOMPARE(FileChooser::startFolder(QString()), fallback);
     }
 };
 

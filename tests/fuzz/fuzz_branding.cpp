@@ -1,6 +1,5 @@
-// Any file as the branding file: reading never fails the start-up, always gives the five
-// splash items, a company name, a font size that reads as a size or as none, and faults
-// that say what they are.
+// Any file as the branding file: reading never fails the start-up, always gives the five splash items,
+// a company name, a font size that reads as a size or as none, and faults that say what they are.
 #include "fuzzcheck.h"
 #include "core/branding.h"
 

@@ -1,6 +1,5 @@
-// Any 144 bytes as a configuration block: decoding either refuses and changes nothing,
-// or gives a parameter set that encodes, and one pass of decode and encode reaches a
-// fixed point (a saved file reads back as it was saved).
+// Any 144 bytes as a configuration block: decoding either refuses and changes nothing, or gives a parameter
+// set that encodes, and one pass of decode and encode reaches a fixed point (a saved file reads back as saved).
 #include "fuzzcheck.h"
 #include "params/codec.h"
 #include "params/defaults.h"

@@ -1,6 +1,5 @@
-// Any file as a data file: a short one is refused and leaves the image as it was;
-// otherwise exactly its first 144 bytes land at offsets 16 to 159 and nothing else
-// changes. Writing the image back gives those bytes again.
+// Any file as a data file: a short one is refused and leaves the image as it was; otherwise exactly its first
+// 144 bytes land at offsets 16 to 159 and nothing else changes. Writing the image back gives those bytes again.
 #include "fuzzcheck.h"
 #include "params/datafile.h"
 

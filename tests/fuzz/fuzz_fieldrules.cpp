@@ -1,6 +1,5 @@
-// Any text typed into any validated field, from the factory defaults: the field shows what
-// is stored, what is stored always encodes, and passing the shown text through again
-// changes nothing.
+// Any text typed into any validated field, from the factory defaults: the field shows what is stored, what is
+// stored always encodes, and passing the shown text through again changes nothing.
 #include "fuzzcheck.h"
 #include "params/codec.h"
 #include "params/defaults.h"
@@ -19,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_EXPECT(outcome.text == fieldrules::display(field, store.params));
     FUZZ_EXPECT(outcome.warning.isEmpty() == outcome.warningTitle.isEmpty());
     FUZZ_EXPECT(UpdateEEPROM(store.params, store.image).ok);
-    const fieldrules::Rule* rule = fieldrules::find(field);
-    FUZZ_EXPECT(rule != nullptr);
-    if (rule->unit != QLatin1String("%")) {  // a throttle percent re-derives its count every time, by design
+    // A throttle percent re-derives its count every time, by design. (A field without its rule crashes here.)
+    if (fieldrules::find(field)->unit != QLatin1String("%")) {
         ParameterSet again = store.params;
         const fieldrules::Outcome second = fieldrules::validate(field, outcome.text, again);
         FUZZ_EXPECT(second.text == outcome.text && second.warning.isEmpty() && again == store.params);

@@ -1,6 +1,5 @@
 #pragma once
 // A broken expectation stops the run like a crash, so libFuzzer keeps the input.
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -14,7 +13,7 @@
 inline QString fuzzFile(const QString& name, const uint8_t* data, size_t size)
 {
     static QTemporaryDir dir;
-    QFile file(QDir(dir.path()).filePath(name));
+    QFile file(dir.filePath(name));
     FUZZ_EXPECT(file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
     return file.fileName();
 }

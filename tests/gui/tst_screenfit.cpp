@@ -1,6 +1,5 @@
-// The window and the editor dialogs with large text on a small screen: each fits the screen, and every control
-// is in sight or in a part that scrolls to it. CMake runs this on a 1280x720 screen at scale 1.5 and on a
-// 1600x1200 one with 160 dpi text.
+// The window and the editor dialogs with large text on a small screen (CMake runs this at scale 1.5 on 1280x720
+// and with 160 dpi text on 1600x1200): each fits, every control in sight or in a part that scrolls to it.
 #include "alarms/frmalarms.h"
 #include "gpo/frmgpo.h"
 #include "vss_alarm/frmalarmvss.h"
@@ -8,9 +7,7 @@
 
 namespace {
 
-QSize screenSize(const QWidget* w) { return w->screen()->availableGeometry().size(); }
-
-bool fits(QSize size, const QWidget* w) { return size.boundedTo(screenSize(w)) == size; }
+bool fits(QSize size, const QWidget* w) { return size.boundedTo(w->screen()->availableGeometry().size()) == size; }
 
 bool scrolls(const QWidget* w, const QWidget* window)
 {
@@ -20,7 +17,6 @@ bool scrolls(const QWidget* w, const QWidget* window)
     return false;
 }
 
-// The minimum and the size fit the screen; each control shown is in the window's rectangle or scrolls.
 void checkFits(QWidget* window)
 {
     QVERIFY2(fits(window->minimumSizeHint(), window), qPrintable(QDebug::toString(window->minimumSizeHint())));

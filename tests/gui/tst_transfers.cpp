@@ -1,4 +1,4 @@
-// Download, upload and compare as the window runs them: progress, the document told what the controller holds.
+// The port setup, download, upload and compare as the window runs them.
 #include "core/datapaths.h"
 #include "windowfixture.h"
 
@@ -6,8 +6,7 @@ class TestTransfers : public WindowTest {
     Q_OBJECT
 
 private slots:
-    // Commands wait while a download runs; closing or a stop signal during the read stops it as Esc does, and
-    // leaves the window empty (start panel, nothing to edit). An Esc pressed while nothing ran stops nothing.
+    // Commands wait while a download runs; closing or a stop signal stops it as Esc does, leaving the window empty.
     void stopDuringDownload_data()
     {
         QTest::addColumn<bool>("closing");  // else a stop signal alone
@@ -20,8 +19,6 @@ private slots:
         Fixture fx;
         QVERIFY(fx.show());
         frmRevora_Main* w = fx.window.get();
-        QTest::keyClick(w, Qt::Key_Escape);
-        QVERIFY(!w->linkState().UserAbort);
         fx.prompter.expectBox(kFirmware, kDownloadTitle, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
         fx.prompter.expect("Download failed.", kDownloadTitle);
         bool disabledWhileRunning = false, stillOpen = false;
@@ -42,18 +39,23 @@ private slots:
         QTRY_COMPARE(w->isVisible(), !closing);
     }
 
-    // Nothing answering: the refusal names the port and where to choose another.
+    // Nothing answering: the window says which port it tries, and the refusal names it and where to choose.
     void noControllerOnThePort()
     {
         Fixture fx;
         QVERIFY(fx.show());
         fx.controller.addFailure(emu::Failure{emu::FailureKind::Silent, -1});
         fx.window->setLinkTiming(LinkTiming{5, 0});
+        QString seen;  // the first caption the progress frame shows
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] { seen = seen.isEmpty() ? fx.window->fraProgress1->title() : seen; });
+        poll.start(0);
         fx.prompter.expectBox("Cannot establish RS-232 link. Check cable and controller power.\nNo controller answered "
                               "on the serial port /dev/ttyS0. If it is connected to another port, choose that one "
                               "under Communications > Port Setup.",
                               kDownloadTitle, PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
         fx.run(fx.window->mnuDownload);
+        QCOMPARE(seen, "Connecting to /dev/ttyS0...");
     }
 
     // A stop signal during programming lets the block be written whole, says so, then closes the window.
@@ -105,8 +107,8 @@ private slots:
             QVERIFY2(lines.contains(row), qPrintable(row + " missing in\n" + lines.join('\n')));
     }
 
-    // The backup before an upload, into the backup folder, the changes shown, No writes nothing; switched off,
-    // neither question nor file. Display Defaults drops an old user text: the upload sends the factory values.
+    // The backup before an upload, the changes shown, No writes nothing; switched off, neither question nor file.
+    // Display Defaults drops an old user text: the upload sends the factory values.
     void uploadBackup_data()
     {
         QTest::addColumn<int>("answer");  // to "Go on?", -1: backup switched off
@@ -140,6 +142,72 @@ private slots:
             QCOMPARE(readFile(backups.filePath(kept.first())), before);
             QVERIFY(backups.removeRecursively());
         }
+    }
+
+    // The stored port is used and shown, nothing stored is Com1. One that is no port number goes to the error
+    // prompt: Retry reads it again, Ignore stores Com1, Abort leaves it for the person to mend, using Com1.
+    void storedPort_data()
+    {
+        QTest::addColumn<QString>("stored");  // null: nothing stored
+        QTest::addColumn<int>("answer");      // -1: no error prompt
+        QTest::addColumn<QString>("kept");    // in the settings afterwards
+        QTest::addColumn<int>("number");
+        QTest::newRow("nothing") << QString() << -1 << "1" << 1;
+        QTest::newRow("abc, Abort") << "abc" << int(PromptAnswer::Abort) << "abc" << 1;
+        QTest::newRow("+5, Ignore") << "+5" << int(PromptAnswer::Ignore) << "1" << 1;
+        QTest::newRow("300, Retry after mending") << "300" << int(PromptAnswer::Retry) << "9" << 9;
+    }
+    void storedPort()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, answer);
+        QFETCH(int, number);
+        if (!stored.isNull())
+            settingsStore().setValue("Properties/CommPort", stored);
+        ScriptedPrompter prompter;
+        if (answer >= 0)
+            prompter.expectError("The stored port \"" + stored + "\" (CommPort in " + settingsStore().fileName()
+                                     + ") is not a port number from 1 to 255.\r\n\r\nIgnore uses Com1; then choose "
+                                       "the controller's port in Communications > Port Setup.",
+                                 PromptAnswer(answer));
+        if (answer == int(PromptAnswer::Retry))
+            prompter.mend = [] { settingsStore().setValue("Properties/CommPort", "9"); };
+        EmulatedController controller;
+        EmulatedPort port(controller);
+        frmRevora_Main w(prompter, port);
+        QVERIFY_PROMPTS(prompter);
+        QTEST(settingsStore().value("Properties/CommPort").toString(), "kept");
+        QCOMPARE(w.linkState().PortNumber, number);
+        QCOMPARE(w.fraPortSelect->cboPort->currentText(), QString("Com%1").arg(number));
+        QVERIFY(w.fraStart->lblStartPort->text().startsWith(
+            QString("Downloads use Com%1 (/dev/ttyS%2)").arg(number).arg(number - 1)));
+        QCOMPARE(w.windowTitle(), kMain + "[*]");  // the rest of the start-up went on
+    }
+
+    // A stored adapter missing, another plugged in: the start panel offers it, nothing is sent to it, and taking it
+    // stores it and closes the port. Unplugged, the choice stays; a Com entry goes back to the number.
+    void offeredAndChosen()
+    {
+        settingsStore().setValue("Ports/Com7", "/dev/pts/9");  // the emulator's terminal
+        portsettings::savePortChoice("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_GONE-if00-port0");
+        Fixture fx;
+        frmRevora_Main& w = *fx.window;
+        PortPanel& panel = *w.fraPortSelect;
+        const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
+        QList<portsettings::PortRecord> present{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", byId, true, 16}};
+        panel.setScanner([&](const QString&) { return present; });
+        QVERIFY(fx.show());
+        fx.run(w.mnuPortSetup);
+        QVERIFY(!w.fraStart->cmdUseOfferedPort->isHidden() && fx.port.openCount() == 0);
+        QVERIFY(fx.port.open(nullptr));
+        w.fraStart->cmdUseOfferedPort->click();
+        QVERIFY(w.linkState().DevicePath == byId && portsettings::loadPortChoice() == byId && !fx.port.isOpen());
+        present.clear();
+        panel.cmdPortRefresh->click();
+        QCOMPARE(panel.cboPort->currentText(), byId + " (not found)");
+        QCOMPARE(Fixture().window->fraPortSelect->cboPort->currentText(), byId + " (not found)");
+        panel.cboPort->setCurrentIndex(1 + 6);
+        QVERIFY(w.linkState().PortNumber == 7 && w.linkState().DevicePath.isEmpty());
     }
 };
 

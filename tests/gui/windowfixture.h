@@ -11,8 +11,7 @@
 #include "shell/recentfiles.h"
 #include "shell/startpanel.h"
 #include "shell/transfers.h"
-#include "support/scriptedprompter.h"
-#include "support/testfiles.h"
+#include "support/openwindows.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -25,8 +24,7 @@ inline const QString kOverwrite = QStringLiteral("Data buffer not empty. OK to o
 
 inline QSettings settingsStore() { return QSettings(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift")); }
 
-// The base of every window test program: a private settings store, documents and backups folder for the whole
-// program, emptied for each test, and files in a temporary folder.
+// The base of every window test program: a private settings store, emptied for each test, and a files folder.
 class WindowTest : public QObject {
     Q_OBJECT
 protected:
@@ -34,12 +32,7 @@ protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
-        qputenv("XDG_DATA_HOME", path("data").toUtf8());
-        qputenv("HOME", path("home").toUtf8());
-    }
+    void initTestCase() { usePrivateSettings(); }
     void init() { settingsStore().clear(); }
 };
 

@@ -9,8 +9,8 @@ class TestManual : public QObject {
 private slots:
     void initTestCase() { usePrivateSettings(); }  // no recent files in the menu
 
-    // The manual's table of menus and keys has a row "Menu > Command" with the command's key for each
-    // command the menus show, and the manual's text explains each command where it says "Menu > Command".
+    // Each command the menus show has a row "Menu > Command" with its key in the manual's table, and is
+    // explained in its text.
     void everyMenuCommandIsDescribed()
     {
         QFile file(QStringLiteral(REVORA_MANUAL));
@@ -27,10 +27,11 @@ private slots:
                 ++commands;
                 const QString text = a->text().remove(QLatin1Char('&'));
                 const QString key = a->shortcut().toString(QKeySequence::PortableText);
-                // A standard key the platform leaves unbound (Quit on some desktops): the manual's key cell stands.
-                const QString row = QStringLiteral("<tr><td>%1 &gt; %2</td>%3").arg(menuName, text,
-                                                   key.isEmpty() ? QString() : "<td>" + key + "</td>");
-                QVERIFY2(html.contains(row), qPrintable(row));
+                const QString row = QStringLiteral("<tr><td>%1 &gt; %2</td><td>").arg(menuName, text);
+                const QString listed = html.section(row, 1).section(QStringLiteral("</td>"), 0, 0);
+                // Quit and Save As have no key on some platforms (Windows, Qt's generic theme): the manual's key stands.
+                const bool unbound = key.isEmpty() && (listed == "Ctrl+Q" || listed == "Ctrl+Shift+S");
+                QVERIFY2(html.contains(row) && (listed == key || unbound), qPrintable(row + listed + " / " + key));
                 const QString named = QString(menuName + QStringLiteral(" &gt; ") + text).remove(QLatin1String("..."));
                 QVERIFY2(body.contains(named), qPrintable(named));
             }

@@ -1,9 +1,8 @@
-// The start-up (branding faults, prompt, splash window), the help window and where boxes show.
+// The start-up (branding faults, prompt, splash window) and the help window.
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "core/branding.h"
 #include "shell/help.h"
-#include "shell/qtprompter.h"
 #include "shell/splash.h"
 
 #include <QtTest>
@@ -17,14 +16,6 @@ static QByteArray png(QSize size)
     QBuffer buffer(&bytes);
     return image.save(&buffer, "PNG"), bytes;
 }
-
-// Takes the desktop's "open this file" requests in place of a real viewer.
-struct DesktopStub : QObject {
-    Q_OBJECT
-public:
-    Q_INVOKABLE void open(const QUrl& url) { opened << url; }
-    QList<QUrl> opened;
-};
 
 class TestShellWidgets : public QObject {
     Q_OBJECT
@@ -50,9 +41,6 @@ private slots:
                                                 << "Abort:\"big\"" << "" << QByteArray() << "Acme Times 28 bold italic";
         QTest::newRow("file mended, retry") << acme + "logo.gif\n" << png({120, 40}) << "Retry:no separator"
                                             << "Revora_Shift.cfg" << acme + "logo.gif\n!\nA\n" << "Acme Times 16 italic 120x40";
-        QTest::newRow("logo put in place, retry") << acme + "later.gif\n!\nA\n" << png({120, 40})
-                                                  << "Retry:later.gif (line 5" << "later.gif" << png({60, 20})
-                                                  << "Acme Times 16 italic 60x20";
     }
     void startUp()
     {
@@ -90,8 +78,7 @@ private slots:
               "shown");
     }
 
-    // The built-in manual in a window of its own (a second Contents brings up the same window),
-    // or a help file beside the program through the desktop.
+    // The built-in manual in one window of its own, beside the main window (not modal).
     void help()
     {
         QTemporaryDir folder;
@@ -100,46 +87,6 @@ private slots:
         QVERIFY(window && window->isVisible() && !window->isModal());
         QVERIFY(window->findChild<QTextBrowser*>("txtManual")->toPlainText().contains("Revora Shift User Manual"));
         QCOMPARE(showHelp(&mainWindow, folder.path()), window);
-        // Every link inside the manual leads to a section of it.
-        const QString html = QString::fromUtf8(readFile(QStringLiteral(":/help/manual.html")));
-        QVERIFY(html.count("href=\"#") >= 10);
-        for (const auto& m : QRegularExpression("href=\"#([^\"]*)\"").globalMatch(html)) {
-            const QRegularExpression target(QString("(id|name)=\"%1\"").arg(QRegularExpression::escape(m.captured(1))));
-            QVERIFY2(html.contains(target), qPrintable(m.captured(1)));
-        }
-
-        const QString helpFile = folder.filePath(QString::fromLatin1(kHelpFileName));
-        writeFile(helpFile, "ITSF");
-        DesktopStub desktop;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
-        QDialog* none = showHelp(&mainWindow, folder.path());
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(none, nullptr);
-        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(helpFile)});
-    }
-
-    // A box raised from an editor dialog is shown over that dialog, not over the main window behind it.
-    void boxesOverTheOpenDialog()
-    {
-        QWidget main;
-        main.show();
-        QtPrompter prompter(&main);
-        QCOMPARE(prompter.boxParent(), &main);
-        QDialog editor(&main);
-        QWidget* boxOwner = nullptr;
-        QTimer::singleShot(0, &editor, [&] {
-            QTimer::singleShot(0, &editor, [&] {  // while the box is open
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    boxOwner = box->parentWidget();
-                    box->done(QMessageBox::Ok);
-                }
-            });
-            prompter.warn(QStringLiteral("Value must be less than or equal to 12"),
-                          QStringLiteral("RPM Pulses Per Revolution"));
-            editor.accept();
-        });
-        editor.exec();
-        QCOMPARE(boxOwner, &editor);
     }
 };
 

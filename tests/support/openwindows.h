@@ -34,7 +34,6 @@ struct Windows {
     frmAlarmVSS vss{store.params, prompter};
     frmAlarms alarms{store.params, prompter};
     ParameterEditor editor{store, prompter};
-    QList<QWidget*> all() { return {&main, &gpo, &vss, &alarms, &editor}; }
     void editorMode(bool multiStage, bool gearDetect)
     {
         store.params.MultiStageShift = multiStage;

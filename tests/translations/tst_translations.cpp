@@ -1,5 +1,4 @@
-// The window's language: German where the person reads German, the program's own English
-// texts everywhere else.
+// The window's language: German where the person reads German, the program's own English texts elsewhere.
 #include "core/errortrap.h"
 #include "editor/shiftchart.h"
 #include "link/link.h"
@@ -16,17 +15,13 @@ class TestTranslations : public QObject {
 private slots:
     void initTestCase() { usePrivateSettings(); }
 
-    // A sample of every window's captions, the chart's description, the printed sheet,
-    // messages through the prompter (the core's error title among them) and Qt's own button
-    // text. Qt's German comes only with the program's: a French desktop gets English.
+    // A sample of every window's captions, the chart, the printed sheet, messages (the core's and the link's among
+    // them) and Qt's own button text. Qt's German comes only with the program's: a French desktop gets English.
     void captions_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("captions");
-        // The GPI message's text and title, the error prompt's title, a range warning, a
-        // refusal and the caption after it.
-        QTest::addColumn<QStringList>("prompts");
+        QTest::addColumn<QStringList>("prompts");  // GPI message and title, error title, warning, refusal, caption
         const QStringList german{"&Download vom EEPROM", "GPO-Parameter", "VSS-Alarm aktivieren", "Farbe Alarm 2",
                                  "Schaltpunkt 3. Gang", "Launch: 4000 U/min", "Abbrechen", "1000 bis 20000 U/min",
                                  "Parameter Alarm 1", "Alarm 1 Eingang Analog 0-5 V"};
@@ -42,16 +37,15 @@ private slots:
                                          "Value must be greater than or equal to 1000", "Launch RPM",
                                          "Cannot download while controller is armed.", "Download From EEPROM",
                                          "Data Buffer Empty"};
-        QTest::newRow("German") << "de_DE" << "de_DE" << german << promptsGerman;
-        QTest::newRow("English") << "en_US" << "" << english << promptsEnglish;
-        QTest::newRow("French, untranslated") << "fr_FR" << "" << english << promptsEnglish;
+        QTest::newRow("German") << "de_DE" << german << promptsGerman;
+        QTest::newRow("English") << "en_US" << english << promptsEnglish;
+        QTest::newRow("French, untranslated") << "fr_FR" << english << promptsEnglish;
     }
     void captions()
     {
         QFETCH(QString, locale);
         QFETCH(QStringList, prompts);
         const Translations language{QLocale(locale)};
-        QTEST(language.language(), "language");
         Windows w;
         w.store.params.LaunchRPM = 4000;
         w.editorMode(true, false);
@@ -61,7 +55,6 @@ private slots:
                              w.editor.shiftChart->accessibleDescription().section("; ", -1),
                              QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(),
                              w.editor.txtLaunchRPM->toolTip()};
-        // The printed sheet's second page: its first heading and the alarm's input line.
         const QStringList sheet = report::toPlainText(QList<report::Page>{report::page2(w.store.params, {})}).split('\n');
         captions << sheet.value(2).trimmed() << sheet.value(5).trimmed();
         QTEST(captions, "captions");
@@ -73,7 +66,6 @@ private slots:
         w.editor.txtLaunchRPM->setText("50");
         w.editor.txtLaunchRPM->setModified(true);
         QTest::keyClick(w.editor.txtLaunchRPM, Qt::Key_Return);
-        // The link's words, a refusal with its transfer's verb in it among them.
         w.controller.setStatus(2);
         w.main.setLinkTiming(LinkTiming{30, 0});
         w.prompter.expectBox(prompts[5], prompts[6], PromptButtons::OK, PromptIcon::Exclamation, PromptAnswer::OK);
