@@ -33,6 +33,11 @@ private slots:
         portsettings::unmapPortDevice(9, QStringLiteral("/dev/pts/7"));
         QVERIFY(!portsettings::mappedPorts().contains(9));
         QSettings store(QStringLiteral("Revora_Shift"), QStringLiteral("Revora_Shift"));
+        // A hand-edited store: a blank device or a key that is no Com name maps nothing.
+        store.setValue(QStringLiteral("Ports/Com8"), QStringLiteral(" "));
+        store.setValue(QStringLiteral("Ports/Tty3"), QStringLiteral("/dev/pts/3"));
+        store.sync();
+        QVERIFY(portsettings::mappedPorts().isEmpty());
 #ifndef Q_OS_WIN  // the registry has no file to put a folder in its place
         // A store that cannot be written says where it is.
         const QString file = store.fileName();
