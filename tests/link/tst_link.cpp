@@ -136,6 +136,15 @@ private slots:
         QVERIFY_PROMPTS(r.prompter);
     }
 
+    // A stop asked for while the block is written leaves it whole, and a pass cut short never counts as verified.
+    void stopWhileProgramming()
+    {
+        Rig r;
+        r.state.StopSignal = SIGTERM;
+        const ProgramResult p = r.link.WriteEEPROMData(ImageBuffer());
+        QVERIFY(p.error == LinkError::None && p.verifyError == LinkError::Stopped && !p.verified());
+    }
+
     // A pause and the waits for a silent controller leave the processor idle.
     void waitsIdle()
     {
