@@ -42,7 +42,6 @@ QString makeFolder(const QString& folder)
 #else
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), ec);
 #endif
-
     if (ec)
         return QString::fromLocal8Bit(ec.message().c_str());
     return QFileInfo(folder).isDir() ? QString() : LinkSay::tr("it was not made");
@@ -97,9 +96,9 @@ QString write(const QString& folder, const QDateTime& when, const QByteArray& bl
                         .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName(when)))));
 #endif
     // A name taken (a second upload within the same second) gives the next number;
-    // the rename never replaces a file, also one that appeared meanwhile. The file's
-    // own rename, as Qt keeps a closed temporary file's handle on Windows, which no
-    // other rename may move.
+    // the rename never replaces a file, also one that appeared meanwhile. The file
+    // renames itself: on Windows Qt keeps a closed temporary file's handle open, and
+    // no other rename can move a file that is open.
     for (int n = 1; n <= kMaxSameSecond; ++n) {
         const QString path = QDir(folder).filePath(fileName(when, n));
         if (QFile::exists(path))

@@ -36,7 +36,7 @@ Result notRegular(const QString& path)
 {
     return fail(ErrorKind::NotRegularFile,
                 Say::tr("%1 is not a regular file (it is a folder, a device or a pipe). "
-                               "Choose a parameter data file.")
+                        "Choose a parameter data file.")
                     .arg(QDir::toNativeSeparators(path)));
 }
 
@@ -97,7 +97,6 @@ Result openRegular(const QString& path, QFile& file)
     if (!file.open(QIODevice::ReadOnly))
         return cannotOpen(path, file.errorString());
 #endif
-
     return {};
 }
 
