@@ -208,6 +208,27 @@ private slots:
         QCOMPARE(up.image.configBlock(), expected);
     }
 
+    // A device that takes a few bytes at a time still gets the whole block, once; one that takes none fails
+    // at once instead of waiting for ever.
+    void writeAllTrickles()
+    {
+        struct Trickle : QIODevice {
+            qint64 chunk = 2;
+            QByteArray got;
+            qint64 readData(char*, qint64) override { return -1; }
+            qint64 writeData(const char* data, qint64 size) override
+            {
+                got.append(data, int(qMin(size, chunk)));
+                return qMin(size, chunk);
+            }
+        } device;
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        QVERIFY(datafile::writeAll(device, "12345"));
+        QCOMPARE(device.got, QByteArray("12345"));
+        device.chunk = 0;
+        QVERIFY(!datafile::writeAll(device, "6"));
+    }
+
     void files()
     {
         QTemporaryDir dir;
